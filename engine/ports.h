@@ -1,0 +1,83 @@
+#pragma once
+// Everything the engine reaches outside itself, as small interfaces.
+// The game window supplies the real ones (Qt, OpenAL); tests supply fakes.
+
+#include <cstdint>
+#include <string>
+
+namespace pellox {
+
+// Plays effect 0..7 of the game window's effect list.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // wait: return only when the effect has finished (the chute steps do).
+    virtual void PlayEffect(int index, bool wait) = 0;
+};
+
+// The frame timer that calls dxTimerTimer.
+class FrameTimerControl {
+public:
+    virtual ~FrameTimerControl() = default;
+    virtual void SetInterval(int interval_ms) = 0;
+    virtual int Interval() const = 0;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual bool Enabled() const = 0;
+};
+
+// The 250 ms side timer that calls TimerTimer.
+class SideTimerControl {
+public:
+    virtual ~SideTimerControl() = default;
+    virtual void SetEnabled(bool enabled) = 0;
+    virtual bool Enabled() const = 0;
+};
+
+struct TimeOfDay {
+    int hour = 0;    // 0..23
+    int minute = 0;  // 0..59
+    int second = 0;
+    int millisecond = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual TimeOfDay LocalTimeOfDay() const = 0;
+    // For reseeding the random numbers.
+    virtual std::uint32_t UtcMillisecondsSinceMidnight() const = 0;
+};
+
+// The application title shown in the taskbar.
+class AppTitle {
+public:
+    virtual ~AppTitle() = default;
+    virtual void SetTitle(const std::u16string& title) = 0;
+};
+
+// Lets the window's queued input events run in the middle of a tick.
+class EventPump {
+public:
+    virtual ~EventPump() = default;
+    virtual void ProcessQueuedEvents() = 0;
+};
+
+enum class Variant { A, B };
+
+// The two stored scores.
+class RecordsStore {
+public:
+    virtual ~RecordsStore() = default;
+    // Never fails: anything unreadable reads 0.
+    virtual std::uint16_t ReadRecord(Variant variant) = 0;
+    virtual void WriteRecord(Variant variant, std::uint16_t score) = 0;
+};
+
+// The interface language and the game's titles, set by the start screen and the launch.
+struct GameTexts {
+    int Language = 1;  // 1 Russian, 0 English
+    std::u16string TitleSU;
+    std::u16string TitleGB;
+};
+
+}  // namespace pellox

@@ -1,0 +1,17 @@
+// GoogleTest main for tests that need a QApplication. The platform is chosen
+// here, not in the environment, because ctest lists the tests by running the
+// binary without the tests' environment.
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir runtime_dir;
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime_dir.isValid())
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
