@@ -1,0 +1,68 @@
+#include "lcd/picture_set.h"
+
+#include <QFileInfo>
+
+namespace pellox {
+
+QRgb KeyColourOf(const QImage& picture) {
+    if (picture.depth() == 1) return qRgb(255, 255, 255);
+    if (picture.isNull()) return qRgb(0, 0, 0);
+    return picture.pixel(0, picture.height() - 1) | 0xff000000u;
+}
+
+QImage MakeDrawable(const QImage& picture, bool transparent) {
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    if (out.isNull()) return out;
+    if (transparent) {
+        const QRgb key = KeyColourOf(picture) & 0x00ffffffu;
+        for (int y = 0; y < out.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x) {
+                // Bitmaps carry no alpha: only the colour decides.
+                line[x] = (line[x] & 0x00ffffffu) == key ? 0u : (line[x] | 0xff000000u);
+            }
+        }
+    } else {
+        for (int y = 0; y < out.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+            for (int x = 0; x < out.width(); ++x) line[x] |= 0xff000000u;
+        }
+    }
+    return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+void PictureSet::SetPicture(SpriteId id, const QImage& picture, bool transparent) {
+    drawable_[static_cast<std::size_t>(id)] = MakeDrawable(picture, transparent);
+}
+
+bool PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent, QString* error) {
+    if (!QFileInfo(path).isFile()) {
+        if (error) *error = QStringLiteral("Cannot open file %1").arg(path);
+        return false;
+    }
+    QImage picture(path, "BMP");
+    if (picture.isNull()) picture = QImage(path);  // tolerate a misnamed picture
+    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
+        if (error) *error = QStringLiteral("%1 is not a readable bitmap").arg(path);
+        return false;
+    }
+    SetPicture(id, picture, transparent);
+    return true;
+}
+
+bool PictureSet::LoadBuiltin(QString* error) {
+    for (int i = 0; i < kSpriteCount; ++i) {
+        const SpriteId id = SpriteAt(i);
+        const QString path = QStringLiteral(":/builtin/sprites/%1.bmp")
+                                 .arg(QString::fromLatin1(NameOf(id).data(), NameOf(id).size()));
+        QImage picture(path);
+        if (picture.isNull()) {
+            if (error) *error = QStringLiteral("The built-in picture %1 is missing").arg(path);
+            return false;
+        }
+        SetPicture(id, picture, LayoutOf(id).transparent);
+    }
+    return true;
+}
+
+}  // namespace pellox

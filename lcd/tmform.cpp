@@ -1,0 +1,105 @@
+#include "lcd/tmform.h"
+
+#include "lcd/hit_test.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+namespace pellox {
+
+TMForm::TMForm(PictureSet pictures, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), pictures_(std::move(pictures)) {
+    setObjectName(QStringLiteral("MForm"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setFixedSize(kBuiltinClientSize);
+    move(kBuiltinWindowPos);
+    model_.SetListener([this](SpriteId, SpriteChange, const Bounds& dirty) { OnSpriteChanged(dirty); });
+    RebuildFrame();
+}
+
+TMForm::~TMForm() { model_.SetListener({}); }
+
+bool TMForm::LoadPicture(SpriteId id, const QString& path, QString* error) {
+    if (!pictures_.LoadPicture(id, path, model_.State(id).transparent, error)) return false;
+    model_.PictureChanged(id);
+    return true;
+}
+
+void TMForm::ResizeToBackground() {
+    const Bounds& bg = model_.BoundsOf(SpriteId::imBckgrnd);
+    setFixedSize(bg.width + 8, bg.height + 34);
+    RebuildFrame();
+}
+
+std::optional<SpriteId> TMForm::SpriteAtPoint(QPoint p) const {
+    if (IsSeeThrough(frame_, p.x(), p.y())) return std::nullopt;
+    return TopmostSpriteAt(model_, p.x(), p.y());
+}
+
+void TMForm::RebuildFrame() {
+    frame_ = compositor_.Compose(size());
+    mask_.Rebuild(frame_);
+    setMask(mask_.Region());
+    update();
+}
+
+void TMForm::OnSpriteChanged(const Bounds& dirty) {
+    const QRect area = ToQRect(dirty) & frame_.rect();
+    if (area.isEmpty()) return;
+    compositor_.Recompose(frame_, area);
+    // Most segments switch dark on light LCD: the outline stays, the mask is left alone.
+    if (mask_.Update(frame_, area)) setMask(mask_.Region());
+    update(area);
+}
+
+void TMForm::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), frame_, r);
+}
+
+QPoint TMForm::InSprite(SpriteId id, QPoint windowPos) const {
+    const Bounds& b = model_.BoundsOf(id);
+    return windowPos - QPoint(b.left, b.top);
+}
+
+void TMForm::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    if (!captured_) captured_ = SpriteAtPoint(p);
+    if (captured_ && input_) input_->SpriteMouseDown(*captured_, event->button(), InSprite(*captured_, p));
+}
+
+void TMForm::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    // While a button is held the pressed sprite keeps the pointer, as a captured control does.
+    const std::optional<SpriteId> target = captured_ ? captured_ : SpriteAtPoint(p);
+    if (target && input_) input_->SpriteMouseMove(*target, event->buttons(), InSprite(*target, p));
+}
+
+void TMForm::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    const std::optional<SpriteId> target = captured_;
+    if (event->buttons() == Qt::NoButton) captured_.reset();
+    if (!target) return;
+    SpriteInputHandler* input = input_;
+    if (!input) return;
+    const bool inside = model_.BoundsOf(*target).contains(p.x(), p.y());
+    input->SpriteMouseUp(*target, event->button(), InSprite(*target, p));
+    if (event->button() == Qt::LeftButton && inside) input->SpriteClick(*target);
+}
+
+void TMForm::keyPressEvent(QKeyEvent* event) {
+    if (!input_) return QWidget::keyPressEvent(event);
+    for (QChar c : event->text()) input_->CharacterTyped(c);
+}
+
+void TMForm::closeEvent(QCloseEvent* event) {
+    if (input_) input_->WindowClosing();
+    event->accept();
+}
+
+}  // namespace pellox

@@ -1,0 +1,96 @@
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "controls/game_controls.h"
+#include "lcd/tmform.h"
+#include "picture_fixtures.h"
+
+namespace pellox {
+namespace {
+
+constexpr QRgb kCase = 0xff336699u;
+
+// Built-in layout, but only a plain background picture: grey case with a purple corner.
+PictureSet BackgroundOnly() {
+    QImage bg = testing::Filled(875, 532, kCase, qRgb(255, 0, 255));
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) bg.setPixel(x, y, qRgb(255, 0, 255));
+    bg.setPixel(300, 150, qRgb(255, 0, 255));  // a hole under the hare
+    PictureSet pictures;
+    pictures.SetPicture(SpriteId::imBckgrnd, bg, true);
+    return pictures;
+}
+
+void SendMouse(QWidget& w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
+    QMouseEvent event(type, QPointF(local), QPointF(w.mapToGlobal(local)), button, held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w, &event);
+}
+
+TEST(TMForm, StartsBorderlessAtItsBuiltinPlaceAndSizeAndGrowsToTheBackground) {
+    TMForm form(BackgroundOnly());
+    EXPECT_TRUE(form.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_EQ(form.size(), QSize(804, 533));
+    EXPECT_EQ(form.pos(), QPoint(194, 146));
+    // The exit button lies beyond the built-in width until the launch resizes.
+    EXPECT_FALSE(form.rect().contains(808, 170));
+    form.ResizeToBackground();
+    EXPECT_EQ(form.size(), QSize(883, 566));
+    EXPECT_EQ(form.Frame().size(), QSize(883, 566));
+    // The added strip is purple, so it is not part of the window.
+    EXPECT_FALSE(form.MaskRegion().contains(QPoint(880, 560)));
+    EXPECT_TRUE(form.MaskRegion().contains(QPoint(500, 500)));
+}
+
+TEST(TMForm, HitTestFindsTopmostLitSpriteButNotThroughSeeThroughPixels) {
+    TMForm form(BackgroundOnly());
+    EXPECT_EQ(form.SpriteAtPoint({10, 10}), std::nullopt);           // see-through corner
+    EXPECT_EQ(form.SpriteAtPoint({100, 450}), SpriteId::imBckgrnd);
+    EXPECT_EQ(form.SpriteAtPoint({310, 170}), SpriteId::imHare);      // its transparent pixels count
+    EXPECT_EQ(form.SpriteAtPoint({300, 150}), std::nullopt);          // purple under the hare
+    form.Sprites().Hide(SpriteId::imHare);
+    EXPECT_EQ(form.SpriteAtPoint({310, 170}), SpriteId::imBckgrnd);
+}
+
+TEST(TMForm, ShowingASpriteRepaintsOnlyItsBoxAndKeepsTheMask) {
+    PictureSet pictures = BackgroundOnly();
+    pictures.SetPicture(SpriteId::imEggUL1, testing::Filled(16, 15, qRgb(20, 20, 20), qRgb(255, 0, 255)), true);
+    TMForm form(std::move(pictures));
+    const QRegion before = form.MaskRegion();
+    const QImage old = form.Frame();
+    form.Sprites().Show(SpriteId::imEggUL1);
+    EXPECT_EQ(form.Frame().pixel(270, 220) | 0xff000000u, qRgb(20, 20, 20));
+    EXPECT_TRUE(SameArea(form.MaskRegion(), before));
+    // Nothing outside the egg's box changed.
+    QImage now = form.Frame();
+    for (int y = 0; y < now.height(); y += 7)
+        for (int x = 0; x < now.width(); x += 7)
+            if (!QRect(265, 216, 16, 15).contains(x, y)) ASSERT_EQ(now.pixel(x, y), old.pixel(x, y)) << x << "," << y;
+}
+
+TEST(TMForm, LeftButtonDragsTheWindowByTheBackgroundAndRightButtonDoesNot) {
+    TMForm form(BackgroundOnly());
+    GameControls controls(form);
+    form.SetInputHandler(&controls);
+    form.show();
+
+    SendMouse(form, QEvent::MouseButtonPress, {100, 450}, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(form, QEvent::MouseMove, {110, 455}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(204, 151));
+    SendMouse(form, QEvent::MouseButtonRelease, {100, 450}, Qt::LeftButton, Qt::NoButton);
+
+    SendMouse(form, QEvent::MouseButtonPress, {100, 450}, Qt::RightButton, Qt::RightButton);
+    SendMouse(form, QEvent::MouseMove, {130, 480}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(form.pos(), QPoint(204, 151));
+    EXPECT_EQ(controls.Anchor().x, 100);  // the right button still sets the anchor
+    SendMouse(form, QEvent::MouseButtonRelease, {130, 480}, Qt::RightButton, Qt::NoButton);
+
+    // A press on a see-through pixel reaches no sprite and sets no anchor.
+    SendMouse(form, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
+    SendMouse(form, QEvent::MouseMove, {20, 20}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form.pos(), QPoint(204, 151));
+    SendMouse(form, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
+}
+
+}  // namespace
+}  // namespace pellox
