@@ -3,6 +3,7 @@
 // The game window supplies the real ones (Qt, OpenAL); tests supply fakes.
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
 namespace pellox {
@@ -64,12 +65,20 @@ public:
 
 enum class Variant { A, B };
 
+// A stored score could not be written. what() is the message for the player:
+// "Failed to create key %s" or "Failed to set data for '%s'".
+class RecordsWriteError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // The two stored scores.
 class RecordsStore {
 public:
     virtual ~RecordsStore() = default;
     // Never fails: anything unreadable reads 0.
     virtual std::uint16_t ReadRecord(Variant variant) = 0;
+    // Throws RecordsWriteError when the score cannot be stored.
     virtual void WriteRecord(Variant variant, std::uint16_t score) = 0;
 };
 
