@@ -1,0 +1,31 @@
+#pragma once
+// Reads a RIFF WAVE image from a byte source into a TWave.
+
+#include <cstdint>
+
+namespace pellox {
+
+class ByteSource;
+class TWave;
+
+class TWaveStream {
+public:
+    // Remembers the source's present position as the start of the image.
+    explicit TWaveStream(ByteSource& source);
+
+    // Checks the RIFF ... WAVE header. Throws EWaveStreamError when opened twice
+    // or when the header is wrong, EReadError when the header is cut short.
+    void Open();
+    // Reads the chunks into the wave: the last "fmt " and the last "data" chunk win.
+    void ReadWave(TWave& wave);
+    // Reads exactly count bytes through the reader. Throws EWaveStreamError
+    // "Stream not opend" before Open, EReadError when the source runs out.
+    void ReadExactly(void* into, std::uint64_t count);
+
+private:
+    ByteSource& source_;
+    std::uint64_t image_start_;
+    bool opened_ = false;
+};
+
+}  // namespace pellox
