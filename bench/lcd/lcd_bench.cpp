@@ -1,0 +1,62 @@
+// How long the LCD takes to switch one segment (recompose its box, check the
+// mask, queue the repaint) and to rebuild the whole window mask.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+
+#include "assets/sprites/builtin_sprites.h"
+#include "lcd/tmform.h"
+
+namespace {
+
+pellox::PictureSet BuiltinPictures() {
+    pellox::InitBuiltinSprites();
+    pellox::PictureSet pictures;
+    QString error;
+    if (!pictures.LoadBuiltin(&error)) qFatal("%s", qPrintable(error));
+    return pictures;
+}
+
+void BM_ShowHideOneSprite(benchmark::State& state, pellox::SpriteId id) {
+    pellox::TMForm form(BuiltinPictures());
+    form.ResizeToBackground();
+    for (auto _ : state) {
+        form.Sprites().Show(id);
+        form.Sprites().Hide(id);
+    }
+    state.SetItemsProcessed(state.iterations() * 2);  // two switches per round
+}
+BENCHMARK_CAPTURE(BM_ShowHideOneSprite, egg, pellox::SpriteId::imEggUL3);
+BENCHMARK_CAPTURE(BM_ShowHideOneSprite, wolf, pellox::SpriteId::imWolf1);
+BENCHMARK_CAPTURE(BM_ShowHideOneSprite, segment, pellox::SpriteId::imD1_M);
+
+void BM_FullMaskRebuild(benchmark::State& state) {
+    pellox::TMForm form(BuiltinPictures());
+    form.ResizeToBackground();
+    pellox::WindowMask mask;
+    for (auto _ : state) {
+        mask.Rebuild(form.Frame());
+        benchmark::DoNotOptimize(mask.Region().rectCount());
+    }
+}
+BENCHMARK(BM_FullMaskRebuild);
+
+void BM_FullRecompose(benchmark::State& state) {
+    pellox::TMForm form(BuiltinPictures());
+    form.ResizeToBackground();
+    const pellox::Compositor compositor(form.Sprites(), form.Pictures());
+    for (auto _ : state) benchmark::DoNotOptimize(compositor.Compose(form.size()));
+}
+BENCHMARK(BM_FullRecompose);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
