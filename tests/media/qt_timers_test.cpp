@@ -1,0 +1,189 @@
+// The frame timer and the side timer in a real Qt event loop.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#include "media/media_errors.h"
+#include "media/qt_frame_timer.h"
+#include "media/timer_ports.h"
+#include "media/window_timer.h"
+
+namespace pellox {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+void RunEventLoopFor(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+double MsBetween(Clock::time_point a, Clock::time_point b) {
+    return std::chrono::duration<double, std::milli>(b - a).count();
+}
+
+class QtFrameTimerTest : public ::testing::Test {
+protected:
+    QtFrameTimer driver;
+    TDXTimer& timer = driver.Timer();
+    std::vector<Clock::time_point> ticks;
+
+    void SetUp() override {
+        driver.SetApplicationState(Qt::ApplicationActive);
+        timer.SetEnabled(false);
+        timer.Loaded();
+        timer.OnTimer = [this](TDXTimer&, std::int32_t) { ticks.push_back(Clock::now()); };
+    }
+};
+
+TEST_F(QtFrameTimerTest, TicksThroughTheEventLoopNeverEarly) {
+    FrameTimerPort port(timer);
+    port.SetInterval(20);
+    const auto enabled_at = Clock::now();
+    port.SetEnabled(true);
+    EXPECT_TRUE(port.Enabled());
+    RunEventLoopFor(230);
+    port.SetEnabled(false);
+    ASSERT_GE(ticks.size(), 3u);
+    EXPECT_GE(MsBetween(enabled_at, ticks[0]), 20.0);
+    for (std::size_t i = 1; i < ticks.size(); ++i) EXPECT_GE(MsBetween(ticks[i - 1], ticks[i]), 20.0) << i;
+    const auto count = ticks.size();
+    RunEventLoopFor(60);
+    EXPECT_EQ(ticks.size(), count);  // disabled: no more ticks
+}
+
+TEST_F(QtFrameTimerTest, QueuedEventsRunInsideATickNeverTickAgain) {
+    int depth = 0, max_depth = 0, posted_ran = 0;
+    timer.SetInterval(0);  // due again at once: the most tempting case
+    timer.OnTimer = [&](TDXTimer&, std::int32_t) {
+        max_depth = std::max(max_depth, ++depth);
+        ticks.push_back(Clock::now());
+        QTimer::singleShot(0, [&] { ++posted_ran; });
+        std::this_thread::sleep_for(std::chrono::milliseconds(3));
+        QCoreApplication::processEvents();  // as the moving tick does
+        --depth;
+    };
+    timer.SetEnabled(true);
+    RunEventLoopFor(80);
+    timer.SetEnabled(false);
+    EXPECT_GE(ticks.size(), 5u);
+    EXPECT_EQ(max_depth, 1);
+    EXPECT_GT(posted_ran, 0);
+}
+
+TEST_F(QtFrameTimerTest, PausesWhileInactiveAndResumesOneIntervalAfterActivation) {
+    timer.SetInterval(30);
+    driver.SetApplicationState(Qt::ApplicationInactive);
+    timer.SetEnabled(true);
+    RunEventLoopFor(100);
+    EXPECT_TRUE(ticks.empty());
+    const auto activated_at = Clock::now();
+    driver.SetApplicationState(Qt::ApplicationActive);
+    RunEventLoopFor(50);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_GE(MsBetween(activated_at, ticks[0]), 30.0);
+    driver.SetApplicationState(Qt::ApplicationInactive);
+    RunEventLoopFor(70);
+    EXPECT_EQ(ticks.size(), 1u);
+}
+
+TEST_F(QtFrameTimerTest, AnEscapingErrorIsReportedAndTickingGoesOn) {
+    std::vector<std::string> reported;
+    driver.SetExceptionReporter([&](const std::exception& e) { reported.push_back(e.what()); });
+    timer.SetInterval(10);
+    timer.OnTimer = [&](TDXTimer&, std::int32_t) {
+        ticks.push_back(Clock::now());
+        throw std::runtime_error("tick failed");
+    };
+    timer.SetEnabled(true);
+    RunEventLoopFor(60);
+    timer.SetEnabled(false);
+    EXPECT_GE(ticks.size(), 2u);
+    ASSERT_EQ(reported.size(), ticks.size());
+    EXPECT_EQ(reported[0], "tick failed");
+}
+
+TEST_F(QtFrameTimerTest, ClockWrapDoesNotStopTheTimer) {
+    QtFrameTimer near_wrap(nullptr, 0xFFFFFFFFu - 40);
+    TDXTimer& t = near_wrap.Timer();
+    near_wrap.SetApplicationState(Qt::ApplicationActive);
+    t.SetInterval(15);
+    int count = 0;
+    t.OnTimer = [&](TDXTimer&, std::int32_t lag) {
+        ++count;
+        EXPECT_LE(lag, 2);
+    };
+    t.Loaded();
+    RunEventLoopFor(150);
+    EXPECT_GE(count, 6);
+    EXPECT_LE(count, 10);  // no burst of ticks at the wrap
+}
+
+TEST(SideTimer, TicksAndRestartsItsPeriodOnEveryChange) {
+    TTimer timer;
+    SideTimerPort port(timer);
+    EXPECT_TRUE(port.Enabled());
+    EXPECT_FALSE(timer.Armed());  // no handler yet
+    std::vector<Clock::time_point> ticks;
+    timer.SetInterval(40);
+    timer.SetOnTimer([&](TTimer&) { ticks.push_back(Clock::now()); });
+    EXPECT_TRUE(timer.Armed());
+    RunEventLoopFor(100);
+    EXPECT_GE(ticks.size(), 2u);
+
+    ticks.clear();
+    RunEventLoopFor(25);
+    const auto changed_at = Clock::now();
+    timer.SetInterval(50);  // the next tick one full period after the change
+    RunEventLoopFor(45);
+    EXPECT_TRUE(ticks.empty() || ticks.back() < changed_at);
+    ticks.clear();
+    RunEventLoopFor(20);
+    EXPECT_EQ(ticks.size(), 1u);
+
+    port.SetEnabled(false);
+    EXPECT_FALSE(timer.Armed());
+    ticks.clear();
+    RunEventLoopFor(80);
+    EXPECT_TRUE(ticks.empty());
+    timer.SetInterval(0);
+    port.SetEnabled(true);
+    EXPECT_FALSE(timer.Armed());  // period 0: never armed
+}
+
+TEST(SideTimer, AnEscapingErrorIsReportedAndTickingGoesOn) {
+    TTimer timer;
+    int reported = 0, calls = 0;
+    timer.SetExceptionReporter([&](const std::exception&) { ++reported; });
+    timer.SetInterval(10);
+    timer.SetOnTimer([&](TTimer&) {
+        ++calls;
+        throw std::runtime_error("side tick failed");
+    });
+    RunEventLoopFor(55);
+    EXPECT_GE(calls, 2);
+    EXPECT_EQ(reported, calls);
+}
+
+TEST(SideTimer, RefusedPeriodIsAnError) {
+    TTimer timer;
+    timer.SetOnTimer([](TTimer&) {});
+    try {
+        timer.SetInterval(0x90000000u);
+        ADD_FAILURE() << "no error";
+    } catch (const EOutOfResources& e) {
+        EXPECT_STREQ(e.what(), "Not enough timers available");
+    }
+    EXPECT_FALSE(timer.Armed());
+}
+
+}  // namespace
+}  // namespace pellox
