@@ -1,0 +1,18 @@
+#pragma once
+// The built-in pictures, embedded as Qt resources ":/builtin/sprites/<name>.bmp"
+// (24-bit bitmaps of the built-in layout's sizes, key colour in the lower-left
+// pixel).
+
+#include <QString>
+
+namespace pellox {
+
+// Makes sure the embedded pictures are registered. Linking
+// pellox_sprite_assets registers them already; calling this is harmless and
+// guards against a linker that drops the registration.
+void InitBuiltinSprites();
+
+// The resource path of a built-in picture, e.g. ":/builtin/sprites/imHare.bmp".
+QString BuiltinSpritePath(const QString& spriteName);
+
+}  // namespace pellox

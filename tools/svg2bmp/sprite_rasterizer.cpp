@@ -1,0 +1,115 @@
+#include "tools/svg2bmp/sprite_rasterizer.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+#include <cmath>
+
+namespace pellox {
+namespace {
+
+// The window's own see-through colour: a drawn pixel must never be exactly it.
+constexpr QRgb kWindowHole = qRgb(128, 0, 128);
+
+QRgb Blend(QRgb premultiplied, QRgb under) {
+    const int a = qAlpha(premultiplied);
+    auto channel = [&](int src, int dst) { return src + (dst * (255 - a) + 127) / 255; };
+    return qRgb(channel(qRed(premultiplied), qRed(under)),
+                channel(qGreen(premultiplied), qGreen(under)),
+                channel(qBlue(premultiplied), qBlue(under)));
+}
+
+// A drawn pixel that happens to equal a see-through colour would become a
+// hole; move it one step away in blue, which nobody can see.
+QRgb AvoidKey(QRgb c, QRgb key, bool transparent) {
+    if ((transparent && c == key) || c == kWindowHole) {
+        const int b = qBlue(c);
+        return qRgb(qRed(c), qGreen(c), b < 255 ? b + 1 : b - 1);
+    }
+    return c;
+}
+
+}  // namespace
+
+std::optional<QColor> UnderColourOf(const QByteArray& svg) {
+    QXmlStreamReader xml(svg);
+    while (!xml.atEnd()) {
+        if (xml.readNext() == QXmlStreamReader::StartElement) {
+            const auto value = xml.attributes().value(QStringLiteral("data-under"));
+            if (value.isEmpty()) return std::nullopt;
+            QColor colour = QColor::fromString(value);
+            if (!colour.isValid()) return std::nullopt;
+            return colour;
+        }
+    }
+    return std::nullopt;
+}
+
+RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
+    RasterResult result;
+    if (target.width <= 0 || target.height <= 0) {
+        result.error = QStringLiteral("target size %1 x %2 is empty").arg(target.width).arg(target.height);
+        return result;
+    }
+    {
+        // QSvgRenderer accepts some malformed XML silently; check it first.
+        QXmlStreamReader xml(svg);
+        while (!xml.atEnd()) xml.readNext();
+        if (xml.hasError()) {
+            result.error = QStringLiteral("not well-formed XML (line %1): %2")
+                               .arg(xml.lineNumber())
+                               .arg(xml.errorString());
+            return result;
+        }
+    }
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) {
+        result.error = QStringLiteral("not a usable SVG picture");
+        return result;
+    }
+    const QRectF box = renderer.viewBoxF();
+    if (std::lround(box.width()) != target.width || std::lround(box.height()) != target.height) {
+        result.error = QStringLiteral("SVG viewBox is %1 x %2, the sprite is %3 x %4")
+                           .arg(box.width())
+                           .arg(box.height())
+                           .arg(target.width)
+                           .arg(target.height);
+        return result;
+    }
+
+    QImage art(target.width, target.height, QImage::Format_ARGB32_Premultiplied);
+    art.fill(Qt::transparent);
+    {
+        QPainter painter(&art);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter, QRectF(0, 0, target.width, target.height));
+    }
+
+    const QRgb key = target.key.rgb();
+    const QRgb under = target.under.rgb();
+    QImage out(target.width, target.height, QImage::Format_RGB888);
+    for (int y = 0; y < target.height; ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(art.constScanLine(y));
+        for (int x = 0; x < target.width; ++x) {
+            const QRgb p = src[x];
+            QRgb c;
+            if (target.transparent && qAlpha(p) < 128) {
+                c = key;
+            } else {
+                c = AvoidKey(Blend(p, under), key, target.transparent);
+            }
+            out.setPixel(x, y, c);
+        }
+    }
+    if (target.transparent) {
+        const int bottom = target.height - 1;
+        if (qAlpha(art.pixel(0, bottom)) >= 128) {
+            result.warning = QStringLiteral("the art covers the lower-left pixel; it is forced to the key colour");
+        }
+        out.setPixel(0, bottom, key);
+    }
+    result.image = out;
+    return result;
+}
+
+}  // namespace pellox
