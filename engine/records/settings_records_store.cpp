@@ -11,13 +11,19 @@ namespace {
 
 QString ValueName(Variant variant) { return variant == Variant::A ? QStringLiteral("A") : QStringLiteral("B"); }
 
-// A decimal integer that fits 32 bits, read as unsigned. Negative numbers are
-// accepted as the two's complement a signed writer would produce.
+// A 32-bit integer, read as unsigned. On disk it is decimal text; a value this
+// process wrote is still held as a number. Negative numbers are taken as the
+// two's complement a signed writer would produce.
 bool ParseStoredValue(const QVariant& value, std::uint32_t& out) {
-    if (value.typeId() != QMetaType::QString) return false;  // lists, byte arrays, @Variant(...)
-    const QString text = value.toString().trimmed();
+    qlonglong number = 0;
     bool ok = false;
-    const qlonglong number = text.toLongLong(&ok, 10);
+    switch (value.typeId()) {
+    case QMetaType::QString: number = value.toString().trimmed().toLongLong(&ok, 10); break;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong: number = value.toLongLong(&ok); break;
+    default: return false;  // lists, byte arrays, @Variant(...) values
+    }
     if (!ok || number < -2147483648LL || number > 4294967295LL) return false;
     out = static_cast<std::uint32_t>(number);
     return true;
