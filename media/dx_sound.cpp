@@ -1,0 +1,132 @@
+#include "media/dx_sound.h"
+
+#include <algorithm>
+
+#include "media/media_errors.h"
+
+namespace pellox {
+
+TDXSound::TDXSound(SoundSystem& system) : system_(system) {}
+
+TDXSound::~TDXSound() {
+    CloseDevice();
+    Notify(SoundNotice::Destroying);
+    listeners_.clear();
+}
+
+void TDXSound::Loaded() {
+    if (!AutoInitialize) return;
+    try {
+        OpenDevice();
+    } catch (const EDirectSoundError&) {
+        // No sound output: the game plays silently.
+    }
+}
+
+void TDXSound::OpenDevice() {
+    CloseDevice();
+    Notify(SoundNotice::Opening);
+    if (OnInitializing) OnInitializing(*this);
+    opening_ = true;
+    try {
+        SoundSystem::OpenResult result = SoundSystem::OpenResult::Ok;
+        output_ = system_.OpenDefaultOutput(result);
+        if (result == SoundSystem::OpenResult::NoDevice || (!output_ && result == SoundSystem::OpenResult::Ok))
+            throw EDirectSoundError("DirectSound cannot be initialized");
+        if (result == SoundSystem::OpenResult::NoMixer || !output_)
+            throw EDXSoundError("Primary Buffer cannot be made");
+        output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
+        open_ = true;
+        lost_ = false;
+    } catch (...) {
+        CloseDevice();
+        throw;
+    }
+    Notify(SoundNotice::Opened);
+    initialize_called_ = true;
+    if (OnInitialize) OnInitialize(*this);
+    RestoreDevice();
+}
+
+void TDXSound::CloseDevice() {
+    if (!opening_) return;
+    struct Finish {
+        TDXSound& self;
+        ~Finish() {
+            self.open_ = false;
+            self.opening_ = false;
+            self.effective_ = self.options_;
+            self.output_.reset();
+        }
+    } finish{*this};
+    struct NotifyClosed {
+        TDXSound& self;
+        // Listeners let go of their voices before the output goes, also when
+        // OnFinalize fails.
+        ~NotifyClosed() { self.Notify(SoundNotice::Closed); }
+    } notify_closed{*this};
+    if (initialize_called_) {
+        initialize_called_ = false;
+        if (OnFinalize) OnFinalize(*this);
+    }
+}
+
+void TDXSound::RestoreDevice() {
+    if (!open_) return;
+    Notify(SoundNotice::Restored);
+    if (OnRestore) OnRestore(*this);
+}
+
+void TDXSound::SetOptions(const TDXSoundOptions& options) {
+    options_ = options;
+    if (open_) {
+        // Focus options reach the voices made from now on; exclusivity waits
+        // for the next open.
+        effective_.soGlobalFocus = options.soGlobalFocus;
+        effective_.soStickyFocus = options.soStickyFocus;
+        output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
+    } else {
+        effective_ = options;
+    }
+}
+
+void TDXSound::RegisterNotifyEvent(SoundListener& listener) {
+    UnRegisterNotifyEvent(listener);
+    listeners_.push_back(&listener);
+    if (open_) {
+        listener.DeviceNotice(*this, SoundNotice::Opened);
+        listener.DeviceNotice(*this, SoundNotice::Restored);
+    }
+}
+
+void TDXSound::UnRegisterNotifyEvent(SoundListener& listener) {
+    const auto it = std::find(listeners_.begin(), listeners_.end(), &listener);
+    if (it == listeners_.end()) return;
+    listeners_.erase(it);
+    if (open_) listener.DeviceNotice(*this, SoundNotice::Closed);
+}
+
+void TDXSound::Notify(SoundNotice notice) {
+    // Newest listener first; a listener may unregister itself meanwhile.
+    const std::vector<SoundListener*> listeners = listeners_;
+    for (auto it = listeners.rbegin(); it != listeners.rend(); ++it) {
+        if (std::find(listeners_.begin(), listeners_.end(), *it) != listeners_.end())
+            (*it)->DeviceNotice(*this, notice);
+    }
+}
+
+void TDXSound::RecoverIfLost() {
+    if (!lost_ || recovering_) return;
+    recovering_ = true;
+    lost_ = false;
+    try {
+        // The old output cannot come back: open a fresh one, which closes the old
+        // one (effects let go of their voices) and rebuilds every effect.
+        OpenDevice();
+    } catch (const std::exception&) {
+        // Still no output: silent from now on.
+    }
+    recovering_ = false;
+}
+
+}  // namespace pellox

@@ -1,0 +1,262 @@
+#include "media/openal_sound.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+
+#include <algorithm>
+#include <cmath>
+#include <thread>
+
+namespace pellox {
+namespace {
+
+// The samples of one wave, shared by all voices that play it.
+struct AlSamples {
+    ALuint buffer = 0;
+    ALint frames = 0;
+    ALint rate = 0;
+    ~AlSamples() {
+        if (buffer) alDeleteBuffers(1, &buffer);
+    }
+};
+
+class OpenALVoice final : public SoundVoice {
+public:
+    OpenALVoice(ALCdevice* device, std::shared_ptr<AlSamples> samples, ALuint source)
+        : device_(device), samples_(std::move(samples)), source_(source) {}
+    ~OpenALVoice() override {
+        alSourceStop(source_);
+        alSourcei(source_, AL_BUFFER, 0);
+        alDeleteSources(1, &source_);
+    }
+
+    const std::shared_ptr<AlSamples>& Samples() const { return samples_; }
+
+    VoiceResult Stop() override {
+        alSourceStop(source_);
+        return Connection();
+    }
+    VoiceResult Rewind() override {
+        alSourceRewind(source_);
+        return Connection();
+    }
+    VoiceResult ResetControls() override {
+        alSourcef(source_, AL_PITCH, 1.0f);
+        alSourcef(source_, AL_GAIN, 1.0f);
+        alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
+        alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
+        return Connection();
+    }
+    VoiceResult Play(bool looped) override {
+        alSourcei(source_, AL_LOOPING, looped ? AL_TRUE : AL_FALSE);
+        alSourcePlay(source_);
+        return Connection();
+    }
+    VoiceResult IsSounding(bool& sounding) override {
+        ALint state = AL_STOPPED;
+        alGetSourcei(source_, AL_SOURCE_STATE, &state);
+        sounding = state == AL_PLAYING;
+        return Connection();
+    }
+    double RemainingSeconds() override {
+        ALint offset = 0;
+        alGetSourcei(source_, AL_SAMPLE_OFFSET, &offset);
+        if (samples_->rate <= 0) return 0;
+        return std::max(0, samples_->frames - offset) / static_cast<double>(samples_->rate);
+    }
+
+private:
+    VoiceResult Connection() {
+        ALCint connected = ALC_TRUE;
+        alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+        return connected ? VoiceResult::Ok : VoiceResult::Lost;
+    }
+
+    ALCdevice* device_;
+    std::shared_ptr<AlSamples> samples_;
+    ALuint source_;
+};
+
+ALenum AlFormatOf(const PcmFormat& pcm) {
+    if (pcm.format_tag != 1) return AL_NONE;
+    if (pcm.channels == 1 && pcm.bits_per_sample == 8) return AL_FORMAT_MONO8;
+    if (pcm.channels == 1 && pcm.bits_per_sample == 16) return AL_FORMAT_MONO16;
+    if (pcm.channels == 2 && pcm.bits_per_sample == 8) return AL_FORMAT_STEREO8;
+    if (pcm.channels == 2 && pcm.bits_per_sample == 16) return AL_FORMAT_STEREO16;
+    return AL_NONE;
+}
+
+std::unique_ptr<SoundVoice> MakeSource(ALCdevice* device, std::shared_ptr<AlSamples> samples) {
+    alGetError();
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) return nullptr;
+    alSourcei(source, AL_BUFFER, static_cast<ALint>(samples->buffer));
+    if (alGetError() != AL_NO_ERROR) {
+        alDeleteSources(1, &source);
+        return nullptr;
+    }
+    return std::make_unique<OpenALVoice>(device, std::move(samples), source);
+}
+
+class OpenALOutput final : public SoundOutput {
+public:
+    OpenALOutput(ALCdevice* device, ALCcontext* context, double mix_ahead, OpenALLoopbackSystem* loopback)
+        : device_(device), context_(context), mix_ahead_(mix_ahead), loopback_(loopback) {}
+    ~OpenALOutput() override {
+        alcMakeContextCurrent(nullptr);
+        alcDestroyContext(context_);
+        alcCloseDevice(device_);
+        if (loopback_) loopback_->OutputClosed();
+    }
+
+    void SetMixFormat(const PcmFormat& format) override {
+        // The channel layout and sample type are the device's; the rate can be
+        // asked for again where the device can be reset. The result is not ours
+        // to judge: the mixer converts whatever it gets.
+        if (loopback_ || format.samples_per_second == 0) return;
+        ALCint rate = 0;
+        alcGetIntegerv(device_, ALC_FREQUENCY, 1, &rate);
+        if (rate == static_cast<ALCint>(format.samples_per_second)) return;
+        if (!alcIsExtensionPresent(device_, "ALC_SOFT_HRTF")) return;
+        auto reset = reinterpret_cast<LPALCRESETDEVICESOFT>(alcGetProcAddress(device_, "alcResetDeviceSOFT"));
+        const ALCint attributes[] = {ALC_FREQUENCY, static_cast<ALCint>(format.samples_per_second), ALC_REFRESH,
+                                     OpenALSoundSystem::kRefreshHz, 0};
+        if (reset) reset(device_, attributes);
+    }
+
+    std::unique_ptr<SoundVoice> MakeVoice(const TWave& wave, MakeResult& result) override {
+        result = MakeResult::CannotMake;
+        PcmFormat pcm;
+        if (!wave.ReadPcmFormat(pcm) || pcm.block_align == 0 || pcm.samples_per_second == 0) return nullptr;
+        const ALenum format = AlFormatOf(pcm);
+        const int frame_bytes = pcm.channels * pcm.bits_per_sample / 8;
+        if (format == AL_NONE) return nullptr;
+        // A trailing part of a frame cannot be played; drop it.
+        const ALsizei frames = wave.DataSize() / frame_bytes;
+        if (frames == 0) return nullptr;
+
+        auto samples = std::make_shared<AlSamples>();
+        alGetError();
+        alGenBuffers(1, &samples->buffer);
+        if (alGetError() != AL_NO_ERROR) {
+            samples->buffer = 0;
+            return nullptr;
+        }
+        alBufferData(samples->buffer, format, wave.Data(), frames * frame_bytes,
+                     static_cast<ALsizei>(pcm.samples_per_second));
+        if (alGetError() != AL_NO_ERROR) {
+            result = MakeResult::CannotFill;
+            return nullptr;
+        }
+        samples->frames = frames;
+        samples->rate = static_cast<ALint>(pcm.samples_per_second);
+        auto voice = MakeSource(device_, std::move(samples));
+        if (voice) result = MakeResult::Ok;
+        return voice;
+    }
+
+    std::unique_ptr<SoundVoice> DuplicateVoice(SoundVoice& original) override {
+        return MakeSource(device_, static_cast<OpenALVoice&>(original).Samples());
+    }
+
+    double MixAheadSeconds() const override { return mix_ahead_; }
+    void SetMixAhead(double seconds) { mix_ahead_ = seconds; }
+
+private:
+    ALCdevice* device_;
+    ALCcontext* context_;
+    double mix_ahead_;
+    OpenALLoopbackSystem* loopback_;
+};
+
+std::unique_ptr<OpenALOutput> MakeOutput(ALCdevice* device, const ALCint* attributes, double mix_ahead,
+                                        OpenALLoopbackSystem* loopback, SoundSystem::OpenResult& result) {
+    ALCcontext* context = alcCreateContext(device, attributes);
+    if (!context || !alcMakeContextCurrent(context)) {
+        if (context) alcDestroyContext(context);
+        alcCloseDevice(device);
+        result = SoundSystem::OpenResult::NoMixer;
+        return nullptr;
+    }
+    result = SoundSystem::OpenResult::Ok;
+    return std::make_unique<OpenALOutput>(device, context, mix_ahead, loopback);
+}
+
+}  // namespace
+
+std::unique_ptr<SoundOutput> OpenALSoundSystem::OpenDefaultOutput(OpenResult& result) {
+    ALCdevice* device = alcOpenDevice(nullptr);
+    if (!device) {
+        result = OpenResult::NoDevice;
+        return nullptr;
+    }
+    const ALCint attributes[] = {ALC_FREQUENCY, 44100, ALC_REFRESH, kRefreshHz, 0};
+    auto output = MakeOutput(device, attributes, 0.0, nullptr, result);
+    if (output) {
+        // One mixing period of the period the device actually took.
+        ALCint refresh = 0;
+        alcGetIntegerv(device, ALC_REFRESH, 1, &refresh);
+        output->SetMixAhead(refresh > 0 ? 1.0 / refresh : 1.0 / kRefreshHz);
+    }
+    return output;
+}
+
+double OpenALSoundSystem::NowSeconds() {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - origin_).count();
+}
+
+void OpenALSoundSystem::SleepUntil(double seconds) {
+    const auto until = origin_ + std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                                     std::chrono::duration<double>(seconds));
+    std::this_thread::sleep_until(until);
+}
+
+// ---- loopback ----
+
+namespace {
+LPALCLOOPBACKOPENDEVICESOFT LoopbackOpen() {
+    return reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+}
+}  // namespace
+
+OpenALLoopbackSystem::OpenALLoopbackSystem() = default;
+OpenALLoopbackSystem::~OpenALLoopbackSystem() = default;
+
+bool OpenALLoopbackSystem::Available() {
+    return alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback") && LoopbackOpen() != nullptr;
+}
+
+std::unique_ptr<SoundOutput> OpenALLoopbackSystem::OpenDefaultOutput(OpenResult& result) {
+    auto open = LoopbackOpen();
+    ALCdevice* device = open ? open(nullptr) : nullptr;
+    if (!device) {
+        result = OpenResult::NoDevice;
+        return nullptr;
+    }
+    const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
+                                 ALC_FREQUENCY, kRate, 0};
+    // Rendering is exact here: nothing is mixed ahead of the play position.
+    auto output = MakeOutput(device, attributes, 0.0, this, result);
+    if (output) device_ = device;
+    return output;
+}
+
+void OpenALLoopbackSystem::Render(std::size_t frames) {
+    const std::size_t start = captured_.size();
+    captured_.resize(start + frames * 2, 0);
+    if (device_) {
+        auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
+            alcGetProcAddress(static_cast<ALCdevice*>(device_), "alcRenderSamplesSOFT"));
+        render(static_cast<ALCdevice*>(device_), captured_.data() + start, static_cast<ALCsizei>(frames));
+    }
+    rendered_frames_ += frames;
+}
+
+void OpenALLoopbackSystem::SleepUntil(double seconds) {
+    const auto target = static_cast<std::uint64_t>(std::ceil(seconds * kRate));
+    if (target > rendered_frames_) Render(target - rendered_frames_);
+}
+
+}  // namespace pellox

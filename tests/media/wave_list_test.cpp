@@ -1,0 +1,304 @@
+// The sound device and the effect list on a fake back-end and a fake clock.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "media/dx_sound.h"
+#include "media/media_errors.h"
+#include "media/sound_port.h"
+#include "media/wave_list.h"
+#include "tests/media/fake_sound.h"
+
+namespace pellox {
+namespace {
+
+using testing::FakeSoundSystem;
+using testing::FakeVoice;
+
+std::vector<std::uint8_t> StereoFormat() {
+    return {1, 0, 2, 0, 0x44, 0xAC, 0, 0, 0x10, 0xB1, 0x02, 0, 4, 0, 16, 0};
+}
+
+// A stereo 16-bit 44.1 kHz wave of the given number of frames.
+TWave MakeWave(std::int32_t frames) {
+    TWave wave;
+    wave.SetFormat(StereoFormat());
+    wave.SetDataSize(frames * 4);
+    return wave;
+}
+
+constexpr std::int32_t kBasketFrames = 4977;  // 112.857 ms
+constexpr double kBasketLength = kBasketFrames / 44100.0;
+
+class EffectListTest : public ::testing::Test {
+protected:
+    FakeSoundSystem system;
+    TDXSound sound{system};
+    TDXWaveList list;
+    TWaveCollectionItem& effect = list.Add("Basket");
+
+    void SetUp() override {
+        effect.Wave() = MakeWave(kBasketFrames);
+        list.SetDXSound(&sound);
+        sound.Loaded();
+    }
+    FakeVoice& Extra(std::size_t i) { return *static_cast<FakeVoice*>(effect.ExtraVoice(i)); }
+    FakeVoice& Main() { return *static_cast<FakeVoice*>(effect.MainVoice()); }
+};
+
+TEST_F(EffectListTest, OverlappingPlaysEachGetAVoiceSharingOneSampleCopy) {
+    ASSERT_TRUE(effect.Attached());
+    ASSERT_TRUE(effect.HasMainVoice());
+    effect.PlayEffect(false);
+    system.world.now += 0.05;
+    effect.PlayEffect(false);  // the first still sounds
+    ASSERT_EQ(effect.ExtraVoiceCount(), 2u);
+    EXPECT_TRUE(Extra(0).Sounding());
+    EXPECT_TRUE(Extra(1).Sounding());
+    EXPECT_EQ(Extra(0).Samples(), Main().Samples());
+    EXPECT_EQ(Extra(1).Samples(), Main().Samples());
+    EXPECT_EQ(system.world.sample_buffers, 1);
+    EXPECT_FALSE(Main().Sounding());  // the main voice is only the template
+
+    system.world.now += 0.1;  // the first has ended, the second still sounds
+    effect.PlayEffect(false);
+    EXPECT_EQ(effect.ExtraVoiceCount(), 2u);
+    EXPECT_EQ(Extra(0).plays, 2);
+    EXPECT_EQ(Extra(1).plays, 1);
+}
+
+TEST_F(EffectListTest, MaxPlayingCountCutsOffTheOldestVoice) {
+    effect.SetMaxPlayingCount(2);
+    effect.PlayEffect(false);
+    effect.PlayEffect(false);
+    FakeVoice* first = &Extra(0);
+    FakeVoice* second = &Extra(1);
+    system.world.now += 0.01;
+    effect.PlayEffect(false);
+    ASSERT_EQ(effect.ExtraVoiceCount(), 2u);
+    EXPECT_EQ(&Extra(0), second);  // the cut-off voice went to the end of the list
+    EXPECT_EQ(&Extra(1), first);
+    EXPECT_EQ(first->plays, 2);
+    EXPECT_GE(first->stops, 2);
+
+    effect.SetMaxPlayingCount(-3);
+    EXPECT_EQ(effect.MaxPlayingCount(), 0);
+    EXPECT_EQ(effect.ExtraVoiceCount(), 0u);  // a new limit frees the extra voices
+}
+
+TEST_F(EffectListTest, LoopedPlaysOnTheMainVoiceAndNeverWaits) {
+    effect.SetLooped(true);
+    effect.PlayEffect(true);
+    EXPECT_EQ(system.world.now, 0.0);
+    EXPECT_EQ(effect.ExtraVoiceCount(), 0u);
+    EXPECT_TRUE(Main().Looped());
+    system.world.now += 10;
+    EXPECT_TRUE(Main().Sounding());
+    effect.SetLooped(false);  // stops it
+    EXPECT_FALSE(Main().Sounding());
+}
+
+TEST_F(EffectListTest, WaitingPlayReturnsWhenTheSoundHasEnded) {
+    effect.PlayEffect(true);
+    EXPECT_DOUBLE_EQ(system.world.now, kBasketLength);
+    EXPECT_FALSE(Extra(0).Sounding());
+}
+
+TEST_F(EffectListTest, EmptyWaveNeverSoundsAndNeverWaits) {
+    TWaveCollectionItem& empty = list.Add("Empty");
+    empty.Wave().SetFormat(StereoFormat());
+    list.SetDXSound(&sound);  // re-registering attaches and rebuilds every effect
+    ASSERT_TRUE(empty.Attached());
+    EXPECT_FALSE(empty.HasMainVoice());
+    empty.PlayEffect(true);
+    empty.SetLooped(true);
+    empty.PlayEffect(true);
+    EXPECT_EQ(system.world.now, 0.0);
+    EXPECT_EQ(system.world.sleeps, 0);
+    EXPECT_EQ(empty.ExtraVoiceCount(), 0u);
+}
+
+TEST_F(EffectListTest, WithoutAnOutputEveryPlayReturnsAtOnce) {
+    FakeSoundSystem silent_system;
+    silent_system.world.has_device = false;
+    TDXSound silent(silent_system);
+    TDXWaveList silent_list;
+    silent_list.Add("UL").Wave() = MakeWave(1767);
+    silent_list.SetDXSound(&silent);
+    silent.Loaded();  // no output: swallowed
+    EXPECT_FALSE(silent.Initialized());
+    EXPECT_FALSE(silent_list.Items(0).Attached());
+    SoundPort port(silent_list);
+    port.PlayEffect(0, true);
+    port.PlayEffect(7, true);  // beyond the list: nothing
+    EXPECT_EQ(silent_system.world.sleeps, 0);
+    try {
+        silent.OpenDevice();
+        ADD_FAILURE() << "no error";
+    } catch (const EDirectSoundError& e) {
+        EXPECT_STREQ(e.what(), "DirectSound cannot be initialized");
+    }
+    silent_system.world.has_device = true;
+    silent_system.world.has_mixer = false;
+    try {
+        silent.OpenDevice();
+        ADD_FAILURE() << "no error";
+    } catch (const EDXSoundError& e) {
+        EXPECT_STREQ(e.what(), "Primary Buffer cannot be made");
+    }
+    EXPECT_FALSE(silent.Initialized());
+}
+
+TEST_F(EffectListTest, RefusedVoicesFailWithTheirMessages) {
+    system.world.refuse_make = true;
+    try {
+        effect.RebuildEffect();
+        ADD_FAILURE() << "no error";
+    } catch (const EDirectSoundBufferError& e) {
+        EXPECT_STREQ(e.what(), "Sound Buffer cannot be made");
+    }
+    system.world.refuse_make = false;
+    system.world.refuse_fill = true;
+    try {
+        effect.RebuildEffect();
+        ADD_FAILURE() << "no error";
+    } catch (const EDirectSoundBufferError& e) {
+        EXPECT_STREQ(e.what(), "Sound Buffer cannot be locked");
+    }
+    system.world.refuse_fill = false;
+    effect.RebuildEffect();
+    system.world.refuse_duplicate = true;
+    try {
+        effect.PlayEffect(false);
+        ADD_FAILURE() << "no error";
+    } catch (const EDirectSoundBufferError& e) {
+        EXPECT_STREQ(e.what(), "IDirectSoundBuffer not made");
+    }
+}
+
+TEST_F(EffectListTest, ALostOutputIsOpenedAfreshAndEffectsRebuilt) {
+    effect.PlayEffect(false);
+    system.world.lost = true;
+    system.world.now += 1;
+    effect.PlayEffect(true);  // finds the output gone: no wait
+    EXPECT_EQ(system.world.now, 1.0);
+    EXPECT_EQ(system.world.outputs_opened, 2);
+    EXPECT_TRUE(effect.HasMainVoice());
+    EXPECT_EQ(effect.ExtraVoiceCount(), 0u);
+    effect.PlayEffect(true);  // the new output plays and is waited for
+    EXPECT_DOUBLE_EQ(system.world.now, 1.0 + kBasketLength);
+
+    system.world.lost = true;
+    system.world.has_device = false;  // and this time it does not come back
+    effect.PlayEffect(true);
+    EXPECT_FALSE(sound.Initialized());
+    EXPECT_FALSE(effect.Attached());
+    effect.PlayEffect(true);
+    EXPECT_DOUBLE_EQ(system.world.now, 1.0 + kBasketLength);
+}
+
+struct Recorder : SoundListener {
+    std::vector<std::string>& log;
+    std::string name;
+    Recorder(std::vector<std::string>& l, std::string n) : log(l), name(std::move(n)) {}
+    void DeviceNotice(TDXSound&, SoundNotice notice) override {
+        log.push_back(name + std::to_string(static_cast<int>(notice)));
+    }
+};
+
+TEST(DXSound, NoticesAndEventsComeInOrderNewestListenerFirst) {
+    FakeSoundSystem system;
+    std::vector<std::string> log;
+    {
+        TDXSound sound(system);
+        Recorder a(log, "a"), b(log, "b");
+        sound.RegisterNotifyEvent(a);
+        sound.RegisterNotifyEvent(b);
+        sound.OnInitializing = [&](TDXSound&) { log.push_back("initializing"); };
+        sound.OnInitialize = [&](TDXSound& s) {
+            log.push_back("initialize");
+            s.Output()->SetMixFormat(PcmFormat{1, 2, 44100, 176400, 4, 16});
+        };
+        sound.OnRestore = [&](TDXSound&) { log.push_back("restore"); };
+        sound.OnFinalize = [&](TDXSound&) { log.push_back("finalize"); };
+        sound.OpenDevice();
+        EXPECT_EQ(log, (std::vector<std::string>{"b1", "a1", "initializing", "b2", "a2", "initialize", "b4", "a4",
+                                                 "restore"}));
+        EXPECT_EQ(system.world.mix_formats.size(), 1u);
+        log.clear();
+        Recorder c(log, "c");
+        sound.RegisterNotifyEvent(c);  // joins an open device: told at once
+        sound.UnRegisterNotifyEvent(a);
+        EXPECT_EQ(log, (std::vector<std::string>{"c2", "c4", "a3"}));
+        log.clear();
+        sound.CloseDevice();
+        sound.CloseDevice();  // already closed: nothing
+        EXPECT_EQ(log, (std::vector<std::string>{"finalize", "c3", "b3"}));
+        sound.UnRegisterNotifyEvent(c);
+        log.clear();
+    }
+    EXPECT_EQ(log, (std::vector<std::string>{"b0"}));
+}
+
+TEST(DXSound, OptionsTakeEffectAsDescribed) {
+    FakeSoundSystem system;
+    TDXSound sound(system);
+    sound.SetOptions({true, false, true});
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{true, false, true}));
+    sound.OpenDevice();
+    sound.SetOptions({false, true, false});  // exclusivity waits for the next open
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{false, true, true}));
+    sound.CloseDevice();
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{false, true, false}));
+}
+
+TEST(DXSound, ListAndDeviceMayGoInEitherOrder) {
+    FakeSoundSystem system;
+    auto list = std::make_unique<TDXWaveList>();
+    list->Add("GO").Wave() = MakeWave(100);
+    {
+        TDXSound sound(system);
+        list->SetDXSound(&sound);
+        sound.Loaded();
+        EXPECT_TRUE(list->Items(0).HasMainVoice());
+    }
+    EXPECT_EQ(list->DXSound(), nullptr);
+    EXPECT_FALSE(list->Items(0).Attached());
+    list->Items(0).PlayEffect(true);
+
+    TDXSound sound(system);
+    list->SetDXSound(&sound);
+    sound.Loaded();
+    list.reset();  // unregisters itself
+    sound.CloseDevice();
+}
+
+TEST_F(EffectListTest, LoadEffectFileRebuildsFromTheNewWave) {
+    effect.PlayEffect(false);
+    const std::string path = ::testing::TempDir() + "pellox_catch.wav";
+    {
+        std::vector<std::uint8_t> image = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E',
+                                           'f', 'm', 't', ' ', 16, 0, 0, 0};
+        for (auto b : StereoFormat()) image.push_back(b);
+        const std::uint32_t bytes = 441 * 4;  // 10 ms
+        for (auto b : {'d', 'a', 't', 'a'}) image.push_back(static_cast<std::uint8_t>(b));
+        for (int i = 0; i < 4; ++i) image.push_back(static_cast<std::uint8_t>(bytes >> (8 * i)));
+        image.resize(image.size() + bytes, 0);
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+    }
+    effect.LoadEffectFile(path);
+    EXPECT_EQ(effect.ExtraVoiceCount(), 0u);  // the voices of the old wave are gone
+    effect.PlayEffect(true);
+    EXPECT_DOUBLE_EQ(system.world.now, 0.01);
+
+    EXPECT_THROW(effect.LoadEffectFile(path + ".missing"), EFOpenError);
+    EXPECT_TRUE(effect.HasMainVoice());
+    EXPECT_EQ(effect.Wave().DataSize(), 441 * 4);
+    std::remove(path.c_str());
+}
+
+}  // namespace
+}  // namespace pellox
