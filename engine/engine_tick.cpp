@@ -49,6 +49,10 @@ bool GameEngine::SpawnAllowed() {
 }
 
 void GameEngine::MovingTick() {
+    // EggsInPlay counts the eggs in the chutes; should it ever disagree with
+    // four empty chutes, no spawn test could pass and the visits below would
+    // never end.
+    if (s_.Chutes == std::array<std::uint8_t, 4>{}) s_.EggsInPlay = 0;
     std::uint8_t c;
     do {
         c = s_.CurChute = (s_.CurChute + 1) & 3;

@@ -1,0 +1,101 @@
+// Cost of one frame tick in play and in the demo, with silent ports that
+// never wait (the real chute sound holds the tick for about 40 ms).
+#include <benchmark/benchmark.h>
+
+#include "engine/game_engine.h"
+#include "lcd/sprite_model.h"
+
+namespace pellox {
+namespace {
+
+struct SilentSound : SoundPlayer {
+    int played = 0;
+    void PlayEffect(int, bool) override { ++played; }
+};
+struct Timer : FrameTimerControl {
+    int interval = 0;
+    bool enabled = false;
+    void SetInterval(int ms) override { interval = ms; }
+    int Interval() const override { return interval; }
+    void SetEnabled(bool on) override { enabled = on; }
+    bool Enabled() const override { return enabled; }
+};
+struct SideTimer : SideTimerControl {
+    bool enabled = true;
+    void SetEnabled(bool on) override { enabled = on; }
+    bool Enabled() const override { return enabled; }
+};
+struct FixedClock : Clock {
+    TimeOfDay LocalTimeOfDay() const override { return {14, 7, 0, 0}; }
+    std::uint32_t UtcMillisecondsSinceMidnight() const override { return 4711; }
+};
+struct NoTitle : AppTitle {
+    void SetTitle(const std::u16string&) override {}
+};
+struct Pump : EventPump {
+    GameEngine* engine = nullptr;
+    // A player who always turns to the chute that just moved.
+    void ProcessQueuedEvents() override {
+        if (!engine) return;
+        engine->UpdateWolf(engine->CurChute());
+        if (engine->CanCatch()) engine->catchegg();
+    }
+};
+struct NoRecords : RecordsStore {
+    std::uint16_t ReadRecord(Variant) override { return 0; }
+    void WriteRecord(Variant, std::uint16_t) override {}
+};
+
+struct Rig {
+    SpriteModel sprites;
+    SilentSound sound;
+    Timer frame;
+    SideTimer side;
+    FixedClock clock;
+    NoTitle title;
+    Pump pump;
+    NoRecords records;
+    GameTexts texts{0, u"Kestrow", u"Kestrow"};
+    GameEngine engine{EnginePorts{sprites, sound, frame, side, clock, title, pump, records, texts}};
+
+    Rig() {
+        engine.SetWolfPos(2);
+        engine.SetSoundOn(true);
+        engine.DemoInit();
+        frame.SetEnabled(true);
+    }
+};
+
+void BM_PlayingTick(benchmark::State& state) {
+    Rig rig;
+    rig.pump.engine = &rig.engine;
+    // Each game is played from 0 for this many ticks, then started anew, so the
+    // figure covers the first few hundred points.
+    const int ticks_per_game = static_cast<int>(state.range(0));
+    int ticks = ticks_per_game;
+    for (auto _ : state) {
+        if (ticks == ticks_per_game) {
+            state.PauseTiming();
+            rig.engine.GameInit(Variant::B);
+            rig.engine.GameStart();
+            ticks = 0;
+            state.ResumeTiming();
+        }
+        rig.engine.dxTimerTimer();
+        ++ticks;
+    }
+    state.counters["score_at_end"] = rig.engine.Score();
+}
+BENCHMARK(BM_PlayingTick)->Arg(2000);
+
+void BM_DemoTick(benchmark::State& state) {
+    Rig rig;
+    for (auto _ : state) rig.engine.dxTimerTimer();
+    benchmark::DoNotOptimize(rig.engine.Title());
+}
+BENCHMARK(BM_DemoTick);
+
+}  // namespace
+}  // namespace pellox
+
+BENCHMARK_MAIN();
