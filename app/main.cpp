@@ -1,13 +1,25 @@
 // Pellox: the program's entry.
 
 #include <QApplication>
-#include <QMessageBox>
 
-#include "app/builtin_launch.h"
+#include "app/game_sound.h"
+#include "assets/sprites/builtin_sprites.h"
+#include "engine/records/settings_records_store.h"
+#include "startscreen/skin/launch.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellox"));
-    QApplication::setApplicationDisplayName(QString(16, QLatin1Char(' ')));
-    return pellox::RunBuiltinGame();
+
+    pellox::InitBuiltinSprites();
+    pellox::PictureSet pictures;
+    QString error;
+    if (!pictures.LoadBuiltin(&error)) {
+        qCritical("%s", qPrintable(error));
+        return 1;
+    }
+    pellox::GameWindow window(std::move(pictures), pellox::MakeGameSound(),
+                              std::make_unique<pellox::SettingsRecordsStore>());
+    pellox::btStartClick(window);
+    return 0;
 }

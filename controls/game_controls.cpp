@@ -1,13 +1,78 @@
 #include "controls/game_controls.h"
 
+#include <QCoreApplication>
+
 namespace pellox {
 
+void GameControls::FormKeyPress(char16_t key) {
+    if (engine_.CurrentState() == GameMode::Demo) return;
+    const std::optional<int> position = PositionForKey(key, keys_);
+    if (!position) return;
+    engine_.UpdateWolf(static_cast<std::uint8_t>(*position));
+    if (engine_.CanCatch()) engine_.catchegg();
+}
+
 void GameControls::SpriteMouseDown(SpriteId id, Qt::MouseButton, QPoint p) {
-    if (id == SpriteId::imBckgrnd) imBckgrndMouseDown(p);
+    switch (id) {
+        case SpriteId::imButtA: return imButtGameDown(id, Variant::A);
+        case SpriteId::imButtB: return imButtGameDown(id, Variant::B);
+        case SpriteId::imButtT: return imButtTMouseDown();
+        case SpriteId::imBckgrnd: return imBckgrndMouseDown(p);
+        default: return;
+    }
 }
 
 void GameControls::SpriteMouseMove(SpriteId id, Qt::MouseButtons buttons, QPoint p) {
     if (id == SpriteId::imBckgrnd) imBckgrndMouseMove(buttons, p);
+}
+
+void GameControls::SpriteMouseUp(SpriteId id, Qt::MouseButton, QPoint) {
+    switch (id) {
+        case SpriteId::imButtA:
+        case SpriteId::imButtB: return imButtGameUp(id);
+        case SpriteId::imButtT: return imButtTMouseUp();
+        default: return;
+    }
+}
+
+void GameControls::SpriteClick(SpriteId id) {
+    if (id == SpriteId::imButtS) imButtSClick();
+    else if (id == SpriteId::imButtX) imButtXClick();
+}
+
+void GameControls::Nudge(SpriteId button, int dy) {
+    sprites_.SetTop(button, sprites_.BoundsOf(button).top + dy);
+}
+
+void GameControls::imButtGameDown(SpriteId button, Variant variant) {
+    Nudge(button, +1);
+    const GameMode state = engine_.CurrentState();
+    if (state == GameMode::GameOver || state == GameMode::Demo) engine_.GameInit(variant);
+}
+
+void GameControls::imButtGameUp(SpriteId button) {
+    Nudge(button, -1);
+    // Either button starts the variant that was armed.
+    if (engine_.CurrentState() == GameMode::Armed) engine_.GameStart();
+}
+
+void GameControls::imButtTMouseDown() { Nudge(SpriteId::imButtT, +1); }
+
+void GameControls::imButtTMouseUp() {
+    Nudge(SpriteId::imButtT, -1);
+    if (engine_.CurrentState() == GameMode::GameOver) engine_.DemoInit();
+}
+
+void GameControls::StopTimers() {
+    frame_timer_.SetEnabled(false);
+    side_timer_.SetEnabled(false);
+}
+
+void GameControls::imButtXClick() {
+    // Timers first, so that no tick starts while the window goes away.
+    StopTimers();
+    QCoreApplication::processEvents();
+    window_.close();
 }
 
 void GameControls::imBckgrndMouseDown(QPoint p) {

@@ -1,27 +1,55 @@
 #pragma once
-// The player's side of the game window: mouse on the sprites, typed keys.
+// The player's side of the game window: the four game keys, the Game A, Game B,
+// Time, sound and exit buttons on the case, and dragging the window.
+// No game rules live here: every action is one of the engine's operations.
 
 #include <QWidget>
 
+#include "controls/control_keys.h"
 #include "controls/window_drag.h"
+#include "engine/game_engine.h"
 #include "lcd/sprite_input.h"
+#include "lcd/sprite_model.h"
 
 namespace pellox {
 
 class GameControls : public SpriteInputHandler {
 public:
-    explicit GameControls(QWidget& window) : window_(window) {}
+    GameControls(QWidget& window, SpriteModel& sprites, GameEngine& engine,
+                 FrameTimerControl& frame_timer, SideTimerControl& side_timer)
+        : window_(window), sprites_(sprites), engine_(engine),
+          frame_timer_(frame_timer), side_timer_(side_timer) {}
+
+    ControlKeys& Keys() { return keys_; }
+    const DragAnchor& Anchor() const { return DragAnchor_; }
 
     void SpriteMouseDown(SpriteId id, Qt::MouseButton button, QPoint p) override;
     void SpriteMouseMove(SpriteId id, Qt::MouseButtons buttons, QPoint p) override;
+    void SpriteMouseUp(SpriteId id, Qt::MouseButton button, QPoint p) override;
+    void SpriteClick(SpriteId id) override;
+    void CharacterTyped(QChar c) override { FormKeyPress(c.unicode()); }
+    void WindowClosing() override { StopTimers(); }
 
-    const DragAnchor& Anchor() const { return DragAnchor_; }
+    void FormKeyPress(char16_t key);
+    void imButtSClick() { engine_.ToggleSound(); }
+    void imButtXClick();
 
 private:
+    void imButtGameDown(SpriteId button, Variant variant);
+    void imButtGameUp(SpriteId button);
+    void imButtTMouseDown();
+    void imButtTMouseUp();
     void imBckgrndMouseDown(QPoint p);
     void imBckgrndMouseMove(Qt::MouseButtons buttons, QPoint p);
+    void Nudge(SpriteId button, int dy);
+    void StopTimers();
 
     QWidget& window_;
+    SpriteModel& sprites_;
+    GameEngine& engine_;
+    FrameTimerControl& frame_timer_;
+    SideTimerControl& side_timer_;
+    ControlKeys keys_;
     DragAnchor DragAnchor_;
 };
 

@@ -100,6 +100,7 @@ void TMForm::keyPressEvent(QKeyEvent* event) {
 void TMForm::closeEvent(QCloseEvent* event) {
     if (input_) input_->WindowClosing();
     event->accept();
+    emit Closed();
 }
 
 }  // namespace pellox

@@ -44,6 +44,10 @@ public:
     // The sprite that takes a press at (x, y), none where the window is see-through.
     std::optional<SpriteId> SpriteAtPoint(QPoint p) const;
 
+signals:
+    // The window has closed, by the exit button or by the window manager.
+    void Closed();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

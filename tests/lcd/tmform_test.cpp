@@ -2,7 +2,6 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
-#include "controls/game_controls.h"
 #include "lcd/tmform.h"
 #include "picture_fixtures.h"
 
@@ -20,11 +19,6 @@ PictureSet BackgroundOnly() {
     PictureSet pictures;
     pictures.SetPicture(SpriteId::imBckgrnd, bg, true);
     return pictures;
-}
-
-void SendMouse(QWidget& w, QEvent::Type type, QPoint local, Qt::MouseButton button, Qt::MouseButtons held) {
-    QMouseEvent event(type, QPointF(local), QPointF(w.mapToGlobal(local)), button, held, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w, &event);
 }
 
 TEST(TMForm, StartsBorderlessAtItsBuiltinPlaceAndSizeAndGrowsToTheBackground) {
@@ -66,30 +60,6 @@ TEST(TMForm, ShowingASpriteRepaintsOnlyItsBoxAndKeepsTheMask) {
     for (int y = 0; y < now.height(); y += 7)
         for (int x = 0; x < now.width(); x += 7)
             if (!QRect(265, 216, 16, 15).contains(x, y)) ASSERT_EQ(now.pixel(x, y), old.pixel(x, y)) << x << "," << y;
-}
-
-TEST(TMForm, LeftButtonDragsTheWindowByTheBackgroundAndRightButtonDoesNot) {
-    TMForm form(BackgroundOnly());
-    GameControls controls(form);
-    form.SetInputHandler(&controls);
-    form.show();
-
-    SendMouse(form, QEvent::MouseButtonPress, {100, 450}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(form, QEvent::MouseMove, {110, 455}, Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(form.pos(), QPoint(204, 151));
-    SendMouse(form, QEvent::MouseButtonRelease, {100, 450}, Qt::LeftButton, Qt::NoButton);
-
-    SendMouse(form, QEvent::MouseButtonPress, {100, 450}, Qt::RightButton, Qt::RightButton);
-    SendMouse(form, QEvent::MouseMove, {130, 480}, Qt::NoButton, Qt::RightButton);
-    EXPECT_EQ(form.pos(), QPoint(204, 151));
-    EXPECT_EQ(controls.Anchor().x, 100);  // the right button still sets the anchor
-    SendMouse(form, QEvent::MouseButtonRelease, {130, 480}, Qt::RightButton, Qt::NoButton);
-
-    // A press on a see-through pixel reaches no sprite and sets no anchor.
-    SendMouse(form, QEvent::MouseButtonPress, {10, 10}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(form, QEvent::MouseMove, {20, 20}, Qt::NoButton, Qt::LeftButton);
-    EXPECT_EQ(form.pos(), QPoint(204, 151));
-    SendMouse(form, QEvent::MouseButtonRelease, {20, 20}, Qt::LeftButton, Qt::NoButton);
 }
 
 }  // namespace

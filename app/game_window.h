@@ -1,0 +1,51 @@
+#pragma once
+// The whole game window: the LCD window, the engine, the two timers, the sound
+// and the controls, wired together. It owns all of them.
+
+#include <memory>
+
+#include "app/qt_ports.h"
+#include "controls/game_controls.h"
+#include "engine/game_engine.h"
+#include "lcd/tmform.h"
+#include "media/qt_frame_timer.h"
+#include "media/timer_ports.h"
+#include "media/window_timer.h"
+
+namespace pellox {
+
+class GameWindow {
+public:
+    // Creates the window hidden, in its start state; the side timer runs from now on.
+    GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
+               std::unique_ptr<RecordsStore> records);
+    ~GameWindow();
+    GameWindow(const GameWindow&) = delete;
+    GameWindow& operator=(const GameWindow&) = delete;
+
+    TMForm& Form() { return MForm_; }
+    GameEngine& Engine() { return engine_; }
+    GameControls& Controls() { return controls_; }
+    GameTexts& Texts() { return texts_; }
+    TDXTimer& FrameTimer() { return frame_timer_.Timer(); }
+    TTimer& SideTimer() { return side_timer_; }
+
+private:
+    void ShowError(const std::exception& error);
+
+    TMForm MForm_;
+    QtFrameTimer frame_timer_;
+    FrameTimerPort frame_port_{frame_timer_.Timer()};
+    TTimer side_timer_;
+    SideTimerPort side_port_{side_timer_};
+    SystemClock clock_;
+    WindowTitle title_{MForm_};
+    QtEventPump pump_;
+    std::unique_ptr<SoundPlayer> sound_;
+    std::unique_ptr<RecordsStore> records_;
+    GameTexts texts_;
+    GameEngine engine_;
+    GameControls controls_;
+};
+
+}  // namespace pellox

@@ -1,0 +1,208 @@
+#include <QTimer>
+
+#include "controls/control_keys.h"
+#include "game_window_rig.h"
+
+namespace pellox {
+namespace {
+
+using testing::GameWindowTest;
+
+TEST(ControlKeys, MapsCharactersToPositionsInTheOrderULDLURDR) {
+    const ControlKeys builtin;
+    const ControlKeys clash{u'A', u'A', u'B', u'A'};  // a skin with equal keys
+    struct Case { char16_t typed; ControlKeys keys; std::optional<int> position; };
+    const Case cases[] = {
+        {u'W', builtin, 0}, {u'w', builtin, 0}, {u'O', builtin, 1}, {u'd', builtin, 2},
+        {u'K', builtin, 3}, {u'x', builtin, std::nullopt}, {u'1', builtin, std::nullopt},
+        {u'a', clash, 0},   {u'b', clash, 2},
+        {u'ж', ControlKeys{u'ж', u'O', u'D', u'K'}, 0},  // only a..z change case
+        {u'Ж', ControlKeys{u'ж', u'O', u'D', u'K'}, std::nullopt},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PositionForKey(c.typed, c.keys), c.position) << int(c.typed);
+}
+
+TEST_F(GameWindowTest, LaunchPreparesTheBuiltinGameInTheDemo) {
+    EXPECT_EQ(form().size(), QSize(883, 566));
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    EXPECT_TRUE(engine().SoundOn());
+    EXPECT_EQ(engine().WolfPos(), 2);
+    EXPECT_EQ(window->Texts().TitleGB, u"\"Kestrow!\"");
+    EXPECT_EQ(form().windowTitle().size(), 16);
+}
+
+TEST_F(GameWindowTest, KeyInTheDemoDoesNothing) {
+    Type('o');
+    EXPECT_EQ(engine().WolfPos(), 2);
+    EXPECT_TRUE(Lit(SpriteId::imWolf0));
+    EXPECT_FALSE(Lit(SpriteId::imWolf1));
+}
+
+TEST_F(GameWindowTest, GameBPressedInTheDemoShowsItsScoreAndReleaseStartsPlay) {
+    SettingsRecordsStore(records_file).WriteRecord(Variant::B, 40);
+    Open();
+
+    const int top = Top(SpriteId::imButtB);
+    Press(SpriteId::imButtB);
+    EXPECT_EQ(Top(SpriteId::imButtB), top + 1);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    EXPECT_TRUE(Lit(SpriteId::imGameB));
+    EXPECT_FALSE(Lit(SpriteId::imGameA));
+    // 40: the tens show a 4 (middle, no top), the ones a 0 (top, no middle).
+    EXPECT_FALSE(Lit(SpriteId::imD10_U));
+    EXPECT_TRUE(Lit(SpriteId::imD10_M));
+    EXPECT_TRUE(Lit(SpriteId::imD1_U));
+    EXPECT_FALSE(Lit(SpriteId::imD1_M));
+    EXPECT_FALSE(Lit(SpriteId::imD100_U));
+
+    Release(SpriteId::imButtB);
+    EXPECT_EQ(Top(SpriteId::imButtB), top);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+    EXPECT_EQ(window->FrameTimer().Interval(), 265);
+    EXPECT_TRUE(window->FrameTimer().Enabled());
+    EXPECT_EQ(engine().WolfPos(), 2);
+    EXPECT_TRUE(Lit(SpriteId::imWolf0));
+    EXPECT_TRUE(Lit(SpriteId::imBask2));
+}
+
+TEST_F(GameWindowTest, KeyTurnsTheWolfAndLightsThePoseAndBasket) {
+    Click(SpriteId::imButtA);
+    struct Case { char key; SpriteId pose, basket, dark_pose; };
+    const Case cases[] = {
+        {'o', SpriteId::imWolf1, SpriteId::imBask1, SpriteId::imWolf0},
+        {'K', SpriteId::imWolf1, SpriteId::imBask3, SpriteId::imWolf0},
+        {'w', SpriteId::imWolf0, SpriteId::imBask0, SpriteId::imWolf1},
+        {'D', SpriteId::imWolf0, SpriteId::imBask2, SpriteId::imWolf1},
+    };
+    for (const Case& c : cases) {
+        Type(c.key);
+        EXPECT_TRUE(Lit(c.pose)) << c.key;
+        EXPECT_FALSE(Lit(c.dark_pose)) << c.key;
+        int baskets = 0;
+        for (SpriteId b : {SpriteId::imBask0, SpriteId::imBask1, SpriteId::imBask2, SpriteId::imBask3})
+            baskets += Lit(b);
+        EXPECT_EQ(baskets, 1) << c.key;
+        EXPECT_TRUE(Lit(c.basket)) << c.key;
+    }
+}
+
+TEST_F(GameWindowTest, RightButtonArmsAGameLikeTheLeft) {
+    Press(SpriteId::imButtA, Qt::RightButton);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    EXPECT_TRUE(Lit(SpriteId::imGameA));
+    Release(SpriteId::imButtA, Qt::RightButton);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+}
+
+TEST_F(GameWindowTest, GameButtonDuringPlayOnlyMovesAndTimeButtonLeavesGameOver) {
+    Click(SpriteId::imButtA);
+    const EngineState playing = engine().State();
+    const int top = Top(SpriteId::imButtB);
+    Press(SpriteId::imButtB);
+    EXPECT_EQ(Top(SpriteId::imButtB), top + 1);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+    Release(SpriteId::imButtB);
+
+    Click(SpriteId::imButtT);  // in play: only moves
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+
+    EngineState over = playing;
+    over.GameState = GameMode::GameOver;
+    engine().RestoreState(over);
+    Press(SpriteId::imButtT);
+    EXPECT_EQ(engine().CurrentState(), GameMode::GameOver);  // the release does it
+    Release(SpriteId::imButtT);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    EXPECT_TRUE(Lit(SpriteId::imColon));
+}
+
+TEST_F(GameWindowTest, SoundButtonHidesTheBellAndSilencesTheEffects) {
+    Click(SpriteId::imButtS);
+    EXPECT_FALSE(engine().SoundOn());
+    EXPECT_FALSE(Lit(SpriteId::imBell));
+    Click(SpriteId::imButtA);
+    played.clear();
+    for (int i = 0; i < 40; ++i) engine().dxTimerTimer();
+    EXPECT_TRUE(played.empty());
+
+    Click(SpriteId::imButtS);
+    EXPECT_TRUE(Lit(SpriteId::imBell));
+    for (int i = 0; i < 40; ++i) engine().dxTimerTimer();
+    EXPECT_FALSE(played.empty());
+}
+
+TEST_F(GameWindowTest, SoundButtonNeedsALeftClickOnItself) {
+    Press(SpriteId::imButtS);
+    Mouse(QEvent::MouseButtonRelease, Centre(SpriteId::imButtX), Qt::LeftButton, Qt::NoButton);
+    EXPECT_TRUE(engine().SoundOn());  // released elsewhere: no click
+    Click(SpriteId::imButtS, Qt::RightButton);
+    EXPECT_TRUE(engine().SoundOn());
+}
+
+TEST_F(GameWindowTest, LeftButtonDragsTheWindowByTheBackgroundAndRightButtonDoesNot) {
+    const QPoint start = form().pos();
+    Mouse(QEvent::MouseButtonPress, {100, 450}, Qt::LeftButton, Qt::LeftButton);
+    Mouse(QEvent::MouseMove, {110, 455}, Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(form().pos(), start + QPoint(10, 5));
+    Mouse(QEvent::MouseButtonRelease, {110, 455}, Qt::LeftButton, Qt::NoButton);
+
+    Mouse(QEvent::MouseButtonPress, {100, 450}, Qt::RightButton, Qt::RightButton);
+    Mouse(QEvent::MouseMove, {130, 480}, Qt::NoButton, Qt::RightButton);
+    EXPECT_EQ(form().pos(), start + QPoint(10, 5));
+    EXPECT_EQ(window->Controls().Anchor().x, 100);  // the right button still sets the anchor
+    Mouse(QEvent::MouseButtonRelease, {130, 480}, Qt::RightButton, Qt::NoButton);
+}
+
+TEST_F(GameWindowTest, ExitButtonStopsBothTimersAndClosesTheWindow) {
+    bool closed = false;
+    QObject::connect(&form(), &TMForm::Closed, [&] { closed = true; });
+    window->FrameTimer().SetEnabled(true);
+    Click(SpriteId::imButtX);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_FALSE(window->FrameTimer().Enabled());
+    EXPECT_FALSE(window->SideTimer().Enabled());
+}
+
+TEST_F(GameWindowTest, ExitButtonPressedWhileATickLetsEventsRun) {
+    Click(SpriteId::imButtA);
+    // The click waits in the queue until the moving tick lets events through.
+    const QPoint at = Centre(SpriteId::imButtX);
+    for (auto [type, held] : {std::pair{QEvent::MouseButtonPress, Qt::MouseButtons(Qt::LeftButton)},
+                              std::pair{QEvent::MouseButtonRelease, Qt::MouseButtons(Qt::NoButton)}})
+        QCoreApplication::postEvent(&form(), new QMouseEvent(type, QPointF(at), QPointF(form().mapToGlobal(at)),
+                                                             Qt::LeftButton, held, Qt::NoModifier));
+    engine().dxTimerTimer();
+    EXPECT_FALSE(form().isVisible());
+    EXPECT_FALSE(window->FrameTimer().Enabled());
+    EXPECT_FALSE(window->SideTimer().Enabled());
+    engine().dxTimerTimer();  // a late tick on the closed window is harmless
+}
+
+TEST_F(GameWindowTest, WindowClosedByTheWindowManagerLeavesNoTimerRunning) {
+    window->FrameTimer().SetEnabled(true);
+    form().close();
+    EXPECT_FALSE(window->FrameTimer().Enabled());
+    EXPECT_FALSE(window->SideTimer().Enabled());
+}
+
+TEST_F(GameWindowTest, HeldKeyThroughAMissAndQuickGameButtonPressesStaySafe) {
+    Click(SpriteId::imButtA);
+    for (int i = 0; i < 200; ++i) {
+        engine().dxTimerTimer();
+        QTest::keyPress(&form(), 'k');  // auto-repeat arrives as more presses
+    }
+    for (int i = 0; i < 50; ++i) Click(i % 2 ? SpriteId::imButtA : SpriteId::imButtB);
+    EXPECT_EQ(Top(SpriteId::imButtA), LayoutOf(SpriteId::imButtA).bounds.top);
+    EXPECT_EQ(Top(SpriteId::imButtB), LayoutOf(SpriteId::imButtB).bounds.top);
+}
+
+TEST_F(GameWindowTest, RunReturnsWhenTheExitButtonIsClicked) {
+    form().hide();
+    QTimer::singleShot(50, [&] { Click(SpriteId::imButtX); });
+    RunGameWindow(*window);
+    EXPECT_FALSE(form().isVisible());
+}
+
+}  // namespace
+}  // namespace pellox

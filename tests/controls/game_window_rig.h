@@ -1,0 +1,76 @@
+#pragma once
+// A real game window with the built-in pictures, a records file in a temporary
+// folder and a sound player that only records, launched as the built-in game.
+
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "assets/sprites/builtin_sprites.h"
+#include "engine/records/settings_records_store.h"
+#include "startscreen/skin/launch.h"
+
+namespace pellox::testing {
+
+struct RecordingSound : SoundPlayer {
+    std::vector<int>* played;
+    explicit RecordingSound(std::vector<int>* log) : played(log) {}
+    void PlayEffect(int index, bool) override { played->push_back(index); }
+};
+
+inline PictureSet BuiltinPictures() {
+    InitBuiltinSprites();
+    PictureSet pictures;
+    QString error;
+    EXPECT_TRUE(pictures.LoadBuiltin(&error)) << error.toStdString();
+    return pictures;
+}
+
+class GameWindowTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    std::vector<int> played;
+    QString records_file = dir.filePath(QStringLiteral("records.conf"));
+    std::unique_ptr<GameWindow> window;
+
+    void SetUp() override { Open(); }
+
+    // A fresh window over the same records file, prepared as the launch does,
+    // with the frame timer stopped so that the test drives the ticks.
+    void Open() {
+        window.reset();
+        window = std::make_unique<GameWindow>(BuiltinPictures(), std::make_unique<RecordingSound>(&played),
+                                              std::make_unique<SettingsRecordsStore>(records_file));
+        PrepareBuiltinGame(*window);
+        window->FrameTimer().SetEnabled(false);
+        form().show();
+    }
+
+    TMForm& form() { return window->Form(); }
+    GameEngine& engine() { return window->Engine(); }
+    bool Lit(SpriteId id) { return form().Sprites().IsVisible(id); }
+
+    QPoint Centre(SpriteId id) {
+        const Bounds& b = form().Sprites().BoundsOf(id);
+        return {b.left + b.width / 2, b.top + b.height / 2};
+    }
+    void Mouse(QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(form().mapToGlobal(at)), button, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form(), &event);
+    }
+    void Press(SpriteId id, Qt::MouseButton button = Qt::LeftButton) {
+        Mouse(QEvent::MouseButtonPress, Centre(id), button, button);
+    }
+    void Release(SpriteId id, Qt::MouseButton button = Qt::LeftButton) {
+        Mouse(QEvent::MouseButtonRelease, Centre(id), button, Qt::NoButton);
+    }
+    void Click(SpriteId id, Qt::MouseButton button = Qt::LeftButton) {
+        Press(id, button);
+        Release(id, button);
+    }
+    void Type(char c) { QTest::keyClick(&form(), c); }
+    int Top(SpriteId id) { return form().Sprites().BoundsOf(id).top; }
+};
+
+}  // namespace pellox::testing
