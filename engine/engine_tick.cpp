@@ -1,4 +1,6 @@
 // The frame tick of play and of the timed sequences, and catching.
+#include <array>
+
 #include "engine/game_engine.h"
 #include "engine/level_table.h"
 
