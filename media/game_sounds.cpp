@@ -1,0 +1,65 @@
+#include "media/game_sounds.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <span>
+
+#include "assets/sounds/builtin_sounds.h"
+#include "media/byte_source.h"
+#include "media/media_errors.h"
+#include "media/openal_sound.h"
+
+namespace pellox {
+namespace {
+
+void LoadResourceWave(TWave& wave, const std::string& path) {
+    QFile file(QString::fromStdString(path));
+    if (!file.open(QIODevice::ReadOnly)) throw EFOpenError(path);
+    const QByteArray bytes = file.readAll();
+    MemorySource source(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                  static_cast<std::size_t>(bytes.size())));
+    wave.LoadWaveImage(source);
+}
+
+}  // namespace
+
+void DXSoundInitialize(TDXSound& sender) {
+    PcmFormat format;
+    format.format_tag = 1;
+    format.channels = 2;
+    format.bits_per_sample = 16;
+    format.samples_per_second = 44100;
+    format.block_align = format.channels * format.bits_per_sample / 8;
+    format.avg_bytes_per_second = format.block_align * format.samples_per_second;
+    if (SoundOutput* output = sender.Output()) output->SetMixFormat(format);
+}
+
+GameSounds::GameSounds() : GameSounds(std::make_unique<OpenALSoundSystem>()) {}
+
+GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
+    : system_(std::move(system)),
+      sound_(std::make_unique<TDXSound>(*system_)),
+      list_(std::make_unique<TDXWaveList>()),
+      port_(std::make_unique<SoundPort>(*list_)) {
+    // Sounds go on when the window loses focus.
+    sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
+    sound_->OnInitialize = DXSoundInitialize;
+    for (int i = 0; i < static_cast<int>(kBuiltinSoundNames.size()); ++i) {
+        TWaveCollectionItem& effect = list_->Add(kBuiltinSoundNames[static_cast<std::size_t>(i)]);
+        LoadResourceWave(effect.Wave(), BuiltinSoundPath(i));
+    }
+    list_->SetDXSound(sound_.get());
+    sound_->Loaded();  // opens the output, or leaves the game silent
+}
+
+GameSounds::~GameSounds() {
+    port_.reset();
+    list_.reset();
+    sound_.reset();
+}
+
+void GameSounds::LoadEffectFile(int index, const std::string& path) {
+    list_->Items(static_cast<std::size_t>(index)).LoadEffectFile(path);
+}
+
+}  // namespace pellox

@@ -1,0 +1,50 @@
+#pragma once
+// The game window's sound: the device DXSound, the effect list DXWaveList with
+// the eight built-in effects, and the engine's SoundPlayer over them. Making
+// one opens the sound output; without one the game plays silently.
+//
+//   GameSounds sounds;                        // at game window creation
+//   sounds.LoadEffectFile(0, "skin/ul.wav");  // a skin's "MoveUL"
+//   engine.SetSoundPlayer(&sounds.Player());
+
+#include <memory>
+#include <string>
+
+#include "engine/ports.h"
+#include "media/dx_sound.h"
+#include "media/sound_port.h"
+#include "media/wave_list.h"
+
+namespace pellox {
+
+// Sets the output's mixing format: 44100 Hz, 16-bit, stereo.
+void DXSoundInitialize(TDXSound& sender);
+
+class GameSounds {
+public:
+    // On OpenAL Soft's default output.
+    GameSounds();
+    // On the given back-end. Throws the wave reader's errors if a built-in wave
+    // cannot be read.
+    explicit GameSounds(std::unique_ptr<SoundSystem> system);
+    ~GameSounds();
+    GameSounds(const GameSounds&) = delete;
+    GameSounds& operator=(const GameSounds&) = delete;
+
+    TDXSound& DXSound() { return *sound_; }
+    TDXWaveList& DXWaveList() { return *list_; }
+    SoundPlayer& Player() { return *port_; }
+    SoundSystem& System() { return *system_; }
+
+    // Replaces the wave of effect 0..7 with a WAV file; later plays sound it.
+    // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
+    void LoadEffectFile(int index, const std::string& path);
+
+private:
+    std::unique_ptr<SoundSystem> system_;
+    std::unique_ptr<TDXSound> sound_;
+    std::unique_ptr<TDXWaveList> list_;
+    std::unique_ptr<SoundPort> port_;
+};
+
+}  // namespace pellox

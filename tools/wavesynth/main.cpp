@@ -1,0 +1,81 @@
+// wavesynth OUTDIR: writes UL.wav, UR.wav, DL.wav, DR.wav, Basket.wav,
+// Crack.wav, Chuck.wav and GO.wav, the game's own buzzer sounds.
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "tools/wavesynth/riff_writer.h"
+#include "tools/wavesynth/synth.h"
+
+namespace {
+
+using pellox::wavesynth::Track;
+
+struct Effect {
+    const char* name;
+    std::size_t frames;   // the effect's exact length
+    int format_size;      // 16, or 18 with a further-bytes count
+    std::function<void(Track&)> compose;
+};
+
+// The four chute steps: one short beep each, upper chutes higher than lower,
+// right a step above left.
+void Step(Track& t, double hz) { t.Tone(0, 40, hz, hz, 0.26, 3); }
+
+const Effect kEffects[] = {
+    {"UL", 1767, 16, [](Track& t) { Step(t, 1046.5); }},
+    {"UR", 1768, 16, [](Track& t) { Step(t, 1174.7); }},
+    {"DL", 1768, 16, [](Track& t) { Step(t, 784.0); }},
+    {"DR", 1768, 16, [](Track& t) { Step(t, 880.0); }},
+    // The catch: a quick rising pair of blips.
+    {"Basket", 4977, 18,
+     [](Track& t) {
+         t.Tone(0, 48, 1568.0, 1568.0, 0.24, 3);
+         t.Tone(58, 54, 2093.0, 2093.0, 0.24, 4);
+     }},
+    // The fall: a snap of crackle, then a low, sinking buzz.
+    {"Crack", 14555, 16,
+     [](Track& t) {
+         t.Crackle(0, 120, 900.0, 300.0, 0.30, 0x5eed1234u);
+         t.Tone(130, 195, 330.0, 165.0, 0.20, 6);
+     }},
+    // The chick: two chirps sweeping upwards.
+    {"Chuck", 6301, 16,
+     [](Track& t) {
+         t.Tone(0, 60, 1800.0, 2800.0, 0.20, 4);
+         t.Tone(76, 64, 2000.0, 3000.0, 0.20, 4);
+     }},
+    // Game over: four falling notes.
+    {"GO", 28377, 18,
+     [](Track& t) {
+         const double notes[] = {784.0, 659.3, 523.3, 392.0};
+         for (int i = 0; i < 4; ++i) t.Tone(i * 160.0, i == 3 ? 160.0 : 140.0, notes[i], notes[i], 0.24, 6);
+     }},
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: wavesynth OUTDIR\n");
+        return 2;
+    }
+    const std::string dir = argv[1];
+    for (const Effect& effect : kEffects) {
+        Track track(effect.frames);
+        effect.compose(track);
+        track.Soften(6000.0);
+        track.FadeOutEnd(2.0);
+        // Comfortable and never clipped.
+        if (track.Peak() > 0.5) {
+            std::fprintf(stderr, "wavesynth: %s peaks at %.2f\n", effect.name, track.Peak());
+            return 1;
+        }
+        const std::string path = dir + "/" + effect.name + ".wav";
+        if (!pellox::wavesynth::WriteWave(path, track.Stereo16(), effect.format_size)) {
+            std::fprintf(stderr, "wavesynth: cannot write %s\n", path.c_str());
+            return 1;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// A small piezo-buzzer voice: square waves with soft edges, short fades and
+// nothing louder than a comfortable level.
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pellox::wavesynth {
+
+constexpr int kRate = 44100;
+
+// Mono samples in -1..1 at kRate.
+class Track {
+public:
+    explicit Track(std::size_t frames) : samples_(frames, 0.0) {}
+
+    // A square tone whose pitch glides from `from_hz` to `to_hz`, with raised-cosine
+    // fades of `fade_ms` at both ends so that it starts and stops without a click.
+    void Tone(double start_ms, double length_ms, double from_hz, double to_hz, double level, double fade_ms = 3);
+    // A burst of pitched noise (a square whose period jumps at random), for the crack.
+    void Crackle(double start_ms, double length_ms, double from_hz, double to_hz, double level, std::uint32_t seed);
+    // Softens the buzzer's edges a little, as a small speaker does.
+    void Soften(double cutoff_hz);
+    // Fades the very last milliseconds to silence.
+    void FadeOutEnd(double fade_ms);
+
+    double Peak() const;
+    // Interleaved stereo 16-bit, both channels alike.
+    std::vector<std::int16_t> Stereo16() const;
+    std::size_t Frames() const { return samples_.size(); }
+
+private:
+    void AddSquare(double start_ms, double length_ms, double level, double fade_ms, auto&& frequency_at);
+
+    std::vector<double> samples_;
+};
+
+}  // namespace pellox::wavesynth
