@@ -205,8 +205,10 @@ def egg_outline(n=40):
             for t in (2 * math.pi * i / n for i in range(n))]
 
 
-def fitted_egg(name, spin):
-    """The egg turned and scaled to fill its box best; spin picks the blunt end."""
+def fitted_egg(name, spin, line):
+    """The egg turned and scaled to fit its box, then rolled down onto the chute.
+
+    spin picks where the blunt end points, so the eggs seem to roll."""
     x, y, w, h = box(name)
     best = None
     for deg in range(0, 180):
@@ -216,10 +218,21 @@ def fitted_egg(name, spin):
         if best is None or s > best[0] + 1e-6:
             best = (s, deg)
     s, deg = best
+    s *= EGG_FILL
     pts_ = [(px * s, py * s) for px, py in rotate(egg_outline(), deg + spin)]
     x0, y0, x1, y1 = bbox(pts_)
     ox, oy = x + w / 2 - (x0 + x1) / 2, y + h / 2 - (y0 + y1) / 2
-    return [(px + ox, py + oy) for px, py in pts_]
+    pts_ = [(px + ox, py + oy) for px, py in pts_]
+    # Let it sink onto the chute surface, as far as its box allows.
+    a, b = line
+    gap = min((a * px + b) - py for px, py in pts_)
+    room_down = (y + h - 0.7) - max(py for _, py in pts_)
+    room_up = min(py for _, py in pts_) - (y + 0.7)
+    dy = max(-room_up, min(gap, room_down))
+    return [(px, py + dy) for px, py in pts_]
+
+
+EGG_FILL = 0.9
 
 
 def egg_centres(chute):
@@ -227,16 +240,13 @@ def egg_centres(chute):
 
 
 def chute_line(chute):
-    """The chute's top surface: the line the eggs roll on (a, b of y = a x + b)."""
-    cs = egg_centres(chute)
-    n = len(cs)
-    mx = sum(c[0] for c in cs) / n
-    my = sum(c[1] for c in cs) / n
-    a = sum((c[0] - mx) * (c[1] - my) for c in cs) / sum((c[0] - mx) ** 2 for c in cs)
-    # Under the lowest-lying egg, so that every egg rests on the surface.
-    drop = max(box(nm)[1] + box(nm)[3] - (a * (box(nm)[0] + box(nm)[2] / 2) + (my - a * mx))
-               for nm in CHUTES[chute]) - 1.0
-    return a, my - a * mx + drop
+    """The chute's top surface, y = a x + b: fitted to the bottoms of the egg boxes."""
+    pts_ = [(box(n)[0] + box(n)[2] / 2, box(n)[1] + box(n)[3] - 0.6) for n in CHUTES[chute]]
+    n = len(pts_)
+    mx = sum(p[0] for p in pts_) / n
+    my = sum(p[1] for p in pts_) / n
+    a = sum((p[0] - mx) * (p[1] - my) for p in pts_) / sum((p[0] - mx) ** 2 for p in pts_)
+    return a, my - a * mx
 
 
 def chute_ends(chute):
@@ -244,18 +254,36 @@ def chute_ends(chute):
     top, mouth = box(names[0]), box(names[4])
     right_side = chute in ("UR", "DR")
     if right_side:
-        x_top, x_mouth = top[0] + top[2] + 5, mouth[0] - 2
+        x_top, x_mouth = top[0] + top[2] + 6, mouth[0] - 1
     else:
-        x_top, x_mouth = top[0] - 5, mouth[0] + mouth[2] + 2
+        x_top, x_mouth = top[0] - 6, mouth[0] + mouth[2] + 1
     a, b = chute_line(chute)
     return (x_top, a * x_top + b), (x_mouth, a * x_mouth + b)
 
 
+def egg_shapes(chute):
+    line = chute_line(chute)
+    i = list(CHUTES).index(chute)
+    # the eggs roll: each step shows another turn
+    return [fitted_egg(name, step * 70 + i * 25, line) for step, name in enumerate(CHUTES[chute])]
+
+
+def chute_surface(chute):
+    """Where the eggs touch the chute, top end first, extended to both ends."""
+    a, b = chute_line(chute)
+    contacts = []
+    for egg in egg_shapes(chute):
+        px, py = max(egg, key=lambda p: p[1] - (a * p[0] + b))
+        contacts.append((px, py + 0.3))
+    (xt, _), (xm, _) = chute_ends(chute)
+    first, last = contacts[0], contacts[-1]
+    return [(xt, first[1] + a * (xt - first[0]))] + contacts + [(xm, last[1] + a * (xm - last[0]))]
+
+
 def draw_eggs():
-    for i, chute in enumerate(CHUTES):
-        for step, name in enumerate(CHUTES[chute]):
-            spin = (step * 70 + i * 25)  # the eggs roll: each step shows another turn
-            lcd_sprite(name, poly(fitted_egg(name, spin)))
+    for chute in CHUTES:
+        for name, egg in zip(CHUTES[chute], egg_shapes(chute)):
+            lcd_sprite(name, poly(egg))
 
 
 # --- Digits ----------------------------------------------------------------------
@@ -350,98 +378,103 @@ def draw_bell():
 
 
 # --- Chicks, shells, misses ----------------------------------------------------------------
-def chick(cx, cy, size, facing, legs=0, flap=False):
-    """A running chick centred on (cx, cy); facing +1 right, -1 left."""
-    s = size
+def chick(cx, bottom, height, facing, pose=0, wings_up=False, legs=True):
+    """A chick standing on `bottom`, centred on cx; facing +1 right, -1 left.
+
+    pose 0 and 1 are the two strides of its run."""
+    u = height
     f = facing
-    out = []
-    body = [(cx + f * sx * s, cy + sy * s) for sx, sy in
-            [(-0.55, 0.05), (-0.35, -0.3), (0.05, -0.35), (0.35, -0.15), (0.45, 0.15), (0.2, 0.42), (-0.25, 0.42), (-0.55, 0.3)]]
-    out.append(path(smooth_closed(body)))
-    out.append(circle(cx + f * 0.3 * s, cy - 0.55 * s, 0.3 * s))                    # head
-    out.append(poly([(cx + f * 0.55 * s, cy - 0.65 * s), (cx + f * 0.85 * s, cy - 0.55 * s), (cx + f * 0.55 * s, cy - 0.45 * s)]))  # beak
-    out.append(circle(cx + f * 0.4 * s, cy - 0.62 * s, 0.07 * s + 0.4, fill=LCD))  # eye
-    out.append(poly([(cx - f * 0.55 * s, cy - 0.05 * s), (cx - f * 0.85 * s, cy - 0.3 * s), (cx - f * 0.62 * s, cy + 0.2 * s)]))  # tail
-    wing_y = -0.45 if flap else 0.05
-    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (
-        cx - f * 0.25 * s, cy + 0.05 * s, cx + f * 0.05 * s, cy + wing_y * s, cx + f * 0.25 * s, cy + 0.1 * s))), LCD, max(0.9, 0.08 * s)))
-    lw = max(1.3, 0.1 * s)
-    if legs == 0:
-        out.append(polyline([(cx - f * 0.1 * s, cy + 0.4 * s), (cx - f * 0.35 * s, cy + 0.9 * s), (cx - f * 0.5 * s, cy + 0.9 * s)], SEG, lw))
-        out.append(polyline([(cx + f * 0.1 * s, cy + 0.4 * s), (cx + f * 0.35 * s, cy + 0.88 * s), (cx + f * 0.55 * s, cy + 0.88 * s)], SEG, lw))
+    X = lambda px: cx + f * px * u
+    Y = lambda py: bottom - (1.0 - py) * u
+    out = [
+        ellipse(X(-0.04), Y(0.56), 0.36 * u, 0.26 * u),                         # body
+        circle(X(0.2), Y(0.27), 0.2 * u),                                      # head
+        poly([(X(0.36), Y(0.2)), (X(0.55), Y(0.27)), (X(0.36), Y(0.33))]),     # beak
+        poly([(X(-0.34), Y(0.46)), (X(-0.5), Y(0.33)), (X(-0.42), Y(0.58))]),  # tail
+        poly([(X(0.1), Y(0.09)), (X(0.14), Y(0.0)), (X(0.2), Y(0.08)), (X(0.26), Y(0.02)), (X(0.27), Y(0.11))]),  # tuft
+        circle(X(0.25), Y(0.23), max(0.75, 0.055 * u), fill=LCD),              # eye
+    ]
+    if wings_up:
+        out.append(poly([(X(-0.12), Y(0.5)), (X(-0.42), Y(0.12)), (X(-0.05), Y(0.36))]))
+        out.append(poly([(X(0.05), Y(0.48)), (X(0.0), Y(0.1)), (X(0.16), Y(0.44))]))
     else:
-        out.append(polyline([(cx - f * 0.05 * s, cy + 0.4 * s), (cx - f * 0.05 * s, cy + 0.9 * s), (cx + f * 0.15 * s, cy + 0.9 * s)], SEG, lw))
-        out.append(polyline([(cx + f * 0.12 * s, cy + 0.4 * s), (cx + f * 0.4 * s, cy + 0.7 * s), (cx + f * 0.6 * s, cy + 0.62 * s)], SEG, lw))
+        out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (
+            X(-0.22), Y(0.5), X(-0.02), Y(0.66), X(0.14), Y(0.52)))), LCD, max(0.8, 0.05 * u)))
+    if legs:
+        lw = max(1.2, 0.075 * u)
+        if pose == 0:   # legs apart
+            out.append(polyline([(X(-0.06), Y(0.8)), (X(-0.26), Y(0.98)), (X(-0.38), Y(0.98))], SEG, lw))
+            out.append(polyline([(X(0.06), Y(0.8)), (X(0.24), Y(0.98)), (X(0.38), Y(0.98))], SEG, lw))
+        else:           # one leg under the body, the other kicked back
+            out.append(polyline([(X(0.02), Y(0.8)), (X(0.04), Y(0.98)), (X(0.2), Y(0.98))], SEG, lw))
+            out.append(polyline([(X(-0.1), Y(0.8)), (X(-0.3), Y(0.88)), (X(-0.42), Y(0.82))], SEG, lw))
     return "\n".join(out)
 
 
-def half_shell(x0, x1, ybottom, depth, teeth, fill=SEG):
-    """A broken shell half lying open side up."""
+def half_shell(x0, x1, bottom, depth, teeth):
+    """A broken eggshell half lying open side up: a bowl with a jagged rim."""
     w = x1 - x0
-    pts_ = [(x0 + w * (0.5 - 0.5 * math.cos(math.pi * t / 10)), ybottom - depth * (1 - math.sin(math.pi * t / 10)) * 0 - depth * 0)
-            for t in range(0)]
-    top = []
-    for i in range(teeth * 2 + 1):
-        tx = x0 + w * i / (teeth * 2)
-        top.append((tx, ybottom - depth - (2.2 if i % 2 == 0 else -0.4)))
-    bottom = [(x0 + w * (0.5 + 0.5 * math.cos(math.pi * k / 12)), ybottom - depth * math.sin(math.pi * k / 12) * 0.15 - depth * 0.0
-               - (depth * (1 - math.sin(math.pi * k / 12)) * 0.0)) for k in range(13)]
-    bottom = [(x0 + w * (0.5 + 0.5 * math.cos(math.pi * k / 12)), ybottom - depth + depth * math.sin(math.pi * k / 12)) for k in range(13)]
-    return poly(top + bottom[::1][::-1][::-1], fill)
+    rim = [(x0 + w * i / (teeth * 2), bottom - depth - (1.8 if i % 2 == 0 else -0.6)) for i in range(teeth * 2 + 1)]
+    bowl = [(x0 + w * (0.5 + 0.5 * math.cos(math.pi * k / 12)), bottom - depth + depth * math.sin(math.pi * k / 12))
+            for k in range(1, 12)]
+    return poly(rim + bowl)
 
 
 def draw_floor():
-    for side, name in ((-1, "imErrL"), (1, "imErrR")):
+    for name in ("imErrL", "imErrR"):
         x, y, w, h = box(name)
         yb = y + h - 1.5
-        parts = [half_shell(x + 3, x + 21, yb, 7, 3), half_shell(x + w - 21, x + w - 3, yb, 7, 3)]
-        # shell crumbs between them
-        for k, dx in enumerate((24, 29, 34)):
-            parts.append(poly([(x + dx, yb), (x + dx + 2.5, yb - 2.5 - k % 2), (x + dx + 4, yb)]))
+        parts = [half_shell(x + 3, x + 20, yb, 7, 3), half_shell(x + w - 20, x + w - 3, yb, 7, 3)]
+        for k, dx in enumerate((23, 27.5, 32)):   # crumbs of shell between them
+            parts.append(poly([(x + dx, yb), (x + dx + 2, yb - 2.5 - k % 2), (x + dx + 3.5, yb)]))
         lcd_sprite(name, "\n".join(parts))
     for name in ("imErrLf", "imErrRf"):
         x, y, w, h = box(name)
         cx, cy = x + w / 2, y + h - 8
-        rays = []
+        rim = []
         n = 14
         for i in range(n):
             a = 2 * math.pi * i / n
             r = (10.5 if i % 2 == 0 else 6.2) * (1.0 if i % 3 else 0.85)
-            rays.append((cx + r * math.cos(a) * 1.1, cy + r * math.sin(a) * 0.62))
-        parts = [path(smooth_closed(rays)), ellipse(cx + 0.5, cy - 0.5, 3.6, 2.2, fill=LCD), ellipse(cx + 0.5, cy - 0.5, 1.8, 1.0)]
-        # splash drops flying up
+            rim.append((cx + r * math.cos(a) * 1.1, cy + r * math.sin(a) * 0.62))
+        parts = [path(smooth_closed(rim)), ellipse(cx + 0.5, cy - 0.5, 3.6, 2.2, fill=LCD), ellipse(cx + 0.5, cy - 0.5, 1.8, 1.0)]
+        # splashes flying up
         parts += [ellipse(cx - 6, y + 7, 1.6, 2.2, rot=-20), ellipse(cx + 5, y + 4, 1.3, 1.8, rot=25), circle(cx + 1, y + 10, 1.2)]
         lcd_sprite(name, "\n".join(parts))
-    # the chicks run away from the wolf: step 1 hatches next to him
+    # The chicks run away from the wolf: step 1 has just hatched next to him.
     for side, names in ((-1, ["imChuckL1", "imChuckL2", "imChuckL3", "imChuckL4"]),
                         (1, ["imChuckR1", "imChuckR2", "imChuckR3", "imChuckR4"])):
         for step, name in enumerate(names):
             x, y, w, h = box(name)
             if step == 0:
-                # just out of the shell, wings up
-                s = min(w, h) * 0.55
-                cx, cy = x + w / 2, y + h * 0.42
-                body = chick(cx, cy, s, side, legs=0, flap=True)
-                shell = half_shell(x + w * 0.12, x + w * 0.88, y + h - 1, 6, 3)
-                lcd_sprite(name, body.split("\n", 1)[0] + "\n" + "\n".join(body.split("\n")[1:5]) + "\n" + shell +
-                           "\n" + body.split("\n")[5])
+                body = chick(x + w / 2, y + h - 5, h * 0.78, side, wings_up=True, legs=False)
+                lcd_sprite(name, body + "\n" + half_shell(x + w * 0.1, x + w * 0.9, y + h - 1, 7, 3))
             else:
-                s = min(w * 0.85, h * 0.62)
-                cx, cy = x + w / 2, y + h - 0.9 * s - 1.5
-                lcd_sprite(name, chick(cx, cy, s, side, legs=step % 2, flap=step == 2))
+                height = min(h - 1.5, w * 1.15)
+                lcd_sprite(name, chick(x + w / 2, y + h - 1.2, height, side, pose=step % 2))
 
 
 def draw_miss_marks():
+    # A chick that got away, looking back at the wolf.
     for name in ("imErr1", "imErr2", "imErr3"):
         x, y, w, h = box(name)
-        s = min(w, h) * 0.62
-        lcd_sprite(name, chick(x + w / 2 + 1, y + h * 0.55, s, -1, legs=0))
+        lcd_sprite(name, chick(x + w / 2 + 1, y + h - 1.5, h - 3, -1, pose=0))
 
 
 # --- The wolf and his baskets -----------------------------------------------------------------
 # The wolf is designed facing right in imWolf1's box (local coordinates);
 # imWolf0 is the same wolf mirrored and scaled into its own box.
-WOLF_SHOULDER = (51.0, 55.0)
+WOLF_SHOULDER = (52.0, 44.0)
+
+
+def wolf_torso_local():
+    """The torso with the shoulder the arm grows from, and its clear lines."""
+    return [
+        path(smooth_closed([(42, 33), (53, 34), (59, 44), (60, 58), (58, 72), (56, 84), (44, 88), (33, 86), (31, 72), (32, 56), (35, 42)])),
+        ellipse(56, 46, 6.2, 7),                                                            # shoulder
+        polyline([(38, 80), (56, 80)], LCD, 1.4),                                            # belt
+        polyline([(37, 40), (47, 41.5), (56, 39)], LCD, 1.1),                               # collar
+    ]
 
 
 def wolf_right_local():
@@ -452,8 +485,6 @@ def wolf_right_local():
     # back leg and front leg with feet
     seg.append(path(smooth_closed([(33, 82), (42, 84), (41, 96), (37, 108), (40, 112), (38, 116), (24, 116), (25, 110), (31, 106), (33, 95)])))
     seg.append(path(smooth_closed([(44, 82), (55, 82), (55, 95), (55, 106), (64, 110), (66, 116), (48, 116), (49, 108), (47, 95)])))
-    # torso
-    seg.append(path(smooth_closed([(42, 33), (53, 34), (59, 44), (60, 58), (58, 72), (56, 84), (44, 88), (33, 86), (31, 72), (32, 56), (35, 42)])))
     # head with snout and ears
     seg.append(path(smooth_closed([(39, 22), (41, 12), (48, 9), (56, 12), (62, 18), (68, 22), (67, 28), (61, 31), (54, 33), (45, 34), (40, 30)])))
     seg.append(poly([(41, 14), (42, 0), (49, 10)]))
@@ -462,24 +493,28 @@ def wolf_right_local():
     details = [
         ellipse(54, 18.5, 2.6, 2.9, fill=LCD),                                           # eye
         circle(55.2, 19.2, 1.3),                                                            # pupil
-        polyline([(58, 28.5), (63, 27.8), (66, 26.5)], LCD, 1.1),                          # mouth
+        polyline([(57, 28.6), (63, 27.8), (66, 26.5)], LCD, 1.1),                          # mouth
+        poly([(59.2, 28.4), (61.6, 28.1), (60.6, 31.2)], fill=LCD),                          # fang
         polyline([(44, 4.5), (45.5, 10)], LCD, 0.9),                                        # inner ear
-        polyline([(38, 80), (56, 80)], LCD, 1.4),                                            # belt
         polyline([(44.5, 88), (45, 110)], LCD, 1.3),                                        # between the legs
-        polyline([(47, 46), (50, 50), (47, 54), (50, 58), (47, 62)], LCD, 1.0),            # chest fur
         polyline([(10, 80), (17, 74), (24, 71)], LCD, 0.9),                                 # tail fur
     ]
-    return seg + details
+    return seg + details + wolf_torso_local()
 
 
-def wolf_svg(name, facing_right):
+def wolf_group(name, facing_right, shapes=None):
+    shapes = wolf_right_local() if shapes is None else shapes
     x, y, w, h = box(name)
     if facing_right:
         t = "translate(%d %d)" % (x, y)
     else:
         sx, sy = w / 69.0, h / 117.0
         t = "translate(%s %d) scale(%s %s)" % (fmt(x + w), y, fmt(-sx), fmt(sy))
-    lcd_sprite(name, '<g transform="%s">\n%s\n</g>' % (t, "\n".join(wolf_right_local())))
+    return '<g transform="%s">\n%s\n</g>' % (t, "\n".join(shapes))
+
+
+def wolf_svg(name, facing_right):
+    lcd_sprite(name, wolf_group(name, facing_right))
 
 
 def shoulder(facing_right):
@@ -507,41 +542,42 @@ def basket(cx, top, width, depth, tilt):
     return out, rotate([(cx, top - 0.5)], tilt, cx, top + depth / 2)[0]
 
 
-def arm(start, hand, bend):
-    """An arm from the shoulder to the basket handle, bent outwards by `bend`."""
-    (sx, sy), (hx, hy) = start, hand
-    mx, my = (sx + hx) / 2, (sy + hy) / 2
-    nx, ny = -(hy - sy), hx - sx
-    ln = math.hypot(nx, ny) or 1
-    ex, ey = mx + nx / ln * bend, my + ny / ln * bend
-    return [stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (sx, sy, ex, ey, hx, hy))), SEG, 6.5),
-            circle(hx, hy, 3.6)]
+def arm(shoulder_at, elbow, hand):
+    """Upper arm and forearm, with a paw gripping the basket's rim."""
+    return [polyline([shoulder_at, elbow, hand], SEG, 6.0),
+            circle(hand[0], hand[1], 3.4),
+            polyline([(elbow[0] + (hand[0] - elbow[0]) * 0.55, elbow[1] + (hand[1] - elbow[1]) * 0.55),
+                      (elbow[0] + (hand[0] - elbow[0]) * 0.75, elbow[1] + (hand[1] - elbow[1]) * 0.75)], LCD, 0.9)]
 
 
 def draw_wolf_and_baskets():
     wolf_svg("imWolf1", True)
     wolf_svg("imWolf0", False)
-    # basket rim under each chute mouth; the arm reaches it from the shoulder
-    specs = {
-        "imBask0": ("UL", False, -1),
-        "imBask2": ("DL", False, 1),
-        "imBask1": ("UR", True, 1),
-        "imBask3": ("DR", True, -1),
-    }
-    for name, (chute, right, bend) in specs.items():
+    # the basket waits under each chute mouth; the arm reaches it from the shoulder
+    for name, chute in (("imBask0", "UL"), ("imBask2", "DL"), ("imBask1", "UR"), ("imBask3", "DR")):
+        right = chute in ("UR", "DR")
+        upper = chute in ("UL", "UR")
+        toward = 1 if right else -1
         x, y, w, h = box(name)
-        mouth = chute_ends(chute)[1]
-        width, depth = 30, 19
-        cx = mouth[0] + (-9 if right else 9)
+        mouth = chute_surface(chute)[-1]
+        width, depth = 33, 20
+        cx = mouth[0] - toward * 10
         cx = min(max(cx, x + width / 2 + 1.5), x + w - width / 2 - 1.5)
-        top = mouth[1] + 4
-        top = min(top, y + h - depth - 2)
-        tilt = -8 if right else 8
-        parts, handle = basket(cx, top, width, depth, tilt)
+        top = min(mouth[1] + 5, y + h - depth - 2)
+        parts, _ = basket(cx, top, width, depth, -toward * 6)
         sx, sy = shoulder(right)
-        start = (sx + (4 if right else -4), sy - 2 if chute in ("UL", "UR") else sy + 2)
-        hand = ((cx - width * 0.34) if right else (cx + width * 0.34), top + 3)
-        lcd_sprite(name, "\n".join(arm(start, hand, 5 * bend) + parts))
+        # the arm starts inside the torso, within the basket's own box
+        start = (min(max(sx, x + 3.5), x + w - 3.5), min(max(sy, y + 3.5), y + h - 3.5))
+        hand = (cx - toward * width * 0.36, top + 2)
+        if upper:   # arm stretched out, slightly bent
+            elbow = ((start[0] + hand[0]) / 2, (start[1] + hand[1]) / 2 + 5)
+        else:       # arm hanging, forearm forward
+            elbow = (start[0] + toward * 3, hand[1] + 1)
+        # The wolf's own body lies under the arm in the same picture: where the
+        # two sprites overlap, the arm's edges then blend into the dark body,
+        # not into the glass.
+        body = wolf_group("imWolf1" if right else "imWolf0", right, wolf_torso_local())
+        lcd_sprite(name, "\n".join([body] + arm(start, elbow, hand) + parts))
 
 
 # --- The hare -----------------------------------------------------------------------------------
@@ -617,39 +653,47 @@ def draw_round_buttons():
 LCD_RECT = (238, 138, 647, 407)   # the glass: left, top, right, bottom
 
 
-def hen(x, y, facing):
-    """A hen printed on the glass, sitting on her nest at the top of a chute."""
+def hen(x, y, facing, scale):
+    """A hen printed on the glass, sitting on her nest; (x, y) is the nest's
+    bottom corner on the side she faces away from."""
     f = facing
-    body = [(x, y), (x + f * 6, y - 6), (x + f * 13, y - 7), (x + f * 17, y - 12), (x + f * 20, y - 11),
-            (x + f * 20, y - 6), (x + f * 22, y - 4), (x + f * 19, y - 3), (x + f * 16, y + 1), (x + f * 6, y + 2)]
-    out = [path(smooth_closed(body), fill=PRINT_LIGHT, extra=' stroke="%s" stroke-width="1.3"' % PRINT)]
-    out.append(poly([(x + f * 17, y - 12.5), (x + f * 18, y - 15), (x + f * 19.5, y - 13), (x + f * 21, y - 14.5), (x + f * 20.5, y - 11)], fill=PRINT))  # comb
-    out.append(poly([(x + f * 21.5, y - 9), (x + f * 24, y - 8), (x + f * 21.5, y - 7)], fill=PRINT))  # beak
-    out.append(circle(x + f * 18.7, y - 9.2, 0.9, fill=PRINT))
-    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (x + f * 6, y - 2, x + f * 10, y - 5, x + f * 14, y - 2))), PRINT, 1.0))
-    # the nest under her
-    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (x - f * 2, y + 1, x + f * 10, y + 7, x + f * 22, y + 1))), PRINT, 1.4))
+    P = lambda px, py: (x + f * px * scale, y + py * scale)
+    body = [P(1, -16), P(4, -10), P(9, -9), P(14, -10), P(15.5, -15), P(18, -18), P(21, -17.5), P(22.5, -13),
+            P(21, -8), P(19, -3.5), P(13, -1.5), P(5, -1.5), P(1, -5), P(0, -10)]
+    sw = ' stroke="%s" stroke-width="1.2" stroke-linejoin="round"' % PRINT
+    out = [path(smooth_closed(body), fill=PRINT_LIGHT, extra=sw)]
+    out.append(poly([P(17, -18.5), P(18, -21), P(19.5, -19), P(21, -21), P(21.5, -17.5)], fill=PRINT))      # comb
+    out.append(poly([P(22.3, -15), P(25.5, -13.8), P(22.3, -12.5)], fill=PRINT))                            # beak
+    out.append(poly([P(20.5, -11), P(21.5, -8), P(22.5, -10.5)], fill=PRINT))                               # wattle
+    out.append(circle(*P(19.5, -14.8), 0.9 * scale + 0.2, fill=PRINT))                                         # eye
+    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, P(5, -6) + P(10, -11) + P(15, -6))), PRINT, 1.0))  # wing
+    # the nest: a straw bowl
+    nest = [P(-1.5, -3.5), P(25, -3.5), P(22, 1), P(2, 1)]
+    out.append(poly(nest, fill=PRINT))
+    for k in range(1, 6):
+        out.append(polyline([P(k * 4.2 - 1, -3.2), P(k * 4.2 + 1.2, 0.6)], PRINT_LIGHT, 0.8))
     return out
 
 
 def draw_chute(chute):
-    (x0, y0), (x1, y1) = chute_ends(chute)
-    a, b = chute_line(chute)
+    """A plank ramp printed under the eggs, from the hen's nest to the mouth."""
+    surface = chute_surface(chute)
     right = chute in ("UR", "DR")
-    th = 3.0
-    out = [poly([(x0, y0 + 0.6), (x1, y1 + 0.6), (x1, y1 + th), (x0, y0 + th)], fill=PRINT)]
-    # struts under the chute
-    lo, hi = min(x0, x1), max(x0, x1)
-    n = 6
-    for i in range(1, n):
-        xs = lo + (hi - lo) * i / n
-        ys = a * xs + b + th
-        out.append(polyline([(xs, ys), (xs + (-3 if right else 3), ys + 5)], PRINT, 1.0))
-    # lip at the mouth
-    out.append(polyline([(x1, y1 + 0.5), (x1, y1 + 4)], PRINT, 1.6))
-    # the roost at the top end
-    hen_x = x0 - (2 if right else -2)
-    out += hen(hen_x + (3 if right else -3), y0 - 2, -1 if right else 1) if False else []
+    top, under = 2.2, 6.0
+    down = lambda pts_, d: [(x, y + d) for x, y in pts_]
+    out = [poly(down(surface, top) + down(surface, under)[::-1], fill=PRINT_LIGHT),
+           poly(down(surface, 0.1) + down(surface, top)[::-1], fill=PRINT),
+           polyline(down(surface, under), PRINT, 0.9)]
+    # slats across the underside
+    for (xa, ya), (xb, yb) in zip(surface, surface[1:]):
+        n = max(1, round(abs(xb - xa) / 7))
+        for i in range(n):
+            t = (i + 0.5) / n
+            xs, ys = xa + (xb - xa) * t, ya + (yb - ya) * t
+            out.append(polyline([(xs, ys + top), (xs + (1.5 if right else -1.5), ys + under)], PRINT, 0.8))
+    # a stop at the mouth so the eggs tip off into the basket
+    xm, ym = surface[-1]
+    out.append(polyline([(xm, ym - 0.5), (xm, ym + under)], PRINT, 1.5))
     return out
 
 
@@ -662,14 +706,17 @@ def draw_scene():
     out = []
     for chute in CHUTES:
         out += draw_chute(chute)
-    # hens on their nests at the top ends of the chutes
-    for chute in CHUTES:
-        (x0, y0), _ = chute_ends(chute)
-        right = chute in ("UR", "DR")
-        if right:
-            out += hen(min(x0 + 20, LCD_RECT[2] - 3), y0 - 3, -1)
+        x0, y0 = chute_surface(chute)[0]
+        # the hen sits on her nest just above the top end of her chute
+        if chute in ("UR", "DR"):
+            out += hen(LCD_RECT[2] - 3, y0 - 1.5, -1, 1.0)
         else:
-            out += hen(max(x0 - 20, LCD_RECT[0] + 3), y0 - 3, 1)
+            out += hen(LCD_RECT[0] + 3, y0 - 1.5, 1, 1.0)
+    # the mound the hare sits on
+    hx, hy, hw, hh = box("imHare")
+    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (hx - 2, hy + hh + 2, hx + hw / 2, hy + hh - 4, hx + hw + 4, hy + hh + 2))), PRINT, 1.3))
+    out.append(tuft(hx + 4, hy + hh + 0.5, 0.7))
+    out.append(tuft(hx + hw - 2, hy + hh + 0.5, 0.7))
     # floor
     out.append(polyline([(LCD_RECT[0] + 6, 371), (LCD_RECT[2] - 6, 371)], PRINT, 1.4))
     for tx, s in ((252, 0.9), (366, 0.7), (480, 0.8), (565, 0.7), (636, 0.9)):
