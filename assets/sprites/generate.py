@@ -19,8 +19,8 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 # --- Palette ---------------------------------------------------------------
 LCD = "#C5CBAF"          # the liquid crystal when nothing is lit
 SEG = "#1E2420"          # a lit segment
-PRINT = "#8D8A72"        # scenery printed on the glass (never switched)
-PRINT_LIGHT = "#B2B59A"  # printed fills, one shade darker than the LCD
+PRINT = "#7C7963"        # scenery printed on the glass (never switched)
+PRINT_LIGHT = "#AFB296"  # printed fills, one shade darker than the LCD
 CASE_TOP = (0xF2, 0xE6, 0xC8)
 CASE_BOTTOM = (0xD8, 0xC4, 0x9A)
 CASE_RIM = "#8F7A55"
@@ -28,6 +28,7 @@ FACE = "#33302C"         # dark faceplate around the LCD
 ACCENT = "#D2502E"       # tomato-red trim
 INK = "#5B4631"          # printing on the case
 CREAM = "#F3E7C9"
+WELL = "#B7A27A"       # recess round a button
 
 CASE_Y0, CASE_Y1 = 8, 524
 
@@ -292,8 +293,8 @@ def draw_eggs():
 SLANT = 0.125
 Y_TOP, Y_MID, Y_BOT = 157.0, 176.0, 193.0
 X_LEFT_AT_TOP, X_RIGHT_AT_TOP = 548.3, 561.8
-HALF = 1.9   # half the thickness of a segment
-GAP = 1.0    # clear glass between two segments
+HALF = 2.0   # half the thickness of a segment
+GAP = 0.9    # clear glass between two segments
 
 
 def left_x(y):
@@ -305,13 +306,13 @@ def right_x(y):
 
 
 def horizontal_segment(y):
-    xa, xb = left_x(y) + GAP + HALF * 0.4, right_x(y) - GAP - HALF * 0.4
+    xa, xb = left_x(y) + GAP, right_x(y) - GAP
     return [(xa, y), (xa + HALF, y - HALF), (xb - HALF, y - HALF), (xb, y), (xb - HALF, y + HALF), (xa + HALF, y + HALF)]
 
 
 def vertical_segment(line, ya, yb):
-    ya += GAP + HALF * 0.4
-    yb -= GAP + HALF * 0.4
+    ya += GAP
+    yb -= GAP
     def at(y, dx):
         return (line(y) + dx, y)
     return [at(ya, 0), at(ya + HALF, HALF), at(yb - HALF, HALF), at(yb, 0), at(yb - HALF, -HALF), at(ya + HALF, -HALF)]
@@ -447,8 +448,8 @@ def draw_floor():
         for step, name in enumerate(names):
             x, y, w, h = box(name)
             if step == 0:
-                body = chick(x + w / 2, y + h - 5, h * 0.78, side, wings_up=True, legs=False)
-                lcd_sprite(name, body + "\n" + half_shell(x + w * 0.1, x + w * 0.9, y + h - 1, 7, 3))
+                # just hatched from the fallen egg, leaping away, wings up
+                lcd_sprite(name, chick(x + w / 2, y + h - 1.5, h * 0.82, side, pose=1, wings_up=True))
             else:
                 height = min(h - 1.5, w * 1.15)
                 lcd_sprite(name, chick(x + w / 2, y + h - 1.2, height, side, pose=step % 2))
@@ -628,6 +629,12 @@ def draw_game_buttons():
         write_svg(name, "\n".join(body), under)
 
 
+def button_well(name):
+    """The recess in the case a round button sits in (also printed on the background)."""
+    bx, by, bw, bh = box(name)
+    return circle(bx + bw / 2, by + bh / 2 + 0.3, min(bw, bh) / 2 + 2.5, fill=WELL)
+
+
 def draw_round_buttons():
     for name, symbol in (("imButtS", "speaker"), ("imButtX", "cross")):
         x, y, w, h = box(name)
@@ -637,6 +644,7 @@ def draw_round_buttons():
                 '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
                 % (CASE_Y0, CASE_Y1, hexrgb(CASE_TOP), hexrgb(CASE_BOTTOM)))
         body = ['<rect x="%d" y="%d" width="%d" height="%d" fill="url(#case)"/>' % (x, y, w, h),
+                button_well(name),
                 circle(cx, cy + 0.4, r, fill="#1B1A19"),
                 circle(cx, cy - 0.2, r - 1.3, fill=ACCENT),
                 ellipse(cx - 1.5, cy - r * 0.45, r * 0.45, r * 0.22, fill="#E9826A")]
@@ -651,27 +659,30 @@ def draw_round_buttons():
 
 # --- The background: the handheld -------------------------------------------------------------
 LCD_RECT = (238, 138, 647, 407)   # the glass: left, top, right, bottom
+FLOOR_Y = 368
 
 
-def hen(x, y, facing, scale):
+def hen(x, y, facing, scale, ink=None, fill=None):
     """A hen printed on the glass, sitting on her nest; (x, y) is the nest's
     bottom corner on the side she faces away from."""
     f = facing
+    ink = ink or PRINT
+    fill = fill or PRINT_LIGHT
     P = lambda px, py: (x + f * px * scale, y + py * scale)
     body = [P(1, -16), P(4, -10), P(9, -9), P(14, -10), P(15.5, -15), P(18, -18), P(21, -17.5), P(22.5, -13),
             P(21, -8), P(19, -3.5), P(13, -1.5), P(5, -1.5), P(1, -5), P(0, -10)]
-    sw = ' stroke="%s" stroke-width="1.2" stroke-linejoin="round"' % PRINT
-    out = [path(smooth_closed(body), fill=PRINT_LIGHT, extra=sw)]
-    out.append(poly([P(17, -18.5), P(18, -21), P(19.5, -19), P(21, -21), P(21.5, -17.5)], fill=PRINT))      # comb
-    out.append(poly([P(22.3, -15), P(25.5, -13.8), P(22.3, -12.5)], fill=PRINT))                            # beak
-    out.append(poly([P(20.5, -11), P(21.5, -8), P(22.5, -10.5)], fill=PRINT))                               # wattle
-    out.append(circle(*P(19.5, -14.8), 0.9 * scale + 0.2, fill=PRINT))                                         # eye
-    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, P(5, -6) + P(10, -11) + P(15, -6))), PRINT, 1.0))  # wing
+    sw = ' stroke="%s" stroke-width="1.2" stroke-linejoin="round"' % ink
+    out = [path(smooth_closed(body), fill=fill, extra=sw.replace("1.2", fmt(1.2 * max(1.0, scale / 1.5))))]
+    out.append(poly([P(17, -18.5), P(18, -21), P(19.5, -19), P(21, -21), P(21.5, -17.5)], fill=ink))      # comb
+    out.append(poly([P(22.3, -15), P(25.5, -13.8), P(22.3, -12.5)], fill=ink))                            # beak
+    out.append(poly([P(20.5, -11), P(21.5, -8), P(22.5, -10.5)], fill=ink))                               # wattle
+    out.append(circle(*P(19.5, -14.8), 0.9 * scale + 0.2, fill=ink))                                         # eye
+    out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, P(5, -6) + P(10, -11) + P(15, -6))), ink, 1.0))  # wing
     # the nest: a straw bowl
     nest = [P(-1.5, -3.5), P(25, -3.5), P(22, 1), P(2, 1)]
-    out.append(poly(nest, fill=PRINT))
+    out.append(poly(nest, fill=ink))
     for k in range(1, 6):
-        out.append(polyline([P(k * 4.2 - 1, -3.2), P(k * 4.2 + 1.2, 0.6)], PRINT_LIGHT, 0.8))
+        out.append(polyline([P(k * 4.2 - 1, -3.2), P(k * 4.2 + 1.2, 0.6)], fill, 0.8))
     return out
 
 
@@ -718,9 +729,9 @@ def draw_scene():
     out.append(tuft(hx + 4, hy + hh + 0.5, 0.7))
     out.append(tuft(hx + hw - 2, hy + hh + 0.5, 0.7))
     # floor
-    out.append(polyline([(LCD_RECT[0] + 6, 371), (LCD_RECT[2] - 6, 371)], PRINT, 1.4))
+    out.append(polyline([(LCD_RECT[0] + 6, FLOOR_Y), (LCD_RECT[2] - 6, FLOOR_Y)], PRINT, 1.4))
     for tx, s in ((252, 0.9), (366, 0.7), (480, 0.8), (565, 0.7), (636, 0.9)):
-        out.append(tuft(tx, 370.5, s))
+        out.append(tuft(tx, FLOOR_Y - 0.5, s))
     return out
 
 
@@ -754,18 +765,23 @@ def draw_background():
         for i in range(n):
             a = 2 * math.pi * i / n + (0.3 if r % 14 else 0)
             out.append(circle(105 + r * math.cos(a), 165 + r * math.sin(a), 2.2, fill="#7D6A4A"))
-    # an egg emblem
-    out.append(ellipse(105, 300, 26, 34, fill=ACCENT))
-    out.append(ellipse(97, 288, 7, 11, fill="#E9826A", rot=20))
-    out.append(text("K", 105, 290, 20, CREAM, 3.2, anchor="middle"))
+    # the emblem: a hen on her nest in a red medallion, an egg beside her
+    out.append(circle(105, 300, 40, fill=ACCENT))
+    out.append(circle(105, 300, 35, fill="none", extra=' stroke="%s" stroke-width="1.5"' % CREAM))
+    out += hen(74, 322, 1, 2.2, ink="#8E2E1A", fill=CREAM)
+    # grip ridges on the right
+    for k in range(7):
+        gy = 300 + k * 9
+        out.append('<rect x="770" y="%d" width="60" height="3" rx="1.5" fill="#C6B18A"/>' % gy)
+        out.append('<rect x="770" y="%d" width="60" height="1" rx="0.5" fill="#FBF4E2"/>' % (gy + 3))
     # button wells and labels
     for name, label in (("imButtA", "GAME A"), ("imButtB", "GAME B"), ("imButtT", "TIME")):
         bx, by, bw, bh = box(name)
-        out.append('<rect x="%s" y="%s" width="%s" height="%s" rx="6" fill="#B7A27A"/>' % (bx - 2.5, by - 2, bw + 5, bh + 5))
+        out.append('<rect x="%s" y="%s" width="%s" height="%s" rx="6" fill="%s"/>' % (bx - 2.5, by - 2, bw + 5, bh + 5, WELL))
         out.append(text(label, bx - 8, by + bh / 2 - 3.5, 7, INK, 1.3, spacing=1.8, anchor="end"))
     for name in ("imButtS", "imButtX"):
         bx, by, bw, bh = box(name)
-        out.append(circle(bx + bw / 2, by + bh / 2 + 0.3, min(bw, bh) / 2 + 2.5, fill="#B7A27A"))
+        out.append(button_well(name))
     sx, sy, sw, sh = box("imButtS")
     cx = sx + sw / 2
     out.append(poly([(cx - 5, sy - 9), (cx - 2.5, sy - 9), (cx + 0.5, sy - 12), (cx + 0.5, sy - 3), (cx - 2.5, sy - 6), (cx - 5, sy - 6)], fill=INK))
