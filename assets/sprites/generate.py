@@ -206,7 +206,7 @@ def egg_outline(n=40):
             for t in (2 * math.pi * i / n for i in range(n))]
 
 
-def fitted_egg(name, spin, line):
+def fitted_egg(name, spin, surface):
     """The egg turned and scaled to fit its box, then rolled down onto the chute.
 
     spin picks where the blunt end points, so the eggs seem to roll."""
@@ -225,15 +225,14 @@ def fitted_egg(name, spin, line):
     ox, oy = x + w / 2 - (x0 + x1) / 2, y + h / 2 - (y0 + y1) / 2
     pts_ = [(px + ox, py + oy) for px, py in pts_]
     # Let it sink onto the chute surface, as far as its box allows.
-    a, b = line
-    gap = min((a * px + b) - py for px, py in pts_)
+    gap = min(surface(px) - py for px, py in pts_)
     room_down = (y + h - 0.7) - max(py for _, py in pts_)
     room_up = min(py for _, py in pts_) - (y + 0.7)
     dy = max(-room_up, min(gap, room_down))
     return [(px, py + dy) for px, py in pts_]
 
 
-EGG_FILL = 0.9
+EGG_FILL = 0.85
 
 
 def egg_centres(chute):
@@ -262,23 +261,65 @@ def chute_ends(chute):
     return (x_top, a * x_top + b), (x_mouth, a * x_mouth + b)
 
 
+def solve3(m, v):
+    """Solves the 3 x 3 system m x = v (Cramer's rule)."""
+    def det(q):
+        return (q[0][0] * (q[1][1] * q[2][2] - q[1][2] * q[2][1]) - q[0][1] * (q[1][0] * q[2][2] - q[1][2] * q[2][0])
+                + q[0][2] * (q[1][0] * q[2][1] - q[1][1] * q[2][0]))
+    d = det(m)
+    return [det([[v[r] if c == k else m[r][c] for c in range(3)] for r in range(3)]) / d for k in range(3)]
+
+
+_SURFACES = {}
+
+
+def chute_curve(chute):
+    """The chute's surface as a gentle curve y = c0 + c1 x + c2 x^2: fitted to
+    where the eggs, first set on the straight line, touch it."""
+    if chute not in _SURFACES:
+        a, b = chute_line(chute)
+        line = lambda x: a * x + b
+        i = list(CHUTES).index(chute)
+        contacts = []
+        for step, name in enumerate(CHUTES[chute]):
+            egg = fitted_egg(name, step * 70 + i * 25, line)
+            px, py = max(egg, key=lambda p: p[1] - line(p[0]))
+            contacts.append((px, py + 0.3))
+        m = [[sum(px ** (r + c) for px, _ in contacts) for c in range(3)] for r in range(3)]
+        v = [sum(py * px ** r for px, py in contacts) for r in range(3)]
+        c0, c1, c2 = solve3(m, v)
+        _SURFACES[chute] = lambda x: c0 + c1 * x + c2 * x * x
+    return _SURFACES[chute]
+
+
 def egg_shapes(chute):
-    line = chute_line(chute)
+    curve = chute_curve(chute)
     i = list(CHUTES).index(chute)
     # the eggs roll: each step shows another turn
-    return [fitted_egg(name, step * 70 + i * 25, line) for step, name in enumerate(CHUTES[chute])]
+    return [fitted_egg(name, step * 70 + i * 25, curve) for step, name in enumerate(CHUTES[chute])]
 
 
 def chute_surface(chute):
-    """Where the eggs touch the chute, top end first, extended to both ends."""
-    a, b = chute_line(chute)
+    """The chute's surface from the top end to the mouth, as a polyline: the
+    curve, bent a little where an egg's box kept it from resting on it."""
+    fit = chute_curve(chute)
     contacts = []
     for egg in egg_shapes(chute):
-        px, py = max(egg, key=lambda p: p[1] - (a * p[0] + b))
-        contacts.append((px, py + 0.3))
+        px, py = max(egg, key=lambda p: p[1] - fit(p[0]))
+        contacts.append((px, fit(px) - py))
+    contacts.sort()
+
+    def curve(x):
+        if x <= contacts[0][0]:
+            return fit(x) - contacts[0][1]
+        for (xa, ga), (xb, gb) in zip(contacts, contacts[1:]):
+            if x <= xb:
+                return fit(x) - (ga + (gb - ga) * (x - xa) / (xb - xa))
+        return fit(x) - contacts[-1][1]
+
     (xt, _), (xm, _) = chute_ends(chute)
-    first, last = contacts[0], contacts[-1]
-    return [(xt, first[1] + a * (xt - first[0]))] + contacts + [(xm, last[1] + a * (xm - last[0]))]
+    n = max(2, round(abs(xm - xt) / 4))
+    return [(xt + (xm - xt) * k / n, curve(xt + (xm - xt) * k / n)) for k in range(n + 1)]
 
 
 def draw_eggs():
@@ -358,15 +399,7 @@ def draw_clock_marks():
 def draw_bell():
     x, y, w, h = box("imBell")
     cx = x + w / 2
-    body = ("M %s %s C %s %s %s %s %s %s L %s %s L %s %s L %s %s C %s %s %s %s %s %s Z" % tuple(map(fmt, (
-        cx, y + 3,
-        cx + 7, y + 3, cx + 7, y + 9, cx + 7, y + 13,
-        cx + 8.5, y + 18,
-        cx + 10.5, y + 20,
-        cx - 10.5, y + 20,
-        cx - 8.5, y + 18, cx - 7, y + 13, cx - 7, y + 3,
-    ))))
-    # the curve above is closed symmetrical: left side back to the top
+    # the bell's outline: flared rim, symmetrical about cx
     body = ("M %s %s C %s %s %s %s %s %s L %s %s L %s %s L %s %s L %s %s C %s %s %s %s %s %s Z" % tuple(map(fmt, (
         cx, y + 3.5,
         cx + 6.5, y + 3.5, cx + 7, y + 9, cx + 7, y + 13,
@@ -696,12 +729,8 @@ def draw_chute(chute):
            poly(down(surface, 0.1) + down(surface, top)[::-1], fill=PRINT),
            polyline(down(surface, under), PRINT, 0.9)]
     # slats across the underside
-    for (xa, ya), (xb, yb) in zip(surface, surface[1:]):
-        n = max(1, round(abs(xb - xa) / 7))
-        for i in range(n):
-            t = (i + 0.5) / n
-            xs, ys = xa + (xb - xa) * t, ya + (yb - ya) * t
-            out.append(polyline([(xs, ys + top), (xs + (1.5 if right else -1.5), ys + under)], PRINT, 0.8))
+    for xs, ys in surface[1:-1:2]:
+        out.append(polyline([(xs, ys + top), (xs + (1.5 if right else -1.5), ys + under)], PRINT, 0.8))
     # a stop at the mouth so the eggs tip off into the basket
     xm, ym = surface[-1]
     out.append(polyline([(xm, ym - 0.5), (xm, ym + under)], PRINT, 1.5))
@@ -711,6 +740,30 @@ def draw_chute(chute):
 def tuft(x, y, s=1.0):
     return polyline([(x - 4 * s, y), (x - 2 * s, y - 5 * s), (x - 0.5 * s, y - 1 * s), (x + 1 * s, y - 6 * s),
                      (x + 2.5 * s, y - 1 * s), (x + 4.5 * s, y - 4 * s), (x + 5 * s, y)], PRINT, 1.0)
+
+
+def cloud(x, y, s):
+    bumps = [(0, 0, 5), (6, -3, 6.5), (13, -1, 5.5), (18, 1.5, 4)]
+    out = [circle(x + bx * s, y + by * s, r * s, fill=PRINT_LIGHT, extra=' stroke="%s" stroke-width="1.1"' % PRINT)
+           for bx, by, r in bumps]
+    # the inner strokes are hidden again by plain fills, leaving one outline
+    out += [circle(x + bx * s, y + by * s, r * s - 0.9, fill=PRINT_LIGHT) for bx, by, r in bumps]
+    out.append('<rect x="%s" y="%s" width="%s" height="%s" fill="%s"/>' % (
+        fmt(x - 3 * s), fmt(y + 0.5 * s), fmt(24 * s), fmt(4.2 * s), PRINT_LIGHT))
+    out.append(polyline([(x - 4.2 * s, y + 4.8 * s), (x + 21.5 * s, y + 4.8 * s)], PRINT, 1.1))
+    return out
+
+
+def sky():
+    sx, sy, r = 622, 162, 8
+    out = [circle(sx, sy, r, fill=PRINT_LIGHT, extra=' stroke="%s" stroke-width="1.2"' % PRINT)]
+    for k in range(10):
+        a = 2 * math.pi * k / 10 + 0.2
+        out.append(polyline([(sx + (r + 2.5) * math.cos(a), sy + (r + 2.5) * math.sin(a)),
+                             (sx + (r + 6) * math.cos(a), sy + (r + 6) * math.sin(a))], PRINT, 1.1))
+    out += cloud(586, 186, 1.0)
+    out += cloud(252, 160, 0.9)
+    return out
 
 
 def draw_scene():
@@ -723,6 +776,8 @@ def draw_scene():
             out += hen(LCD_RECT[2] - 3, y0 - 1.5, -1, 1.0)
         else:
             out += hen(LCD_RECT[0] + 3, y0 - 1.5, 1, 1.0)
+    # a sun and clouds printed in the sky
+    out += sky()
     # the mound the hare sits on
     hx, hy, hw, hh = box("imHare")
     out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (hx - 2, hy + hh + 2, hx + hw / 2, hy + hh - 4, hx + hw + 4, hy + hh + 2))), PRINT, 1.3))
