@@ -11,9 +11,11 @@ using std::chrono::duration_cast;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-// The event loop wakes this long before the due time; the rest is slept
-// precisely. Qt's precise timers fire up to about 2.3 ms late here.
-constexpr auto kWakeAhead = milliseconds(3);
+// The event loop wakes this long before the due time (Qt's precise timers fire
+// up to about 2.3 ms late here); the rest is slept, and the last fraction of a
+// millisecond, which a sleep may overshoot, is spun.
+constexpr auto kWakeAhead = milliseconds(4);
+constexpr auto kSpin = microseconds(200);
 // Ticks come this much after the due moment, so that the clock read inside the
 // tick and the handler's own view of time never put a tick before its due time.
 constexpr auto kDueMargin = microseconds(20);
@@ -90,7 +92,9 @@ void QtFrameTimer::Wake() {
             Arm();  // woke far too early
             return;
         }
-        std::this_thread::sleep_until(due);
+        std::this_thread::sleep_until(due - kSpin);
+        while (SteadyClock::now() < due) {
+        }
     }
     capture_tick_read_ = true;
     resumed_in_tick_ = false;

@@ -14,6 +14,7 @@
 #include "media/qt_frame_timer.h"
 #include "media/timer_ports.h"
 #include "media/window_timer.h"
+#include "tests/media/expect_error.h"
 
 namespace pellox {
 namespace {
@@ -176,12 +177,7 @@ TEST(SideTimer, AnEscapingErrorIsReportedAndTickingGoesOn) {
 TEST(SideTimer, RefusedPeriodIsAnError) {
     TTimer timer;
     timer.SetOnTimer([](TTimer&) {});
-    try {
-        timer.SetInterval(0x90000000u);
-        ADD_FAILURE() << "no error";
-    } catch (const EOutOfResources& e) {
-        EXPECT_STREQ(e.what(), "Not enough timers available");
-    }
+    testing::ExpectError<EOutOfResources>([&] { timer.SetInterval(0x90000000u); }, "Not enough timers available");
     EXPECT_FALSE(timer.Armed());
 }
 

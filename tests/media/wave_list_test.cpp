@@ -10,11 +10,13 @@
 #include "media/media_errors.h"
 #include "media/sound_port.h"
 #include "media/wave_list.h"
+#include "tests/media/expect_error.h"
 #include "tests/media/fake_sound.h"
 
 namespace pellox {
 namespace {
 
+using testing::ExpectError;
 using testing::FakeSoundSystem;
 using testing::FakeVoice;
 
@@ -135,48 +137,23 @@ TEST_F(EffectListTest, WithoutAnOutputEveryPlayReturnsAtOnce) {
     port.PlayEffect(0, true);
     port.PlayEffect(7, true);  // beyond the list: nothing
     EXPECT_EQ(silent_system.world.sleeps, 0);
-    try {
-        silent.OpenDevice();
-        ADD_FAILURE() << "no error";
-    } catch (const EDirectSoundError& e) {
-        EXPECT_STREQ(e.what(), "DirectSound cannot be initialized");
-    }
+    ExpectError<EDirectSoundError>([&] { silent.OpenDevice(); }, "DirectSound cannot be initialized");
     silent_system.world.has_device = true;
     silent_system.world.has_mixer = false;
-    try {
-        silent.OpenDevice();
-        ADD_FAILURE() << "no error";
-    } catch (const EDXSoundError& e) {
-        EXPECT_STREQ(e.what(), "Primary Buffer cannot be made");
-    }
+    ExpectError<EDXSoundError>([&] { silent.OpenDevice(); }, "Primary Buffer cannot be made");
     EXPECT_FALSE(silent.Initialized());
 }
 
 TEST_F(EffectListTest, RefusedVoicesFailWithTheirMessages) {
     system.world.refuse_make = true;
-    try {
-        effect.RebuildEffect();
-        ADD_FAILURE() << "no error";
-    } catch (const EDirectSoundBufferError& e) {
-        EXPECT_STREQ(e.what(), "Sound Buffer cannot be made");
-    }
+    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "Sound Buffer cannot be made");
     system.world.refuse_make = false;
     system.world.refuse_fill = true;
-    try {
-        effect.RebuildEffect();
-        ADD_FAILURE() << "no error";
-    } catch (const EDirectSoundBufferError& e) {
-        EXPECT_STREQ(e.what(), "Sound Buffer cannot be locked");
-    }
+    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "Sound Buffer cannot be locked");
     system.world.refuse_fill = false;
     effect.RebuildEffect();
     system.world.refuse_duplicate = true;
-    try {
-        effect.PlayEffect(false);
-        ADD_FAILURE() << "no error";
-    } catch (const EDirectSoundBufferError& e) {
-        EXPECT_STREQ(e.what(), "IDirectSoundBuffer not made");
-    }
+    ExpectError<EDirectSoundBufferError>([&] { effect.PlayEffect(false); }, "IDirectSoundBuffer not made");
 }
 
 TEST_F(EffectListTest, ALostOutputIsOpenedAfreshAndEffectsRebuilt) {

@@ -12,6 +12,7 @@
 #include "media/media_errors.h"
 #include "media/wave.h"
 #include "media/wave_stream.h"
+#include "tests/media/expect_error.h"
 
 // The largest single allocation made while a case runs: a file that claims
 // gigabytes must not make the reader ask for them.
@@ -202,19 +203,9 @@ TEST(WaveStream, ReadsFromWhereTheSourceStandsAndRefusesMisuse) {
 
     TWaveStream reader(source);
     std::uint8_t byte;
-    EXPECT_THROW(
-        try { reader.ReadExactly(&byte, 1); } catch (const EWaveStreamError& e) {
-            EXPECT_STREQ(e.what(), "Stream not opend");
-            throw;
-        },
-        EWaveStreamError);
+    testing::ExpectError<EWaveStreamError>([&] { reader.ReadExactly(&byte, 1); }, "Stream not opend");
     reader.Open();
-    EXPECT_THROW(
-        try { reader.Open(); } catch (const EWaveStreamError& e) {
-            EXPECT_STREQ(e.what(), "Stream has already been opened");
-            throw;
-        },
-        EWaveStreamError);
+    testing::ExpectError<EWaveStreamError>([&] { reader.Open(); }, "Stream has already been opened");
     TWave wave;
     reader.ReadWave(wave);
     EXPECT_EQ(wave.DataSize(), 8);
@@ -225,12 +216,8 @@ TEST(WaveFile, MissingFileLeavesTheWaveAsItWas) {
     MemorySource source(image);
     TWave wave;
     wave.LoadWaveImage(source);
-    try {
-        wave.LoadWaveFile("/nonexistent/pellox/step.wav");
-        ADD_FAILURE() << "no error";
-    } catch (const EFOpenError& e) {
-        EXPECT_STREQ(e.what(), "Cannot open file /nonexistent/pellox/step.wav");
-    }
+    testing::ExpectError<EFOpenError>([&] { wave.LoadWaveFile("/nonexistent/pellox/step.wav"); },
+                                      "Cannot open file /nonexistent/pellox/step.wav");
     EXPECT_THROW(wave.LoadWaveFile("/tmp"), EFOpenError);  // a folder is no wave file
     EXPECT_EQ(wave.DataSize(), 8);
     EXPECT_EQ(wave.FormatSize(), 16);

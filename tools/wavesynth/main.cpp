@@ -20,7 +20,7 @@ struct Effect {
 
 // The four chute steps: one short beep each, upper chutes higher than lower,
 // right a step above left.
-void Step(Track& t, double hz) { t.Tone(0, 40, hz, hz, 0.26, 3); }
+void Step(Track& t, double hz) { t.Tone(0, 40, hz, hz, 0.17, 3); }
 
 const Effect kEffects[] = {
     {"UL", 1767, 16, [](Track& t) { Step(t, 1046.5); }},
@@ -30,26 +30,26 @@ const Effect kEffects[] = {
     // The catch: a quick rising pair of blips.
     {"Basket", 4977, 18,
      [](Track& t) {
-         t.Tone(0, 48, 1568.0, 1568.0, 0.24, 3);
-         t.Tone(58, 54, 2093.0, 2093.0, 0.24, 4);
+         t.Tone(0, 48, 1568.0, 1568.0, 0.16, 3);
+         t.Tone(58, 54, 2093.0, 2093.0, 0.16, 4);
      }},
     // The fall: a snap of crackle, then a low, sinking buzz.
     {"Crack", 14555, 16,
      [](Track& t) {
-         t.Crackle(0, 120, 900.0, 300.0, 0.30, 0x5eed1234u);
-         t.Tone(130, 195, 330.0, 165.0, 0.20, 6);
+         t.Crackle(0, 120, 900.0, 300.0, 0.22, 0x5eed1234u);
+         t.Tone(130, 195, 330.0, 165.0, 0.14, 6);
      }},
     // The chick: two chirps sweeping upwards.
     {"Chuck", 6301, 16,
      [](Track& t) {
-         t.Tone(0, 60, 1800.0, 2800.0, 0.20, 4);
-         t.Tone(76, 64, 2000.0, 3000.0, 0.20, 4);
+         t.Tone(0, 60, 1800.0, 2800.0, 0.14, 4);
+         t.Tone(76, 64, 2000.0, 3000.0, 0.14, 4);
      }},
     // Game over: four falling notes.
     {"GO", 28377, 18,
      [](Track& t) {
          const double notes[] = {784.0, 659.3, 523.3, 392.0};
-         for (int i = 0; i < 4; ++i) t.Tone(i * 160.0, i == 3 ? 160.0 : 140.0, notes[i], notes[i], 0.24, 6);
+         for (int i = 0; i < 4; ++i) t.Tone(i * 160.0, i == 3 ? 160.0 : 140.0, notes[i], notes[i], 0.16, 6);
      }},
 };
 
