@@ -191,10 +191,6 @@ def smooth_closed(points):
     return d + " Z"
 
 
-def mirror_x(points, axis):
-    return [(2 * axis - x, y) for x, y in points]
-
-
 # --- Eggs and chutes -----------------------------------------------------------
 CHUTES = {"UL": [f"imEggUL{i}" for i in range(1, 6)], "DL": [f"imEggDL{i}" for i in range(1, 6)],
           "UR": [f"imEggUR{i}" for i in range(1, 6)], "DR": [f"imEggDR{i}" for i in range(1, 6)]}
@@ -232,11 +228,7 @@ def fitted_egg(name, spin, surface):
     return [(px, py + dy) for px, py in pts_]
 
 
-EGG_FILL = 0.85
-
-
-def egg_centres(chute):
-    return [(box(n)[0] + box(n)[2] / 2, box(n)[1] + box(n)[3] / 2) for n in CHUTES[chute]]
+EGG_FILL = 0.9
 
 
 def chute_line(chute):
@@ -433,7 +425,7 @@ def chick(cx, bottom, height, facing, pose=0, wings_up=False, legs=True):
         out.append(poly([(X(0.05), Y(0.48)), (X(0.0), Y(0.1)), (X(0.16), Y(0.44))]))
     else:
         out.append(stroke_path("M %s %s Q %s %s %s %s" % tuple(map(fmt, (
-            X(-0.22), Y(0.5), X(-0.02), Y(0.66), X(0.14), Y(0.52)))), LCD, max(0.8, 0.05 * u)))
+            X(0.1), Y(0.47), X(0.02), Y(0.7), X(-0.3), Y(0.6)))), LCD, max(0.8, 0.05 * u)))
     if legs:
         lw = max(1.2, 0.075 * u)
         if pose == 0:   # legs apart
@@ -520,13 +512,15 @@ def wolf_right_local():
     seg.append(path(smooth_closed([(33, 82), (42, 84), (41, 96), (37, 108), (40, 112), (38, 116), (24, 116), (25, 110), (31, 106), (33, 95)])))
     seg.append(path(smooth_closed([(44, 82), (55, 82), (55, 95), (55, 106), (64, 110), (66, 116), (48, 116), (49, 108), (47, 95)])))
     # head with snout and ears
-    seg.append(path(smooth_closed([(39, 22), (41, 12), (48, 9), (56, 12), (62, 18), (68, 22), (67, 28), (61, 31), (54, 33), (45, 34), (40, 30)])))
-    seg.append(poly([(41, 14), (42, 0), (49, 10)]))
-    seg.append(poly([(48, 10), (55, 1), (56, 13)]))
+    seg.append(path(smooth_closed([(38, 22), (40, 11), (48, 7.5), (56, 11), (61, 17), (68, 20.5), (68.5, 27), (62, 31), (54, 33.5), (45, 35), (39, 31)])))
+    seg.append(poly([(40, 14), (41, 0), (49, 9)]))
+    seg.append(poly([(47, 9), (55, 0.5), (56.5, 13)]))
+    seg.append(poly([(39.5, 24), (34.5, 27), (39, 28.5), (35.5, 32.5), (41, 32)]))  # fur at the back of the head
     seg.append(poly([(45, 33), (42, 40), (48, 38), (50, 42), (53, 36)]))   # cheek fur
     details = [
-        ellipse(54, 18.5, 2.6, 2.9, fill=LCD),                                           # eye
-        circle(55.2, 19.2, 1.3),                                                            # pupil
+        ellipse(54, 18.5, 2.7, 3.0, fill=LCD),                                           # eye
+        circle(55.3, 19.3, 1.35),                                                           # pupil
+        polyline([(50.5, 13.8), (57.5, 15.2)], LCD, 1.0),                                   # brow
         polyline([(57, 28.6), (63, 27.8), (66, 26.5)], LCD, 1.1),                          # mouth
         poly([(59.2, 28.4), (61.6, 28.1), (60.6, 31.2)], fill=LCD),                          # fang
         polyline([(44, 4.5), (45.5, 10)], LCD, 0.9),                                        # inner ear
@@ -573,7 +567,7 @@ def basket(cx, top, width, depth, tilt):
         out.append(polyline(line, LCD, 0.9))
     mid = rotate([(cx - hw * 0.86, top + depth * 0.62), (cx + hw * 0.86, top + depth * 0.62)], tilt, cx, top + depth / 2)
     out.append(polyline(mid, LCD, 0.9))
-    return out, rotate([(cx, top - 0.5)], tilt, cx, top + depth / 2)[0]
+    return out
 
 
 def arm(shoulder_at, elbow, hand):
@@ -598,7 +592,7 @@ def draw_wolf_and_baskets():
         cx = mouth[0] - toward * 10
         cx = min(max(cx, x + width / 2 + 1.5), x + w - width / 2 - 1.5)
         top = min(mouth[1] + 5, y + h - depth - 2)
-        parts, _ = basket(cx, top, width, depth, -toward * 6)
+        parts = basket(cx, top, width, depth, -toward * 6)
         sx, sy = shoulder(right)
         # the arm starts inside the torso, within the basket's own box
         start = (min(max(sx, x + 3.5), x + w - 3.5), min(max(sy, y + 3.5), y + h - 3.5))
