@@ -1,6 +1,8 @@
 // svg2bmp --sprite NAME [--under #rrggbb] IN.svg OUT.bmp
 // Renders a sprite's SVG source to a 24-bit BMP of the sprite's built-in size,
-// with the sprite's key colour in every uncovered pixel.
+// with the sprite's key colour in every uncovered pixel. Without --under the
+// colour beneath comes from the SVG's data-under attribute (white if none).
+// Exit status: 0 written, 1 bad arguments, 2 unusable SVG, 3 cannot write.
 #include <QFile>
 #include <QGuiApplication>
 #include <QSaveFile>
