@@ -58,6 +58,8 @@ GameSounds::~GameSounds() {
     sound_.reset();
 }
 
+std::unique_ptr<GameSounds> MakeGameSound() { return std::make_unique<GameSounds>(); }
+
 void GameSounds::LoadEffectFile(int index, const std::string& path) {
     list_->Items(static_cast<std::size_t>(index)).LoadEffectFile(path);
 }

@@ -11,11 +11,18 @@ using std::chrono::duration_cast;
 using std::chrono::microseconds;
 using std::chrono::milliseconds;
 
-// The event loop wakes this long before the due time (Qt's precise timers fire
-// up to about 2.3 ms late here); the rest is slept, and the last fraction of a
-// millisecond, which a sleep may overshoot, is spun.
-constexpr auto kWakeAhead = milliseconds(4);
-constexpr auto kSpin = microseconds(200);
+// The event loop wakes this long before the due time, and before the spin
+// below begins (Qt's precise timers fire up to about 2.3 ms late here). The rest
+// is slept precisely, and the very end is spun: a sleeping thread may wake late
+// when the machine is busy.
+constexpr auto kWakeAhead = milliseconds(3);
+// The spin lasts about as long as recent sleeps overshot, within bounds that
+// keep the CPU use small: from 4 to 35 per mille of the interval (at least
+// 0.1 ms, at most 2 ms). A thread that has slept long wakes slower.
+constexpr auto kMinSpin = microseconds(100);
+constexpr auto kMaxSpin = milliseconds(2);
+constexpr int kMinSpinPerMille = 4;
+constexpr int kMaxSpinPerMille = 35;
 // Ticks come this much after the due moment, so that the clock read inside the
 // tick and the handler's own view of time never put a tick before its due time.
 constexpr auto kDueMargin = microseconds(20);
@@ -26,7 +33,7 @@ QtFrameTimer::QtFrameTimer(QObject* parent, std::uint32_t clock_start_ms)
     : QObject(parent),
       origin_(SteadyClock::now()),
       clock_start_ms_(clock_start_ms),
-      timer_(*this, /*loading=*/true) {
+      timer_(*this) {
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
     connect(&wake_, &QTimer::timeout, this, &QtFrameTimer::Wake);
@@ -75,9 +82,16 @@ void QtFrameTimer::DueTimeChanged(TDXTimer&) {
     if (!timer_.InTick()) Arm();
 }
 
+QtFrameTimer::SteadyClock::duration QtFrameTimer::SpinWindow() const {
+    const SteadyClock::duration interval = milliseconds(timer_.Interval());
+    const SteadyClock::duration low = std::max<SteadyClock::duration>(kMinSpin, interval * kMinSpinPerMille / 1000);
+    const SteadyClock::duration high = std::clamp<SteadyClock::duration>(interval * kMaxSpinPerMille / 1000, low, kMaxSpin);
+    return std::clamp<SteadyClock::duration>(sleep_overshoot_ + sleep_overshoot_ / 2, std::min(low, high), high);
+}
+
 void QtFrameTimer::Arm() {
     const auto due = anchor_ + milliseconds(timer_.Interval()) + kDueMargin;
-    const auto wake_at = due - kWakeAhead;
+    const auto wake_at = due - SpinWindow() - kWakeAhead;
     const auto now = SteadyClock::now();
     const auto delay = wake_at > now ? duration_cast<milliseconds>(wake_at - now).count() : 0;
     wake_.start(static_cast<int>(std::min<long long>(delay, 0x7fffffff)));
@@ -88,11 +102,18 @@ void QtFrameTimer::Wake() {
     const auto due = anchor_ + milliseconds(timer_.Interval()) + kDueMargin;
     const auto now = SteadyClock::now();
     if (due > now) {
-        if (due - now > kWakeAhead + milliseconds(1)) {
+        const auto spin = SpinWindow();
+        if (due - now > spin + kWakeAhead + milliseconds(1)) {
             Arm();  // woke far too early
             return;
         }
-        std::this_thread::sleep_until(due - kSpin);
+        const auto sleep_to = due - spin;
+        if (sleep_to > now) {
+            std::this_thread::sleep_until(sleep_to);
+            // Remember how late sleeps wake: rises at once, falls slowly.
+            const auto overshoot = SteadyClock::now() - sleep_to;
+            sleep_overshoot_ = overshoot > sleep_overshoot_ ? overshoot : (sleep_overshoot_ * 31 + overshoot) / 32;
+        }
         while (SteadyClock::now() < due) {
         }
     }

@@ -24,6 +24,8 @@ public:
     explicit QtFrameTimer(QObject* parent = nullptr, std::uint32_t clock_start_ms = 0);
     ~QtFrameTimer() override;
 
+    // Made at run time: Enabled reads true but the timer runs only once Enabled
+    // is changed to true (or Loaded() is called with Enabled true).
     TDXTimer& Timer() { return timer_; }
     void SetExceptionReporter(ExceptionReporter reporter) { report_ = std::move(reporter); }
 
@@ -39,6 +41,7 @@ private:
 
     void Arm();
     void Wake();
+    SteadyClock::duration SpinWindow() const;
 
     SteadyClock::time_point origin_;
     std::uint32_t clock_start_ms_;
@@ -49,6 +52,8 @@ private:
     // When the last tick (or resume) read the clock: the next tick is due one
     // interval after it.
     SteadyClock::time_point anchor_{};
+    // How late sleeps have woken lately.
+    SteadyClock::duration sleep_overshoot_{};
     bool active_ = false;
     QTimer wake_;
     ExceptionReporter report_ = ReportToLog;

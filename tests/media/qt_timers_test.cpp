@@ -40,7 +40,6 @@ protected:
     void SetUp() override {
         driver.SetApplicationState(Qt::ApplicationActive);
         timer.SetEnabled(false);
-        timer.Loaded();
         timer.OnTimer = [this](TDXTimer&, std::int32_t) { ticks.push_back(Clock::now()); };
     }
 };
