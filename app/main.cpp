@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/game_sound.h"
+#include "media/game_sounds.h"
 #include "assets/sprites/builtin_sprites.h"
 #include "engine/records/settings_records_store.h"
 #include "startscreen/skin/launch.h"
