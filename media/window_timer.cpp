@@ -7,6 +7,9 @@
 namespace pellox {
 
 TTimer::TTimer(QObject* parent) : QObject(parent) {
+    // A coarse timer may fire a little early; a period restarted by a change
+    // must last the full period.
+    timer_.setTimerType(Qt::PreciseTimer);
     connect(&timer_, &QTimer::timeout, this, &TTimer::Fire);
 }
 

@@ -88,11 +88,12 @@ TEST_F(QtFrameTimerTest, PausesWhileInactiveAndResumesOneIntervalAfterActivation
     const auto activated_at = Clock::now();
     driver.SetApplicationState(Qt::ApplicationActive);
     RunEventLoopFor(50);
-    ASSERT_EQ(ticks.size(), 1u);
+    ASSERT_GE(ticks.size(), 1u);
     EXPECT_GE(MsBetween(activated_at, ticks[0]), 30.0);
     driver.SetApplicationState(Qt::ApplicationInactive);
+    const auto count = ticks.size();
     RunEventLoopFor(70);
-    EXPECT_EQ(ticks.size(), 1u);
+    EXPECT_EQ(ticks.size(), count);
 }
 
 TEST_F(QtFrameTimerTest, AnEscapingErrorIsReportedAndTickingGoesOn) {
@@ -119,12 +120,14 @@ TEST_F(QtFrameTimerTest, ClockWrapDoesNotStopTheTimer) {
     int count = 0;
     t.OnTimer = [&](TDXTimer&, std::int32_t lag) {
         ++count;
-        EXPECT_LE(lag, 2);
+        EXPECT_LT(lag, 100);  // a wrong wrap shows as a lag of millions
     };
+    const auto start = Clock::now();
     t.Loaded();
     RunEventLoopFor(150);
-    EXPECT_GE(count, 6);
-    EXPECT_LE(count, 10);  // no burst of ticks at the wrap
+    EXPECT_GE(count, 3);
+    // No burst of ticks at the wrap: never more than one per interval.
+    EXPECT_LE(count, static_cast<int>(MsBetween(start, Clock::now()) / 15));
 }
 
 TEST(SideTimer, TicksAndRestartsItsPeriodOnEveryChange) {
@@ -139,15 +142,13 @@ TEST(SideTimer, TicksAndRestartsItsPeriodOnEveryChange) {
     RunEventLoopFor(100);
     EXPECT_GE(ticks.size(), 2u);
 
-    ticks.clear();
     RunEventLoopFor(25);
     const auto changed_at = Clock::now();
     timer.SetInterval(50);  // the next tick one full period after the change
-    RunEventLoopFor(45);
-    EXPECT_TRUE(ticks.empty() || ticks.back() < changed_at);
     ticks.clear();
-    RunEventLoopFor(20);
-    EXPECT_EQ(ticks.size(), 1u);
+    RunEventLoopFor(120);
+    ASSERT_GE(ticks.size(), 1u);
+    EXPECT_GE(MsBetween(changed_at, ticks[0]), 50.0);
 
     port.SetEnabled(false);
     EXPECT_FALSE(timer.Armed());
