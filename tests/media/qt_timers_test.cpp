@@ -4,6 +4,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QWidget>
 #include <QTimer>
 #include <chrono>
 #include <stdexcept>
@@ -94,6 +96,28 @@ TEST_F(QtFrameTimerTest, PausesWhileInactiveAndResumesOneIntervalAfterActivation
     const auto count = ticks.size();
     RunEventLoopFor(70);
     EXPECT_EQ(ticks.size(), count);
+}
+
+// Deactivation comes through the same slot as SetApplicationState above; the
+// offscreen platform has no way to take the activation away again.
+TEST(QtFrameTimerActivation, StartsTickingWhenTheApplicationBecomesActive) {
+    if (QGuiApplication::applicationState() == Qt::ApplicationActive) GTEST_SKIP() << "already active";
+    QtFrameTimer driver;
+    TDXTimer& timer = driver.Timer();
+    int ticks = 0;
+    timer.OnTimer = [&](TDXTimer&, std::int32_t) { ++ticks; };
+    timer.SetInterval(10);
+    timer.SetEnabled(false);
+    timer.SetEnabled(true);
+    RunEventLoopFor(50);
+    EXPECT_EQ(ticks, 0);
+
+    QWidget window;  // showing and activating a window makes the application active
+    window.show();
+    window.activateWindow();
+    RunEventLoopFor(80);
+    ASSERT_EQ(QGuiApplication::applicationState(), Qt::ApplicationActive);
+    EXPECT_GT(ticks, 0);
 }
 
 TEST_F(QtFrameTimerTest, AnEscapingErrorIsReportedAndTickingGoesOn) {
