@@ -190,8 +190,9 @@ TEST(DXSound, NoticesAndEventsComeInOrderNewestListenerFirst) {
     FakeSoundSystem system;
     std::vector<std::string> log;
     {
-        TDXSound sound(system);
+        // The listeners outlive the device, which tells b of its end.
         Recorder a(log, "a"), b(log, "b");
+        TDXSound sound(system);
         sound.RegisterNotifyEvent(a);
         sound.RegisterNotifyEvent(b);
         sound.OnInitializing = [&](TDXSound&) { log.push_back("initializing"); };
