@@ -4,33 +4,15 @@
 
 #include "engine/game_engine.h"
 #include "lcd/sprite_model.h"
+#include "tests/engine/fake_ports.h"
 
 namespace pellox {
 namespace {
 
+// Counts only: the recording fake would grow without end over millions of ticks.
 struct SilentSound : SoundPlayer {
     int played = 0;
     void PlayEffect(int, bool) override { ++played; }
-};
-struct Timer : FrameTimerControl {
-    int interval = 0;
-    bool enabled = false;
-    void SetInterval(int ms) override { interval = ms; }
-    int Interval() const override { return interval; }
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
-struct SideTimer : SideTimerControl {
-    bool enabled = true;
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
-struct FixedClock : Clock {
-    TimeOfDay LocalTimeOfDay() const override { return {14, 7, 0, 0}; }
-    std::uint32_t UtcMillisecondsSinceMidnight() const override { return 4711; }
-};
-struct NoTitle : AppTitle {
-    void SetTitle(const std::u16string&) override {}
 };
 struct Pump : EventPump {
     GameEngine* engine = nullptr;
@@ -41,20 +23,15 @@ struct Pump : EventPump {
         if (engine->CanCatch()) engine->catchegg();
     }
 };
-struct NoRecords : RecordsStore {
-    std::uint16_t ReadRecord(Variant) override { return 0; }
-    void WriteRecord(Variant, std::uint16_t) override {}
-};
-
 struct Rig {
     SpriteModel sprites;
     SilentSound sound;
-    Timer frame;
-    SideTimer side;
-    FixedClock clock;
-    NoTitle title;
+    testing::FakeFrameTimer frame;
+    testing::FakeSideTimer side;
+    testing::FakeClock clock;
+    testing::FakeTitle title;
     Pump pump;
-    NoRecords records;
+    testing::FakeRecords records;
     GameTexts texts{0, u"Kestrow", u"Kestrow"};
     GameEngine engine{EnginePorts{sprites, sound, frame, side, clock, title, pump, records, texts}};
 

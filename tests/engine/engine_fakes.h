@@ -1,6 +1,5 @@
 #pragma once
-// Fakes of the engine's ports and a fixture that owns a fresh engine over the
-// real sprite model.
+// A fixture that owns a fresh engine over the real sprite model and fake ports.
 
 #include <functional>
 #include <map>
@@ -12,73 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "engine/game_engine.h"
+#include "fake_ports.h"
 #include "lcd/sprite_model.h"
 
 namespace pellox::testing {
-
-struct FakeSound : SoundPlayer {
-    std::vector<std::pair<int, bool>> played;  // (effect, waited)
-    void PlayEffect(int index, bool wait) override { played.emplace_back(index, wait); }
-    int Count(int effect) const {
-        int n = 0;
-        for (auto& [e, w] : played) n += e == effect;
-        return n;
-    }
-};
-
-struct FakeFrameTimer : FrameTimerControl {
-    int interval = 0;
-    bool enabled = false;
-    void SetInterval(int ms) override { interval = ms; }
-    int Interval() const override { return interval; }
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
-
-struct FakeSideTimer : SideTimerControl {
-    bool enabled = true;  // runs from the creation of the game window
-    void SetEnabled(bool on) override { enabled = on; }
-    bool Enabled() const override { return enabled; }
-};
-
-struct FakeClock : Clock {
-    TimeOfDay local{10, 15, 0, 0};
-    std::uint32_t utc_ms = 12345678;
-    TimeOfDay LocalTimeOfDay() const override { return local; }
-    std::uint32_t UtcMillisecondsSinceMidnight() const override { return utc_ms; }
-};
-
-struct FakeTitle : AppTitle {
-    std::u16string title;
-    int sets = 0;
-    void SetTitle(const std::u16string& t) override {
-        title = t;
-        ++sets;
-    }
-};
-
-// Runs `on_pump` when the tick lets queued events through (a key typed
-// during the chute's sound).
-struct FakePump : EventPump {
-    std::function<void()> on_pump;
-    int calls = 0;
-    void ProcessQueuedEvents() override {
-        ++calls;
-        if (on_pump) on_pump();
-    }
-};
-
-struct FakeRecords : RecordsStore {
-    std::map<Variant, std::uint16_t> stored;
-    std::vector<std::pair<Variant, std::uint16_t>> writes;
-    std::optional<std::string> fail_with;
-    std::uint16_t ReadRecord(Variant v) override { return stored.count(v) ? stored[v] : 0; }
-    void WriteRecord(Variant v, std::uint16_t score) override {
-        if (fail_with) throw RecordsWriteError(*fail_with);
-        writes.emplace_back(v, score);
-        stored[v] = score;
-    }
-};
 
 class EngineTest : public ::testing::Test {
 protected:
