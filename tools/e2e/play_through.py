@@ -128,7 +128,7 @@ def wait_for_window(screen, seconds=20):
 
 def start_game(args, screen, records):
     env = dict(screen.env, PELLOX_RECORDS=records, QT_QPA_PLATFORM="xcb")
-    game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     window = wait_for_window(screen)
     screen.run("xdotool", "windowfocus", "--sync", window)
     return game
