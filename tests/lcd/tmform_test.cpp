@@ -59,7 +59,9 @@ TEST(TMForm, ShowingASpriteRepaintsOnlyItsBoxAndKeepsTheMask) {
     QImage now = form.Frame();
     for (int y = 0; y < now.height(); y += 7)
         for (int x = 0; x < now.width(); x += 7)
-            if (!QRect(265, 216, 16, 15).contains(x, y)) ASSERT_EQ(now.pixel(x, y), old.pixel(x, y)) << x << "," << y;
+            if (!QRect(265, 216, 16, 15).contains(x, y)) {
+                ASSERT_EQ(now.pixel(x, y), old.pixel(x, y)) << x << "," << y;
+            }
 }
 
 }  // namespace

@@ -141,7 +141,9 @@ TEST_P(WaveReadTest, ReadsTheLastFormatAndDataChunk) {
         EXPECT_EQ(pcm.channels, c.expected.channels);
         EXPECT_EQ(pcm.samples_per_second, 44100u);
     }
-    if (c.expected.storage) EXPECT_EQ(wave.StorageBytes(), c.expected.storage);
+    if (c.expected.storage) {
+        EXPECT_EQ(wave.StorageBytes(), c.expected.storage);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Images, WaveReadTest, ::testing::ValuesIn(ReadCases()),
