@@ -11,10 +11,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Pellox"));
 
-    pellox::InitBuiltinSprites();
     pellox::PictureSet pictures;
     QString error;
-    if (!pictures.LoadBuiltin(&error)) {
+    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
         qCritical("%s", qPrintable(error));
         return 1;
     }

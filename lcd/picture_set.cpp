@@ -50,19 +50,4 @@ bool PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent,
     return true;
 }
 
-bool PictureSet::LoadBuiltin(QString* error) {
-    for (int i = 0; i < kSpriteCount; ++i) {
-        const SpriteId id = SpriteAt(i);
-        const QString path = QStringLiteral(":/builtin/sprites/%1.bmp")
-                                 .arg(QString::fromLatin1(NameOf(id).data(), NameOf(id).size()));
-        QImage picture(path);
-        if (picture.isNull()) {
-            if (error) *error = QStringLiteral("The built-in picture %1 is missing").arg(path);
-            return false;
-        }
-        SetPicture(id, picture, LayoutOf(id).transparent);
-    }
-    return true;
-}
-
 }  // namespace pellox

@@ -13,10 +13,6 @@ namespace pellox {
 
 class PictureSet {
 public:
-    // Loads the built-in picture of every sprite. Returns false and names the
-    // first missing one in *error if the executable lacks one.
-    bool LoadBuiltin(QString* error);
-
     // Takes a decoded picture. transparent: the sprite's flag; the key colour is the
     // lower-left pixel, or white for a one-bit picture.
     void SetPicture(SpriteId id, const QImage& picture, bool transparent);

@@ -7,6 +7,8 @@
 
 namespace pellox {
 
+class PictureSet;
+
 // Makes sure the embedded pictures are registered. Linking
 // pellox_sprite_assets registers them already; calling this is harmless and
 // guards against a linker that drops the registration.
@@ -14,5 +16,9 @@ void InitBuiltinSprites();
 
 // The resource path of a built-in picture, e.g. ":/builtin/sprites/imHare.bmp".
 QString BuiltinSpritePath(const QString& spriteName);
+
+// Registers the embedded pictures and loads every sprite's built-in picture.
+// Returns false and names the first missing one in *error.
+bool LoadBuiltinPictures(PictureSet& pictures, QString* error);
 
 }  // namespace pellox

@@ -11,10 +11,9 @@
 namespace {
 
 pellox::PictureSet BuiltinPictures() {
-    pellox::InitBuiltinSprites();
     pellox::PictureSet pictures;
     QString error;
-    if (!pictures.LoadBuiltin(&error)) qFatal("%s", qPrintable(error));
+    if (!pellox::LoadBuiltinPictures(pictures, &error)) qFatal("%s", qPrintable(error));
     return pictures;
 }
 

@@ -20,10 +20,9 @@ struct RecordingSound : SoundPlayer {
 };
 
 inline PictureSet BuiltinPictures() {
-    InitBuiltinSprites();
     PictureSet pictures;
     QString error;
-    EXPECT_TRUE(pictures.LoadBuiltin(&error)) << error.toStdString();
+    EXPECT_TRUE(LoadBuiltinPictures(pictures, &error)) << error.toStdString();
     return pictures;
 }
 

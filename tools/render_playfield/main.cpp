@@ -56,10 +56,9 @@ int main(int argc, char** argv) {
         else return Usage();
     }
 
-    pellox::InitBuiltinSprites();
     pellox::PictureSet pictures;
     QString error;
-    if (!pictures.LoadBuiltin(&error)) {
+    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
         std::fprintf(stderr, "render_playfield: %s\n", qPrintable(error));
         return 1;
     }
