@@ -2,9 +2,10 @@
 
 #include <QApplication>
 
-#include "media/game_sounds.h"
 #include "assets/sprites/builtin_sprites.h"
 #include "engine/records/settings_records_store.h"
+#include "gamewindow/game_window.h"
+#include "media/game_sounds.h"
 #include "startscreen/skin/launch.h"
 
 int main(int argc, char** argv) {

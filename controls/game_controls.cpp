@@ -4,12 +4,19 @@
 
 namespace pellox {
 
+template <typename Work>
+void GameControls::Guarded(Work&& work) {
+    try {
+        work();
+    } catch (const std::exception& error) {
+        if (report_) report_(error);
+    }
+}
+
 void GameControls::FormKeyPress(char16_t key) {
-    if (engine_.CurrentState() == GameMode::Demo) return;
     const std::optional<int> position = PositionForKey(key, keys_);
     if (!position) return;
-    engine_.UpdateWolf(static_cast<std::uint8_t>(*position));
-    if (engine_.CanCatch()) engine_.catchegg();
+    Guarded([&] { engine_.PressGameKey(static_cast<std::uint8_t>(*position)); });
 }
 
 void GameControls::SpriteMouseDown(SpriteId id, Qt::MouseButton, QPoint p) {
@@ -46,21 +53,23 @@ void GameControls::Nudge(SpriteId button, int dy) {
 
 void GameControls::imButtGameDown(SpriteId button, Variant variant) {
     Nudge(button, +1);
-    const GameMode state = engine_.CurrentState();
-    if (state == GameMode::GameOver || state == GameMode::Demo) engine_.GameInit(variant);
+    Guarded([&] { engine_.PressGameButton(variant); });
 }
 
 void GameControls::imButtGameUp(SpriteId button) {
     Nudge(button, -1);
-    // Either button starts the variant that was armed.
-    if (engine_.CurrentState() == GameMode::Armed) engine_.GameStart();
+    Guarded([&] { engine_.ReleaseGameButton(); });
 }
 
 void GameControls::imButtTMouseDown() { Nudge(SpriteId::imButtT, +1); }
 
 void GameControls::imButtTMouseUp() {
     Nudge(SpriteId::imButtT, -1);
-    if (engine_.CurrentState() == GameMode::GameOver) engine_.DemoInit();
+    Guarded([&] { engine_.ReleaseTimeButton(); });
+}
+
+void GameControls::imButtSClick() {
+    Guarded([&] { engine_.ToggleSound(); });
 }
 
 void GameControls::StopTimers() {
@@ -77,12 +86,12 @@ void GameControls::imButtXClick() {
 
 void GameControls::imBckgrndMouseDown(QPoint p) {
     // Any button sets the anchor; only the left one drags.
-    DragAnchor_ = AnchorAt(p.x(), p.y());
+    drag_anchor_ = AnchorAt(p.x(), p.y());
 }
 
 void GameControls::imBckgrndMouseMove(Qt::MouseButtons buttons, QPoint p) {
     if (!(buttons & Qt::LeftButton)) return;
-    const ScreenPoint to = DraggedWindowPos({window_.x(), window_.y()}, p.x(), p.y(), DragAnchor_);
+    const ScreenPoint to = DraggedWindowPos({window_.x(), window_.y()}, p.x(), p.y(), drag_anchor_);
     window_.move(to.x, to.y);
 }
 

@@ -1,7 +1,11 @@
 #pragma once
 // The player's side of the game window: the four game keys, the Game A, Game B,
 // Time, sound and exit buttons on the case, and dragging the window.
-// No game rules live here: every action is one of the engine's operations.
+// No game rules live here: a typed character becomes a wolf position, a sprite
+// becomes a button, and the engine decides what they do in each state.
+//
+// These handlers are the input edge: an exception from the engine or the sound
+// stops here and goes to the reporter, never on through Qt's event dispatch.
 
 #include <QWidget>
 
@@ -10,6 +14,7 @@
 #include "engine/game_engine.h"
 #include "lcd/sprite_input.h"
 #include "lcd/sprite_model.h"
+#include "media/exception_report.h"
 
 namespace pellox {
 
@@ -21,7 +26,9 @@ public:
           frame_timer_(frame_timer), side_timer_(side_timer) {}
 
     ControlKeys& Keys() { return keys_; }
-    const DragAnchor& Anchor() const { return DragAnchor_; }
+    const DragAnchor& Anchor() const { return drag_anchor_; }
+    // Where an exception raised while handling input goes (the log until set).
+    void SetExceptionReporter(ExceptionReporter report) { report_ = std::move(report); }
 
     void SpriteMouseDown(SpriteId id, Qt::MouseButton button, QPoint p) override;
     void SpriteMouseMove(SpriteId id, Qt::MouseButtons buttons, QPoint p) override;
@@ -31,7 +38,7 @@ public:
     void WindowClosing() override { StopTimers(); }
 
     void FormKeyPress(char16_t key);
-    void imButtSClick() { engine_.ToggleSound(); }
+    void imButtSClick();
     void imButtXClick();
 
 private:
@@ -43,6 +50,9 @@ private:
     void imBckgrndMouseMove(Qt::MouseButtons buttons, QPoint p);
     void Nudge(SpriteId button, int dy);
     void StopTimers();
+    // Runs one handler's work; an exception is reported and goes no further.
+    template <typename Work>
+    void Guarded(Work&& work);
 
     QWidget& window_;
     SpriteModel& sprites_;
@@ -50,7 +60,8 @@ private:
     FrameTimerControl& frame_timer_;
     SideTimerControl& side_timer_;
     ControlKeys keys_;
-    DragAnchor DragAnchor_;
+    DragAnchor drag_anchor_;
+    ExceptionReporter report_ = ReportToLog;
 };
 
 }  // namespace pellox

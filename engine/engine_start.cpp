@@ -48,7 +48,7 @@ void GameEngine::GameInit(Variant variant) {
     for (SpriteId mark : tables_.MissMarkSprites) display_.Hide(mark);
     s_.StepPending = false;
 
-    SetTitle(texts_.Language == 1 ? texts_.TitleSU : texts_.TitleGB);
+    SetTitle(texts_.Language == InterfaceLanguage::Russian ? texts_.TitleSU : texts_.TitleGB);
 
     Reseed();
     s_.OffChute = static_cast<std::uint8_t>(Random(4));

@@ -34,7 +34,7 @@ void GameEngine::PlayingTick() {
         s_.SeqCount = Lit(SpriteId::imHare) ? 1 : 5;
         s_.SavedPeriod = s_.Period;
         SetPeriod(kMissAnimPeriod);
-        Sound(5);
+        Sound(Effect::Crack);
     }
     s_.StepPending = false;
 }
@@ -66,7 +66,7 @@ void GameEngine::MovingTick() {
         }
     } while (s_.Chutes[c] == 0);
 
-    Sound(c);
+    Sound(ChuteStepEffect(c));
     UpdateChute();
     // A key typed during the chute's sound turns the wolf (and may catch) here.
     events_.ProcessQueuedEvents();
@@ -87,7 +87,7 @@ void GameEngine::catchegg() {
     s_.Chutes[c] -= 1;
     --s_.EggsInPlay;
     ++s_.ScoreLow;
-    Sound(4);
+    Sound(Effect::Basket);
 
     bool bonus = false;
     if (s_.ScoreLow == 100) {
@@ -127,7 +127,7 @@ void GameEngine::MissAnimTick() {
     ++s_.SeqCount;
     if (s_.SeqCount >= 0 && s_.SeqCount < 6) {
         display_.Show(floor[static_cast<std::size_t>(s_.SeqCount)]);
-        Sound(6);
+        Sound(Effect::Chuck);
     }
     if (s_.SeqCount <= 8) return;
     EndMissSequence();
@@ -178,7 +178,7 @@ void GameEngine::BonusFlashTick() {
     if (s_.SeqCount % 2 != 0) {
         ShowMissMarks(s_.Misses, false);
     } else {
-        Sound(5);
+        Sound(Effect::Crack);
         ShowMissMarks(s_.Misses, true);
     }
 }
@@ -203,7 +203,7 @@ void GameEngine::TimerTimer() {
     if (i == 4 && n < 2) {
         // The game is over: announce it once.
         s_.Misses = 8;
-        Sound(7);
+        Sound(Effect::GO);
     } else if (i <= 3 && n == 1) {
         const SpriteId half = tables_.MissMarkSprites[static_cast<std::size_t>(i - 1)];
         display_.SetVisible(half, !Lit(half));

@@ -26,14 +26,19 @@ void GameEngine::LoadRecords() {
     s_.RecordB = read(Variant::B);
 }
 
+void GameEngine::PrepareLaunch() {
+    SetWolfPos(2);
+    SetSoundOn(true);
+    LoadRecords();
+    DemoInit();
+}
+
 void GameEngine::SetWolfPos(std::uint8_t position) { s_.WolfPos = position & 3; }
 
 void GameEngine::SetSoundOn(bool on) {
     s_.SoundOn = on;
     display_.SetVisible(SpriteId::imBell, on);
 }
-
-void GameEngine::ToggleSound() { SetSoundOn(!s_.SoundOn); }
 
 void GameEngine::RestoreState(const EngineState& state) {
     s_ = state;
@@ -57,10 +62,9 @@ void GameEngine::SetTitle(std::u16string title) {
     app_title_.SetTitle(title_);
 }
 
-void GameEngine::Sound(std::uint16_t effect) {
-    if (!s_.SoundOn || effect > 7) return;
-    // The chute steps hold the tick until they have sounded.
-    sound_.PlayEffect(effect, effect <= 3);
+void GameEngine::Sound(Effect effect) {
+    if (!s_.SoundOn) return;
+    sound_.PlayEffect(effect, WaitsForItsEnd(effect));
 }
 
 void GameEngine::UpdateChute() {

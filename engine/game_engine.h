@@ -40,12 +40,16 @@ public:
     GameEngine& operator=(const GameEngine&) = delete;
 
     // --- Launch ---------------------------------------------------------
+    // What every launch does to the engine before a skin is applied: the wolf
+    // at the lower left, sound on, both stored scores read, the demo running.
+    void PrepareLaunch();
     // Reads both stored scores; anything unreadable, and a score above 9999
     // (which play never produces), is 0.
     void LoadRecords();
     void SetWolfPos(std::uint8_t position);  // the place the layout's wolf stands at
     // Sets SoundOn and shows the bell exactly when it is set.
     void SetSoundOn(bool on);
+    void DemoInit();
 
     // --- Timers ---------------------------------------------------------
     // The frame tick. May throw RecordsWriteError when a finished game's score
@@ -55,24 +59,20 @@ public:
     // The 250 ms side tick: hare cycle, miss marks, the game-over sound.
     void TimerTimer();
 
-    // --- Keys and buttons -----------------------------------------------
-    void catchegg();
-    void UpdateWolf(std::uint8_t position);
-    void GameInit(Variant variant);
-    void GameStart();
-    void DemoInit();
+    // --- The player's keys and buttons ------------------------------------
+    // A game key asks for wolf position 0..3 (the chute index). Ignored in the
+    // demo; otherwise the wolf turns, and during play catches the egg waiting
+    // at that chute's mouth at once.
+    void PressGameKey(std::uint8_t position);
+    // Game A or Game B pressed: arms that variant after a game or in the demo
+    // and shows its stored score; in any other state nothing happens.
+    void PressGameButton(Variant variant);
+    // Either game button released: starts the armed variant.
+    void ReleaseGameButton();
+    // The Time button released: leaves a finished game for the demo at once.
+    void ReleaseTimeButton();
     // The sound button: flips SoundOn and the bell.
     void ToggleSound();
-
-    // --- Drawing and sound (also used by the rules themselves) ----------
-    void UpdateChute();
-    void UpdateChicks(std::uint8_t side, std::uint8_t pattern);
-    void Sound(std::uint16_t effect);
-    void RecalcDifficulty();
-    // place 1 (ones) .. 4 (thousands); value 0..9, or 10 for blank.
-    void UpdateDigit(int place, int value);
-    void UpdateScore();
-    void UpdateTime(const TimeOfDay& time);
 
     // --- Reading the state ----------------------------------------------
     const EngineState& State() const { return s_; }
@@ -89,15 +89,29 @@ public:
     std::uint16_t Score() const { return ScoreValue(s_); }
     std::int32_t Period() const { return s_.Period; }
     const std::u16string& Title() const { return title_; }
-    // True when a game key may catch now: the wolf stands at the current chute
-    // and an egg waits at its mouth during play.
-    bool CanCatch() const;
 
     // Puts the engine into a given state at once (tests and tools). The period
     // is handed to the frame timer; sprites are left as they are.
     void RestoreState(const EngineState& state);
 
 private:
+    void catchegg();
+    void UpdateWolf(std::uint8_t position);
+    void GameInit(Variant variant);
+    void GameStart();
+    // True when a game key may catch now: the wolf stands at the current chute
+    // and an egg waits at its mouth during play.
+    bool CanCatch() const;
+
+    void UpdateChute();
+    void UpdateChicks(std::uint8_t side, std::uint8_t pattern);
+    void Sound(Effect effect);
+    void RecalcDifficulty();
+    void UpdateScore();
+    void UpdateTime(const TimeOfDay& time);
+    // place 1 (ones) .. 4 (thousands); value 0..9, or kBlankDigit.
+    void UpdateDigit(int place, int value);
+
     void SetPeriod(std::int32_t period_ms);
     std::uint32_t Random(std::uint32_t n) { return NextRandom(s_.RandSeed, n); }
     void Reseed();

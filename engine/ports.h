@@ -6,14 +6,17 @@
 #include <stdexcept>
 #include <string>
 
+#include "engine/effects.h"
+#include "engine/language.h"
+
 namespace pellox {
 
-// Plays effect 0..7 of the game window's effect list.
+// Plays an effect of the game window's effect list.
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // wait: return only when the effect has finished (the chute steps do).
-    virtual void PlayEffect(int index, bool wait) = 0;
+    // wait: return only when the effect has finished (see WaitsForItsEnd).
+    virtual void PlayEffect(Effect effect, bool wait) = 0;
 };
 
 // The frame timer that calls dxTimerTimer.
@@ -84,7 +87,7 @@ public:
 
 // The interface language and the game's titles, set by the start screen and the launch.
 struct GameTexts {
-    int Language = 1;  // 1 Russian, 0 English
+    InterfaceLanguage Language = InterfaceLanguage::Russian;
     std::u16string TitleSU;
     std::u16string TitleGB;
 };

@@ -20,10 +20,12 @@ constexpr StoredScrollText kStoredRussian = StoreForScroll(kRussian);
 
 }  // namespace
 
-std::u16string_view ScrollText(int language) { return language == 1 ? kRussian : kEnglish; }
+std::u16string_view ScrollText(InterfaceLanguage language) {
+    return language == InterfaceLanguage::Russian ? kRussian : kEnglish;
+}
 
-const StoredScrollText& StoredScroll(int language) {
-    return language == 1 ? kStoredRussian : kStoredEnglish;
+const StoredScrollText& StoredScroll(InterfaceLanguage language) {
+    return language == InterfaceLanguage::Russian ? kStoredRussian : kStoredEnglish;
 }
 
 char16_t NextTitleChar(std::uint16_t& caption_pos, const StoredScrollText& text) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/language.h"
+
 namespace pellox {
 
 inline constexpr int kScrollTextLength = 207;
@@ -19,10 +21,10 @@ inline constexpr std::uint16_t kCaptionSpaces = 10000;
 
 using StoredScrollText = std::array<char16_t, kScrollTextLength>;
 
-// The credit line in reading order: 1 Russian, anything else English.
-std::u16string_view ScrollText(int language);
+// The credit line in reading order.
+std::u16string_view ScrollText(InterfaceLanguage language);
 // The same line in the order the scroll reads it (index = position - 1).
-const StoredScrollText& StoredScroll(int language);
+const StoredScrollText& StoredScroll(InterfaceLanguage language);
 
 // Reading-order text to stored order: the k-th character shown (k from 0) is
 // stored at position (17 k mod 207) + 1.

@@ -39,29 +39,32 @@ GameSounds::GameSounds() : GameSounds(std::make_unique<OpenALSoundSystem>()) {}
 GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
     : system_(std::move(system)),
       sound_(std::make_unique<TDXSound>(*system_)),
-      list_(std::make_unique<TDXWaveList>()),
-      port_(std::make_unique<SoundPort>(*list_)) {
+      list_(std::make_unique<TDXWaveList>()) {
     // Sounds go on when the window loses focus.
     sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
-    for (int i = 0; i < static_cast<int>(kBuiltinSoundNames.size()); ++i) {
-        TWaveCollectionItem& effect = list_->Add(kBuiltinSoundNames[static_cast<std::size_t>(i)]);
-        LoadResourceWave(effect.Wave(), BuiltinSoundPath(i));
+    // The list's places are the effects' own: list item i is Effect i.
+    for (Effect e : kAllEffects) {
+        TWaveCollectionItem& item = list_->Add(std::string(EffectName(e)));
+        LoadResourceWave(item.Wave(), BuiltinSoundPath(e));
     }
     list_->SetDXSound(sound_.get());
     sound_->Loaded();  // opens the output, or leaves the game silent
 }
 
 GameSounds::~GameSounds() {
-    port_.reset();
     list_.reset();
     sound_.reset();
 }
 
 std::unique_ptr<GameSounds> MakeGameSound() { return std::make_unique<GameSounds>(); }
 
-void GameSounds::LoadEffectFile(int index, const std::string& path) {
-    list_->Items(static_cast<std::size_t>(index)).LoadEffectFile(path);
+void GameSounds::PlayEffect(Effect effect, bool wait) {
+    list_->Items(EffectIndex(effect)).PlayEffect(wait);
+}
+
+void GameSounds::LoadEffectFile(Effect effect, const std::string& path) {
+    list_->Items(EffectIndex(effect)).LoadEffectFile(path);
 }
 
 }  // namespace pellox

@@ -3,16 +3,15 @@
 // the eight built-in effects, and the engine's SoundPlayer over them. Making
 // one opens the sound output; without one the game plays silently.
 //
-//   auto sounds = MakeGameSound();             // at game window creation
-//   sounds->LoadEffectFile(0, "skin/ul.wav");  // a skin's "MoveUL"
-//   sounds->PlayEffect(4, false);              // the engine's SoundPlayer
+//   auto sounds = MakeGameSound();                       // at game window creation
+//   sounds->LoadEffectFile(Effect::UL, "skin/ul.wav");   // a skin's "MoveUL"
+//   sounds->PlayEffect(Effect::Basket, false);           // the engine's SoundPlayer
 
 #include <memory>
 #include <string>
 
 #include "engine/ports.h"
 #include "media/dx_sound.h"
-#include "media/sound_port.h"
 #include "media/wave_list.h"
 
 namespace pellox {
@@ -33,20 +32,19 @@ public:
 
     TDXSound& DXSound() { return *sound_; }
     TDXWaveList& DXWaveList() { return *list_; }
-    SoundPlayer& Player() { return *this; }
-    // Effect 0..7; with wait, returns when the effect has ended (at once without output).
-    void PlayEffect(int index, bool wait) override { port_->PlayEffect(index, wait); }
+    // With wait, returns when the effect has ended (at once without output).
+    // Throws EDirectSoundBufferError when the output refuses a voice.
+    void PlayEffect(Effect effect, bool wait) override;
     SoundSystem& System() { return *system_; }
 
-    // Replaces the wave of effect 0..7 with a WAV file; later plays sound it.
+    // Replaces the wave of an effect with a WAV file; later plays sound it.
     // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
-    void LoadEffectFile(int index, const std::string& path);
+    void LoadEffectFile(Effect effect, const std::string& path);
 
 private:
     std::unique_ptr<SoundSystem> system_;
     std::unique_ptr<TDXSound> sound_;
     std::unique_ptr<TDXWaveList> list_;
-    std::unique_ptr<SoundPort> port_;
 };
 
 // The game window's sound on the default output.

@@ -2,8 +2,8 @@
 
 namespace pellox {
 
-std::string BuiltinSoundPath(int index) {
-    return std::string(":/builtin/sounds/") + kBuiltinSoundNames.at(static_cast<std::size_t>(index)) + ".wav";
+std::string BuiltinSoundPath(Effect effect) {
+    return std::string(":/builtin/sounds/") + std::string(EffectName(effect)) + ".wav";
 }
 
 }  // namespace pellox

@@ -1,15 +1,13 @@
 #pragma once
-// The built-in sound effects, in the order of the game window's effect list.
+// The built-in sound effects, embedded as resources and named after the effects.
 
-#include <array>
 #include <string>
+
+#include "engine/effects.h"
 
 namespace pellox {
 
-inline constexpr std::array<const char*, 8> kBuiltinSoundNames = {"UL",    "UR",    "DL",    "DR",
-                                                                  "Basket", "Crack", "Chuck", "GO"};
-
 // ":/builtin/sounds/<Name>.wav": a complete RIFF WAVE image in the resources.
-std::string BuiltinSoundPath(int index);
+std::string BuiltinSoundPath(Effect effect);
 
 }  // namespace pellox

@@ -12,15 +12,14 @@ namespace {
 // Counts only: the recording fake would grow without end over millions of ticks.
 struct SilentSound : SoundPlayer {
     int played = 0;
-    void PlayEffect(int, bool) override { ++played; }
+    void PlayEffect(Effect, bool) override { ++played; }
 };
 struct Pump : EventPump {
     GameEngine* engine = nullptr;
     // A player who always turns to the chute that just moved.
     void ProcessQueuedEvents() override {
         if (!engine) return;
-        engine->UpdateWolf(engine->CurChute());
-        if (engine->CanCatch()) engine->catchegg();
+        engine->PressGameKey(engine->CurChute());
     }
 };
 struct Rig {
@@ -32,13 +31,11 @@ struct Rig {
     testing::FakeTitle title;
     Pump pump;
     testing::FakeRecords records;
-    GameTexts texts{0, u"Kestrow", u"Kestrow"};
+    GameTexts texts{InterfaceLanguage::English, u"Kestrow", u"Kestrow"};
     GameEngine engine{EnginePorts{sprites, sound, frame, side, clock, title, pump, records, texts}};
 
     Rig() {
-        engine.SetWolfPos(2);
-        engine.SetSoundOn(true);
-        engine.DemoInit();
+        engine.PrepareLaunch();
         frame.SetEnabled(true);
     }
 };
@@ -53,8 +50,11 @@ void BM_PlayingTick(benchmark::State& state) {
     for (auto _ : state) {
         if (ticks == ticks_per_game) {
             state.PauseTiming();
-            rig.engine.GameInit(Variant::B);
-            rig.engine.GameStart();
+            // Back to the demo first: the game buttons arm a game only there
+            // or after a game.
+            rig.engine.DemoInit();
+            rig.engine.PressGameButton(Variant::B);
+            rig.engine.ReleaseGameButton();
             ticks = 0;
             state.ResumeTiming();
         }

@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
         auto& item = sounds.DXWaveList().Items(effect);
         const double length = 1000.0 * (item.Wave().DataSize() / 4) / 44100.0;
         const auto start = Clock::now();
-        sounds.Player().PlayEffect(effect, true);
+        sounds.PlayEffect(static_cast<pellox::Effect>(effect), true);
         ours.push_back(Ms(Clock::now() - start) - length);
         // Let the voice finish for good before the next play, as the game's next
         // tick would; a game tick comes at least 27 ms later.

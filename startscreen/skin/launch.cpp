@@ -6,13 +6,9 @@
 namespace pellox {
 
 void PrepareBuiltinGame(GameWindow& window) {
-    GameEngine& engine = window.Engine();
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
-    engine.SetWolfPos(2);
-    engine.SetSoundOn(true);
-    engine.LoadRecords();
     // The engine holds its sprite tables from its creation: nothing to bind here.
-    engine.DemoInit();
+    window.Engine().PrepareLaunch();
     window.Texts().TitleSU = kBuiltinTitle;
     window.Texts().TitleGB = kBuiltinTitle;
 

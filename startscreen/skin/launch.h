@@ -3,7 +3,7 @@
 // later, applies a skin), sizes and shows the game window, and returns when
 // the game window has closed.
 
-#include "app/game_window.h"
+#include "gamewindow/game_window.h"
 
 namespace pellox {
 

@@ -16,7 +16,7 @@ namespace pellox::testing {
 struct RecordingSound : SoundPlayer {
     std::vector<int>* played;
     explicit RecordingSound(std::vector<int>* log) : played(log) {}
-    void PlayEffect(int index, bool) override { played->push_back(index); }
+    void PlayEffect(Effect effect, bool) override { played->push_back(static_cast<int>(EffectIndex(effect))); }
 };
 
 inline PictureSet BuiltinPictures() {

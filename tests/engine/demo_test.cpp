@@ -90,7 +90,7 @@ struct RecordingTitle : AppTitle {
 };
 
 TEST_F(DemoTest, TitleScrollsTheCreditLineThenSeventeenSpacesInEitherLanguage) {
-    for (int language : {0, 1}) {
+    for (InterfaceLanguage language : {InterfaceLanguage::English, InterfaceLanguage::Russian}) {
         RecordingTitle recording;
         texts.Language = language;
         GameEngine demo{EnginePorts{sprites, sound, frame, side, clock, recording, pump, records, texts}};
@@ -110,7 +110,7 @@ TEST_F(DemoTest, TitleScrollsTheCreditLineThenSeventeenSpacesInEitherLanguage) {
 }
 
 TEST(TitleScrollTest, StoredFormIsReadInStepsOfSeventeen) {
-    for (int language : {0, 1}) {
+    for (InterfaceLanguage language : {InterfaceLanguage::English, InterfaceLanguage::Russian}) {
         const auto text = ScrollText(language);
         ASSERT_EQ(text.size(), 207u);
         const StoredScrollText& stored = StoredScroll(language);
@@ -121,8 +121,8 @@ TEST(TitleScrollTest, StoredFormIsReadInStepsOfSeventeen) {
         EXPECT_EQ(read, std::u16string(text) + std::u16string(17, u' '));
         EXPECT_EQ(pos, 1);
     }
-    EXPECT_NE(ScrollText(0).find(u"Ardwyn"), std::u16string_view::npos);
-    EXPECT_NE(ScrollText(1).find(u"Ardwyn"), std::u16string_view::npos);
+    EXPECT_NE(ScrollText(InterfaceLanguage::English).find(u"Ardwyn"), std::u16string_view::npos);
+    EXPECT_NE(ScrollText(InterfaceLanguage::Russian).find(u"Ardwyn"), std::u16string_view::npos);
 }
 
 TEST_F(DemoTest, ClockShowsTwelveHourTime) {
@@ -134,7 +134,8 @@ TEST_F(DemoTest, ClockShowsTwelveHourTime) {
     const Case cases[] = {{0, 30, "1230", false}, {12, 30, "1230", true}, {9, 5, " 905", true},
                           {23, 59, "1159", false}, {13, 0, " 100", false}, {11, 59, "1159", true}};
     for (const Case& k : cases) {
-        engine.UpdateTime({k.hour, k.minute, 0, 0});
+        clock.local = {k.hour, k.minute, 0, 0};
+        engine.DemoInit();  // the demo starts on the clock
         EXPECT_EQ(Shown(), k.shown) << k.hour << ":" << k.minute;
         EXPECT_EQ(Lit(SpriteId::imAM), k.am);
         EXPECT_EQ(Lit(SpriteId::imPM), !k.am);

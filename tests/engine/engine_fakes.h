@@ -26,31 +26,23 @@ protected:
     FakeTitle title;
     FakePump pump;
     FakeRecords records;
-    GameTexts texts{1, u"Кестров", u"Kestrow"};
+    GameTexts texts{InterfaceLanguage::Russian, u"Кестров", u"Kestrow"};
     GameEngine engine{EnginePorts{sprites, sound, frame, side, clock, title, pump, records, texts}};
     const SpriteTables tables = BindSpriteTables();
 
     // What the launch does before the window is shown.
     void Launch() {
-        engine.SetWolfPos(2);
-        engine.SetSoundOn(true);
-        engine.LoadRecords();
-        engine.DemoInit();
+        engine.PrepareLaunch();
         frame.SetEnabled(true);
     }
 
     // Pressing and releasing a game button.
     void StartGame(Variant v) {
-        engine.GameInit(v);
-        engine.GameStart();
+        engine.PressGameButton(v);
+        engine.ReleaseGameButton();
     }
 
-    // The key handler: turn the wolf, then catch if an egg waits there.
-    void PressKey(std::uint8_t position) {
-        if (engine.CurrentState() == GameMode::Demo) return;
-        engine.UpdateWolf(position);
-        if (engine.CanCatch()) engine.catchegg();
-    }
+    void PressKey(std::uint8_t position) { engine.PressGameKey(position); }
 
     bool Lit(SpriteId id) const { return sprites.IsVisible(id); }
     void Tick(int n = 1) {

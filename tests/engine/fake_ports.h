@@ -15,13 +15,16 @@
 namespace pellox::testing {
 
 struct FakeSound : SoundPlayer {
-    std::vector<std::pair<int, bool>> played;  // (effect, waited)
-    void PlayEffect(int index, bool wait) override { played.emplace_back(index, wait); }
+    std::vector<std::pair<int, bool>> played;  // (effect's place in the list, waited)
+    void PlayEffect(Effect effect, bool wait) override {
+        played.emplace_back(static_cast<int>(EffectIndex(effect)), wait);
+    }
     int Count(int effect) const {
         int n = 0;
         for (auto& [e, w] : played) n += e == effect;
         return n;
     }
+    int Count(Effect effect) const { return Count(static_cast<int>(EffectIndex(effect))); }
 };
 
 struct FakeFrameTimer : FrameTimerControl {

@@ -1,4 +1,5 @@
 // Arming and starting a game, the score on the digits, the levels and the pace.
+#include "engine/digits.h"
 #include "engine/level_table.h"
 #include "engine/pace.h"
 #include "engine_fakes.h"
@@ -12,7 +13,7 @@ TEST_F(StartTest, ArmingShowsTheStoredScoreAndDarkensWolfAndClock) {
     records.stored = {{Variant::A, 37}, {Variant::B, 1234}};
     Launch();
     ASSERT_TRUE(Lit(SpriteId::imColon));
-    engine.GameInit(Variant::B);
+    engine.PressGameButton(Variant::B);
     EXPECT_EQ(engine.CurrentState(), GameMode::Armed);
     EXPECT_EQ(Shown(), "1234");
     EXPECT_TRUE(Lit(SpriteId::imGameB));
@@ -27,7 +28,7 @@ TEST_F(StartTest, ArmingShowsTheStoredScoreAndDarkensWolfAndClock) {
     EXPECT_EQ(engine.Level(), 1);
     EXPECT_EQ(engine.Period(), PlayingPeriod(1, 2, 34));
 
-    engine.GameStart();
+    engine.ReleaseGameButton();
     EXPECT_EQ(engine.CurrentState(), GameMode::Playing);
     EXPECT_EQ(Shown(), "   0");
     EXPECT_EQ(engine.Period(), 265);
@@ -44,13 +45,14 @@ TEST_F(StartTest, ArmingShowsTheStoredScoreAndDarkensWolfAndClock) {
 
 TEST_F(StartTest, ArmingAnotherVariantShowsItsOwnRecordInTheInterfaceLanguage) {
     records.stored = {{Variant::A, 37}};
-    texts.Language = 0;
+    texts.Language = InterfaceLanguage::English;
     Launch();
-    engine.GameInit(Variant::A);
+    engine.PressGameButton(Variant::A);
     EXPECT_EQ(Shown(), "  37");
     EXPECT_TRUE(Lit(SpriteId::imGameA));
     EXPECT_EQ(title.title, u"Kestrow");
-    engine.GameInit(Variant::B);
+    engine.DemoInit();
+    engine.PressGameButton(Variant::B);
     EXPECT_EQ(Shown(), "   0");
 }
 
@@ -59,7 +61,7 @@ TEST_F(StartTest, StoredScoreAboveWhatPlayCanReachReadsZero) {
     Launch();
     EXPECT_EQ(engine.RecordA(), 0);
     EXPECT_EQ(engine.RecordB(), 9999);
-    engine.GameInit(Variant::B);
+    engine.PressGameButton(Variant::B);
     EXPECT_EQ(Shown(), "9999");
 }
 
@@ -72,13 +74,13 @@ TEST_F(StartTest, ScoreDigits) {
                           {0, 0, 7, "   7"}, {9, 9, 99, "9999"}, {10, 0, 0, " 000"},  {10, 9, 99, " 999"},
                           {11, 2, 34, " 234"}, {255, 0, 1, " 001"}};
     for (const Case& k : cases) {
-        engine.RestoreState(With([&](EngineState& s) {
-            s.ScoreThousands = k.t;
-            s.ScoreHundreds = k.h;
-            s.ScoreLow = k.l;
-        }));
-        engine.UpdateScore();
-        EXPECT_EQ(Shown(), k.shown);
+        std::string shown;
+        const DigitValues digits = ScoreDigits(k.t, k.h, k.l);
+        for (int place = 3; place >= 0; --place) {
+            const int d = digits[static_cast<std::size_t>(place)];
+            shown += d == kBlankDigit ? ' ' : static_cast<char>('0' + d);
+        }
+        EXPECT_EQ(shown, k.shown) << int{k.t} << " " << int{k.h} << " " << int{k.l};
     }
 }
 
@@ -96,7 +98,7 @@ TEST_F(StartTest, CatchThatMakesAThousandGoesToLevelTwentyOne) {
         s.Period = PlayingPeriod(0, 9, 99);
     }));
     EXPECT_EQ(engine.Period(), 90);
-    engine.catchegg();
+    PressKey(0);
     EXPECT_EQ(engine.Score(), 1000);
     EXPECT_EQ(Shown(), "1000");
     EXPECT_EQ(engine.Level(), 21);
@@ -136,7 +138,7 @@ TEST_F(StartTest, LevelScheduleFollowsTheScore) {
             s.Chutes[1] = 1;
             s.EggsInPlay = 1;
         }));
-        engine.catchegg();
+        PressKey(1);
         ASSERT_EQ(engine.Score(), score);
         ASSERT_EQ(LevelTableRow(engine.Level()).limit, expected_limit(score)) << "score " << score;
     }

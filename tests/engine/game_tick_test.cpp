@@ -49,7 +49,7 @@ TEST_F(PlayTest, FirstEggRollsToTheMouthInElevenTicksAndFallsOnTheTwelfth) {
         EXPECT_EQ(engine.CurrentState(), GameMode::MissAnim);
         EXPECT_TRUE(Lit(Floor(c)[0]));
         EXPECT_TRUE(Lit(Floor(c)[1]));
-        EXPECT_EQ(sound.played.back(), std::make_pair(5, false));
+        EXPECT_EQ(sound.played.back(), std::make_pair(static_cast<int>(EffectIndex(Effect::Crack)), false));
         EXPECT_EQ(engine.Period(), kMissAnimPeriod);
         EXPECT_EQ(engine.State().SavedPeriod, 265);
         sound.played.clear();
@@ -66,7 +66,7 @@ TEST_F(PlayTest, WolfAlreadyThereCatchesOnTheMovingTick) {
     EXPECT_EQ(engine.Chute(c), 0);
     ASSERT_GE(sound.played.size(), 2u);
     EXPECT_EQ(sound.played[sound.played.size() - 2], std::make_pair(c, true));
-    EXPECT_EQ(sound.played.back(), std::make_pair(4, false));
+    EXPECT_EQ(sound.played.back(), std::make_pair(static_cast<int>(EffectIndex(Effect::Basket)), false));
     EXPECT_EQ(Shown(), "   1");
     EXPECT_EQ(engine.State().LastCatch, c);
     Tick();  // 12 checks an empty mouth
@@ -106,7 +106,7 @@ TEST_F(PlayTest, KeyBetweenTheMovingAndTheCheckingTickCatches) {
     EXPECT_EQ(engine.Score(), 1);
     Tick();  // 12
     EXPECT_EQ(engine.CurrentState(), GameMode::Playing);
-    EXPECT_EQ(sound.Count(5), 0);
+    EXPECT_EQ(sound.Count(Effect::Crack), 0);
 }
 
 TEST_F(PlayTest, KeyAfterTheCheckingTickIsTooLate) {
@@ -117,7 +117,7 @@ TEST_F(PlayTest, KeyAfterTheCheckingTickIsTooLate) {
     PressKey(static_cast<std::uint8_t>(c));
     EXPECT_EQ(engine.WolfPos(), c);  // the wolf still turns
     EXPECT_EQ(engine.Score(), 0);
-    EXPECT_EQ(sound.Count(4), 0);
+    EXPECT_EQ(sound.Count(Effect::Basket), 0);
 }
 
 TEST_F(PlayTest, FallWithTheHareLitIsAHalfMissWithARunningChick) {
@@ -137,7 +137,7 @@ TEST_F(PlayTest, FallWithTheHareLitIsAHalfMissWithARunningChick) {
             EXPECT_EQ(Lit(floor[static_cast<std::size_t>(slot)]), slot == t + 1) << "tick " << t;
         for (int chute = 0; chute < 4; ++chute) EXPECT_EQ(engine.Chute(chute), 0);
     }
-    EXPECT_EQ(sound.Count(6), 4);
+    EXPECT_EQ(sound.Count(Effect::Chuck), 4);
     Tick(3);  // the chick has gone; the shell still lies there
     for (int slot = 1; slot <= 5; ++slot) EXPECT_FALSE(Lit(floor[static_cast<std::size_t>(slot)]));
     EXPECT_TRUE(Lit(floor[0]));
@@ -148,7 +148,7 @@ TEST_F(PlayTest, FallWithTheHareLitIsAHalfMissWithARunningChick) {
     EXPECT_FALSE(Lit(floor[0]));
     EXPECT_EQ(engine.Period(), 265);
     EXPECT_EQ(engine.CurChute(), 3);
-    EXPECT_EQ(sound.Count(6), 4);
+    EXPECT_EQ(sound.Count(Effect::Chuck), 4);
 }
 
 TEST_F(PlayTest, FallWithoutTheHareIsAWholeMiss) {
@@ -165,7 +165,7 @@ TEST_F(PlayTest, FallWithoutTheHareIsAWholeMiss) {
     EXPECT_EQ(engine.Misses(), 2);
     EXPECT_FALSE(Lit(Floor(c)[0]));
     EXPECT_FALSE(Lit(Floor(c)[1]));
-    EXPECT_EQ(sound.Count(6), 0);
+    EXPECT_EQ(sound.Count(Effect::Chuck), 0);
 }
 
 TEST_F(PlayTest, MissMarksShowWholeMissesAndBlinkAHalfOne) {
@@ -194,7 +194,7 @@ TEST_F(PlayTest, MissMarksShowWholeMissesAndBlinkAHalfOne) {
         }
         EXPECT_EQ(engine.Misses(), k.misses);
     }
-    EXPECT_EQ(sound.Count(7), 0);
+    EXPECT_EQ(sound.Count(Effect::GO), 0);
 }
 
 TEST_F(PlayTest, GameOverSoundIsGivenOnce) {
@@ -206,7 +206,7 @@ TEST_F(PlayTest, GameOverSoundIsGivenOnce) {
             s.Misses = misses;
         }));
         for (int i = 0; i < 6; ++i) engine.TimerTimer();
-        EXPECT_EQ(sound.Count(7), 1);
+        EXPECT_EQ(sound.Count(Effect::GO), 1);
         EXPECT_EQ(engine.Misses(), 8);
         for (SpriteId m : tables.MissMarkSprites) EXPECT_TRUE(Lit(m));
     }
@@ -238,7 +238,7 @@ TEST_P(BonusTest, CompletingTwoOrFiveHundredWithMissesFlashesThemAway) {
         s.Period = 193;
     }));
     side.enabled = true;
-    engine.catchegg();
+    PressKey(1);
     if (!k.flashes) {
         EXPECT_EQ(engine.CurrentState(), GameMode::Playing);
         EXPECT_EQ(engine.Misses(), k.misses);
@@ -257,7 +257,7 @@ TEST_P(BonusTest, CompletingTwoOrFiveHundredWithMissesFlashesThemAway) {
         for (int i = 0; i < 3; ++i)
             EXPECT_EQ(Lit(marks[static_cast<std::size_t>(i)]), t % 2 == 0 && i < k.marks) << "tick " << t;
     }
-    EXPECT_EQ(sound.Count(5), 7);
+    EXPECT_EQ(sound.Count(Effect::Crack), 7);
     Tick();
     EXPECT_EQ(engine.CurrentState(), GameMode::Playing);
     EXPECT_EQ(engine.Misses(), 0);
@@ -285,14 +285,19 @@ protected:
         StartGame(variant);
         engine.RestoreState(With([&](EngineState& s) {
             s.Misses = 4;
-            s.ScoreLow = score;
+            s.ScoreLow = static_cast<std::uint8_t>(score - 1);
+            s.CurChute = 2;
+            s.Chutes = {0, 0, 1, 0};
+            s.EggsInPlay = 1;
+        }));
+        PressKey(2);  // the catch that brings the score to `score` and shows it
+        engine.RestoreState(With([&](EngineState& s) {
             s.CurChute = 0;
             s.WolfPos = 2;
             s.Chutes = {1, 0, 0, 0};
             s.EggsInPlay = 1;
             s.StepPending = true;
         }));
-        engine.UpdateScore();
         sprites.Hide(SpriteId::imHare);
     }
 };
@@ -319,7 +324,7 @@ TEST_F(GameOverTest, EndSoundsOnceThenTheDemoReturnsAfterThirtyTicks) {
     Tick(5);
     ASSERT_EQ(engine.CurrentState(), GameMode::GameOver);
     for (int i = 0; i < 8; ++i) engine.TimerTimer();
-    EXPECT_EQ(sound.Count(7), 1);
+    EXPECT_EQ(sound.Count(Effect::GO), 1);
     for (SpriteId m : tables.MissMarkSprites) EXPECT_TRUE(Lit(m));
     Tick(29);
     EXPECT_EQ(engine.CurrentState(), GameMode::GameOver);

@@ -30,8 +30,11 @@ protected:
 
 TEST_F(RandomOrderTest, GameInitDrawsTheStartChuteBeforeTheReseedAndTheClosedChuteAfter) {
     clock.utc_ms = 86399999;
-    engine.RestoreState(With([](EngineState& s) { s.RandSeed = 99; }));
-    engine.GameInit(Variant::A);
+    engine.RestoreState(With([](EngineState& s) {
+        s.GameState = GameMode::Demo;
+        s.RandSeed = 99;
+    }));
+    engine.PressGameButton(Variant::A);
     std::uint32_t before = 99;
     EXPECT_EQ(engine.CurChute(), NextRandom(before, 4));
     std::uint32_t after = clock.utc_ms;

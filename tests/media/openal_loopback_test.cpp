@@ -71,7 +71,7 @@ TEST_F(LoopbackTest, AStepSoundReachesTheMixAndIsWaitedForByItsLength) {
     EXPECT_LT(Energy(LeftChannel(loopback->Captured())), 1e-3 * Energy(wave));
     loopback->ClearCapture();
     const double before = loopback->NowSeconds();
-    sounds->Player().PlayEffect(0, true);  // "UL", waited for
+    sounds->PlayEffect(Effect::UL, true);  // waited for
     const double waited = loopback->NowSeconds() - before;
     EXPECT_NEAR(waited, 1767.0 / kRate, 0.0005);
 
@@ -87,9 +87,9 @@ TEST_F(LoopbackTest, TwoOverlappingCatchesBothSound) {
     const std::vector<double> single = WaveLeft(basket.Wave());
     const std::size_t offset = 30 * kRate / 1000;
 
-    sounds->Player().PlayEffect(4, false);
+    sounds->PlayEffect(Effect::Basket, false);
     Render(30);
-    sounds->Player().PlayEffect(4, false);  // the first still sounds
+    sounds->PlayEffect(Effect::Basket, false);  // the first still sounds
     Render(200);
     EXPECT_EQ(basket.ExtraVoiceCount(), 2u);
 
@@ -137,10 +137,10 @@ TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
         out.write(reinterpret_cast<const char*>(samples.data()), bytes);
     }
     const std::vector<double> builtin = WaveLeft(sounds->DXWaveList().Items(0).Wave());
-    sounds->LoadEffectFile(0, path);
+    sounds->LoadEffectFile(Effect::UL, path);
 
     const double before = loopback->NowSeconds();
-    sounds->Player().PlayEffect(0, true);
+    sounds->PlayEffect(Effect::UL, true);
     EXPECT_NEAR(loopback->NowSeconds() - before, 0.060, 0.0005);  // waited by the skin's length
     Render(10);
     const std::vector<double> mix = LeftChannel(loopback->Captured());

@@ -22,7 +22,7 @@ TEST(SilentGame, WithoutAnOutputEveryEffectReturnsAtOnce) {
 
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < 10; ++round)
-        for (int i = 0; i < 8; ++i) sounds.Player().PlayEffect(i, i < 4);
+        for (Effect e : kAllEffects) sounds.PlayEffect(e, WaitsForItsEnd(e));
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     // Forty waited chute steps would take 1.6 s with sound.
     EXPECT_LT(ms, 40.0);

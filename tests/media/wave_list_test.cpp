@@ -8,7 +8,6 @@
 
 #include "media/dx_sound.h"
 #include "media/media_errors.h"
-#include "media/sound_port.h"
 #include "media/wave_list.h"
 #include "tests/media/expect_error.h"
 #include "tests/media/fake_sound.h"
@@ -133,9 +132,7 @@ TEST_F(EffectListTest, WithoutAnOutputEveryPlayReturnsAtOnce) {
     silent.Loaded();  // no output: swallowed
     EXPECT_FALSE(silent.Initialized());
     EXPECT_FALSE(silent_list.Items(0).Attached());
-    SoundPort port(silent_list);
-    port.PlayEffect(0, true);
-    port.PlayEffect(7, true);  // beyond the list: nothing
+    silent_list.Items(0).PlayEffect(true);
     EXPECT_EQ(silent_system.world.sleeps, 0);
     ExpectError<EDirectSoundError>([&] { silent.OpenDevice(); }, "DirectSound cannot be initialized");
     silent_system.world.has_device = true;

@@ -1,9 +1,10 @@
-// wavesynth OUTDIR: writes UL.wav, UR.wav, DL.wav, DR.wav, Basket.wav,
-// Crack.wav, Chuck.wav and GO.wav, the game's own buzzer sounds.
+// wavesynth OUTDIR: writes one <Name>.wav per effect of engine/effects.h
+// (UL, UR, DL, DR, Basket, Crack, Chuck, GO), the game's own buzzer sounds.
 #include <cstdio>
 #include <functional>
 #include <string>
 
+#include "engine/effects.h"
 #include "tools/wavesynth/riff_writer.h"
 #include "tools/wavesynth/synth.h"
 
@@ -11,8 +12,8 @@ namespace {
 
 using pellox::wavesynth::Track;
 
-struct Effect {
-    const char* name;
+struct Sound {
+    pellox::Effect effect;
     std::size_t frames;   // the effect's exact length
     int format_size;      // 16, or 18 with a further-bytes count
     std::function<void(Track&)> compose;
@@ -22,36 +23,44 @@ struct Effect {
 // right a step above left.
 void Step(Track& t, double hz) { t.Tone(0, 40, hz, hz, 0.17, 3); }
 
-const Effect kEffects[] = {
-    {"UL", 1767, 16, [](Track& t) { Step(t, 1046.5); }},
-    {"UR", 1768, 16, [](Track& t) { Step(t, 1174.7); }},
-    {"DL", 1768, 16, [](Track& t) { Step(t, 784.0); }},
-    {"DR", 1768, 16, [](Track& t) { Step(t, 880.0); }},
+const Sound kSounds[] = {
+    {pellox::Effect::UL, 1767, 16, [](Track& t) { Step(t, 1046.5); }},
+    {pellox::Effect::UR, 1768, 16, [](Track& t) { Step(t, 1174.7); }},
+    {pellox::Effect::DL, 1768, 16, [](Track& t) { Step(t, 784.0); }},
+    {pellox::Effect::DR, 1768, 16, [](Track& t) { Step(t, 880.0); }},
     // The catch: a quick rising pair of blips.
-    {"Basket", 4977, 18,
+    {pellox::Effect::Basket, 4977, 18,
      [](Track& t) {
          t.Tone(0, 48, 1568.0, 1568.0, 0.16, 3);
          t.Tone(58, 54, 2093.0, 2093.0, 0.16, 4);
      }},
     // The fall: a snap of crackle, then a low, sinking buzz.
-    {"Crack", 14555, 16,
+    {pellox::Effect::Crack, 14555, 16,
      [](Track& t) {
          t.Crackle(0, 120, 900.0, 300.0, 0.22, 0x5eed1234u);
          t.Tone(130, 195, 330.0, 165.0, 0.14, 6);
      }},
     // The chick: two chirps sweeping upwards.
-    {"Chuck", 6301, 16,
+    {pellox::Effect::Chuck, 6301, 16,
      [](Track& t) {
          t.Tone(0, 60, 1800.0, 2800.0, 0.14, 4);
          t.Tone(76, 64, 2000.0, 3000.0, 0.14, 4);
      }},
     // Game over: four falling notes.
-    {"GO", 28377, 18,
+    {pellox::Effect::GO, 28377, 18,
      [](Track& t) {
          const double notes[] = {784.0, 659.3, 523.3, 392.0};
          for (int i = 0; i < 4; ++i) t.Tone(i * 160.0, i == 3 ? 160.0 : 140.0, notes[i], notes[i], 0.16, 6);
      }},
 };
+
+// One sound for each effect, in the effects' order.
+constexpr bool InEffectOrder() {
+    if (std::size(kSounds) != pellox::kEffectCount) return false;
+    for (std::size_t i = 0; i < std::size(kSounds); ++i)
+        if (pellox::EffectIndex(kSounds[i].effect) != i) return false;
+    return true;
+}
 
 }  // namespace
 
@@ -61,18 +70,23 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string dir = argv[1];
-    for (const Effect& effect : kEffects) {
-        Track track(effect.frames);
-        effect.compose(track);
+    if (!InEffectOrder()) {
+        std::fprintf(stderr, "wavesynth: the sound table does not follow the effects\n");
+        return 1;
+    }
+    for (const Sound& sound : kSounds) {
+        const std::string name(pellox::EffectName(sound.effect));
+        Track track(sound.frames);
+        sound.compose(track);
         track.Soften(6000.0);
         track.FadeOutEnd(2.0);
         // Comfortable and never clipped.
         if (track.Peak() > 0.5) {
-            std::fprintf(stderr, "wavesynth: %s peaks at %.2f\n", effect.name, track.Peak());
+            std::fprintf(stderr, "wavesynth: %s peaks at %.2f\n", name.c_str(), track.Peak());
             return 1;
         }
-        const std::string path = dir + "/" + effect.name + ".wav";
-        if (!pellox::wavesynth::WriteWave(path, track.Stereo16(), effect.format_size)) {
+        const std::string path = dir + "/" + name + ".wav";
+        if (!pellox::wavesynth::WriteWave(path, track.Stereo16(), sound.format_size)) {
             std::fprintf(stderr, "wavesynth: cannot write %s\n", path.c_str());
             return 1;
         }

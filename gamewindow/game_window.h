@@ -4,12 +4,12 @@
 
 #include <memory>
 
-#include "app/qt_ports.h"
+#include "gamewindow/qt_ports.h"
+#include "media/timer_ports.h"
 #include "controls/game_controls.h"
 #include "engine/game_engine.h"
 #include "lcd/tmform.h"
 #include "media/qt_frame_timer.h"
-#include "media/timer_ports.h"
 #include "media/window_timer.h"
 
 namespace pellox {
@@ -23,7 +23,7 @@ public:
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
 
-    TMForm& Form() { return MForm_; }
+    TMForm& Form() { return form_; }
     GameEngine& Engine() { return engine_; }
     GameControls& Controls() { return controls_; }
     GameTexts& Texts() { return texts_; }
@@ -33,13 +33,13 @@ public:
 private:
     void ShowError(const std::exception& error);
 
-    TMForm MForm_;
+    TMForm form_;  // the game window, MForm
     QtFrameTimer frame_timer_;
     FrameTimerPort frame_port_{frame_timer_.Timer()};
     TTimer side_timer_;
     SideTimerPort side_port_{side_timer_};
     SystemClock clock_;
-    WindowTitle title_{MForm_};
+    WindowTitle title_{form_};
     QtEventPump pump_;
     std::unique_ptr<SoundPlayer> sound_;
     std::unique_ptr<RecordsStore> records_;

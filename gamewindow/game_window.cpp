@@ -1,4 +1,4 @@
-#include "app/game_window.h"
+#include "gamewindow/game_window.h"
 
 #include <QMessageBox>
 
@@ -10,13 +10,13 @@ constexpr std::uint32_t kSideTimerInterval_ms = 250;
 
 GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
                        std::unique_ptr<RecordsStore> records)
-    : MForm_(std::move(pictures)),
+    : form_(std::move(pictures)),
       sound_(std::move(sound)),
       records_(std::move(records)),
-      engine_(EnginePorts{MForm_.Sprites(), *sound_, frame_port_, side_port_, clock_, title_, pump_,
+      engine_(EnginePorts{form_.Sprites(), *sound_, frame_port_, side_port_, clock_, title_, pump_,
                           *records_, texts_}),
-      controls_(MForm_, MForm_.Sprites(), engine_, frame_port_, side_port_) {
-    MForm_.SetInputHandler(&controls_);
+      controls_(form_, form_.Sprites(), engine_, frame_port_, side_port_) {
+    form_.SetInputHandler(&controls_);
     title_.SetTitle(std::u16string(16, u' '));
 
     // The frame timer waits for the launch; the side timer runs from now on.
@@ -25,6 +25,7 @@ GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
     frame.OnTimer = [this](TDXTimer&, std::int32_t) { engine_.dxTimerTimer(); };
     const ExceptionReporter report = [this](const std::exception& e) { ShowError(e); };
     frame_timer_.SetExceptionReporter(report);
+    controls_.SetExceptionReporter(report);
 
     side_timer_.SetExceptionReporter(report);
     side_timer_.SetInterval(kSideTimerInterval_ms);
@@ -33,7 +34,7 @@ GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
 
 GameWindow::~GameWindow() {
     // Nothing may call into the engine while the parts go away.
-    MForm_.SetInputHandler(nullptr);
+    form_.SetInputHandler(nullptr);
     frame_timer_.Timer().SetEnabled(false);
     frame_timer_.Timer().OnTimer = nullptr;
     side_timer_.SetEnabled(false);
@@ -41,9 +42,11 @@ GameWindow::~GameWindow() {
 }
 
 void GameWindow::ShowError(const std::exception& error) {
-    // Not modal: the game goes on behind the message, as the tick expects.
+    // Window-modal: the box blocks input to the game window until it is
+    // dismissed, but open() returns at once, so the timers keep running and
+    // the tick that reported the error is not held up.
     auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Pellox"),
-                                QString::fromStdString(error.what()), QMessageBox::Ok, &MForm_);
+                                QString::fromStdString(error.what()), QMessageBox::Ok, &form_);
     box->setAttribute(Qt::WA_DeleteOnClose);
     box->open();
 }
