@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pellox in Release and starts the game.
-# Any arguments are passed to the game (an optional skin file).
+# Arguments are handed to the game unchanged; today it reads none.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/tools/setup-debian.sh"

@@ -5,6 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=${PELLOX_BUILD_DIR:-$here/build}
 bash "$here/tools/setup-debian.sh"
+python3 "$here/tools/check_layers.py" "$here"
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release "$@" >/dev/null
 cmake --build "$build" -j"$(nproc)"
 cd "$build"

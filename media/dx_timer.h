@@ -1,6 +1,6 @@
 #pragma once
 // The frame timer that drives the game tick. Plain logic on a 32-bit
-// millisecond clock; a driver (see qt_frame_timer_driver.h) decides when to poll
+// millisecond clock; a driver (QtFrameTimer in qt_frame_timer.h) decides when to poll
 // and tells the timer about the application's activation.
 
 #include <cstdint>

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake pkg-config python3
   qt6-base-dev qt6-svg-dev libqt6svg6
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev

@@ -131,6 +131,26 @@ TEST_F(GameWindowTest, SoundButtonHidesTheBellAndSilencesTheEffects) {
     EXPECT_FALSE(played.empty());
 }
 
+TEST_F(GameWindowTest, AnErrorWhileHandlingAKeyIsShownAndPlayGoesOn) {
+    Click(SpriteId::imButtA);
+    EngineState waiting = engine().State();
+    waiting.CurChute = 0;
+    waiting.Chutes = {1, 0, 0, 0};
+    waiting.EggsInPlay = 1;
+    engine().RestoreState(waiting);
+    sound_failure = "Sound Buffer cannot be made";
+
+    Type('w');  // catches: the catch sound fails inside the key handler
+
+    const QList<QMessageBox*> boxes = form().findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes.front()->text(), QStringLiteral("Sound Buffer cannot be made"));
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+    sound_failure.reset();
+    Type('o');
+    EXPECT_EQ(engine().WolfPos(), 1);
+}
+
 TEST_F(GameWindowTest, SoundButtonNeedsALeftClickOnItself) {
     Press(SpriteId::imButtS);
     Mouse(QEvent::MouseButtonRelease, Centre(SpriteId::imButtX), Qt::LeftButton, Qt::NoButton);

@@ -2,6 +2,11 @@
 // A real game window with the built-in pictures, a records file in a temporary
 // folder and a sound player that only records, launched as the built-in game.
 
+#include <optional>
+#include <stdexcept>
+#include <string>
+
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,10 +18,16 @@
 
 namespace pellox::testing {
 
+// Records what is played; with a failure set, the catch sound throws it, as an
+// output that refuses a voice does.
 struct RecordingSound : SoundPlayer {
     std::vector<int>* played;
-    explicit RecordingSound(std::vector<int>* log) : played(log) {}
-    void PlayEffect(Effect effect, bool) override { played->push_back(static_cast<int>(EffectIndex(effect))); }
+    std::optional<std::string>* failure;
+    RecordingSound(std::vector<int>* log, std::optional<std::string>* fail) : played(log), failure(fail) {}
+    void PlayEffect(Effect effect, bool) override {
+        if (effect == Effect::Basket && *failure) throw std::runtime_error(**failure);
+        played->push_back(static_cast<int>(EffectIndex(effect)));
+    }
 };
 
 inline PictureSet BuiltinPictures() {
@@ -30,6 +41,7 @@ class GameWindowTest : public ::testing::Test {
 protected:
     QTemporaryDir dir;
     std::vector<int> played;
+    std::optional<std::string> sound_failure;
     QString records_file = dir.filePath(QStringLiteral("records.conf"));
     std::unique_ptr<GameWindow> window;
 
@@ -39,7 +51,7 @@ protected:
     // with the frame timer stopped so that the test drives the ticks.
     void Open() {
         window.reset();
-        window = std::make_unique<GameWindow>(BuiltinPictures(), std::make_unique<RecordingSound>(&played),
+        window = std::make_unique<GameWindow>(BuiltinPictures(), std::make_unique<RecordingSound>(&played, &sound_failure),
                                               std::make_unique<SettingsRecordsStore>(records_file));
         PrepareBuiltinGame(*window);
         window->FrameTimer().SetEnabled(false);
