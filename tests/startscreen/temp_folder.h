@@ -1,0 +1,51 @@
+#pragma once
+// A fresh folder under the system's temporary directory, removed with
+// everything in it when the test ends.
+
+#include <stdlib.h>  // mkdtemp
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <system_error>
+
+namespace pellox {
+
+class TempFolder {
+public:
+    TempFolder() {
+        std::string name =
+            (std::filesystem::temp_directory_path() / "pellox-skin-test-XXXXXX").string();
+        if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + name);
+        path_ = name;
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::filesystem::path& path() const { return path_; }
+
+    // Writes bytes to relative, making the folders on the way.
+    std::filesystem::path Write(const std::filesystem::path& relative, std::string_view bytes) const {
+        const std::filesystem::path file = path_ / relative;
+        std::filesystem::create_directories(file.parent_path());
+        std::ofstream(file, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return file;
+    }
+
+    std::filesystem::path Folder(const std::filesystem::path& relative) const {
+        const std::filesystem::path folder = path_ / relative;
+        std::filesystem::create_directories(folder);
+        return folder;
+    }
+
+private:
+    std::filesystem::path path_;
+};
+
+}  // namespace pellox
