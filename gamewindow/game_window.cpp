@@ -8,7 +8,7 @@ namespace {
 constexpr std::uint32_t kSideTimerInterval_ms = 250;
 }
 
-GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
+GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                        std::unique_ptr<RecordsStore> records)
     : form_(std::move(pictures)),
       sound_(std::move(sound)),

@@ -9,6 +9,7 @@
 #include "controls/game_controls.h"
 #include "engine/game_engine.h"
 #include "lcd/tmform.h"
+#include "media/game_sounds.h"
 #include "media/qt_frame_timer.h"
 #include "media/window_timer.h"
 
@@ -17,7 +18,7 @@ namespace pellox {
 class GameWindow {
 public:
     // Creates the window hidden, in its start state; the side timer runs from now on.
-    GameWindow(PictureSet pictures, std::unique_ptr<SoundPlayer> sound,
+    GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                std::unique_ptr<RecordsStore> records);
     ~GameWindow();
     GameWindow(const GameWindow&) = delete;
@@ -29,6 +30,7 @@ public:
     GameTexts& Texts() { return texts_; }
     TDXTimer& FrameTimer() { return frame_timer_.Timer(); }
     TTimer& SideTimer() { return side_timer_; }
+    GameSoundPlayer& Sound() { return *sound_; }
 
 private:
     void ShowError(const std::exception& error);
@@ -41,7 +43,7 @@ private:
     SystemClock clock_;
     WindowTitle title_{form_};
     QtEventPump pump_;
-    std::unique_ptr<SoundPlayer> sound_;
+    std::unique_ptr<GameSoundPlayer> sound_;
     std::unique_ptr<RecordsStore> records_;
     GameTexts texts_;
     GameEngine engine_;

@@ -3,11 +3,25 @@
 #include <algorithm>
 #include <cstring>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "media/media_errors.h"
 
 namespace pellox {
+namespace {
+
+// Why a path that exists is no file to read, for the open error's message.
+std::string NotARegularFile(mode_t mode) {
+    if (S_ISDIR(mode)) return ": not a regular file (a folder)";
+    if (S_ISFIFO(mode)) return ": not a regular file (a FIFO)";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return ": not a regular file (a device)";
+    if (S_ISSOCK(mode)) return ": not a regular file (a socket)";
+    return ": not a regular file";
+}
+
+}  // namespace
 
 std::size_t MemorySource::Read(void* into, std::size_t count) {
     if (position_ >= bytes_.size()) return 0;
@@ -18,13 +32,33 @@ std::size_t MemorySource::Read(void* into, std::size_t count) {
 }
 
 FileSource::FileSource(const std::string& path) {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (!file_) throw EFOpenError(path);
-    // A folder opens for reading on Linux but holds no bytes: refuse it the same way.
+    // Only a regular file is a wave file, and it must be known to be one
+    // before it is opened: opening a FIFO for reading waits for a writer,
+    // maybe for ever, and a device such as /dev/zero never runs out of bytes.
     struct stat info {};
-    if (fstat(fileno(file_), &info) != 0 || !S_ISREG(info.st_mode)) {
-        std::fclose(file_);
-        file_ = nullptr;
+    if (::stat(path.c_str(), &info) != 0) throw EFOpenError(path);
+    if (!S_ISREG(info.st_mode)) throw EFOpenError(path + NotARegularFile(info.st_mode));
+
+    // Should the name be replaced by a FIFO after the stat, O_NONBLOCK still
+    // lets the open return, and the fstat below refuses it.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) throw EFOpenError(path);
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        throw EFOpenError(path);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw EFOpenError(path + NotARegularFile(info.st_mode));
+    }
+    // Most file systems ignore O_NONBLOCK on a regular file, but some (FUSE)
+    // honour it and would fail a read with EAGAIN: back to blocking reads.
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
+
+    file_ = ::fdopen(fd, "rb");
+    if (!file_) {
+        ::close(fd);
         throw EFOpenError(path);
     }
     if (std::fseek(file_, 0, SEEK_END) == 0) {

@@ -19,7 +19,17 @@ namespace pellox {
 // Sets the output's mixing format: 44100 Hz, 16-bit, stereo.
 void DXSoundInitialize(TDXSound& sender);
 
-class GameSounds final : public SoundPlayer {
+// What the game window needs of its sound: the engine's SoundPlayer, and a
+// skin's waves loaded over the built-in ones.
+class GameSoundPlayer : public SoundPlayer {
+public:
+    // Replaces the wave of an effect with a WAV file; later plays sound it.
+    // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...),
+    // leaving the effect as it was.
+    virtual void LoadEffectFile(Effect effect, const std::string& path) = 0;
+};
+
+class GameSounds final : public GameSoundPlayer {
 public:
     // On OpenAL Soft's default output.
     GameSounds();
@@ -39,7 +49,7 @@ public:
 
     // Replaces the wave of an effect with a WAV file; later plays sound it.
     // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
-    void LoadEffectFile(Effect effect, const std::string& path);
+    void LoadEffectFile(Effect effect, const std::string& path) override;
 
 private:
     std::unique_ptr<SoundSystem> system_;

@@ -43,7 +43,7 @@ ALLOWED = {
     "lcd-core": set(),
     "engine": {"lcd-core"},
     "media-core": set(),
-    "skin-core": set(),
+    "skin-core": {"lcd-core", "engine"},
     "lcd": {"lcd-core"},
     "records": {"engine", "lcd-core"},
     "media": {"media-core", "engine", "lcd-core", "assets"},

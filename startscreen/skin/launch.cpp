@@ -1,21 +1,135 @@
 #include "startscreen/skin/launch.h"
 
+#include <cstdio>
+
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QStringDecoder>
+
+#include "startscreen/skin/find_skin.h"
+#include "startscreen/skin/skin_probe.h"
 
 namespace pellox {
+namespace {
 
-void PrepareBuiltinGame(GameWindow& window) {
+// A sprite box past this size is no picture of a handheld; refusing it keeps
+// a mistyped number from asking for a window or frame of gigabytes.
+constexpr int kLargestBox_px = 16384;
+
+class GameWindowSkinTarget final : public SkinTarget {
+public:
+    explicit GameWindowSkinTarget(GameWindow& window) : window_(window) {}
+
+    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+        if (e.left > kLargestBox_px || e.top > kLargestBox_px || e.width > kLargestBox_px ||
+            e.height > kLargestBox_px)
+            return "the box is larger than " + std::to_string(kLargestBox_px) + " pixels";
+        QString error;
+        // The picture first: a sprite whose picture cannot be read keeps its place too.
+        if (!window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()), &error))
+            return "not a picture: " + error.toStdString();
+        window_.Form().Sprites().SetBounds(sprite, {e.left, e.top, e.width, e.height});
+        return {};
+    }
+
+    std::string LoadSound(Effect effect, const std::filesystem::path& file) override {
+        try {
+            window_.Sound().LoadEffectFile(effect, file.string());
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+private:
+    GameWindow& window_;
+};
+
+// The first character of a key's value, a to z in capitals; an empty value
+// keeps the key it would otherwise have.
+char16_t ControlKeyOf(const std::string& value, char16_t fallback) {
+    const std::u16string text = DecodeSkinText(value);
+    return text.empty() ? fallback : UpperAscii(text.front());
+}
+
+// The skin file the choice stands for, and whether the titles come from it.
+std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
+    if (choice.from_command_line) return choice.command_line_skin;
+    const auto index = static_cast<std::size_t>(choice.selected);
+    if (index >= choice.MenuTitlesSU.size()) return {};
+    SkinMenu scratch;
+    const std::filesystem::path found = FindSkinInRoots(choice.search_roots, choice.MenuTitlesSU[index], scratch);
+    if (found.empty()) return {};
+    const SkinProbe probe = ProbeSkin(found);
+    window.Texts().TitleSU = DecodeSkinText(probe.TitleSU);
+    window.Texts().TitleGB = DecodeSkinText(probe.EnglishTitle());
+    return found;
+}
+
+void ReportFailures(const std::filesystem::path& skin, const std::vector<SkinEntryFailure>& failures) {
+    const std::string file = skin.empty() ? std::string("(no skin file found)") : skin.string();
+    for (const SkinEntryFailure& f : failures) {
+        if (f.section.empty())
+            std::fprintf(stderr, "pellox: %s: %s\n", file.c_str(), f.reason.c_str());
+        else
+            std::fprintf(stderr, "pellox: %s: [%s] %s: %s\n", file.c_str(), f.section.c_str(), f.key.c_str(),
+                         f.reason.c_str());
+    }
+}
+
+}  // namespace
+
+std::u16string DecodeSkinText(const std::string& bytes) {
+    const QByteArray raw = QByteArray::fromStdString(bytes);
+    // Stateless: a text that ends inside a UTF-8 sequence is an error, not a
+    // sequence waiting for more bytes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(raw);
+    if (utf8.hasError()) {
+        QStringDecoder cp1251("windows-1251");
+        text = cp1251.isValid() ? QString(cp1251.decode(raw)) : QString::fromLatin1(raw);
+    }
+    return text.toStdU16String();
+}
+
+void PrepareLaunch(GameWindow& window) {
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
     // The engine holds its sprite tables from its creation: nothing to bind here.
     window.Engine().PrepareLaunch();
     window.Texts().TitleSU = kBuiltinTitle;
     window.Texts().TitleGB = kBuiltinTitle;
+}
 
+std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {
+    LoadedSkinFile loaded = LoadSkinFile(skin_file);
+    const SkinFile skin = loaded.file ? std::move(*loaded.file) : SkinFile::FromText("");
+
+    const SkinSettings settings = ReadSkinSettings(skin);
+    window.Texts().TitleSU = DecodeSkinText(settings.title);
+    EnterSkinDir(settings.dir);
+    if (!settings.sound_on) window.Controls().imButtSClick();
+    ControlKeys& keys = window.Controls().Keys();
+    keys.KeyUL = ControlKeyOf(settings.keys[0], u'W');
+    keys.KeyUR = ControlKeyOf(settings.keys[1], u'D');
+    keys.KeyDL = ControlKeyOf(settings.keys[2], u'O');
+    keys.KeyDR = ControlKeyOf(settings.keys[3], u'K');
+
+    GameWindowSkinTarget target(window);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, target);
+    if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
+    return failures;
+}
+
+void FinishLaunch(GameWindow& window) {
     QCoreApplication::processEvents();
     window.Form().ResizeToBackground();
     QCoreApplication::processEvents();
     window.FrameTimer().SetEnabled(true);
+}
+
+void PrepareBuiltinGame(GameWindow& window) {
+    PrepareLaunch(window);
+    FinishLaunch(window);
 }
 
 void RunGameWindow(GameWindow& window) {
@@ -28,9 +142,28 @@ void RunGameWindow(GameWindow& window) {
     if (form.isVisible()) loop.exec();
 }
 
-void btStartClick(GameWindow& window) {
-    PrepareBuiltinGame(window);
-    RunGameWindow(window);
+int btStartClick(GameWindow& window, const LaunchChoice& choice) {
+    PrepareLaunch(window);
+    std::vector<SkinEntryFailure> failures;
+    std::filesystem::path skin;
+    if (choice.selected > 0) {
+        skin = ChosenSkinFile(window, choice);
+        failures = ApplySkin(window, skin);
+    }
+    FinishLaunch(window);
+    if (failures.empty()) {
+        RunGameWindow(window);
+        return 0;
+    }
+    ReportFailures(skin, failures);
+    // The end of the program has been asked for: the playfield shows only
+    // for a moment.
+    window.Form().show();
+    QCoreApplication::processEvents();
+    window.FrameTimer().SetEnabled(false);
+    window.SideTimer().SetEnabled(false);
+    window.Form().close();
+    return 1;
 }
 
 }  // namespace pellox

@@ -2,6 +2,7 @@
 // A real game window with the built-in pictures, a records file in a temporary
 // folder and a sound player that only records, launched as the built-in game.
 
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -20,7 +21,7 @@ namespace pellox::testing {
 
 // Records what is played; with a failure set, the catch sound throws it, as an
 // output that refuses a voice does.
-struct RecordingSound : SoundPlayer {
+struct RecordingSound : GameSoundPlayer {
     std::vector<int>* played;
     std::optional<std::string>* failure;
     RecordingSound(std::vector<int>* log, std::optional<std::string>* fail) : played(log), failure(fail) {}
@@ -28,6 +29,8 @@ struct RecordingSound : SoundPlayer {
         if (effect == Effect::Basket && *failure) throw std::runtime_error(**failure);
         played->push_back(static_cast<int>(EffectIndex(effect)));
     }
+    void LoadEffectFile(Effect effect, const std::string& path) override { loaded[effect] = path; }
+    std::map<Effect, std::string> loaded;
 };
 
 inline PictureSet BuiltinPictures() {

@@ -1,10 +1,13 @@
 // The RIFF WAVE reader, on small images built here byte by byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -224,6 +227,63 @@ TEST(WaveFile, MissingFileLeavesTheWaveAsItWas) {
     EXPECT_EQ(wave.DataSize(), 8);
     EXPECT_EQ(wave.FormatSize(), 16);
 }
+
+// What a skin may name as a wave but is no file: each must be refused before
+// it is opened, since opening a FIFO without a writer never returns and
+// /dev/zero never ends.
+struct NotAFileCase {
+    const char* name;
+    std::string (*make)(const std::string& folder);  // gives the path to load
+    const char* kind;
+};
+
+std::vector<NotAFileCase> NotAFileCases() {
+    return {
+        {"folder",
+         [](const std::string& folder) {
+             const std::string path = folder + "/waves.wav";
+             if (::mkdir(path.c_str(), 0700) != 0) throw std::runtime_error("mkdir " + path);
+             return path;
+         },
+         "a folder"},
+        {"fifo_without_writer",
+         [](const std::string& folder) {
+             const std::string path = folder + "/pipe.wav";
+             if (::mkfifo(path.c_str(), 0600) != 0) throw std::runtime_error("mkfifo " + path);
+             return path;
+         },
+         "a FIFO"},
+        {"dev_zero", [](const std::string&) { return std::string("/dev/zero"); }, "a device"},
+    };
+}
+
+class WaveFileRefusedTest : public ::testing::TestWithParam<NotAFileCase> {
+protected:
+    WaveFileRefusedTest() {
+        folder_ = (std::filesystem::temp_directory_path() / "pellox-wave-test-XXXXXX").string();
+        if (::mkdtemp(folder_.data()) == nullptr) throw std::runtime_error("mkdtemp " + folder_);
+    }
+    ~WaveFileRefusedTest() override {
+        std::error_code ec;
+        std::filesystem::remove_all(folder_, ec);
+    }
+    std::string folder_;
+};
+
+TEST_P(WaveFileRefusedTest, SaysWhyAndLeavesTheWaveAsItWas) {
+    const NotAFileCase& c = GetParam();
+    const std::string path = c.make(folder_);
+    const Bytes image = Image().Chunk("fmt ", Fmt()).Chunk("data", Samples(8)).bytes;
+    MemorySource source(image);
+    TWave wave;
+    wave.LoadWaveImage(source);
+    testing::ExpectError<EFOpenError>([&] { wave.LoadWaveFile(path); },
+                                      "Cannot open file " + path + ": not a regular file (" + c.kind + ")");
+    EXPECT_EQ(wave.DataSize(), 8);
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, WaveFileRefusedTest, ::testing::ValuesIn(NotAFileCases()),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(Wave, StorageFollowsWholeBlocksAndCopiesAreDeep) {
     TWave wave;
