@@ -106,7 +106,10 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 
     const SkinSettings settings = ReadSkinSettings(skin);
     window.Texts().TitleSU = DecodeSkinText(settings.title);
-    EnterSkinDir(settings.dir);
+    // Taken before dir moves the current directory.
+    std::error_code ec;
+    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
+    EnterSkinDir(settings.dir, skin_folder);
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
     keys.KeyUL = ControlKeyOf(settings.keys[0], u'W');
@@ -115,7 +118,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     keys.KeyDR = ControlKeyOf(settings.keys[3], u'K');
 
     GameWindowSkinTarget target(window);
-    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, target);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
     return failures;
 }

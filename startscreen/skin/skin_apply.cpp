@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <system_error>
 
-#include "startscreen/skin/skin_path.h"
 
 namespace pellox {
 
@@ -19,45 +18,71 @@ SkinSettings ReadSkinSettings(const SkinFile& file) {
     return s;
 }
 
-bool EnterSkinDir(const std::string& dir) {
-    const ResolvedSkinPath folder = ResolveSkinFolderPath(dir);
+namespace {
+
+bool IsRelative(const std::string& written) {
+    return !written.empty() && written.front() != '/' && written.front() != '\\';
+}
+
+// Joined with "/", so that the resolver reads the skin folder and the
+// written path alike.
+std::string BesideSkin(const std::filesystem::path& skin_folder, const std::string& written) {
+    return (skin_folder.empty() ? std::string(".") : skin_folder.string()) + "/" + written;
+}
+
+}  // namespace
+
+bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
+    ResolvedSkinPath folder = ResolveSkinFolderPath(dir);
+    if (!folder.error.empty() && IsRelative(dir)) folder = ResolveSkinFolderPath(BesideSkin(skin_folder, dir));
     if (!folder.error.empty()) return false;
     std::error_code ec;
     std::filesystem::current_path(folder.path, ec);
     return !ec;
 }
 
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder) {
+    ResolvedSkinPath file = ResolveSkinFilePath(written);
+    if (file.error.empty() || !IsRelative(written) || !file.error.starts_with("no such file")) return file;
+    ResolvedSkinPath beside = ResolveSkinFilePath(BesideSkin(skin_folder, written));
+    // Where neither holds it, say so as the game first looked.
+    return beside.error.empty() ? beside : file;
+}
+
 namespace {
 
 // The file an entry names, or why it cannot be used.
-std::string Resolve(const std::string& written, std::filesystem::path& file) {
-    ResolvedSkinPath resolved = ResolveSkinFilePath(written);
+std::string Resolve(const std::string& written, const std::filesystem::path& skin_folder,
+                    std::filesystem::path& file) {
+    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, skin_folder);
     if (!resolved.error.empty()) return resolved.error;
     file = std::move(resolved.path);
     return {};
 }
 
-std::string ApplyEntry(const SkinFile& skin, const SkinEntry& entry, SkinTarget& target) {
+}  // namespace
+
+std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+                           SkinTarget& target) {
     const std::string value = skin.Read(entry.section, entry.key, kMissingSpriteEntry);
     std::filesystem::path file;
     if (entry.effect) {
         if (value == kMissingSpriteEntry) return "the entry is missing";
-        if (std::string error = Resolve(value, file); !error.empty()) return error;
+        if (std::string error = Resolve(value, skin_folder, file); !error.empty()) return error;
         return target.LoadSound(*entry.effect, file);
     }
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
     if (!parsed.entry) return parsed.error;
-    if (std::string error = Resolve(parsed.entry->path, file); !error.empty()) return error;
+    if (std::string error = Resolve(parsed.entry->path, skin_folder, file); !error.empty()) return error;
     return target.LoadSprite(*entry.sprite, *parsed.entry, file);
 }
 
-}  // namespace
-
-std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, SkinTarget& target) {
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+                                               SkinTarget& target) {
     std::vector<SkinEntryFailure> failures;
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
-            std::string reason = ApplyEntry(file, entry, target);
+            std::string reason = ApplySkinEntry(file, entry, skin_folder, target);
             if (reason.empty()) continue;
             failures.push_back({std::string(entry.section), entry.key, std::move(reason)});
             break;  // the rest of this group is not tried

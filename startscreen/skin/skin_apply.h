@@ -10,6 +10,7 @@
 
 #include "startscreen/skin/skin_entries.h"
 #include "startscreen/skin/skin_file.h"
+#include "startscreen/skin/skin_path.h"
 #include "startscreen/skin/sprite_entry.h"
 
 namespace pellox {
@@ -27,10 +28,18 @@ struct SkinSettings {
 
 SkinSettings ReadSkinSettings(const SkinFile& file);
 
+// Relative paths in a skin resolve against the current directory, which the
+// skin's dir sets: skins made for Windows rely on that. A skin installed in a
+// skin folder of its own cannot know where the game is started, so a relative
+// path not found there is looked for beside the skin file too.
+
 // Makes dir the current directory when it names an existing folder (found
-// as a picture's path is: "\" a separator, letter case free); otherwise
-// nothing changes. Returns whether it changed.
-bool EnterSkinDir(const std::string& dir);
+// as a picture's path is: "\" a separator, letter case free; then beside the
+// skin file); otherwise nothing changes. Returns whether it changed.
+bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
+
+// The file an entry names: from the current directory, then beside the skin file.
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder);
 
 class SkinTarget {
 public:
@@ -47,8 +56,14 @@ struct SkinEntryFailure {
     std::string reason;
 };
 
+// Reads one entry and hands its file to the target; gives why it failed, or
+// an empty text.
+std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+                           SkinTarget& target);
+
 // Tries every group in order; within a group the first failure ends it.
 // Gives the failures, none when every entry loaded.
-std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, SkinTarget& target);
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+                                               SkinTarget& target);
 
 }  // namespace pellox

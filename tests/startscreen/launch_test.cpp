@@ -203,6 +203,19 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuIsFoundByItsTitleAndBringsItsEnglishTit
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("no skin file found"), std::string::npos);
 }
 
+TEST_F(LaunchTest, RelativePathsNotFoundFromTheCurrentFolderAreLookedForBesideTheSkinFile) {
+    const std::filesystem::path file = skin.Write();
+    // Started elsewhere, as from a desktop menu: dir "Data" and the entries
+    // resolve beside the skin file.
+    TempFolder elsewhere;
+    std::filesystem::current_path(elsewhere.path());
+    PrepareLaunch(*window);
+    const std::vector<SkinEntryFailure> failures = ApplySkin(*window, file);
+    for (const SkinEntryFailure& f : failures) ADD_FAILURE() << f.section << "/" << f.key << ": " << f.reason;
+    EXPECT_TRUE(ShowsSkinPicture(SpriteId::imHare));
+    EXPECT_EQ(std::filesystem::current_path().filename(), "data");
+}
+
 TEST_F(LaunchTest, AWaveTheReaderRefusesFailsItsEntryWithTheReadersMessage) {
     skin.Write();
     skin.folder.Write("data/waves/UL.wav", "not a wave at all");
