@@ -24,8 +24,8 @@ void DXSoundInitialize(TDXSound& sender);
 class GameSoundPlayer : public SoundPlayer {
 public:
     // Replaces the wave of an effect with a WAV file; later plays sound it.
-    // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...),
-    // leaving the effect as it was.
+    // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...) or
+    // EWaveFormatError, leaving the effect as it was.
     virtual void LoadEffectFile(Effect effect, const std::string& path) = 0;
 };
 

@@ -13,6 +13,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A wave that reads well but is in a format the game's sound cannot play.
+class EWaveFormatError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
 // A stream ended before the bytes it promised.
 class EReadError : public std::runtime_error {
 public:

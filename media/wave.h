@@ -60,4 +60,9 @@ private:
     std::int32_t blocks_ = 0;
 };
 
+// Why the game's sound cannot play this wave; an empty text when it can:
+// PCM, 8 or 16 bits a sample, mono or stereo, 1000 to 192000 frames a second,
+// a block size that matches, and a whole number of frames.
+std::string UnplayableFormatReason(const TWave& wave);
+
 }  // namespace pellox

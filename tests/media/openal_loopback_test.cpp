@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "media/game_sounds.h"
+#include "media/media_errors.h"
 #include "media/openal_sound.h"
 
 namespace pellox {
@@ -146,6 +147,43 @@ TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
     const std::vector<double> mix = LeftChannel(loopback->Captured());
     EXPECT_GT(BestCorrelation(mix, LeftChannel(samples)), 0.95);
     EXPECT_LT(BestCorrelation(mix, builtin), 0.5);
+    std::remove(path.c_str());
+}
+
+TEST_F(LoopbackTest, AWaveInAFormatThatCannotPlayLeavesTheEffectAsItWas) {
+    // 24-bit stereo: the reader takes it, the output could not play it.
+    const std::string path = ::testing::TempDir() + "pellox_skin_24bit.wav";
+    {
+        std::ofstream out(path, std::ios::binary);
+        auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+        auto put16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+        const std::uint32_t bytes = 600;
+        out.write("RIFF", 4);
+        put32(36 + bytes);
+        out.write("WAVEfmt ", 8);
+        put32(16);
+        put16(1);
+        put16(2);
+        put32(kRate);
+        put32(kRate * 6);
+        put16(6);
+        put16(24);
+        out.write("data", 4);
+        put32(bytes);
+        const std::vector<char> silence(bytes, 0);
+        out.write(silence.data(), bytes);
+    }
+    const std::int32_t before = sounds->DXWaveList().Items(0).Wave().DataSize();
+    try {
+        sounds->LoadEffectFile(Effect::UL, path);
+        ADD_FAILURE() << "a 24-bit wave was taken";
+    } catch (const EWaveFormatError& e) {
+        EXPECT_STREQ(e.what(), "24 bits a sample: only 8 and 16 play");
+    }
+    EXPECT_EQ(sounds->DXWaveList().Items(0).Wave().DataSize(), before);
+    const double start = loopback->NowSeconds();
+    sounds->PlayEffect(Effect::UL, true);  // still the built-in step
+    EXPECT_NEAR(loopback->NowSeconds() - start, 1767.0 / kRate, 0.0005);
     std::remove(path.c_str());
 }
 

@@ -308,5 +308,50 @@ TEST(Wave, StorageFollowsWholeBlocksAndCopiesAreDeep) {
     EXPECT_EQ(copy.FormatSize(), 0);
 }
 
+// What the game's sound can play, judged from the format block alone.
+TEST(WaveFormat, PlaysPcmOfEightOrSixteenBitsMonoOrStereo) {
+    struct Case {
+        const char* what;
+        std::uint16_t tag, channels;
+        std::uint32_t rate;
+        std::uint16_t align, bits;
+        std::int32_t data_bytes;
+        const char* refusal;  // part of the reason, or nullptr when it plays
+    };
+    const Case cases[] = {
+        {"the built-in format", 1, 2, 44100, 4, 16, 400, nullptr},
+        {"mono 8 bit at 8 kHz", 1, 1, 8000, 1, 8, 33, nullptr},
+        {"stereo 8 bit at 22 kHz", 1, 2, 22050, 2, 8, 40, nullptr},
+        {"mono 16 bit at 48 kHz", 1, 1, 48000, 2, 16, 40, nullptr},
+        {"IEEE float", 3, 2, 44100, 8, 32, 80, "not plain PCM"},
+        {"24 bit", 1, 2, 44100, 6, 24, 60, "24 bits a sample"},
+        {"six channels", 1, 6, 44100, 12, 16, 120, "6 channels"},
+        {"no channels", 1, 0, 44100, 0, 16, 0, "0 channels"},
+        {"a rate of zero", 1, 2, 0, 4, 16, 40, "a rate of 0 Hz"},
+        {"a wrong block size", 1, 2, 44100, 3, 16, 60, "block size of 3"},
+        {"half a frame at the end", 1, 2, 44100, 4, 16, 42, "middle of a frame"},
+    };
+    for (const Case& c : cases) {
+        Bytes format;
+        auto put16 = [&](std::uint16_t v) { format.push_back(v & 0xFF); format.push_back(v >> 8); };
+        put16(c.tag);
+        put16(c.channels);
+        Put32(format, c.rate);
+        Put32(format, c.rate * c.align);
+        put16(c.align);
+        put16(c.bits);
+        TWave wave;
+        wave.SetFormat(format);
+        wave.SetDataSize(c.data_bytes);
+        const std::string reason = UnplayableFormatReason(wave);
+        if (c.refusal == nullptr) {
+            EXPECT_EQ(reason, "") << c.what;
+        } else {
+            EXPECT_NE(reason.find(c.refusal), std::string::npos) << c.what << ": " << reason;
+        }
+    }
+    EXPECT_EQ(UnplayableFormatReason(TWave{}), "the wave has no format block");
+}
+
 }  // namespace
 }  // namespace pellox
