@@ -1,11 +1,13 @@
 #include "startscreen/skin/find_skin.h"
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
 #include <set>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <utility>
 
 #include "startscreen/skin/ascii_text.h"
@@ -21,21 +23,24 @@ class SkinSearch {
 public:
     SkinSearch(std::string_view wanted, SkinMenu& menu) : wanted_(wanted), menu_(menu) {}
 
-    fs::path Search(const fs::path& folder) {
+    // Paths are kept as plain strings on the way down: building a
+    // std::filesystem::path for each of many thousands of entries costs more
+    // than reading the folders.
+    fs::path Search(const std::string& folder) {
         if (!Enter(folder)) return {};
-        const std::vector<std::string> names = ListSorted(folder);
+        const std::vector<Entry> entries = ListSorted(folder);
 
-        for (const std::string& name : names) {
+        for (const auto& [name, could_be_folder] : entries) {
             if (!EndsWithIgnoringAsciiCase(name, ".ini")) continue;
-            fs::path candidate = folder / name;
+            fs::path candidate = Joined(folder, name);
             const SkinProbe skin = ProbeSkin(candidate);
             if (!skin.usable) continue;
             menu_.AddSkin(skin);
             if (skin.TitleSU == wanted_) return candidate;
         }
-        for (const std::string& name : names) {
-            if (name.starts_with('.')) continue;  // hidden
-            fs::path found = Search(folder / name);
+        for (const auto& [name, could_be_folder] : entries) {
+            if (!could_be_folder || name.starts_with('.')) continue;  // a file, or hidden
+            fs::path found = Search(Joined(folder, name));
             if (!found.empty()) return found;
         }
         return {};
@@ -45,26 +50,43 @@ private:
     // Whether folder is a folder not entered before; marks it entered. The
     // identity is the device and inode the path leads to, links followed, so
     // a second way into the same folder is recognised.
-    bool Enter(const fs::path& folder) {
+    static std::string Joined(const std::string& folder, const std::string& name) {
+        return folder.ends_with('/') ? folder + name : folder + "/" + name;
+    }
+
+    bool Enter(const std::string& folder) {
         struct stat info {};
         if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
         return entered_.emplace(info.st_dev, info.st_ino).second;
     }
 
+    struct Entry {
+        std::string name;
+        // The listing's own type says "folder", "link" or "unknown": only
+        // those are looked into, so a tree of many files costs no stat per file.
+        bool could_be_folder;
+    };
+
     // Sorted case-blind first and byte-wise second, so that "B.ini" and
     // "b.ini" still come in one fixed order.
-    static std::vector<std::string> ListSorted(const fs::path& folder) {
-        std::vector<std::pair<std::string, std::string>> keyed;
-        std::error_code ec;
-        for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-            std::string name = it->path().filename().string();
-            keyed.emplace_back(AsciiLowered(name), std::move(name));
+    static std::vector<Entry> ListSorted(const std::string& folder) {
+        std::vector<std::pair<std::string, Entry>> keyed;
+        DIR* listing = ::opendir(folder.c_str());
+        if (listing == nullptr) return {};  // unreadable: passed over
+        while (const dirent* e = ::readdir(listing)) {
+            std::string name = e->d_name;
+            if (name == "." || name == "..") continue;
+            const bool could_be_folder = e->d_type == DT_DIR || e->d_type == DT_LNK || e->d_type == DT_UNKNOWN;
+            std::string folded = AsciiLowered(name);
+            keyed.emplace_back(std::move(folded), Entry{std::move(name), could_be_folder});
         }
-        std::sort(keyed.begin(), keyed.end());
-        std::vector<std::string> names;
-        names.reserve(keyed.size());
-        for (auto& [folded, name] : keyed) names.push_back(std::move(name));
-        return names;
+        ::closedir(listing);
+        std::sort(keyed.begin(), keyed.end(),
+                  [](const auto& a, const auto& b) { return std::tie(a.first, a.second.name) < std::tie(b.first, b.second.name); });
+        std::vector<Entry> entries;
+        entries.reserve(keyed.size());
+        for (auto& [folded, entry] : keyed) entries.push_back(std::move(entry));
+        return entries;
     }
 
     std::string_view wanted_;
@@ -75,14 +97,14 @@ private:
 }  // namespace
 
 fs::path FindSkin(const fs::path& folder, std::string_view wanted, SkinMenu& menu) {
-    return SkinSearch(wanted, menu).Search(folder);
+    return SkinSearch(wanted, menu).Search(folder.string());
 }
 
 fs::path FindSkinInRoots(const std::vector<fs::path>& roots, std::string_view wanted,
                          SkinMenu& menu) {
     SkinSearch search(wanted, menu);
     for (const fs::path& root : roots) {
-        fs::path found = search.Search(root);
+        fs::path found = search.Search(root.string());
         if (!found.empty()) return found;
     }
     return {};
