@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Pellox in Release and starts the game.
-# Arguments are handed to the game unchanged; today it reads none.
+# Arguments go to the game: a skin file (.ini) is played instead of the built-in game.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 bash "$here/tools/setup-debian.sh"
