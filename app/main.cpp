@@ -1,33 +1,102 @@
 // Pellox: the program's entry.
 //
-//   pellox                 the built-in game
-//   pellox SKIN.ini        that skin, as if chosen on the start screen from the command line
+//   pellox                      the built-in game
+//   pellox SKIN.ini             that skin, as if chosen on the start screen from the command line
+//   pellox --check-skin FILE    what the game makes of a skin file, without playing it
+//   pellox --export-skin DIR    the built-in game written out as a skin to start from
+
+#include <iostream>
+#include <optional>
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 #include "assets/sprites/builtin_sprites.h"
 #include "engine/records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
 #include "startscreen/skin/launch.h"
+#include "startscreen/skin/skin_check.h"
+#include "startscreen/skin/skin_export.h"
 #include "startscreen/skin/skin_probe.h"
 
-int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Pellox"));
-    QApplication::setApplicationVersion(QStringLiteral(PELLOX_VERSION));
+namespace {
 
+void NameTheApplication() {
+    QCoreApplication::setApplicationName(QStringLiteral("Pellox"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(PELLOX_VERSION));
+}
+
+struct CommandLine {
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addPositionalArgument(QStringLiteral("skin"), QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
-                                 QStringLiteral("[skin]"));
-    parser.process(app);
+    QCommandLineOption help = parser.addHelpOption();
+    QCommandLineOption version = parser.addVersionOption();
+    QCommandLineOption check_skin{QStringLiteral("check-skin"),
+                                  QStringLiteral("Check a skin file as the game would load it and report on every "
+                                                 "entry; exit status 0 when it would launch. Needs no display."),
+                                  QStringLiteral("FILE")};
+    QCommandLineOption export_skin{QStringLiteral("export-skin"),
+                                   QStringLiteral("Write the built-in game as a skin folder to start a skin from "
+                                                  "(the folder must be new or empty). Needs no display."),
+                                   QStringLiteral("DIR")};
+
+    CommandLine() {
+        parser.setApplicationDescription(
+            QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
+        parser.addOption(check_skin);
+        parser.addOption(export_skin);
+        parser.addPositionalArgument(QStringLiteral("skin"),
+                                     QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
+                                     QStringLiteral("[skin]"));
+    }
+
+    // The two commands for skin authors, when one was asked for.
+    std::optional<int> RunCommand() const {
+        if (parser.isSet(check_skin))
+            return pellox::CheckSkinCommand(parser.value(check_skin).toStdString(), std::cout);
+        if (parser.isSet(export_skin))
+            return pellox::ExportSkinCommand(parser.value(export_skin).toStdString(), std::cout, std::cerr);
+        return std::nullopt;
+    }
+};
+
+// Everything that needs no display: help, version and the skin commands, on a
+// core application. Nothing when the game is to be played, or when the
+// arguments may hold an option only the GUI application understands (its own,
+// such as -platform): the game's parse then has the last word.
+std::optional<int> RunWithoutDisplay(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    NameTheApplication();
+    CommandLine command_line;
+    if (!command_line.parser.parse(QCoreApplication::arguments())) {
+        // An option this parser does not know may be one of the GUI
+        // application's; any other mistake, such as a command without its
+        // file, is told here, where no display is needed to tell it.
+        if (!command_line.parser.unknownOptionNames().isEmpty()) return std::nullopt;
+        std::cerr << "pellox: " << command_line.parser.errorText().toStdString() << "\n";
+        return 1;
+    }
+    if (command_line.parser.isSet(command_line.help)) command_line.parser.showHelp(0);
+    if (command_line.parser.isSet(command_line.version)) command_line.parser.showVersion();
+    return command_line.RunCommand();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Qt allows one application object at a time: the core one is gone before
+    // the game's is made.
+    if (const std::optional<int> status = RunWithoutDisplay(argc, argv)) return *status;
+
+    QApplication app(argc, argv);
+    NameTheApplication();
+    CommandLine command_line;
+    command_line.parser.process(app);
+    if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
     pellox::LaunchChoice choice;
-    const QStringList arguments = parser.positionalArguments();
+    const QStringList arguments = command_line.parser.positionalArguments();
     // A first argument that is no usable skin file is passed over silently:
     // the built-in game starts.
     if (!arguments.isEmpty()) {

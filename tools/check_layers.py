@@ -30,7 +30,7 @@ MODULES = [
     ("controls", ["controls/*"]),
     ("assets", ["assets/**"]),
     ("gamewindow", ["gamewindow/*"]),
-    ("startscreen", ["startscreen/skin/launch.*", "startscreen/*"]),
+    ("startscreen", ["startscreen/skin/launch.*", "startscreen/skin/skin_check.*", "startscreen/skin/skin_export.*", "startscreen/*"]),
     ("skin-core", ["startscreen/skin/*"]),
     ("app", ["app/*"]),
 ]

@@ -12,18 +12,12 @@
 namespace pellox {
 namespace {
 
-// A sprite box past this size is no picture of a handheld; refusing it keeps
-// a mistyped number from asking for a window or frame of gigabytes.
-constexpr int kLargestBox_px = 16384;
-
 class GameWindowSkinTarget final : public SkinTarget {
 public:
     explicit GameWindowSkinTarget(GameWindow& window) : window_(window) {}
 
     std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
-        if (e.left > kLargestBox_px || e.top > kLargestBox_px || e.width > kLargestBox_px ||
-            e.height > kLargestBox_px)
-            return "the box is larger than " + std::to_string(kLargestBox_px) + " pixels";
+        if (std::string problem = SpriteBoxProblem(e); !problem.empty()) return problem;
         QString error;
         // The picture first: a sprite whose picture cannot be read keeps its place too.
         if (!window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()), &error))
@@ -44,13 +38,6 @@ public:
 private:
     GameWindow& window_;
 };
-
-// The first character of a key's value, a to z in capitals; an empty value
-// keeps the key it would otherwise have.
-char16_t ControlKeyOf(const std::string& value, char16_t fallback) {
-    const std::u16string text = DecodeSkinText(value);
-    return text.empty() ? fallback : UpperAscii(text.front());
-}
 
 // The skin file the choice stands for, and whether the titles come from it.
 std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
@@ -78,6 +65,11 @@ void ReportFailures(const std::filesystem::path& skin, const std::vector<SkinEnt
 }
 
 }  // namespace
+
+char16_t SkinControlKey(const std::string& value, char16_t fallback) {
+    const std::u16string text = DecodeSkinText(value);
+    return text.empty() ? fallback : UpperAscii(text.front());
+}
 
 std::u16string DecodeSkinText(const std::string& bytes) {
     const QByteArray raw = QByteArray::fromStdString(bytes);
@@ -112,10 +104,10 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     EnterSkinDir(settings.dir, skin_folder);
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
-    keys.KeyUL = ControlKeyOf(settings.keys[0], u'W');
-    keys.KeyUR = ControlKeyOf(settings.keys[1], u'D');
-    keys.KeyDL = ControlKeyOf(settings.keys[2], u'O');
-    keys.KeyDR = ControlKeyOf(settings.keys[3], u'K');
+    keys.KeyUL = SkinControlKey(settings.keys[0], u'W');
+    keys.KeyUR = SkinControlKey(settings.keys[1], u'D');
+    keys.KeyDL = SkinControlKey(settings.keys[2], u'O');
+    keys.KeyDR = SkinControlKey(settings.keys[3], u'K');
 
     GameWindowSkinTarget target(window);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);

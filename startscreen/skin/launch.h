@@ -32,6 +32,10 @@ struct LaunchChoice {
 // UTF-8, otherwise Windows-1251 (the encoding of skins made on Windows).
 std::u16string DecodeSkinText(const std::string& bytes);
 
+// A control key from a skin: the first character of the value, a to z in
+// capitals; an empty value keeps the fallback.
+char16_t SkinControlKey(const std::string& value, char16_t fallback);
+
 // What every launch does first: the default keys W, O, D, K, the engine in the
 // demo with the wolf at the lower left, sound on and both stored scores read,
 // and the built-in titles.

@@ -30,11 +30,25 @@ std::string BesideSkin(const std::filesystem::path& skin_folder, const std::stri
     return (skin_folder.empty() ? std::string(".") : skin_folder.string()) + "/" + written;
 }
 
+// From the current directory, then beside the skin file.
+ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::filesystem::path& skin_folder,
+                                       ResolvedSkinPath (*resolve)(std::string_view)) {
+    ResolvedSkinPath here = resolve(written);
+    if (here.error.empty() || !IsRelative(written) || !here.error.starts_with("no such file")) return here;
+    ResolvedSkinPath beside = resolve(BesideSkin(skin_folder, written));
+    if (beside.error.empty()) return beside;
+    here.error += "; beside the skin: " + beside.error;
+    return here;
+}
+
 }  // namespace
 
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
+    return ResolveRelativeToBoth(dir, skin_folder, ResolveSkinFolderPath);
+}
+
 bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
-    ResolvedSkinPath folder = ResolveSkinFolderPath(dir);
-    if (!folder.error.empty() && IsRelative(dir)) folder = ResolveSkinFolderPath(BesideSkin(skin_folder, dir));
+    const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
     if (!folder.error.empty()) return false;
     std::error_code ec;
     std::filesystem::current_path(folder.path, ec);
@@ -42,11 +56,14 @@ bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_fold
 }
 
 ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder) {
-    ResolvedSkinPath file = ResolveSkinFilePath(written);
-    if (file.error.empty() || !IsRelative(written) || !file.error.starts_with("no such file")) return file;
-    ResolvedSkinPath beside = ResolveSkinFilePath(BesideSkin(skin_folder, written));
-    // Where neither holds it, say so as the game first looked.
-    return beside.error.empty() ? beside : file;
+    return ResolveRelativeToBoth(written, skin_folder, ResolveSkinFilePath);
+}
+
+std::string SpriteBoxProblem(const SpriteEntry& e) {
+    if (e.left > kLargestSpriteBox_px || e.top > kLargestSpriteBox_px || e.width > kLargestSpriteBox_px ||
+        e.height > kLargestSpriteBox_px)
+        return "the box is larger than " + std::to_string(kLargestSpriteBox_px) + " pixels";
+    return {};
 }
 
 namespace {

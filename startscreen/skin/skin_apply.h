@@ -38,8 +38,19 @@ SkinSettings ReadSkinSettings(const SkinFile& file);
 // skin file); otherwise nothing changes. Returns whether it changed.
 bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
 
-// The file an entry names: from the current directory, then beside the skin file.
+// The folder dir names, found as EnterSkinDir finds it, or why there is none.
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
+
+// The file an entry names: from the current directory, then beside the skin
+// file. When neither holds it, the reason names both places.
 ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder);
+
+// A sprite box past this size is no picture of a handheld; refusing it keeps
+// a mistyped number from asking for a window or frame of gigabytes.
+inline constexpr int kLargestSpriteBox_px = 16384;
+
+// Why a sprite entry's box cannot be used; an empty text when it can.
+std::string SpriteBoxProblem(const SpriteEntry& entry);
 
 class SkinTarget {
 public:
