@@ -1,7 +1,7 @@
 // Pellox: the program's entry.
 //
-//   pellox                      the built-in game
-//   pellox SKIN.ini             that skin, as if chosen on the start screen from the command line
+//   pellox                      the start screen, its menu filled by the skin search
+//   pellox SKIN.ini             the start screen, its menu locked to that skin
 //   pellox --check-skin FILE    what the game makes of a skin file, without playing it
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
 
@@ -19,7 +19,8 @@
 #include "startscreen/skin/launch.h"
 #include "startscreen/skin/skin_check.h"
 #include "startscreen/skin/skin_export.h"
-#include "startscreen/skin/skin_probe.h"
+#include "startscreen/skin/skin_search_roots.h"
+#include "startscreen/thb_form.h"
 
 namespace {
 
@@ -95,26 +96,21 @@ int main(int argc, char** argv) {
     command_line.parser.process(app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
-    pellox::LaunchChoice choice;
-    const QStringList arguments = command_line.parser.positionalArguments();
-    // A first argument that is no usable skin file is passed over silently:
-    // the built-in game starts.
-    if (!arguments.isEmpty()) {
-        const std::filesystem::path skin = arguments.front().toStdString();
-        if (pellox::ProbeSkin(skin).usable) {
-            choice.selected = 1;
-            choice.from_command_line = true;
-            choice.command_line_skin = skin;
+    pellox::StartScreenSetup setup;
+    setup.arguments = command_line.parser.positionalArguments();
+    setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
+    setup.make_game_window = []() -> std::unique_ptr<pellox::GameWindow> {
+        // The built-in pictures are the game's own: without them there is no game.
+        pellox::PictureSet pictures;
+        QString error;
+        if (!pellox::LoadBuiltinPictures(pictures, &error)) {
+            qCritical("%s", qPrintable(error));
+            return nullptr;
         }
-    }
-
-    pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-        qCritical("%s", qPrintable(error));
-        return 1;
-    }
-    pellox::GameWindow window(std::move(pictures), pellox::MakeGameSound(),
-                              std::make_unique<pellox::SettingsRecordsStore>());
-    return pellox::btStartClick(window, choice);
+        return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),
+                                                    std::make_unique<pellox::SettingsRecordsStore>());
+    };
+    pellox::THBForm start_screen(std::move(setup));
+    start_screen.show();
+    return app.exec();
 }

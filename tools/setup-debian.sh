@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-svg-dev libqt6svg6
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
+  fonts-dejavu-core
   xvfb x11-apps x11-xserver-utils imagemagick xdotool sox
 )
 

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "tools/svg2bmp/sprite_rasterizer.h"
 
 namespace pellox {
@@ -88,6 +90,43 @@ TEST(UnderColourOf, ReadsTheRootAttribute) {
     EXPECT_FALSE(UnderColourOf("<svg data-under=\"nonsense\"/>").has_value());
 }
 
+TEST(ParseColourAndSize, ReadCommandLineValues) {
+    struct ColourCase {
+        const char* text;
+        std::optional<QColor> expected;
+    } colours[] = {
+        {"ff00ff", QColor(255, 0, 255)},
+        {"#008e00", QColor(0, 142, 0)},
+        {"008E00", QColor(0, 142, 0)},
+        {"white", QColor(255, 255, 255)},
+        {"ff00f", std::nullopt},
+        {"gg00ff", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const ColourCase& c : colours) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseColour(QString::fromLatin1(c.text)), c.expected);
+    }
+    struct SizeCase {
+        const char* text;
+        std::optional<QSize> expected;
+    } sizes[] = {
+        {"121x124", QSize(121, 124)},
+        {"1x1", QSize(1, 1)},
+        {"4096x2", QSize(4096, 2)},
+        {"0x5", std::nullopt},
+        {"5x4097", std::nullopt},
+        {"36*24", std::nullopt},
+        {"-3x4", std::nullopt},
+        {"36x", std::nullopt},
+        {" 36x24", std::nullopt},
+    };
+    for (const SizeCase& c : sizes) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(ParseSize(QString::fromLatin1(c.text)), c.expected);
+    }
+}
+
 TEST(Svg2BmpTool, WritesA24BitBitmapOrFailsWithAMessage) {
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -116,6 +155,29 @@ TEST(Svg2BmpTool, WritesA24BitBitmapOrFailsWithAMessage) {
     EXPECT_EQ(raw[28], 24);
     EXPECT_EQ(QImage(out).pixel(0, 24) & 0xFFFFFF, 0x800080u);
 
+    // A picture that is not a layout sprite: its own size, key and colour beneath.
+    // A half-covered column shows whether the edge was blended against --under.
+    const QString picture = write("picture.svg", Svg(6, 4, "<rect x=\"2\" y=\"0\" width=\"2.6\" height=\"4\" fill=\"#000\"/>"));
+    const QString keyed = dir.filePath("keyed.bmp");
+    ASSERT_EQ(run({"--size", "6x4", "--key", "ff00ff", "--under", "008e00", picture, keyed}, &err), 0) << err.toStdString();
+    const QImage k(keyed);
+    ASSERT_EQ(k.size(), QSize(6, 4));
+    EXPECT_EQ(k.pixel(0, 0) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(k.pixel(0, 3) & 0xFFFFFF, 0xFF00FFu);
+    EXPECT_EQ(k.pixel(2, 1) & 0xFFFFFF, 0u);
+    EXPECT_EQ(qRed(k.pixel(4, 1)), 0);  // 60 % black over the green, not over magenta
+    EXPECT_NEAR(qGreen(k.pixel(4, 1)), 0.4 * 142, 6);
+    EXPECT_EQ(qBlue(k.pixel(4, 1)), 0);
+    EXPECT_EQ(k.pixel(5, 1) & 0xFFFFFF, 0xFF00FFu);
+
+    const QString opaque = dir.filePath("opaque.bmp");
+    ASSERT_EQ(run({"--size", "6x4", "--opaque", "--under", "#ffffff", picture, opaque}, &err), 0) << err.toStdString();
+    const QImage o(opaque);
+    ASSERT_EQ(o.size(), QSize(6, 4));
+    EXPECT_EQ(o.pixel(0, 3) & 0xFFFFFF, 0xFFFFFFu);  // no key: the corner is the colour beneath
+    EXPECT_EQ(o.pixel(5, 0) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(o.pixel(3, 0) & 0xFFFFFF, 0u);
+
     struct Case {
         const char* what;
         QStringList args;
@@ -126,6 +188,12 @@ TEST(Svg2BmpTool, WritesA24BitBitmapOrFailsWithAMessage) {
         {"missing input", {"--sprite", "imBell", dir.filePath("none.svg"), dir.filePath("x.bmp")}},
         {"unwritable output", {"--sprite", "imBell", good, dir.filePath("no/such/dir/x.bmp")}},
         {"no arguments", {}},
+        {"size that does not match the SVG", {"--size", "7x4", "--opaque", picture, dir.filePath("x.bmp")}},
+        {"bad size", {"--size", "6by4", "--opaque", picture, dir.filePath("x.bmp")}},
+        {"size without key or opaque", {"--size", "6x4", picture, dir.filePath("x.bmp")}},
+        {"both key and opaque", {"--size", "6x4", "--key", "ff00ff", "--opaque", picture, dir.filePath("x.bmp")}},
+        {"bad key colour", {"--size", "6x4", "--key", "magentaish", picture, dir.filePath("x.bmp")}},
+        {"sprite with a size", {"--sprite", "imBell", "--size", "24x25", good, dir.filePath("x.bmp")}},
     };
     for (const Case& c : failures) {
         SCOPED_TRACE(c.what);

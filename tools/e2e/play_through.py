@@ -21,6 +21,8 @@ import tempfile
 import time
 
 WINDOW = (194, 146)  # where the game window opens on a screen without a window manager
+START_SCREEN = (169, 110)  # where the start screen opens
+START_BUTTON = (104 + 385 // 2, 360 + 25 // 2)  # inside the start screen
 
 # Boxes of the built-in layout (left, top, width, height), window coordinates.
 EGGS = {  # chute -> the five egg boxes
@@ -129,6 +131,11 @@ def wait_for_window(screen, seconds=20):
 def start_game(args, screen, records):
     env = dict(screen.env, PELLOX_RECORDS=records, QT_QPA_PLATFORM="xcb")
     game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    # The start screen comes first: its start button hides it and shows the game.
+    wait_for_window(screen)
+    screen.run("xdotool", "mousemove", str(START_SCREEN[0] + START_BUTTON[0]), str(START_SCREEN[1] + START_BUTTON[1]))
+    screen.run("xdotool", "click", "1")
+    time.sleep(1.0)
     window = wait_for_window(screen)
     screen.run("xdotool", "windowfocus", "--sync", window)
     return game

@@ -1,7 +1,10 @@
 // svg2bmp --sprite NAME [--under #rrggbb] IN.svg OUT.bmp
+// svg2bmp --size WxH (--key rrggbb | --opaque) [--under rrggbb] IN.svg OUT.bmp
 // Renders a sprite's SVG source to a 24-bit BMP of the sprite's built-in size,
-// with the sprite's key colour in every uncovered pixel. Without --under the
-// colour beneath comes from the SVG's data-under attribute (white if none).
+// with the sprite's key colour in every uncovered pixel. A picture that is not
+// a layout sprite names its size and either its key colour or --opaque.
+// Colours are written with or without the '#'. Without --under the colour
+// beneath comes from the SVG's data-under attribute (white if none).
 // Exit status: 0 written, 1 bad arguments, 2 unusable SVG, 3 cannot write.
 #include <QFile>
 #include <QGuiApplication>
@@ -19,7 +22,9 @@ int Fail(int code, const QString& message) {
     return code;
 }
 
-constexpr char kUsage[] = "usage: svg2bmp --sprite NAME [--under #rrggbb] IN.svg OUT.bmp";
+constexpr char kUsage[] =
+    "usage: svg2bmp --sprite NAME [--under #rrggbb] IN.svg OUT.bmp\n"
+    "       svg2bmp --size WxH (--key rrggbb | --opaque) [--under rrggbb] IN.svg OUT.bmp";
 
 }  // namespace
 
@@ -31,12 +36,20 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeDir.path()));
     QGuiApplication app(argc, argv);
 
-    QString sprite, underText, inPath, outPath;
+    QString sprite, sizeText, keyText, underText, inPath, outPath;
+    bool opaque = false;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         const QString& a = args[i];
-        if ((a == "--sprite" || a == "--under") && i + 1 < args.size()) {
-            (a == "--sprite" ? sprite : underText) = args[++i];
+        QString* value = a == "--sprite" ? &sprite
+                         : a == "--size" ? &sizeText
+                         : a == "--key"  ? &keyText
+                         : a == "--under" ? &underText
+                                          : nullptr;
+        if (value && i + 1 < args.size()) {
+            *value = args[++i];
+        } else if (a == "--opaque") {
+            opaque = true;
         } else if (a.startsWith("--")) {
             return Fail(1, QStringLiteral("unknown option %1\n%2").arg(a, kUsage));
         } else if (inPath.isEmpty()) {
@@ -47,11 +60,37 @@ int main(int argc, char** argv) {
             return Fail(1, kUsage);
         }
     }
-    if (sprite.isEmpty() || inPath.isEmpty() || outPath.isEmpty()) return Fail(1, kUsage);
+    if (inPath.isEmpty() || outPath.isEmpty()) return Fail(1, kUsage);
 
-    const auto id = pellox::SpriteByName(sprite.toStdString());
-    if (!id) return Fail(1, QStringLiteral("no sprite is called \"%1\"").arg(sprite));
-    const pellox::SpriteLayout& layout = pellox::LayoutOf(*id);
+    pellox::RasterTarget target;
+    if (!sprite.isEmpty()) {
+        if (!sizeText.isEmpty() || !keyText.isEmpty() || opaque) {
+            return Fail(1, QStringLiteral("--sprite takes its size and key from the layout\n%1").arg(kUsage));
+        }
+        const auto id = pellox::SpriteByName(sprite.toStdString());
+        if (!id) return Fail(1, QStringLiteral("no sprite is called \"%1\"").arg(sprite));
+        const pellox::SpriteLayout& layout = pellox::LayoutOf(*id);
+        target.width = layout.bounds.width;
+        target.height = layout.bounds.height;
+        target.transparent = layout.transparent;
+        target.key = QColor(layout.builtinKey.r, layout.builtinKey.g, layout.builtinKey.b);
+    } else if (!sizeText.isEmpty()) {
+        const auto size = pellox::ParseSize(sizeText);
+        if (!size) return Fail(1, QStringLiteral("bad size %1 (want WxH, e.g. 36x24)").arg(sizeText));
+        if (opaque == !keyText.isEmpty()) {
+            return Fail(1, QStringLiteral("--size needs exactly one of --key and --opaque\n%1").arg(kUsage));
+        }
+        target.width = size->width();
+        target.height = size->height();
+        target.transparent = !opaque;
+        if (!opaque) {
+            const auto key = pellox::ParseColour(keyText);
+            if (!key) return Fail(1, QStringLiteral("bad colour %1").arg(keyText));
+            target.key = *key;
+        }
+    } else {
+        return Fail(1, kUsage);
+    }
 
     QFile in(inPath);
     if (!in.open(QIODevice::ReadOnly)) {
@@ -61,17 +100,12 @@ int main(int argc, char** argv) {
 
     QColor under = Qt::white;
     if (!underText.isEmpty()) {
-        under = QColor::fromString(underText);
-        if (!under.isValid()) return Fail(1, QStringLiteral("bad colour %1").arg(underText));
+        const auto parsed = pellox::ParseColour(underText);
+        if (!parsed) return Fail(1, QStringLiteral("bad colour %1").arg(underText));
+        under = *parsed;
     } else if (auto fromSvg = pellox::UnderColourOf(svg)) {
         under = *fromSvg;
     }
-
-    pellox::RasterTarget target;
-    target.width = layout.bounds.width;
-    target.height = layout.bounds.height;
-    target.transparent = layout.transparent;
-    target.key = QColor(layout.builtinKey.r, layout.builtinKey.g, layout.builtinKey.b);
     target.under = under;
 
     const pellox::RasterResult result = pellox::RasterizeSvg(svg, target);

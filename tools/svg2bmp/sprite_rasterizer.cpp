@@ -1,6 +1,7 @@
 #include "tools/svg2bmp/sprite_rasterizer.h"
 
 #include <QPainter>
+#include <QRegularExpression>
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <cmath>
@@ -45,6 +46,22 @@ std::optional<QColor> UnderColourOf(const QByteArray& svg) {
     return std::nullopt;
 }
 
+std::optional<QColor> ParseColour(const QString& text) {
+    static const QRegularExpression bareHex(QStringLiteral("^[0-9A-Fa-f]{6}$"));
+    const QColor colour = QColor::fromString(bareHex.match(text).hasMatch() ? QLatin1Char('#') + text : text);
+    if (!colour.isValid()) return std::nullopt;
+    return colour;
+}
+
+std::optional<QSize> ParseSize(const QString& text) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{1,4})x(\\d{1,4})$"));
+    const auto m = form.match(text);
+    if (!m.hasMatch()) return std::nullopt;
+    const int w = m.captured(1).toInt(), h = m.captured(2).toInt();
+    if (w < 1 || h < 1 || w > 4096 || h > 4096) return std::nullopt;
+    return QSize(w, h);
+}
+
 RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
     RasterResult result;
     if (target.width <= 0 || target.height <= 0) {
@@ -69,7 +86,7 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
     }
     const QRectF box = renderer.viewBoxF();
     if (std::lround(box.width()) != target.width || std::lround(box.height()) != target.height) {
-        result.error = QStringLiteral("SVG viewBox is %1 x %2, the sprite is %3 x %4")
+        result.error = QStringLiteral("SVG viewBox is %1 x %2, the picture is %3 x %4")
                            .arg(box.width())
                            .arg(box.height())
                            .arg(target.width)

@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QSize>
 #include <QString>
 #include <optional>
 
@@ -28,6 +29,14 @@ struct RasterResult {
 // Reads the optional `data-under="#rrggbb"` attribute of the SVG's root
 // element: the colour the art was drawn to sit on.
 std::optional<QColor> UnderColourOf(const QByteArray& svg);
+
+// A colour as given on the command line: anything QColor::fromString reads
+// ("#ff00ff", "white"), or six hex digits without the '#' ("ff00ff"), which a
+// build script can pass without quoting.
+std::optional<QColor> ParseColour(const QString& text);
+
+// A picture size "WxH", e.g. "121x124"; each side 1 to 4096.
+std::optional<QSize> ParseSize(const QString& text);
 
 RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target);
 

@@ -1,0 +1,28 @@
+#pragma once
+// The start screen's pictures, embedded as Qt resources
+// ":/startscreen/pictures/<name>.bmp": 24-bit bitmaps rendered from our SVG
+// sources; the transparent ones carry magenta as their key colour (also in
+// the lower-left pixel), the flags are opaque.
+
+#include <QIcon>
+#include <QImage>
+#include <QString>
+
+namespace pellox {
+
+enum class StartScreenPicture { Wolf, Hare, Bell, Soviet, British, Icon };
+
+// The resource path of a picture, e.g. ":/startscreen/pictures/wolf.bmp".
+QString StartScreenPicturePath(StartScreenPicture which);
+
+// Whether the picture has see-through parts (false for the two flags).
+bool IsTransparentPicture(StartScreenPicture which);
+
+// The picture ready to draw: the key colour of a transparent picture made
+// fully transparent (ARGB32 premultiplied). Null if the resource is missing.
+QImage LoadStartScreenPicture(StartScreenPicture which);
+
+// The program's icon, for the windows. Needs a QGuiApplication.
+QIcon ProgramIcon();
+
+}  // namespace pellox

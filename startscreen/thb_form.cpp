@@ -1,0 +1,281 @@
+#include "startscreen/thb_form.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QScrollBar>
+
+#include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "startscreen/skin/find_skin.h"
+#include "startscreen/skin/launch.h"
+#include "startscreen/skin/skin_probe.h"
+
+namespace pellox {
+namespace {
+
+constexpr QSize kClientSize{603, 391};
+constexpr QPoint kScreenPos{169, 110};
+const QColor kGreen{0, 142, 0};
+const QColor kSilver{192, 192, 192};
+constexpr int kFont_px = 11;
+constexpr int kSmallInfoFont_px = 16;
+
+const char* const kCaptionSU = "Pellox - вер. 1.8";
+const char* const kCaptionGB = "Pellox - ver 1.8";
+const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
+const char* const kStartGB = "Yes, I've seen this thousands times! Read it all through!! Let me play!!!";
+
+template <typename Widget>
+Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
+    widget->setObjectName(QString::fromLatin1(name));
+    widget->setGeometry(left, top, width, height);
+    return widget;
+}
+
+QLabel* Picture(QWidget* parent, const char* name, StartScreenPicture which, const char* accessible, QRect box) {
+    auto* label = Place(new QLabel(parent), name, box.x(), box.y(), box.width(), box.height());
+    label->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(which)));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // drawn from the corner, cut at the box
+    label->setAccessibleName(QString::fromUtf8(accessible));
+    return label;
+}
+
+QLabel* StaticText(QWidget* parent, const char* name, QRect box) {
+    auto* label = Place(new QLabel(parent), name, box.x(), box.y(), box.width(), box.height());
+    label->setAlignment(Qt::AlignCenter);
+    label->setWordWrap(true);
+    return label;
+}
+
+QPlainTextEdit* Memo(QWidget* parent, const char* name) {
+    auto* memo = Place(new QPlainTextEdit(parent), name, 8, 8, 353, 137);
+    memo->setReadOnly(true);
+    memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    return memo;
+}
+
+// The largest pixel size, from the form's own down, at which text fits the
+// button on one line: DejaVu Sans is wider than the font these captions were
+// written for, and a cut caption is worse than a slightly smaller one.
+void FitCaption(QPushButton& button, const QString& text) {
+    QFont font = button.font();
+    const int room = button.width() - 12;
+    for (int px = kFont_px; px >= 8; --px) {
+        font.setPixelSize(px);
+        if (QFontMetrics(font).horizontalAdvance(text) <= room) break;
+    }
+    button.setFont(font);
+    button.setText(text);
+}
+
+}  // namespace
+
+void LanguageFlag::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked(tag_);
+}
+
+void LanguageFlag::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Space:
+        case Qt::Key_Return:
+        case Qt::Key_Enter: emit Clicked(tag_); return;
+        default: QLabel::keyPressEvent(event);
+    }
+}
+
+THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
+      setup_(std::move(setup)) {
+    setObjectName(QStringLiteral("HBForm"));
+    QFont font(QStringLiteral("Sans Serif"));
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(kFont_px);
+    setFont(font);
+    setAutoFillBackground(true);
+    QPalette green = palette();
+    green.setColor(QPalette::Window, kGreen);
+    setPalette(green);
+    setFixedSize(kClientSize);
+    move(kScreenPos);
+    setWindowIcon(ProgramIcon());
+    BuildComponents();
+    ShowTexts();
+}
+
+THBForm::~THBForm() = default;
+
+void THBForm::BuildComponents() {
+    im_wolf_ = Picture(this, "imWolf", StartScreenPicture::Wolf, "The wolf with his basket", {475, 0, 128, 129});
+    im_hare_ = Picture(this, "imHare", StartScreenPicture::Hare, "The hare", {0, 0, 58, 75});
+    im_bell_ = Picture(this, "imBell", StartScreenPicture::Bell, "A bell", {48, 56, 33, 49});
+
+    st_small_info_ = StaticText(this, "stSmallInfo", {128, 8, 321, 121});
+    QFont bold = font();
+    bold.setBold(true);
+    bold.setPixelSize(kSmallInfoFont_px);
+    st_small_info_->setFont(bold);
+    QPalette silver = st_small_info_->palette();
+    silver.setColor(QPalette::WindowText, kSilver);
+    st_small_info_->setPalette(silver);
+
+    im_soviet_ = Place(new LanguageFlag(-1, this), "imSoviet", 40, 144, 36, 24);
+    im_british_ = Place(new LanguageFlag(0, this), "imBritish", 528, 144, 36, 24);
+    im_soviet_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Soviet)));
+    im_british_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::British)));
+    im_soviet_->setAccessibleName(QStringLiteral("Русский язык"));
+    im_british_->setAccessibleName(QStringLiteral("English language"));
+    for (LanguageFlag* flag : {im_soviet_, im_british_}) {
+        flag->setFocusPolicy(Qt::StrongFocus);
+        flag->setCursor(Qt::PointingHandCursor);
+        connect(flag, &LanguageFlag::Clicked, this, [this](int tag) { imLanguageClick(tag); });
+    }
+
+    panel1_ = Place(new QFrame(this), "Panel1", 112, 136, 369, 153);
+    panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    mm_su_instruction_ = Memo(panel1_, "mmSUInstruction");
+    mm_gb_instruction_ = Memo(panel1_, "mmGBInstruction");
+    mm_su_instruction_->setPlainText(LoadStartScreenTexts(InterfaceLanguage::Russian).memo);
+    mm_gb_instruction_->setPlainText(LoadStartScreenTexts(InterfaceLanguage::English).memo);
+
+    lb_year_ = Place(new QLabel(this), "lbYear", 16, 208, 83, 13);
+    im_logo_ = Picture(this, "imLogo", StartScreenPicture::Icon, "Pellox", {40, 232, 32, 32});
+    st_credits_[0] = StaticText(this, "stCredits1", {520, 200, 57, 33});
+    st_credits_[1] = StaticText(this, "stCredits2", {520, 248, 57, 49});
+    st_credits_[2] = StaticText(this, "stCredits3", {504, 312, 81, 33});
+
+    gb_skin_ = Place(new QGroupBox(this), "gbSkin", 104, 296, 385, 57);
+    cb_skin_ = Place(new QComboBox(gb_skin_), "cbSkin", 16, 24, 353, 21);
+    cb_skin_->setEditable(false);
+    cb_skin_->setAccessibleName(QStringLiteral("Skin"));
+    FillMenu(-1);
+
+    bt_start_ = Place(new QPushButton(this), "btStart", 104, 360, 385, 25);
+    connect(bt_start_, &QPushButton::clicked, this, [this] { btStartClick(); });
+
+    // Tab goes flag, menu, start button, flag, as a reader looks down the form.
+    setTabOrder(im_soviet_, im_british_);
+    setTabOrder(im_british_, cb_skin_);
+    setTabOrder(cb_skin_, bt_start_);
+    bt_start_->setFocus();
+}
+
+QString THBForm::Caption(SkinMenuState state) const {
+    const bool su = language_ == InterfaceLanguage::Russian;
+    switch (state) {
+        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин-игру ") : QStringLiteral(" Choose the skingame ");
+        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана и запущена ") : QStringLiteral(" Chosen and running ");
+        case SkinMenuState::NoneFound:
+            return su ? QStringLiteral(" Скинов не обнаружено. Запущена ") : QStringLiteral(" No skingames found. Running ");
+    }
+    return {};
+}
+
+void THBForm::ShowTexts() {
+    const bool su = language_ == InterfaceLanguage::Russian;
+    const StartScreenTexts texts = LoadStartScreenTexts(language_);
+    setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
+    st_small_info_->setText(texts.intro);
+    mm_su_instruction_->setVisible(su);
+    mm_gb_instruction_->setVisible(!su);
+    gb_skin_->setTitle(Caption(menu_state_));
+    FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
+    lb_year_->setText(texts.year);
+    for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
+}
+
+void THBForm::FillMenu(int selected) {
+    const std::vector<std::string>& titles =
+        language_ == InterfaceLanguage::Russian ? menu_.MenuTitlesSU : menu_.MenuTitlesGB;
+    cb_skin_->clear();
+    for (const std::string& title : titles) cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
+    cb_skin_->setCurrentIndex(selected);
+}
+
+void THBForm::imLanguageClick(int tag) {
+    language_ = tag == -1 ? InterfaceLanguage::Russian : InterfaceLanguage::English;
+    if (game_window_) game_window_->Texts().Language = language_;
+    ShowTexts();
+    FillMenu(cb_skin_->currentIndex());
+}
+
+void THBForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    FillSkinMenu();
+}
+
+void THBForm::paintEvent(QPaintEvent* event) {
+    QWidget::paintEvent(event);
+    if (creation_queued_) return;
+    creation_queued_ = true;
+    // After this paint: the game window's pictures and sound take longer to
+    // make than the whole start screen.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (!LongCreate()) {
+                close();
+                QCoreApplication::exit(1);
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+bool THBForm::LongCreate() {
+    FillSkinMenu();
+    if (!game_window_created_) {
+        game_window_ = setup_.make_game_window();
+        if (!game_window_) return false;
+        game_window_->Texts().Language = language_;
+        game_window_created_ = true;
+    }
+    return true;
+}
+
+void THBForm::FillSkinMenu() {
+    if (menu_filled_) return;
+    menu_filled_ = true;
+    if (!setup_.arguments.isEmpty()) {
+        const SkinProbe probe = ProbeSkin(std::filesystem::path(setup_.arguments.front().toStdString()));
+        if (probe.usable) {
+            menu_.AddSkin(probe);
+            FillMenu(1);
+            cb_skin_->setEnabled(false);
+            menu_state_ = SkinMenuState::Locked;
+            gb_skin_->setTitle(Caption(menu_state_));
+            return;  // no search
+        }
+    }
+    FindSkinInRoots(setup_.search_roots, NoTitleMarker, menu_);
+    FillMenu(menu_.selected);
+    if (menu_.MenuTitlesSU.size() == 1) {
+        cb_skin_->setEnabled(false);
+        menu_state_ = SkinMenuState::NoneFound;
+        gb_skin_->setTitle(Caption(menu_state_));
+    }
+}
+
+void THBForm::btStartClick() {
+    if (!LongCreate()) return;  // a start before the first paint still has its game window
+    hide();
+    LaunchChoice choice;
+    choice.selected = cb_skin_->currentIndex();
+    choice.from_command_line = menu_state_ == SkinMenuState::Locked;
+    if (choice.from_command_line) choice.command_line_skin = setup_.arguments.front().toStdString();
+    choice.MenuTitlesSU = menu_.MenuTitlesSU;
+    choice.search_roots = setup_.search_roots;
+    exit_status_ = pellox::btStartClick(*game_window_, choice);
+    close();
+    QCoreApplication::exit(exit_status_);
+}
+
+void THBForm::keyPressEvent(QKeyEvent* event) {
+    // Enter starts the game from anywhere on the form, as a default button does.
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && bt_start_->isEnabled()) {
+        bt_start_->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+}  // namespace pellox

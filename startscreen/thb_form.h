@@ -1,0 +1,137 @@
+#pragma once
+// The start screen, HBForm: the program's first and main window. It
+// introduces the game in Russian or English (two flags switch), shows the
+// licence and the rules, offers the skin menu and starts the game. On its
+// first showing it fills the menu and, once it has been painted, makes the
+// game window, hidden: the player sees the start screen without waiting for
+// the game's pictures and sound.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include <QComboBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QWidget>
+
+#include "assets/startscreen/texts/startscreen_texts.h"
+#include "engine/language.h"
+#include "gamewindow/game_window.h"
+#include "startscreen/skin/skin_menu.h"
+
+namespace pellox {
+
+// A flag that switches the language: clicked, or Space / Enter while it has
+// the keyboard focus.
+class LanguageFlag : public QLabel {
+    Q_OBJECT
+public:
+    LanguageFlag(int tag, QWidget* parent) : QLabel(parent), tag_(tag) {}
+    int Tag() const { return tag_; }
+
+signals:
+    void Clicked(int tag);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int tag_;
+};
+
+// What the start screen needs from the program.
+struct StartScreenSetup {
+    // The command line's arguments after the program's name and its options.
+    QStringList arguments;
+    // Where the skin search looks, in order.
+    std::vector<std::filesystem::path> search_roots;
+    // Makes the game window, hidden (pictures, sound, stored scores); nothing
+    // when it cannot (the program then ends with status 1).
+    std::function<std::unique_ptr<GameWindow>()> make_game_window;
+};
+
+// The three states of the menu, told by the group box's caption.
+enum class SkinMenuState { Choosing, Locked, NoneFound };
+
+class THBForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
+    ~THBForm() override;
+
+    // Makes the game window and fills the menu; each only once. Gives false
+    // when the game window cannot be made.
+    bool LongCreate();
+    // Tag -1: Russian (the Soviet flag); anything else: English.
+    void imLanguageClick(int tag);
+    // Hides the start screen, launches the chosen game and, when the game
+    // window has closed, closes the start screen and ends the program with
+    // the launch's exit status.
+    void btStartClick();
+
+    InterfaceLanguage Language() const { return language_; }
+    SkinMenuState MenuState() const { return menu_state_; }
+    const SkinMenu& Menu() const { return menu_; }
+    GameWindow* GameWindowIfCreated() { return game_window_.get(); }
+    // The launch's exit status, once the start button has run.
+    int ExitStatus() const { return exit_status_; }
+
+    // The components under their own names (also their Qt object names).
+    QLabel& StSmallInfo() { return *st_small_info_; }
+    QPlainTextEdit& MmSUInstruction() { return *mm_su_instruction_; }
+    QPlainTextEdit& MmGBInstruction() { return *mm_gb_instruction_; }
+    QGroupBox& GbSkin() { return *gb_skin_; }
+    QComboBox& CbSkin() { return *cb_skin_; }
+    QPushButton& BtStart() { return *bt_start_; }
+    LanguageFlag& ImSoviet() { return *im_soviet_; }
+    LanguageFlag& ImBritish() { return *im_british_; }
+    QLabel& LbYear() { return *lb_year_; }
+    QLabel& StCredits(int i) { return *st_credits_[static_cast<std::size_t>(i)]; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void BuildComponents();
+    void FillSkinMenu();
+    void ShowTexts();
+    void FillMenu(int selected);
+    QString Caption(SkinMenuState state) const;
+
+    StartScreenSetup setup_;
+    InterfaceLanguage language_ = InterfaceLanguage::Russian;
+    SkinMenu menu_;
+    SkinMenuState menu_state_ = SkinMenuState::Choosing;
+    bool game_window_created_ = false;
+    bool menu_filled_ = false;
+    bool creation_queued_ = false;
+    std::unique_ptr<GameWindow> game_window_;  // MForm
+    int exit_status_ = 0;
+
+    QLabel* im_wolf_ = nullptr;
+    QLabel* im_hare_ = nullptr;
+    QLabel* im_bell_ = nullptr;
+    QLabel* st_small_info_ = nullptr;
+    LanguageFlag* im_soviet_ = nullptr;
+    LanguageFlag* im_british_ = nullptr;
+    QFrame* panel1_ = nullptr;
+    QPlainTextEdit* mm_su_instruction_ = nullptr;
+    QPlainTextEdit* mm_gb_instruction_ = nullptr;
+    QLabel* lb_year_ = nullptr;
+    QLabel* im_logo_ = nullptr;
+    std::array<QLabel*, 3> st_credits_{};
+    QGroupBox* gb_skin_ = nullptr;
+    QComboBox* cb_skin_ = nullptr;
+    QPushButton* bt_start_ = nullptr;
+};
+
+}  // namespace pellox
