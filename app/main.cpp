@@ -13,6 +13,7 @@
 #include <QCoreApplication>
 
 #include "assets/sprites/builtin_sprites.h"
+#include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "engine/records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
@@ -95,6 +96,9 @@ int main(int argc, char** argv) {
     CommandLine command_line;
     command_line.parser.process(app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
+
+    // One icon for the start screen and the game window.
+    QApplication::setWindowIcon(pellox::ProgramIcon());
 
     pellox::StartScreenSetup setup;
     setup.arguments = command_line.parser.positionalArguments();
