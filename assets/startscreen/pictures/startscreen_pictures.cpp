@@ -40,7 +40,7 @@ bool IsTransparentPicture(StartScreenPicture which) {
 
 QImage LoadStartScreenPicture(StartScreenPicture which) {
     InitStartScreenPictures();
-    const QImage picture(StartScreenPicturePath(which));
+    const QImage picture(StartScreenPicturePath(which), "BMP");  // named: no search through the image plugins
     if (picture.isNull()) return {};
     // The key colour is the lower-left pixel, as for the sprites.
     return MakeDrawable(picture, IsTransparentPicture(which));
