@@ -1,5 +1,7 @@
 #include "media/game_sounds.h"
 
+#include <cstdio>
+
 #include <QByteArray>
 #include <QFile>
 #include <span>
@@ -57,7 +59,12 @@ GameSounds::~GameSounds() {
     sound_.reset();
 }
 
-std::unique_ptr<GameSounds> MakeGameSound() { return std::make_unique<GameSounds>(); }
+std::unique_ptr<GameSounds> MakeGameSound() {
+    auto sounds = std::make_unique<GameSounds>();
+    // The one thing worth saying about sound on a machine without it.
+    if (!sounds->DXSound().Initialized()) std::fputs("pellox: no sound output found: the game plays silently\n", stderr);
+    return sounds;
+}
 
 void GameSounds::PlayEffect(Effect effect, bool wait) {
     list_->Items(EffectIndex(effect)).PlayEffect(wait);

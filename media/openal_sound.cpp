@@ -4,12 +4,37 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include <dlfcn.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cmath>
 #include <thread>
 
 namespace pellox {
 namespace {
+
+// alsa-lib's error handler type; it is variadic.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// OpenAL Soft and the ALSA library it probes write their complaints about a
+// missing device straight to the terminal, many lines a start. The game says
+// it once itself (MakeGameSound), so both are kept quiet unless the player
+// asked for OpenAL's log with ALSOFT_LOGLEVEL. ALSA is quietened through its
+// own error handler, in the same library instance OpenAL Soft loads later.
+void QuietSoundLibraries() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    if (std::getenv("ALSOFT_LOGLEVEL") != nullptr) return;
+    ::setenv("ALSOFT_LOGLEVEL", "0", 0);
+    if (void* alsa = ::dlopen("libasound.so.2", RTLD_LAZY | RTLD_LOCAL)) {
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(::dlsym(alsa, "snd_lib_error_set_handler"))) set(IgnoreAlsaError);
+        // Kept loaded: the handler must stay in force while OpenAL uses ALSA.
+    }
+}
 
 // The samples of one wave, shared by all voices that play it.
 struct AlSamples {
@@ -187,6 +212,7 @@ std::unique_ptr<OpenALOutput> MakeOutput(ALCdevice* device, const ALCint* attrib
 }  // namespace
 
 std::unique_ptr<SoundOutput> OpenALSoundSystem::OpenDefaultOutput(OpenResult& result) {
+    QuietSoundLibraries();
     ALCdevice* device = alcOpenDevice(nullptr);
     if (!device) {
         result = OpenResult::NoDevice;
