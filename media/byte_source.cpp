@@ -26,6 +26,7 @@ std::string NotARegularFile(mode_t mode) {
 std::size_t MemorySource::Read(void* into, std::size_t count) {
     if (position_ >= bytes_.size()) return 0;
     const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - position_);
+    if (n == 0) return 0;  // an empty chunk's buffer may be null, which memcpy must not see
     std::memcpy(into, bytes_.data() + position_, n);
     position_ += n;
     return n;

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <limits>
+#include <string>
 #include <vector>
 
 #include "media/byte_source.h"
@@ -80,6 +81,11 @@ void TWaveStream::ReadWave(TWave& wave) {
 
     if (data_size > 0) {
         RequireAvailable(source_, data_start, data_size);
+        // A sound effect lasts a moment; a wave of hundreds of megabytes is
+        // no effect, and reading it whole would only cost memory.
+        if (data_size > kMaxWaveDataBytes)
+            throw EWaveStreamError("Wave data too long for a sound effect: " + std::to_string(data_size) +
+                                   " bytes, at most " + std::to_string(kMaxWaveDataBytes));
         if (data_size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
             throw EReadError();
     }

@@ -8,6 +8,9 @@ namespace pellox {
 class ByteSource;
 class TWave;
 
+// The most sample bytes one wave may hold: 95 s of 44.1 kHz 16-bit stereo.
+inline constexpr std::uint32_t kMaxWaveDataBytes = 16u << 20;
+
 class TWaveStream {
 public:
     // Remembers the source's present position as the start of the image.

@@ -39,8 +39,9 @@ QString DefaultRecordsFile() {
 }
 
 SettingsRecordsStore::SettingsRecordsStore()
-    : file_name_(qEnvironmentVariableIsSet("PELLOX_RECORDS") ? qEnvironmentVariable("PELLOX_RECORDS")
-                                                              : DefaultRecordsFile()) {}
+    // An empty PELLOX_RECORDS names no file: it counts as unset.
+    : file_name_(!qEnvironmentVariableIsEmpty("PELLOX_RECORDS") ? qEnvironmentVariable("PELLOX_RECORDS")
+                                                                 : DefaultRecordsFile()) {}
 
 SettingsRecordsStore::SettingsRecordsStore(QString file_name) : file_name_(std::move(file_name)) {}
 

@@ -1,7 +1,7 @@
 #pragma once
 // The two stored scores in a per-user settings file (organisation "Ardwyn",
 // application "Kestrow"; on Linux ~/.config/Ardwyn/Kestrow.conf). The
-// environment variable PELLOX_RECORDS, when set, names the file instead.
+// environment variable PELLOX_RECORDS, when set and not empty, names the file instead.
 //
 // Values "A" and "B" hold the score's code plus 0x80000000 as a 32-bit
 // unsigned integer. Reading never fails and never asks for write access:

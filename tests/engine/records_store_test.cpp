@@ -57,6 +57,14 @@ TEST_F(RecordsStoreTest, NoFileReadsZeroAndCreatesNothing) {
     EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
 }
 
+TEST_F(RecordsStoreTest, AnEmptyPelloxRecordsCountsAsUnset) {
+    qputenv("PELLOX_RECORDS", "");
+    const QString file = SettingsRecordsStore().FileName();
+    qunsetenv("PELLOX_RECORDS");
+    EXPECT_FALSE(file.isEmpty());
+    EXPECT_EQ(file, SettingsRecordsStore().FileName());  // the per-user file
+}
+
 TEST_F(RecordsStoreTest, WrittenScoresReadBackAndALowerScoreReplacesAHigherOne) {
     SettingsRecordsStore store;
     store.WriteRecord(Variant::A, 999);

@@ -113,6 +113,10 @@ std::vector<ReadCase> ReadCases() {
         {"no_data_chunk", Image().Chunk("fmt ", Fmt()).FixRiffSize().bytes, {16, 0, {}}},
         {"empty_data_chunk", Image().Chunk("fmt ", Fmt()).Chunk("data", {}).bytes, {16, 0, {}}},
         {"no_chunks_at_all", Image().bytes, {0, 0, {}}},
+        // An empty format chunk is read like any other (it once handed memcpy
+        // a null buffer), then replaced by the later one.
+        {"empty_format_chunk_first", Image().Chunk("fmt ", {}).Chunk("fmt ", Fmt()).Chunk("data", eight).bytes,
+         {16, 8, eight}},
         {"later_chunks_replace_earlier",
          Image().Chunk("fmt ", Fmt(1)).Chunk("data", Samples(4)).Chunk("fmt ", Fmt(2)).Chunk("data", eight).bytes,
          {16, 8, eight, 2}},
@@ -198,6 +202,18 @@ TEST_P(WaveFailTest, FailsWithItsMessageAndLeavesNoSamples) {
 
 INSTANTIATE_TEST_SUITE_P(Images, WaveFailTest, ::testing::ValuesIn(FailCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(WaveStream, SamplesPastTheLimitOfASoundEffectFailWithTheirSize) {
+    const Bytes image =
+        Image().Chunk("fmt ", Fmt()).Chunk("data", Bytes(kMaxWaveDataBytes + 4)).FixRiffSize().bytes;
+    MemorySource source(image);
+    TWave wave;
+    g_largest_allocation = 0;
+    testing::ExpectError<EWaveStreamError>([&] { wave.LoadWaveImage(source); },
+                                  "Wave data too long for a sound effect: 16777220 bytes, at most 16777216");
+    EXPECT_LT(g_largest_allocation.load(), 1u << 20);
+    EXPECT_EQ(wave.DataSize(), 0);
+}
 
 TEST(WaveStream, ReadsFromWhereTheSourceStandsAndRefusesMisuse) {
     Bytes file = Samples(5);
