@@ -9,6 +9,7 @@ packages=(
   libopenal-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
+  desktop-file-utils appstream file dpkg-dev
   xvfb x11-apps x11-xserver-utils imagemagick xdotool sox
 )
 
