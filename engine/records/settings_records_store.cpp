@@ -1,32 +1,33 @@
 #include "engine/records/settings_records_store.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 
 #include "engine/record_codec.h"
+#include "engine/records/records_text.h"
 
 namespace pellox {
 namespace {
 
 QString ValueName(Variant variant) { return variant == Variant::A ? QStringLiteral("A") : QStringLiteral("B"); }
 
-// A 32-bit integer, read as unsigned. On disk it is decimal text; a value this
-// process wrote is still held as a number. Negative numbers are taken as the
-// two's complement a signed writer would produce.
-bool ParseStoredValue(const QVariant& value, std::uint32_t& out) {
-    qlonglong number = 0;
-    bool ok = false;
-    switch (value.typeId()) {
-    case QMetaType::QString: number = value.toString().trimmed().toLongLong(&ok, 10); break;
-    case QMetaType::Int:
-    case QMetaType::UInt:
-    case QMetaType::LongLong: number = value.toLongLong(&ok); break;
-    default: return false;  // lists, byte arrays, @Variant(...) values
-    }
-    if (!ok || number < -2147483648LL || number > 4294967295LL) return false;
-    out = static_cast<std::uint32_t>(number);
-    return true;
+// A scores file is a few lines; anything much larger is no scores file and is
+// read only this far.
+constexpr qint64 kMaxRecordsFileBytes = 1 << 20;
+
+std::string ReadText(const QString& file_name) {
+    QFile file(file_name);
+    if (!QFileInfo(file_name).isFile() || !file.open(QIODevice::ReadOnly)) return {};
+    return file.read(kMaxRecordsFileBytes).toStdString();
+}
+
+// A name beside the damaged file that no earlier copy has taken.
+QString FreeNameBeside(const QString& file_name) {
+    QString kept = file_name + QStringLiteral(".damaged");
+    for (int n = 2; QFileInfo::exists(kept); ++n) kept = file_name + QStringLiteral(".damaged-%1").arg(n);
+    return kept;
 }
 
 }  // namespace
@@ -46,13 +47,11 @@ SettingsRecordsStore::SettingsRecordsStore()
 SettingsRecordsStore::SettingsRecordsStore(QString file_name) : file_name_(std::move(file_name)) {}
 
 std::uint16_t SettingsRecordsStore::ReadRecord(Variant variant) {
-    if (file_name_.isEmpty() || !QFileInfo(file_name_).isFile()) return 0;
-    // Opens the file for reading only; nothing is written back, since nothing changed.
-    const QSettings settings(file_name_, QSettings::NativeFormat);
-    if (settings.status() != QSettings::NoError) return 0;
-    std::uint32_t stored = 0;
-    if (!ParseStoredValue(settings.value(ValueName(variant)), stored)) return 0;
-    return ScoreOfStoredValue(stored);
+    if (file_name_.isEmpty()) return 0;
+    // Opens the file for reading only. Every value that can be read is read,
+    // whatever else in the file is damaged.
+    const std::optional<std::uint32_t> stored = FindStoredValue(ReadText(file_name_), ValueName(variant).toStdString());
+    return stored ? ScoreOfStoredValue(*stored) : 0;
 }
 
 void SettingsRecordsStore::WriteRecord(Variant variant, std::uint16_t score) {
@@ -67,15 +66,28 @@ void SettingsRecordsStore::WriteRecord(Variant variant, std::uint16_t score) {
                                     .arg(QStringLiteral("\\Software\\Ardwyn"))
                                     .toStdString());
 
-    QSettings settings(file_name_, QSettings::NativeFormat);
-    if (settings.status() != QSettings::NoError) {
-        // A file Qt cannot parse is left alone rather than rewritten from what
-        // could be read of it, which might drop the other score.
-        throw RecordsWriteError(set_failed.toStdString());
+    // Writing through Qt drops the lines it cannot read: a damaged file is
+    // kept beside, whole, before it is written again.
+    QString kept;
+    if (HasUnreadableLines(ReadText(file_name_))) {
+        kept = FreeNameBeside(file_name_);
+        if (!QFile::copy(file_name_, kept)) throw RecordsWriteError(set_failed.toStdString());
     }
-    settings.setValue(name, static_cast<quint32>(StoredRecordValue(score)));
+
+    const std::uint32_t value = StoredRecordValue(score);
+    QSettings settings(file_name_, QSettings::NativeFormat);
+    settings.setValue(name, static_cast<quint32>(value));
     settings.sync();
-    if (settings.status() != QSettings::NoError) throw RecordsWriteError(set_failed.toStdString());
+    // The status also carries an error from reading a damaged file, which says
+    // nothing about the write: what the file holds now does.
+    if (settings.status() == QSettings::AccessError ||
+        FindStoredValue(ReadText(file_name_), name.toStdString()) != value)
+        throw RecordsWriteError(set_failed.toStdString());
+    if (!kept.isEmpty())
+        throw RecordsWriteError(QStringLiteral("The scores file %1 was damaged; the score is stored, and the old "
+                                               "file is kept as %2")
+                                    .arg(file_name_, kept)
+                                    .toStdString());
 }
 
 }  // namespace pellox

@@ -6,9 +6,12 @@
 // Values "A" and "B" hold the score's code plus 0x80000000 as a 32-bit
 // unsigned integer. Reading never fails and never asks for write access:
 // a missing file or value, a value that is not a 32-bit integer, or a wrong
-// parity reads 0. Writing replaces one value only, through Qt's save-file
+// parity reads 0; every value that can be read is read, whatever else in the
+// file is damaged. Writing replaces one value only, through Qt's save-file
 // (a temporary file renamed over the old one) under a lock file, so the other
-// value survives and a crash leaves the old or the new file.
+// value survives and a crash leaves the old or the new file. A damaged file is
+// first copied beside itself (".damaged"), and the write then reports that as
+// its message although the score was stored.
 
 #include <QString>
 
@@ -24,7 +27,9 @@ public:
     explicit SettingsRecordsStore(QString file_name);
 
     std::uint16_t ReadRecord(Variant variant) override;
-    // Throws RecordsWriteError.
+    // Throws RecordsWriteError when the score could not be stored, and also
+    // when it was but the damaged old file had to be kept beside (so the
+    // player hears of it).
     void WriteRecord(Variant variant, std::uint16_t score) override;
 
     const QString& FileName() const { return file_name_; }

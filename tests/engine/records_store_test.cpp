@@ -128,6 +128,44 @@ TEST_F(RecordsStoreTest, UnreadableValuesReadZero) {
     }
 }
 
+TEST_F(RecordsStoreTest, ADamagedFileCostsNoScoreAndIsKeptBesideWhenWritten) {
+    const QByteArray a = Line("A", StoredRecordValue(120)), b = Line("B", StoredRecordValue(340));
+    struct Case {
+        const char* what;
+        QByteArray text;
+    };
+    const Case cases[] = {
+        {"a stray line with an unmatched quote", "[General]\n" + a + b + "\"stray\n"},
+        {"a broken section header", "[General]\n" + a + "[broken\n" + b},
+        {"bytes that are not text", "[General]\n" + a + "\x01\x02\x03\n" + b},
+        {"junk before the values", "junk\x01\x02\n[General]\n" + a + b},
+        {"stray bytes at the end", "[General]\n" + a + b + "\x01\x02\x03"},
+    };
+    for (const Case& k : cases) {
+        QFile::remove(path + ".damaged");
+        WriteFile(k.text);
+        SettingsRecordsStore store;
+        EXPECT_EQ(store.ReadRecord(Variant::A), 120) << k.what;
+        EXPECT_EQ(store.ReadRecord(Variant::B), 340) << k.what;
+        // The finished game's score is stored; the message says what became of the old file.
+        try {
+            store.WriteRecord(Variant::A, 55);
+            ADD_FAILURE() << k.what << ": the damaged file went unmentioned";
+        } catch (const RecordsWriteError& e) {
+            EXPECT_NE(std::string(e.what()).find("kept as " + (path + ".damaged").toStdString()), std::string::npos)
+                << k.what << ": " << e.what();
+        }
+        EXPECT_EQ(store.ReadRecord(Variant::A), 55) << k.what;
+        EXPECT_EQ(store.ReadRecord(Variant::B), 340) << k.what;
+        QFile kept(path + ".damaged");
+        ASSERT_TRUE(kept.open(QIODevice::ReadOnly)) << k.what;
+        EXPECT_EQ(kept.readAll(), k.text) << k.what;
+        // Written again, the file is clean: the next game's score goes in quietly.
+        EXPECT_NO_THROW(store.WriteRecord(Variant::B, 20)) << k.what;
+        EXPECT_EQ(store.ReadRecord(Variant::A), 55) << k.what;
+    }
+}
+
 TEST_F(RecordsStoreTest, ReadOnlyFileStillReadsItsValue) {
     WriteFile("[General]\n" + Line("A", StoredRecordValue(77)) + Line("B", StoredRecordValue(88)));
     ASSERT_TRUE(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
