@@ -14,16 +14,6 @@ namespace {
 using testing::GameWindowTest;
 using testing::RecordingSound;
 
-// The current directory is the process's: put it back after each test.
-class CurrentDirGuard {
-public:
-    CurrentDirGuard() : saved_(std::filesystem::current_path()) {}
-    ~CurrentDirGuard() { std::filesystem::current_path(saved_); }
-
-private:
-    std::filesystem::path saved_;
-};
-
 // The colour a sprite's skin picture is painted: one per sprite, never a key colour.
 QRgb SkinColour(SpriteId id) {
     const int i = IndexOf(id);

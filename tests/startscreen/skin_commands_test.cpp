@@ -30,17 +30,6 @@ using testing::GameWindowTest;
 using testing::BuiltinPictures;
 using testing::RecordingSound;
 
-// The current directory is the process's, and the check and the launch both
-// move it: put it back after each test.
-class CurrentDirGuard {
-public:
-    CurrentDirGuard() : saved_(std::filesystem::current_path()) {}
-    ~CurrentDirGuard() { std::filesystem::current_path(saved_); }
-
-private:
-    std::filesystem::path saved_;
-};
-
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream file(path, std::ios::binary);
     std::ostringstream bytes;

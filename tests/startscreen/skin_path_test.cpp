@@ -15,24 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Makes folder the current directory for a test's life: relative skin paths
-// resolve against it.
-class CurrentFolderGuard {
-public:
-    explicit CurrentFolderGuard(const fs::path& folder) : previous_(fs::current_path()) {
-        fs::current_path(folder);
-    }
-    ~CurrentFolderGuard() {
-        std::error_code ec;
-        fs::current_path(previous_, ec);
-    }
-    CurrentFolderGuard(const CurrentFolderGuard&) = delete;
-    CurrentFolderGuard& operator=(const CurrentFolderGuard&) = delete;
-
-private:
-    fs::path previous_;
-};
-
 // A skin's folder with names in mixed case, two names that differ only in
 // case, and things that are not files.
 class SkinTree {
@@ -54,7 +36,8 @@ public:
 
 private:
     TempFolder temp_;
-    CurrentFolderGuard inside_{temp_.path()};  // declared after temp_: left before it is removed
+    // Declared after temp_: left before it is removed. Relative skin paths resolve against it.
+    CurrentDirGuard inside_{temp_.path()};
 };
 
 struct PathCase {

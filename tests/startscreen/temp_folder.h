@@ -48,4 +48,24 @@ private:
     std::filesystem::path path_;
 };
 
+// Puts the process's current directory back when the test ends; the launch
+// and the skin check move it (a skin's dir), and path tests enter a folder.
+class CurrentDirGuard {
+public:
+    CurrentDirGuard() : saved_(std::filesystem::current_path()) {}
+    // Also enters folder for the guard's life.
+    explicit CurrentDirGuard(const std::filesystem::path& folder) : CurrentDirGuard() {
+        std::filesystem::current_path(folder);
+    }
+    ~CurrentDirGuard() {
+        std::error_code ec;
+        std::filesystem::current_path(saved_, ec);
+    }
+    CurrentDirGuard(const CurrentDirGuard&) = delete;
+    CurrentDirGuard& operator=(const CurrentDirGuard&) = delete;
+
+private:
+    std::filesystem::path saved_;
+};
+
 }  // namespace pellox
