@@ -108,6 +108,27 @@ TEST_F(LoopbackTest, TwoOverlappingCatchesBothSound) {
     EXPECT_GT(Energy(overlap), 1.5 * Energy(single_part));
 }
 
+// A stereo PCM wave file at the test's rate, as a skin would bring one.
+void WriteStereoWave(const std::string& path, std::uint16_t bits, const void* samples, std::uint32_t bytes) {
+    std::ofstream out(path, std::ios::binary);
+    auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
+    auto put16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
+    const std::uint16_t frame_bytes = static_cast<std::uint16_t>(2 * bits / 8);
+    out.write("RIFF", 4);
+    put32(36 + bytes);
+    out.write("WAVEfmt ", 8);
+    put32(16);
+    put16(1);
+    put16(2);
+    put32(kRate);
+    put32(kRate * frame_bytes);
+    put16(frame_bytes);
+    put16(bits);
+    out.write("data", 4);
+    put32(bytes);
+    out.write(static_cast<const char*>(samples), bytes);
+}
+
 TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
     // A skin's upper-left step: 60 ms of a 300 Hz sine, louder than ours.
     const int frames = 60 * kRate / 1000;
@@ -118,25 +139,7 @@ TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
         samples.push_back(v);
     }
     const std::string path = ::testing::TempDir() + "pellox_skin_ul.wav";
-    {
-        std::ofstream out(path, std::ios::binary);
-        auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-        auto put16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-        const std::uint32_t bytes = static_cast<std::uint32_t>(samples.size() * 2);
-        out.write("RIFF", 4);
-        put32(36 + bytes);
-        out.write("WAVEfmt ", 8);
-        put32(16);
-        put16(1);
-        put16(2);
-        put32(kRate);
-        put32(kRate * 4);
-        put16(4);
-        put16(16);
-        out.write("data", 4);
-        put32(bytes);
-        out.write(reinterpret_cast<const char*>(samples.data()), bytes);
-    }
+    WriteStereoWave(path, 16, samples.data(), static_cast<std::uint32_t>(samples.size() * 2));
     const std::vector<double> builtin = WaveLeft(sounds->DXWaveList().Items(0).Wave());
     sounds->LoadEffectFile(Effect::UL, path);
 
@@ -153,26 +156,8 @@ TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
 TEST_F(LoopbackTest, AWaveInAFormatThatCannotPlayLeavesTheEffectAsItWas) {
     // 24-bit stereo: the reader takes it, the output could not play it.
     const std::string path = ::testing::TempDir() + "pellox_skin_24bit.wav";
-    {
-        std::ofstream out(path, std::ios::binary);
-        auto put32 = [&](std::uint32_t v) { out.write(reinterpret_cast<const char*>(&v), 4); };
-        auto put16 = [&](std::uint16_t v) { out.write(reinterpret_cast<const char*>(&v), 2); };
-        const std::uint32_t bytes = 600;
-        out.write("RIFF", 4);
-        put32(36 + bytes);
-        out.write("WAVEfmt ", 8);
-        put32(16);
-        put16(1);
-        put16(2);
-        put32(kRate);
-        put32(kRate * 6);
-        put16(6);
-        put16(24);
-        out.write("data", 4);
-        put32(bytes);
-        const std::vector<char> silence(bytes, 0);
-        out.write(silence.data(), bytes);
-    }
+    const std::vector<char> silence(600, 0);
+    WriteStereoWave(path, 24, silence.data(), static_cast<std::uint32_t>(silence.size()));
     const std::int32_t before = sounds->DXWaveList().Items(0).Wave().DataSize();
     try {
         sounds->LoadEffectFile(Effect::UL, path);
