@@ -73,10 +73,10 @@ void GameSounds::PlayEffect(Effect effect, bool wait) {
 void GameSounds::LoadEffectFile(Effect effect, const std::string& path) {
     // Read and judged apart first, so that a wave that cannot play leaves the
     // effect as it was, with or without an output to play on.
-    TWave probe;
-    probe.LoadWaveFile(path);
-    if (std::string reason = UnplayableFormatReason(probe); !reason.empty()) throw EWaveFormatError(reason);
-    list_->Items(EffectIndex(effect)).LoadEffectFile(path);
+    TWave wave;
+    wave.LoadWaveFile(path);
+    if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) throw EWaveFormatError(reason);
+    list_->Items(EffectIndex(effect)).ReplaceWave(std::move(wave));
 }
 
 }  // namespace pellox

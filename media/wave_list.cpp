@@ -91,6 +91,15 @@ void TWaveCollectionItem::RebuildEffect() {
 
 void TWaveCollectionItem::LoadEffectFile(const std::string& path) {
     wave_.LoadWaveFile(path);
+    RebuildOnOpenDevice();
+}
+
+void TWaveCollectionItem::ReplaceWave(TWave wave) {
+    wave_ = std::move(wave);
+    RebuildOnOpenDevice();
+}
+
+void TWaveCollectionItem::RebuildOnOpenDevice() {
     if (list_.Device() && list_.Device()->Initialized()) {
         AttachEffect();
         RebuildEffect();

@@ -68,6 +68,8 @@ public:
     void RebuildEffect();
     // Reads a WAV file into the wave and rebuilds the voices from it.
     void LoadEffectFile(const std::string& path);
+    // Takes a wave already read (and judged) and rebuilds the voices from it.
+    void ReplaceWave(TWave wave);
 
     bool Attached() const { return attached_; }
     bool HasMainVoice() const { return main_ != nullptr && main_->Made(); }
@@ -77,6 +79,7 @@ public:
     SoundVoice* MainVoice() { return main_ ? main_->Voice() : nullptr; }
 
 private:
+    void RebuildOnOpenDevice();
     TDirectSoundBuffer* NextExtraVoice();
     void WaitUntilEnded(TDirectSoundBuffer& voice);
 
