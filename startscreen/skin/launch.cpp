@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 
 #include "startscreen/skin/find_skin.h"
-#include "startscreen/skin/skin_probe.h"
 
 namespace pellox {
 namespace {
@@ -47,9 +46,9 @@ std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& cho
     SkinMenu scratch;
     const std::filesystem::path found = FindSkinInRoots(choice.search_roots, choice.MenuTitlesSU[index], scratch);
     if (found.empty()) return {};
-    const SkinProbe probe = ProbeSkin(found);
-    window.Texts().TitleSU = DecodeSkinText(probe.TitleSU);
-    window.Texts().TitleGB = DecodeSkinText(probe.EnglishTitle());
+    // The search stops at the skin it finds, which it has just listed last.
+    window.Texts().TitleSU = DecodeSkinText(scratch.MenuTitlesSU.back());
+    window.Texts().TitleGB = DecodeSkinText(scratch.MenuTitlesGB.back());
     return found;
 }
 
