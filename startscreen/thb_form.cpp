@@ -135,8 +135,8 @@ void THBForm::BuildComponents() {
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
     mm_su_instruction_ = Memo(panel1_, "mmSUInstruction");
     mm_gb_instruction_ = Memo(panel1_, "mmGBInstruction");
-    mm_su_instruction_->setPlainText(LoadStartScreenTexts(InterfaceLanguage::Russian).memo);
-    mm_gb_instruction_->setPlainText(LoadStartScreenTexts(InterfaceLanguage::English).memo);
+    mm_su_instruction_->setPlainText(texts_su_.memo);
+    mm_gb_instruction_->setPlainText(texts_gb_.memo);
 
     lb_year_ = Place(new QLabel(this), "lbYear", 16, 208, 83, 13);
     im_logo_ = Picture(this, "imLogo", StartScreenPicture::Icon, "Pellox", {40, 232, 32, 32});
@@ -173,7 +173,7 @@ QString THBForm::Caption(SkinMenuState state) const {
 
 void THBForm::ShowTexts() {
     const bool su = language_ == InterfaceLanguage::Russian;
-    const StartScreenTexts texts = LoadStartScreenTexts(language_);
+    const StartScreenTexts& texts = su ? texts_su_ : texts_gb_;
     setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
     st_small_info_->setText(texts.intro);
     mm_su_instruction_->setVisible(su);

@@ -108,6 +108,9 @@ private:
     QString Caption(SkinMenuState state) const;
 
     StartScreenSetup setup_;
+    // Both languages' texts, read once.
+    const StartScreenTexts texts_su_ = LoadStartScreenTexts(InterfaceLanguage::Russian);
+    const StartScreenTexts texts_gb_ = LoadStartScreenTexts(InterfaceLanguage::English);
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
     SkinMenu menu_;
     SkinMenuState menu_state_ = SkinMenuState::Choosing;
