@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 
 #include <algorithm>
 #include <set>
@@ -17,6 +18,29 @@ namespace pellox {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The kernel's own file systems hold no skins. /proc is the one that matters:
+// its links (a process's cwd and root) lead into the trees of every running
+// program, so a search started from "/" would walk them all again and again.
+bool IsKernelFileSystem(const std::string& folder) {
+    struct statfs info {};
+    if (::statfs(folder.c_str(), &info) != 0) return false;
+    switch (static_cast<unsigned long>(info.f_type)) {
+        case 0x9fa0:      // proc
+        case 0x62656572:  // sysfs
+        case 0x1cd1:      // devpts
+        case 0x27e0eb:    // cgroup
+        case 0x63677270:  // cgroup2
+        case 0x64626720:  // debugfs
+        case 0x74726163:  // tracefs
+        case 0x73636673:  // securityfs
+        case 0x6165676c:  // pstore
+        case 0xcafe4a11:  // bpf
+            return true;
+        default:
+            return false;
+    }
+}
 
 // One walk over one or more roots; remembers every folder it entered.
 class SkinSearch {
@@ -57,7 +81,7 @@ private:
     bool Enter(const std::string& folder) {
         struct stat info {};
         if (::stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return false;
-        return entered_.emplace(info.st_dev, info.st_ino).second;
+        return entered_.emplace(info.st_dev, info.st_ino).second && !IsKernelFileSystem(folder);
     }
 
     struct Entry {

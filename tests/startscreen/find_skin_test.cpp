@@ -107,6 +107,15 @@ TEST_F(FindSkinTree, LinksToFoldersAreFollowedAndALoopEnds) {
     EXPECT_THAT(Found(menu), ElementsAre("Far", "Near"));
 }
 
+TEST_F(FindSkinTree, TheKernelsFileSystemsAreNotEntered) {
+    // /proc/self/cwd leads back here: a search that entered /proc would find
+    // this skin through it (and, from "/", walk every program's tree).
+    temp.Write("here.ini", Skin("Here"));
+    CurrentDirGuard in(temp.path());
+    EXPECT_EQ(ListAll("/proc/self"), fs::path());
+    EXPECT_THAT(Found(menu), ElementsAre());
+}
+
 TEST_F(FindSkinTree, AnUnreadableFolderIsPassedOver) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads a folder of mode 000 all the same";
     temp.Write("locked/hidden-away.ini", Skin("Locked"));
