@@ -75,9 +75,6 @@ QPoint TMForm::InSprite(SpriteId id, QPoint windowPos) const {
 
 void TMForm::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    // A press with no other button held starts afresh: when the window system
-    // has taken a drag over, the release that ended it may never reach us.
-    if (event->buttons() == event->button()) captured_.reset();
     if (!captured_) captured_ = SpriteAtPoint(p);
     if (captured_ && input_) input_->SpriteMouseDown(*captured_, event->button(), InSprite(*captured_, p));
 }

@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 #include "lcd/tmform.h"
@@ -80,32 +78,6 @@ TEST(WindowTransparency, GameWindowPaintsPurpleTransparentOnlyWhenSeeingThroughB
     EXPECT_EQ(qAlpha(clear_shown.pixel(10, 10)), 0);
     EXPECT_EQ(clear_shown.pixel(100, 450), qRgb(51, 102, 153));
     EXPECT_EQ(shaped_shown.pixel(100, 450), qRgb(51, 102, 153));
-}
-
-// Records which sprite each press went to.
-struct PressLog : SpriteInputHandler {
-    std::vector<SpriteId> pressed;
-    void SpriteMouseDown(SpriteId id, Qt::MouseButton, QPoint) override { pressed.push_back(id); }
-};
-
-TEST(TMFormDrag, PressAfterADragWhoseReleaseNeverCameGoesToTheSpriteUnderThePointer) {
-    // A window manager that takes a drag over keeps the release for itself.
-    TMForm form(CaseWithPurpleCorner(), SeeThroughBy::ShapeMask);
-    PressLog log;
-    form.SetInputHandler(&log);
-    const auto press = [&](QPoint at, Qt::MouseButton button, Qt::MouseButtons held) {
-        QMouseEvent event(QEvent::MouseButtonPress, QPointF(at), QPointF(form.mapToGlobal(at)), button, held,
-                          Qt::NoModifier);
-        QCoreApplication::sendEvent(&form, &event);
-    };
-    const Bounds& hare = form.Sprites().BoundsOf(SpriteId::imHare);
-    const QPoint on_hare(hare.left + hare.width / 2, hare.top + hare.height / 2);
-    press({100, 450}, Qt::LeftButton, Qt::LeftButton);  // the background: a drag begins
-    press(on_hare, Qt::LeftButton, Qt::LeftButton);
-    // With the left button still held, a right press stays with the captured sprite.
-    press({100, 450}, Qt::RightButton, Qt::LeftButton | Qt::RightButton);
-    form.SetInputHandler(nullptr);
-    EXPECT_EQ(log.pressed, (std::vector{SpriteId::imBckgrnd, SpriteId::imHare, SpriteId::imHare}));
 }
 
 }  // namespace
