@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks the screenshots that run_on_weston.sh took against the game's own picture.
 
-Usage: check_screenshots.py OUT_DIR   (start_screen.png, game.png, frame.png, wayland.log)
+Usage: check_screenshots.py start_screen OUT_DIR   (start_screen.png)
+       check_screenshots.py game OUT_DIR           (game.png, frame.png, wayland.log)
 
 - start_screen.png: the start screen's green form is on the screen.
 - game.png against frame.png (the game window's composed picture, purple where
@@ -131,10 +132,14 @@ def check_input_region(log_path, frame_path):
 
 
 def main():
-    out = sys.argv[1]
-    ok = check_start_screen(os.path.join(out, "start_screen.png"))
-    ok = check_game(os.path.join(out, "game.png"), os.path.join(out, "frame.png")) and ok
-    ok = check_input_region(os.path.join(out, "wayland.log"), os.path.join(out, "frame.png")) and ok
+    what, out = sys.argv[1], sys.argv[2]
+    if what == "start_screen":
+        ok = check_start_screen(os.path.join(out, "start_screen.png"))
+    elif what == "game":
+        ok = check_game(os.path.join(out, "game.png"), os.path.join(out, "frame.png"))
+        ok = check_input_region(os.path.join(out, "wayland.log"), os.path.join(out, "frame.png")) and ok
+    else:
+        raise SystemExit(f"unknown check {what}")
     return 0 if ok else 1
 
 
