@@ -12,8 +12,8 @@ class QtDraggedWindow : public DraggedWindow {
 public:
     explicit QtDraggedWindow(QWidget& widget) : widget_(widget) {}
 
-    // Qt says false where the platform has no such request (offscreen, X11
-    // without a window manager) and when nothing holds a button at the moment.
+    // False where nobody takes the move: the offscreen platform, X11 without a
+    // window manager, Wayland without a pointer.
     bool StartSystemMove() override {
         QWindow* window = widget_.windowHandle();
         return window && window->startSystemMove();
