@@ -36,6 +36,11 @@ TEST(WindowTransparency, KeyedOutPictureHasOnlyExactPurpleTransparentAndIsCutToT
     EXPECT_EQ(all.pixel(0, 0), qRgb(10, 20, 30));
     EXPECT_TRUE(all.hasAlphaChannel());
 
+    // A frame in another pixel format is keyed out alike.
+    const QImage bytes = PurpleKeyedOut(frame.convertToFormat(QImage::Format_RGBA8888), frame.rect());
+    EXPECT_EQ(bytes.pixel(1, 1), 0u);
+    EXPECT_EQ(bytes.pixel(2, 1), qRgb(129, 0, 128));
+
     // An area reaching past the frame gives its part inside, from the area's corner.
     const QImage part = PurpleKeyedOut(frame, QRect(1, 1, 10, 10));
     ASSERT_EQ(part.size(), QSize(3, 2));
