@@ -86,13 +86,12 @@ void GameControls::imButtXClick() {
 
 void GameControls::imBckgrndMouseDown(QPoint p) {
     // Any button sets the anchor; only the left one drags.
-    drag_anchor_ = AnchorAt(p.x(), p.y());
+    drag_.Press(p.x(), p.y());
 }
 
 void GameControls::imBckgrndMouseMove(Qt::MouseButtons buttons, QPoint p) {
     if (!(buttons & Qt::LeftButton)) return;
-    const ScreenPoint to = DraggedWindowPos({window_.x(), window_.y()}, p.x(), p.y(), drag_anchor_);
-    window_.move(to.x, to.y);
+    drag_.Drag(dragged_window_, p.x(), p.y());
 }
 
 }  // namespace pellox

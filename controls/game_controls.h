@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "controls/control_keys.h"
+#include "controls/qt_dragged_window.h"
 #include "controls/window_drag.h"
 #include "engine/game_engine.h"
 #include "lcd/sprite_input.h"
@@ -26,7 +27,7 @@ public:
           frame_timer_(frame_timer), side_timer_(side_timer) {}
 
     ControlKeys& Keys() { return keys_; }
-    const DragAnchor& Anchor() const { return drag_anchor_; }
+    const DragAnchor& Anchor() const { return drag_.Anchor(); }
     // Where an exception raised while handling input goes (the log until set).
     void SetExceptionReporter(ExceptionReporter report) { report_ = std::move(report); }
 
@@ -60,7 +61,8 @@ private:
     FrameTimerControl& frame_timer_;
     SideTimerControl& side_timer_;
     ControlKeys keys_;
-    DragAnchor drag_anchor_;
+    QtDraggedWindow dragged_window_{window_};
+    WindowDrag drag_;
     ExceptionReporter report_ = ReportToLog;
 };
 

@@ -1,5 +1,11 @@
 #pragma once
 // Moving the borderless window by dragging its background.
+//
+// The window system moves the window itself where it can: Wayland lets no
+// program place its own window, and an X11 window manager that takes the move
+// over snaps and constrains it as it does for every window. Where nobody takes
+// it (X11 with no window manager), the game moves the window by as much as the
+// pointer has left the place where the button went down.
 
 #include <cstdint>
 
@@ -25,5 +31,39 @@ inline DragAnchor AnchorAt(int x, int y) {
 inline ScreenPoint DraggedWindowPos(ScreenPoint window, int x, int y, DragAnchor anchor) {
     return {window.x + x - anchor.x, window.y + y - anchor.y};
 }
+
+// The window as a drag sees it.
+class DraggedWindow {
+public:
+    virtual ~DraggedWindow() = default;
+    // Hands the drag in progress to the window system; false when it cannot take it.
+    virtual bool StartSystemMove() = 0;
+    virtual ScreenPoint Pos() const = 0;
+    virtual void MoveTo(ScreenPoint to) = 0;
+};
+
+// One drag at a time: a press begins it, moves with the left button held carry it.
+class WindowDrag {
+public:
+    // Any button sets the anchor and begins a new drag.
+    void Press(int x, int y) {
+        anchor_ = AnchorAt(x, y);
+        mode_ = Mode::NotStarted;
+    }
+
+    // The pointer moved to (x, y), in window coordinates, with the left button held.
+    void Drag(DraggedWindow& window, int x, int y) {
+        // The window system is asked once per drag; once it has refused, the game moves the window.
+        if (mode_ == Mode::NotStarted) mode_ = window.StartSystemMove() ? Mode::BySystem : Mode::ByGame;
+        if (mode_ == Mode::ByGame) window.MoveTo(DraggedWindowPos(window.Pos(), x, y, anchor_));
+    }
+
+    const DragAnchor& Anchor() const { return anchor_; }
+
+private:
+    enum class Mode { NotStarted, BySystem, ByGame };
+    DragAnchor anchor_;
+    Mode mode_ = Mode::NotStarted;
+};
 
 }  // namespace pellox

@@ -10,10 +10,13 @@
 
 namespace pellox {
 
-TMForm::TMForm(PictureSet pictures, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), pictures_(std::move(pictures)) {
+TMForm::TMForm(PictureSet pictures, SeeThroughBy see_through, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), pictures_(std::move(pictures)),
+      see_through_(see_through) {
     setObjectName(QStringLiteral("MForm"));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    // Before the window exists: its buffers get an alpha channel only if asked for at creation.
+    if (see_through_ == SeeThroughBy::Alpha) setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(kBuiltinClientSize);
     move(kBuiltinWindowPos);
@@ -59,7 +62,10 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
 void TMForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), frame_, r);
+    for (const QRect& r : event->region()) {
+        if (see_through_ == SeeThroughBy::Alpha) painter.drawImage(r.topLeft(), PurpleKeyedOut(frame_, r));
+        else painter.drawImage(r.topLeft(), frame_, r);
+    }
 }
 
 QPoint TMForm::InSprite(SpriteId id, QPoint windowPos) const {

@@ -13,6 +13,7 @@
 #include "lcd/sprite_input.h"
 #include "lcd/sprite_model.h"
 #include "lcd/window_mask.h"
+#include "lcd/window_transparency.h"
 
 namespace pellox {
 
@@ -22,7 +23,8 @@ inline constexpr QPoint kBuiltinWindowPos{194, 146};
 class TMForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TMForm(PictureSet pictures, QWidget* parent = nullptr);
+    explicit TMForm(PictureSet pictures, SeeThroughBy see_through = SeeThroughOnThisPlatform(),
+                    QWidget* parent = nullptr);
     ~TMForm() override;
 
     SpriteModel& Sprites() { return model_; }
@@ -40,6 +42,7 @@ public:
     // The composed picture as the screen shows it (purple where see-through).
     const QImage& Frame() const { return frame_; }
     const QRegion& MaskRegion() const { return mask_.Region(); }
+    SeeThroughBy SeeThrough() const { return see_through_; }
 
     // The sprite that takes a press at (x, y), none where the window is see-through.
     std::optional<SpriteId> SpriteAtPoint(QPoint p) const;
@@ -66,6 +69,7 @@ private:
     Compositor compositor_{model_, pictures_};
     QImage frame_;
     WindowMask mask_;
+    SeeThroughBy see_through_;
     SpriteInputHandler* input_ = nullptr;
     std::optional<SpriteId> captured_;  // the sprite that got the first press
 };

@@ -13,8 +13,10 @@ QRegion OpaqueRegion(const QImage& frame, const QRect& area);
 // QRegion's == compares rectangle lists, which differ for the same pixels.
 bool SameArea(const QRegion& a, const QRegion& b);
 
+inline bool IsKeyPurple(QRgb pixel) { return (pixel | 0xff000000u) == 0xff800080u; }
+
 inline bool IsSeeThrough(const QImage& frame, int x, int y) {
-    return !frame.valid(x, y) || (frame.pixel(x, y) | 0xff000000u) == 0xff800080u;
+    return !frame.valid(x, y) || IsKeyPurple(frame.pixel(x, y));
 }
 
 // Keeps the window mask in step with a frame that is repainted piece by piece.

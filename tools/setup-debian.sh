@@ -11,6 +11,7 @@ packages=(
   fonts-dejavu-core
   desktop-file-utils appstream file dpkg-dev
   xvfb x11-apps x11-xserver-utils imagemagick xdotool sox
+  qt6-wayland weston
 )
 
 missing=()
