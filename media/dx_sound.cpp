@@ -116,17 +116,35 @@ void TDXSound::Notify(SoundNotice notice) {
 }
 
 void TDXSound::RecoverIfLost() {
-    if (!lost_ || recovering_) return;
+    if (recovering_) return;
+    if (!lost_ && !(awaiting_output_ && system_.NowSeconds() >= next_reopen_seconds_)) return;
     recovering_ = true;
     lost_ = false;
+    bool opened = false;
     try {
         // The old output cannot come back: open a fresh one, which closes the old
-        // one (effects let go of their voices) and rebuilds every effect.
+        // one (effects let go of their voices) and rebuilds every effect from
+        // the waves they keep.
         OpenDevice();
+        opened = true;
     } catch (const std::exception&) {
-        // Still no output: silent from now on.
+        // OpenDevice closed the old output: silent until a later try succeeds.
+        // A device that opened but could not take every effect counts as back.
+        opened = open_;
     }
     recovering_ = false;
+    if (opened) {
+        if (awaiting_output_) {
+            awaiting_output_ = false;
+            if (OnOutputBack) OnOutputBack(*this);
+        }
+        return;
+    }
+    next_reopen_seconds_ = system_.NowSeconds() + kReopenIntervalSeconds;
+    if (!awaiting_output_) {
+        awaiting_output_ = true;
+        if (OnOutputLost) OnOutputLost(*this);
+    }
 }
 
 }  // namespace pellox
