@@ -12,7 +12,7 @@ the bot of long_run.py and, in turn:
   3. starts a new daemon on the same socket: the game's stream must come back
      (pactl list sink-inputs) and parec must record its sounds again.
 
-Prints what it saw: the game's own lines on stderr, peak levels, the time from
+Keeps the two recordings as WAV files beside the screenshots. Prints what it saw: the game's own lines on stderr, peak levels, the time from
 the daemon's return to the game's stream, frames drawn during the gap.
 
     tools/e2e/sound_device_loss.py --game build/app/pellox --out /tmp/loss
@@ -31,6 +31,7 @@ import sys
 import tempfile
 import threading
 import time
+import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from long_run import lowest_egg, press_game_a  # noqa: E402
@@ -62,16 +63,23 @@ class Pulse:
         out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.env, capture_output=True, text=True)
         return [line for line in out.stdout.splitlines() if line.strip()]
 
-    def peak(self, seconds):
-        """Largest absolute sample the null sink's monitor carried over that time."""
+    def peak(self, seconds, wav_path):
+        """Largest absolute sample the null sink's monitor carried over that time;
+        the recording is kept as a WAV file."""
         rec = subprocess.Popen(["parec", "-d", "null.monitor", "--raw", "--format=s16le", "--channels=2",
                                 "--rate=44100", "--latency-msec=50"],
                                env=self.env, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
         time.sleep(seconds)
         rec.terminate()
         data = rec.communicate()[0]
+        data = data[: len(data) // 4 * 4]
+        with wave.open(wav_path, "wb") as out:
+            out.setnchannels(2)
+            out.setsampwidth(2)
+            out.setframerate(44100)
+            out.writeframes(data)
         samples = array.array("h")
-        samples.frombytes(data[: len(data) // 2 * 2])
+        samples.frombytes(data)
         return max((abs(s) for s in samples), default=0), len(samples) // 2
 
 
@@ -148,7 +156,7 @@ def main():
             time.sleep(4)
 
             inputs = pulse.sink_inputs()
-            peak, frames = pulse.peak(5)
+            peak, frames = pulse.peak(5, os.path.join(args.out, "1-before.wav"))
             log.append(f"before: {len(inputs)} sink input(s), monitor peak {peak} over {frames} frames")
             if not inputs or peak == 0:
                 failures.append("no sound reached the sink before the daemon was killed")
@@ -174,7 +182,7 @@ def main():
                     stream_at = time.time()
                     break
                 time.sleep(0.1)
-            peak, frames = pulse.peak(5)
+            peak, frames = pulse.peak(5, os.path.join(args.out, "3-after.wav"))
             screen.grab(os.path.join(args.out, "3-after.png"))
             if stream_at:
                 log.append(f"after restart: the game's stream appeared after {stream_at - back_at:.1f} s, "
