@@ -178,11 +178,7 @@ TEST_F(EffectListTest, ALostOutputIsSilentUntilAReopenEveryFewSecondsFindsOneAga
     std::vector<std::string> events;
     sound.OnOutputLost = [&](TDXSound&) { events.push_back("lost"); };
     sound.OnOutputBack = [&](TDXSound&) { events.push_back("back"); };
-    // A skin's wave: the one to be rebuilt when the output comes back.
-    constexpr std::int32_t kSkinFrames = 8820;  // 200 ms
-    effect.ReplaceWave(MakeWave(kSkinFrames));
     effect.PlayEffect(true);
-    ASSERT_DOUBLE_EQ(system.world.now, kSkinFrames / 44100.0);
     const double t0 = system.world.now;
 
     // The device goes, and none is there to reopen: silent, no wait, one notice.
@@ -192,6 +188,9 @@ TEST_F(EffectListTest, ALostOutputIsSilentUntilAReopenEveryFewSecondsFindsOneAga
     EXPECT_EQ(system.world.now, t0);
     EXPECT_FALSE(sound.Initialized());
     EXPECT_TRUE(sound.AwaitingOutput());
+    // A skin loaded meanwhile: its wave is the one rebuilt when the output comes back.
+    constexpr std::int32_t kSkinFrames = 8820;  // 200 ms
+    effect.ReplaceWave(MakeWave(kSkinFrames));
     const int attempts = system.world.open_attempts;
     struct Step {
         double after_seconds;
