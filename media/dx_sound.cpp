@@ -38,6 +38,7 @@ void TDXSound::OpenDevice() {
         output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
         open_ = true;
         lost_ = false;
+        awaiting_output_ = false;
     } catch (...) {
         CloseDevice();
         throw;
@@ -120,6 +121,7 @@ void TDXSound::RecoverIfLost() {
     if (!lost_ && !(awaiting_output_ && system_.NowSeconds() >= next_reopen_seconds_)) return;
     recovering_ = true;
     lost_ = false;
+    const bool was_awaiting = awaiting_output_;
     bool opened = false;
     try {
         // The old output cannot come back: open a fresh one, which closes the old
@@ -134,17 +136,12 @@ void TDXSound::RecoverIfLost() {
     }
     recovering_ = false;
     if (opened) {
-        if (awaiting_output_) {
-            awaiting_output_ = false;
-            if (OnOutputBack) OnOutputBack(*this);
-        }
+        if (was_awaiting && OnOutputBack) OnOutputBack(*this);
         return;
     }
+    awaiting_output_ = true;
     next_reopen_seconds_ = system_.NowSeconds() + kReopenIntervalSeconds;
-    if (!awaiting_output_) {
-        awaiting_output_ = true;
-        if (OnOutputLost) OnOutputLost(*this);
-    }
+    if (!was_awaiting && OnOutputLost) OnOutputLost(*this);
 }
 
 }  // namespace pellox
