@@ -38,6 +38,7 @@ void TDXSound::OpenDevice() {
         output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
         open_ = true;
         lost_ = false;
+        awaiting_output_ = false;
     } catch (...) {
         CloseDevice();
         throw;
@@ -116,17 +117,31 @@ void TDXSound::Notify(SoundNotice notice) {
 }
 
 void TDXSound::RecoverIfLost() {
-    if (!lost_ || recovering_) return;
+    if (recovering_) return;
+    if (!lost_ && !(awaiting_output_ && system_.NowSeconds() >= next_reopen_seconds_)) return;
     recovering_ = true;
     lost_ = false;
+    const bool was_awaiting = awaiting_output_;
+    bool opened = false;
     try {
         // The old output cannot come back: open a fresh one, which closes the old
-        // one (effects let go of their voices) and rebuilds every effect.
+        // one (effects let go of their voices) and rebuilds every effect from
+        // the waves they keep.
         OpenDevice();
+        opened = true;
     } catch (const std::exception&) {
-        // Still no output: silent from now on.
+        // OpenDevice closed the old output: silent until a later try succeeds.
+        // A device that opened but could not take every effect counts as back.
+        opened = open_;
     }
     recovering_ = false;
+    if (opened) {
+        if (was_awaiting && OnOutputBack) OnOutputBack(*this);
+        return;
+    }
+    awaiting_output_ = true;
+    next_reopen_seconds_ = system_.NowSeconds() + kReopenIntervalSeconds;
+    if (!was_awaiting && OnOutputLost) OnOutputLost(*this);
 }
 
 }  // namespace pellox

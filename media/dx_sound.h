@@ -64,7 +64,18 @@ public:
     // A voice found the output gone. Handled at the next safe moment by
     // RecoverIfLost: the output is opened afresh and every effect rebuilt.
     void NoteOutputLost() { lost_ = true; }
+    // Reopens a lost output at once; if none opens, the game goes on silently
+    // and another try is made when called again kReopenIntervalSeconds later
+    // (by the system's clock), so that sound comes back when a device does.
+    // Cheap when there is nothing to do: it is called at every play.
     void RecoverIfLost();
+    // Lost and not yet back.
+    bool AwaitingOutput() const { return awaiting_output_; }
+    static constexpr double kReopenIntervalSeconds = 3.0;
+
+    // Once when a lost output could not be reopened, once when one is back.
+    Event OnOutputLost;
+    Event OnOutputBack;
 
 private:
     void Notify(SoundNotice notice);
@@ -77,6 +88,8 @@ private:
     bool initialize_called_ = false;
     bool lost_ = false;
     bool recovering_ = false;
+    bool awaiting_output_ = false;
+    double next_reopen_seconds_ = 0;
     std::unique_ptr<SoundOutput> output_;
     std::vector<SoundListener*> listeners_;
 };

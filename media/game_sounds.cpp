@@ -45,6 +45,11 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
     // Sounds go on when the window loses focus.
     sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
+    // One line each way; the tries in between stay quiet.
+    sound_->OnOutputLost = [](TDXSound&) {
+        std::fputs("pellox: the sound output was lost: the game goes on silently\n", stderr);
+    };
+    sound_->OnOutputBack = [](TDXSound&) { std::fputs("pellox: the sound output is back\n", stderr); };
     // The list's places are the effects' own: list item i is Effect i.
     for (Effect e : kAllEffects) {
         TWaveCollectionItem& item = list_->Add(std::string(EffectName(e)));

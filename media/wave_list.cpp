@@ -123,7 +123,14 @@ TDirectSoundBuffer* TWaveCollectionItem::NextExtraVoice() {
 }
 
 void TWaveCollectionItem::PlayEffect(bool wait) {
-    if (!attached_) return;
+    if (!attached_) {
+        // Without a device: a lost one may be back by now (tried every few
+        // seconds, not at every play); otherwise silent and at once.
+        TDXSound* sound = list_.DXSound();
+        if (!sound || !sound->AwaitingOutput()) return;
+        sound->RecoverIfLost();
+        if (!attached_) return;
+    }
     TDXSound& device = *list_.Device();
     device.RecoverIfLost();
     if (!attached_) return;

@@ -18,6 +18,7 @@ struct FakeWorld {
     bool refuse_fill = false;
     bool refuse_duplicate = false;
     int outputs_opened = 0;
+    int open_attempts = 0;      // successful or not
     int sample_buffers = 0;     // distinct sample copies made
     std::vector<PcmFormat> mix_formats;
 };
@@ -109,6 +110,7 @@ public:
     FakeWorld world;
 
     std::unique_ptr<SoundOutput> OpenDefaultOutput(OpenResult& result) override {
+        ++world.open_attempts;
         if (!world.has_device) {
             result = OpenResult::NoDevice;
             return nullptr;

@@ -174,6 +174,54 @@ TEST_F(EffectListTest, ALostOutputIsOpenedAfreshAndEffectsRebuilt) {
     EXPECT_DOUBLE_EQ(system.world.now, 1.0 + kBasketLength);
 }
 
+TEST_F(EffectListTest, ALostOutputIsSilentUntilAReopenEveryFewSecondsFindsOneAgain) {
+    std::vector<std::string> events;
+    sound.OnOutputLost = [&](TDXSound&) { events.push_back("lost"); };
+    sound.OnOutputBack = [&](TDXSound&) { events.push_back("back"); };
+    effect.PlayEffect(true);
+    const double t0 = system.world.now;
+
+    // The device goes, and none is there to reopen: silent, no wait, one notice.
+    system.world.lost = true;
+    system.world.has_device = false;
+    effect.PlayEffect(true);
+    EXPECT_EQ(system.world.now, t0);
+    EXPECT_FALSE(sound.Initialized());
+    EXPECT_TRUE(sound.AwaitingOutput());
+    // A skin loaded meanwhile: its wave is the one rebuilt when the output comes back.
+    constexpr std::int32_t kSkinFrames = 8820;  // 200 ms
+    effect.ReplaceWave(MakeWave(kSkinFrames));
+    const int attempts = system.world.open_attempts;
+    struct Step {
+        double after_seconds;
+        bool device_there;
+        int new_attempts;
+        bool sounds;
+    };
+    const double interval = TDXSound::kReopenIntervalSeconds;
+    const Step steps[] = {
+        {0.1, false, 0, false},              // too soon to try again
+        {interval, false, 1, false},         // tried, still gone
+        {interval * 0.5, true, 0, false},    // back, but not yet tried
+        {interval * 0.5 + 0.1, true, 1, true},  // tried: sounds again, and is waited for
+        {interval * 2, true, 0, true},       // open: no more tries
+    };
+    int expected_attempts = attempts;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.after_seconds);
+        system.world.now += step.after_seconds;
+        system.world.has_device = step.device_there;
+        const double before = system.world.now;
+        effect.PlayEffect(true);
+        expected_attempts += step.new_attempts;
+        EXPECT_EQ(system.world.open_attempts, expected_attempts);
+        EXPECT_EQ(sound.Initialized(), step.sounds);
+        EXPECT_NEAR(system.world.now - before, step.sounds ? kSkinFrames / 44100.0 : 0.0, 1e-9);
+    }
+    EXPECT_EQ(events, (std::vector<std::string>{"lost", "back"}));
+    EXPECT_FALSE(sound.AwaitingOutput());
+}
+
 struct Recorder : SoundListener {
     std::vector<std::string>& log;
     std::string name;

@@ -128,9 +128,9 @@ def wait_for_window(screen, seconds=20):
     raise SystemExit("the game window did not appear")
 
 
-def start_game(args, screen, records):
+def start_game(args, screen, records, stderr=subprocess.DEVNULL):
     env = dict(screen.env, PELLOX_RECORDS=records, QT_QPA_PLATFORM="xcb")
-    game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=stderr)
     # The start screen comes first: its start button hides it and shows the game.
     wait_for_window(screen)
     screen.run("xdotool", "mousemove", str(START_SCREEN[0] + START_BUTTON[0]), str(START_SCREEN[1] + START_BUTTON[1]))
