@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace pellox {
 
@@ -18,6 +19,7 @@ TMForm::TMForm(PictureSet pictures, QWidget* parent)
     setFixedSize(kBuiltinClientSize);
     move(kBuiltinWindowPos);
     model_.SetListener([this](SpriteId, SpriteChange, const Bounds& dirty) { OnSpriteChanged(dirty); });
+    pictures_.UseRatio(devicePixelRatioF());
     RebuildFrame();
 }
 
@@ -42,6 +44,7 @@ std::optional<SpriteId> TMForm::SpriteAtPoint(QPoint p) const {
 
 void TMForm::RebuildFrame() {
     frame_ = compositor_.Compose(size());
+    device_frame_.Rebuild(frame_);
     mask_.Rebuild(frame_);
     setMask(mask_.Region());
     update();
@@ -51,6 +54,7 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
     const QRect area = ToQRect(dirty) & frame_.rect();
     if (area.isEmpty()) return;
     compositor_.Recompose(frame_, area);
+    device_frame_.Update(frame_, area);
     // Most segments switch dark on light LCD: the outline stays, the mask is left alone.
     if (mask_.Update(frame_, area)) setMask(mask_.Region());
     update(area);
@@ -58,8 +62,24 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
 
 void TMForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    if (device_frame_.Active()) return device_frame_.Paint(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& r : event->region()) painter.drawImage(r.topLeft(), frame_, r);
+}
+
+void TMForm::UseDeviceRatio(qreal ratio) {
+    if (ratio == pictures_.Ratio() || (ratio <= 1.0 && pictures_.Ratio() == 1.0)) return;
+    pictures_.UseRatio(ratio);
+    RebuildFrame();
+}
+
+void TMForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    UseDeviceRatio(devicePixelRatioF());
+    if (!follows_screen_ && windowHandle()) {
+        follows_screen_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { UseDeviceRatio(devicePixelRatioF()); });
+    }
 }
 
 QPoint TMForm::InSprite(SpriteId id, QPoint windowPos) const {

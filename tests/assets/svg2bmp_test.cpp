@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "tools/svg2bmp/sprite_rasterizer.h"
+#include "assets/raster/sprite_rasterizer.h"
 
 namespace pellox {
 namespace {
