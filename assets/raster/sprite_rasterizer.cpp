@@ -128,18 +128,22 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
 
     const QRgb key = target.key.rgb();
     const QRgb under = target.under.rgb();
-    QImage out(size, QImage::Format_RGB888);
+    QImage out(size, target.drawable ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
     for (int y = 0; y < size.height(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(art.constScanLine(y));
+        uchar* dst = out.scanLine(y);
         for (int x = 0; x < size.width(); ++x) {
             const QRgb p = src[x];
-            QRgb c;
-            if (target.transparent && qAlpha(p) < 128) {
-                c = key;
-            } else {
-                c = AvoidKey(Blend(p, under), key, target.transparent);
+            const bool hole = target.transparent && qAlpha(p) < 128;
+            QRgb c = key;
+            if (!hole) c = AvoidKey(qAlpha(p) == 255 ? p : Blend(p, under), key, target.transparent);
+            if (target.drawable) {
+                reinterpret_cast<QRgb*>(dst)[x] = hole ? 0u : c;
+            } else {  // red, green, blue
+                dst[3 * x] = static_cast<uchar>(qRed(c));
+                dst[3 * x + 1] = static_cast<uchar>(qGreen(c));
+                dst[3 * x + 2] = static_cast<uchar>(qBlue(c));
             }
-            out.setPixel(x, y, c);
         }
     }
     if (target.transparent) {
@@ -147,8 +151,9 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
         if (qAlpha(art.pixel(0, bottom)) >= 128) {
             result.warning = QStringLiteral("the art covers the lower-left pixel; it is forced to the key colour");
         }
-        out.setPixel(0, bottom, key);
+        out.setPixel(0, bottom, target.drawable ? 0u : key);
     }
+    if (target.drawable) out.setDevicePixelRatio(target.ratio);
     result.image = out;
     return result;
 }

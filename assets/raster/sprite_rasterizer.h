@@ -22,10 +22,13 @@ struct RasterTarget {
     QColor under;              // what the picture is blended against
     qreal ratio = 1.0;         // device pixels per game pixel; the image is
                                // width x height times this, rounded up
+    bool drawable = false;     // give the picture ready to draw instead of a bitmap
 };
 
 struct RasterResult {
-    QImage image;              // Format_RGB888 at the target's ratio, or null on failure
+    QImage image;              // Format_RGB888 at the target's ratio, or null on failure;
+                               // for a drawable target ARGB32 premultiplied with
+                               // the key pixels cleared and the ratio as its own
     QString error;             // why it failed
     QString warning;           // non-fatal remark (lower-left pixel forced)
 };

@@ -36,11 +36,8 @@ QImage RenderBuiltinSprite(SpriteId id, int factor) {
     RasterTarget target = SpriteRasterTarget(id);
     target.under = UnderColourOf(svg).value_or(QColor(Qt::white));
     target.ratio = factor;
-    const RasterResult result = RasterizeSvg(svg, target);
-    if (result.image.isNull()) return {};
-    QImage drawable = MakeDrawable(result.image, target.transparent);
-    drawable.setDevicePixelRatio(factor);
-    return drawable;
+    target.drawable = true;
+    return RasterizeSvg(svg, target).image;
 }
 
 bool LoadBuiltinPictures(PictureSet& pictures, QString* error) {

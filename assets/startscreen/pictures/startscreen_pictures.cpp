@@ -55,14 +55,10 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
         QFile file(QStringLiteral(":/startscreen/picture-sources/%1.svg").arg(QLatin1String(NameOf(which))));
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray svg = file.readAll();
-            RasterTarget target{picture.width(), picture.height(), transparent, QColor(255, 0, 255),
-                                UnderColourOf(svg).value_or(QColor(Qt::white)), ratio};
-            const RasterResult sharp = RasterizeSvg(svg, target);
-            if (!sharp.image.isNull()) {
-                QImage drawable = MakeDrawable(sharp.image, transparent);
-                drawable.setDevicePixelRatio(ratio);
-                return drawable;
-            }
+            const RasterTarget target{picture.width(), picture.height(), transparent, QColor(255, 0, 255),
+                                      UnderColourOf(svg).value_or(QColor(Qt::white)), ratio, true};
+            RasterResult sharp = RasterizeSvg(svg, target);
+            if (!sharp.image.isNull()) return std::move(sharp.image);
         }
         // Without its source the picture is shown as it is at one pixel per pixel.
     }
