@@ -23,12 +23,21 @@ import time
 
 
 def run(probe, env, cwd):
+    """Wall ms to the game window painted, peak RSS MiB by then, CPU ms of the process."""
     start = time.time_ns()
-    out = subprocess.run([probe, "--game-window"], env=env, cwd=cwd, capture_output=True, text=True, timeout=60)
-    fields = out.stdout.split()
-    if out.returncode != 0 or len(fields) < 2:
-        sys.exit(f"{probe} failed: {out.stderr[-400:]}")
-    return (int(fields[0]) - start) / 1e6, int(fields[1]) / 1024
+    with tempfile.TemporaryFile() as err:
+        process = subprocess.Popen([probe, "--game-window"], env=env, cwd=cwd, stdout=subprocess.PIPE, stderr=err)
+        out = process.stdout.read().decode()
+        process.stdout.close()
+        # Reaped here, not by Popen, for its resource usage: the probe ends right
+        # after the paint, so its CPU time is the launch's.
+        _, status, usage = os.wait4(process.pid, 0)
+        process.returncode = os.waitstatus_to_exitcode(status)
+        fields = out.split()
+        if process.returncode != 0 or len(fields) < 2:
+            err.seek(0)
+            sys.exit(f"{probe} failed: {err.read()[-400:].decode(errors='replace')}")
+    return (int(fields[0]) - start) / 1e6, int(fields[1]) / 1024, (usage.ru_utime + usage.ru_stime) * 1000
 
 
 def main():
@@ -42,7 +51,7 @@ def main():
     if args.baseline:
         probes.append(("baseline", os.path.abspath(args.baseline)))
     scales = args.scales.split(",")
-    results = {(name, scale): ([], []) for name, _ in probes for scale in scales}
+    results = {(name, scale): ([], [], []) for name, _ in probes for scale in scales}
     with tempfile.TemporaryDirectory() as folder:
         runtime = os.path.join(folder, "runtime")
         os.makedirs(runtime, mode=0o700)
@@ -53,22 +62,22 @@ def main():
             for scale in scales:
                 env = dict(base_env, QT_SCALE_FACTOR=scale)
                 for name, probe in probes:
-                    ms, mib = run(probe, env, folder)
+                    measured = run(probe, env, folder)
                     if round_ > 0:
-                        results[(name, scale)][0].append(ms)
-                        results[(name, scale)][1].append(mib)
+                        for values, value in zip(results[(name, scale)], measured):
+                            values.append(value)
     print(f"platform {base_env['QT_QPA_PLATFORM']}, {args.runs} runs each, alternating")
-    print("%-6s %-11s %9s %9s %9s %12s" % ("scale", "build", "min ms", "p50 ms", "max ms", "p50 RSS MiB"))
+    print("%-6s %-11s %8s %8s %8s %8s %12s" % ("scale", "build", "min ms", "p50 ms", "max ms", "CPU p50", "p50 RSS MiB"))
+    med = statistics.median
     for scale in scales:
         for name, _ in probes:
-            ms, mib = results[(name, scale)]
-            print("%-6s %-11s %9.1f %9.1f %9.1f %12.1f" % (scale, name, min(ms), statistics.median(ms), max(ms),
-                                                           statistics.median(mib)))
+            ms, mib, cpu = results[(name, scale)]
+            print("%-6s %-11s %8.1f %8.1f %8.1f %8.1f %12.1f" % (scale, name, min(ms), med(ms), max(ms), med(cpu),
+                                                                 med(mib)))
         if args.baseline:
-            ms_new, mib_new = results[("this build", scale)]
-            ms_old, mib_old = results[("baseline", scale)]
-            print("%-6s %-11s %29.2f %12.2f" % (scale, "ratio", statistics.median(ms_new) / statistics.median(ms_old),
-                                                statistics.median(mib_new) / statistics.median(mib_old)))
+            new, old = results[("this build", scale)], results[("baseline", scale)]
+            print("%-6s %-11s %17s %8.2f %17.2f %12.2f" % (scale, "ratio", "", med(new[0]) / med(old[0]), med(new[2]) / med(old[2]),
+                                                         med(new[1]) / med(old[1])))
 
 
 if __name__ == "__main__":
