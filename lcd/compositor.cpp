@@ -10,6 +10,12 @@ void Compositor::Paint(QPainter& painter, const QRect& area) const {
     painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     painter.fillRect(area, QColor::fromRgb(kWindowPurple));
+    PaintSprites(painter, area, PictureResolution::GamePixels);
+    painter.restore();
+}
+
+void Compositor::PaintSprites(QPainter& painter, const QRect& area, PictureResolution resolution) const {
+    painter.save();
     painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     for (int i = 0; i < kSpriteCount; ++i) {
         const SpriteId id = SpriteAt(i);
@@ -17,7 +23,8 @@ void Compositor::Paint(QPainter& painter, const QRect& area) const {
         if (!sprite.visible) continue;
         const QRect box = ToQRect(sprite.bounds) & area;
         if (box.isEmpty()) continue;
-        const QImage& picture = pictures_.Drawable(id);
+        const QImage& picture =
+            resolution == PictureResolution::Sharp ? pictures_.Sharp(id) : pictures_.Drawable(id);
         if (picture.isNull()) continue;
         painter.setClipRect(box);
         painter.drawImage(QPoint(sprite.bounds.left, sprite.bounds.top), picture);

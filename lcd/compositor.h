@@ -16,6 +16,10 @@ inline constexpr QRgb kWindowPurple = 0xff800080u;
 
 QRect ToQRect(const Bounds& b);
 
+// Which of the picture set's pictures to draw: one pixel per game pixel, or
+// the sharp ones made for the screen's device pixel ratio.
+enum class PictureResolution { GamePixels, Sharp };
+
 class Compositor {
 public:
     Compositor(const SpriteModel& model, const PictureSet& pictures)
@@ -23,6 +27,10 @@ public:
 
     // Paints the part of the window inside area.
     void Paint(QPainter& painter, const QRect& area) const;
+
+    // Draws the lit sprites inside area over what the painter holds, in game
+    // pixels whatever the painter's device (a sharp picture carries its ratio).
+    void PaintSprites(QPainter& painter, const QRect& area, PictureResolution resolution) const;
 
     // A whole new frame of the given size.
     QImage Compose(const QSize& size) const;

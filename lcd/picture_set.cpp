@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include "lcd/device_ratio.h"
+
 namespace pellox {
 
 QRgb KeyColourOf(const QImage& picture) {
@@ -32,7 +34,44 @@ QImage MakeDrawable(const QImage& picture, bool transparent) {
 }
 
 void PictureSet::SetPicture(SpriteId id, const QImage& picture, bool transparent) {
-    drawable_[static_cast<std::size_t>(id)] = MakeDrawable(picture, transparent);
+    const auto i = static_cast<std::size_t>(id);
+    drawable_[i] = MakeDrawable(picture, transparent);
+    from_source_[i] = false;
+    MakeSharp(id);
+}
+
+void PictureSet::SetSharpSource(SharpSource source) {
+    source_ = std::move(source);
+    for (int i = 0; i < kSpriteCount; ++i) {
+        from_source_[static_cast<std::size_t>(i)] = !drawable_[static_cast<std::size_t>(i)].isNull();
+        MakeSharp(SpriteAt(i));
+    }
+}
+
+void PictureSet::UseRatio(qreal ratio) {
+    ratio_ = ratio > 1.0 ? ratio : 1.0;
+    factor_ = SharpFactor(ratio_);
+    for (int i = 0; i < kSpriteCount; ++i) MakeSharp(SpriteAt(i));
+}
+
+const QImage& PictureSet::Sharp(SpriteId id) const {
+    const auto i = static_cast<std::size_t>(id);
+    return factor_ > 1 ? sharp_[i] : drawable_[i];
+}
+
+void PictureSet::MakeSharp(SpriteId id) {
+    const auto i = static_cast<std::size_t>(id);
+    sharp_[i] = QImage();
+    if (factor_ <= 1 || drawable_[i].isNull()) return;
+    if (from_source_[i] && source_) {
+        QImage made = source_(id, factor_);
+        if (!made.isNull() && made.size() == drawable_[i].size() * factor_) {
+            sharp_[i] = std::move(made);
+            return;
+        }
+        // A source that fails leaves the picture enlarged, as a bitmap is.
+    }
+    sharp_[i] = ScaleNearest(drawable_[i], BitmapFactor(ratio_));
 }
 
 bool PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent, QString* error) {

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QWindow>
 
 namespace pellox {
 
@@ -21,6 +22,7 @@ TMForm::TMForm(PictureSet pictures, SeeThroughBy see_through, QWidget* parent)
     setFixedSize(kBuiltinClientSize);
     move(kBuiltinWindowPos);
     model_.SetListener([this](SpriteId, SpriteChange, const Bounds& dirty) { OnSpriteChanged(dirty); });
+    pictures_.UseRatio(devicePixelRatioF());
     RebuildFrame();
 }
 
@@ -45,6 +47,7 @@ std::optional<SpriteId> TMForm::SpriteAtPoint(QPoint p) const {
 
 void TMForm::RebuildFrame() {
     frame_ = compositor_.Compose(size());
+    device_frame_.Rebuild(frame_);
     mask_.Rebuild(frame_);
     setMask(mask_.Region());
     update();
@@ -54,6 +57,7 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
     const QRect area = ToQRect(dirty) & frame_.rect();
     if (area.isEmpty()) return;
     compositor_.Recompose(frame_, area);
+    device_frame_.Update(frame_, area);
     // Most segments switch dark on light LCD: the outline stays, the mask is left alone.
     if (mask_.Update(frame_, area)) setMask(mask_.Region());
     update(area);
@@ -61,10 +65,26 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
 
 void TMForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
+    if (device_frame_.Active()) return device_frame_.Paint(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     for (const QRect& r : event->region()) {
         if (see_through_ == SeeThroughBy::Alpha) painter.drawImage(r.topLeft(), PurpleKeyedOut(frame_, r));
         else painter.drawImage(r.topLeft(), frame_, r);
+    }
+}
+
+void TMForm::UseDeviceRatio(qreal ratio) {
+    if (ratio == pictures_.Ratio() || (ratio <= 1.0 && pictures_.Ratio() == 1.0)) return;
+    pictures_.UseRatio(ratio);
+    RebuildFrame();
+}
+
+void TMForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    UseDeviceRatio(devicePixelRatioF());
+    if (!follows_screen_ && windowHandle()) {
+        follows_screen_ = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, [this] { UseDeviceRatio(devicePixelRatioF()); });
     }
 }
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "lcd/compositor.h"
+#include "lcd/device_frame.h"
 #include "lcd/picture_set.h"
 #include "lcd/sprite_input.h"
 #include "lcd/sprite_model.h"
@@ -47,12 +48,20 @@ public:
     // The sprite that takes a press at (x, y), none where the window is see-through.
     std::optional<SpriteId> SpriteAtPoint(QPoint p) const;
 
+    // Makes the pictures and the painted frame for a device pixel ratio. The
+    // window takes its screen's ratio when it is made, shown or moved to
+    // another screen; sizes, the mask and hit tests stay in game pixels.
+    void UseDeviceRatio(qreal ratio);
+    // What is painted at a ratio above 1 (inactive at 1: Frame() is painted).
+    const DeviceFrame& PaintedFrame() const { return device_frame_; }
+
 signals:
     // The window has closed, by the exit button or by the window manager.
     void Closed();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -68,6 +77,8 @@ private:
     PictureSet pictures_;
     Compositor compositor_{model_, pictures_};
     QImage frame_;
+    DeviceFrame device_frame_{compositor_, pictures_};
+    bool follows_screen_ = false;
     WindowMask mask_;
     SeeThroughBy see_through_;
     SpriteInputHandler* input_ = nullptr;

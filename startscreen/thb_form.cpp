@@ -34,7 +34,7 @@ Widget* Place(Widget* widget, const char* name, int left, int top, int width, in
 
 QLabel* Picture(QWidget* parent, const char* name, StartScreenPicture which, const char* accessible, QRect box) {
     auto* label = Place(new QLabel(parent), name, box.x(), box.y(), box.width(), box.height());
-    label->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(which)));
+    label->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(which, parent->devicePixelRatioF())));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);  // drawn from the corner, cut at the box
     label->setAccessibleName(QString::fromUtf8(accessible));
     return label;
@@ -121,8 +121,8 @@ void THBForm::BuildComponents() {
 
     im_soviet_ = Place(new LanguageFlag(-1, this), "imSoviet", 40, 144, 36, 24);
     im_british_ = Place(new LanguageFlag(0, this), "imBritish", 528, 144, 36, 24);
-    im_soviet_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Soviet)));
-    im_british_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::British)));
+    im_soviet_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Soviet, devicePixelRatioF())));
+    im_british_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::British, devicePixelRatioF())));
     im_soviet_->setAccessibleName(QStringLiteral("Русский язык"));
     im_british_->setAccessibleName(QStringLiteral("English language"));
     for (LanguageFlag* flag : {im_soviet_, im_british_}) {

@@ -1,12 +1,17 @@
 #include "assets/sprites/builtin_sprites.h"
 
+#include <QFile>
 #include <QImage>
 #include <QtCore/qresource.h>
 
+#include "assets/raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void InitPelloxBuiltinSpritesResource() { Q_INIT_RESOURCE(pellox_builtin_sprites); }
+static void InitPelloxBuiltinSpritesResource() {
+    Q_INIT_RESOURCE(pellox_builtin_sprites);
+    Q_INIT_RESOURCE(pellox_builtin_sprite_sources);
+}
 
 namespace pellox {
 
@@ -17,6 +22,22 @@ void InitBuiltinSprites() {
 
 QString BuiltinSpritePath(const QString& spriteName) {
     return QStringLiteral(":/builtin/sprites/%1.bmp").arg(spriteName);
+}
+
+QString BuiltinSpriteSourcePath(const QString& spriteName) {
+    return QStringLiteral(":/builtin/sprite-sources/%1.svg").arg(spriteName);
+}
+
+QImage RenderBuiltinSprite(SpriteId id, int factor) {
+    InitBuiltinSprites();
+    QFile file(BuiltinSpriteSourcePath(QString::fromLatin1(NameOf(id).data(), NameOf(id).size())));
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray svg = file.readAll();
+    RasterTarget target = SpriteRasterTarget(id);
+    target.under = UnderColourOf(svg).value_or(QColor(Qt::white));
+    target.ratio = factor;
+    target.drawable = true;
+    return RasterizeSvg(svg, target).image;
 }
 
 bool LoadBuiltinPictures(PictureSet& pictures, QString* error) {
@@ -31,6 +52,7 @@ bool LoadBuiltinPictures(PictureSet& pictures, QString* error) {
         }
         pictures.SetPicture(id, picture, LayoutOf(id).transparent);
     }
+    pictures.SetSharpSource(&RenderBuiltinSprite);
     return true;
 }
 

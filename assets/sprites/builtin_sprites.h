@@ -3,7 +3,10 @@
 // (24-bit bitmaps of the built-in layout's sizes, key colour in the lower-left
 // pixel).
 
+#include <QImage>
 #include <QString>
+
+#include "lcd/sprite_layout.h"
 
 namespace pellox {
 
@@ -17,8 +20,18 @@ void InitBuiltinSprites();
 // The resource path of a built-in picture, e.g. ":/builtin/sprites/imHare.bmp".
 QString BuiltinSpritePath(const QString& spriteName);
 
-// Registers the embedded pictures and loads every sprite's built-in picture.
-// Returns false and names the first missing one in *error.
+// The resource path of a built-in picture's SVG source,
+// e.g. ":/builtin/sprite-sources/imHare.svg".
+QString BuiltinSpriteSourcePath(const QString& spriteName);
+
+// A built-in picture drawn again from its SVG source at a whole factor, ready
+// to draw (see-through pixels cleared, device pixel ratio = factor); null if
+// the source is missing or unusable.
+QImage RenderBuiltinSprite(SpriteId id, int factor);
+
+// Registers the embedded pictures and loads every sprite's built-in picture;
+// the picture set makes them again from their sources for a screen with more
+// device pixels. Returns false and names the first missing one in *error.
 bool LoadBuiltinPictures(PictureSet& pictures, QString* error);
 
 }  // namespace pellox

@@ -23,7 +23,7 @@ def run(probe, mode, env, cwd):
     out = subprocess.run([probe, mode], env=env, cwd=cwd, capture_output=True, text=True, timeout=60)
     if out.returncode != 0 or not out.stdout.strip():
         sys.exit(f"{mode} failed: {out.stderr[-400:]}")
-    return (int(out.stdout.split()[-1]) - start) / 1e6
+    return (int(out.stdout.split()[0]) - start) / 1e6
 
 
 def main():

@@ -1,15 +1,19 @@
-// startup_probe --start-screen | --bare
+// startup_probe --start-screen | --bare | --game-window
 //
 // Starts as the game does and prints, on the first paint of its window, the
-// wall clock in nanoseconds (CLOCK_REALTIME), then quits. startup_bench.py
+// wall clock in nanoseconds (CLOCK_REALTIME) and the peak resident memory so
+// far in KiB, then quits. startup_bench.py
 // takes the time before starting the process and subtracts. --start-screen
 // makes the game's start screen as app/main.cpp does (the skin search from
 // the current folder; the game window with the built-in pictures made after
 // the first paint); --bare shows an empty window of the same size.
+#include <sys/resource.h>
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include <QApplication>
@@ -27,33 +31,41 @@ namespace {
 
 class FirstPaint : public QObject {
 public:
+    explicit FirstPaint(std::function<void()> then) : then_(std::move(then)) {}
+
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Paint && !seen_) {
             seen_ = true;
             // After this paint has been handled: the window is painted.
-            QMetaObject::invokeMethod(
-                this, [] {
-                    timespec now{};
-                    clock_gettime(CLOCK_REALTIME, &now);
-                    std::printf("%lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-                    std::fflush(stdout);
-                    QCoreApplication::exit(0);
-                },
-                Qt::QueuedConnection);
+            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    std::function<void()> then_;
     bool seen_ = false;
 };
+
+void PrintPaintedAndQuit() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("%lld %ld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, usage.ru_maxrss);
+    std::fflush(stdout);
+    // Inside the game window's own event loop: no orderly way back is needed.
+    std::_Exit(0);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
+    const bool game = argc > 1 && std::strcmp(argv[1], "--game-window") == 0;
     QApplication app(argc, argv);
-    FirstPaint first_paint;
+    FirstPaint game_paint(&PrintPaintedAndQuit);
+    std::function<void()> on_first_paint = &PrintPaintedAndQuit;
     std::unique_ptr<QWidget> window;
     pellox::PictureSet pictures;
     if (bare) {
@@ -68,8 +80,17 @@ int main(int argc, char** argv) {
             return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),
                                                         std::make_unique<pellox::SettingsRecordsStore>());
         };
-        window = std::make_unique<pellox::THBForm>(std::move(setup));
+        auto start_screen = std::make_unique<pellox::THBForm>(std::move(setup));
+        if (game) {
+            on_first_paint = [form = start_screen.get(), &game_paint] {
+                if (!form->LongCreate()) std::_Exit(1);
+                form->GameWindowIfCreated()->Form().installEventFilter(&game_paint);
+                form->btStartClick();
+            };
+        }
+        window = std::move(start_screen);
     }
+    FirstPaint first_paint(on_first_paint);
     window->installEventFilter(&first_paint);
     window->show();
     return app.exec();

@@ -7,6 +7,8 @@
 #include <cstdlib>
 
 #include "assets/sprites/builtin_sprites.h"
+#include "lcd/device_ratio.h"
+#include "lcd/picture_set.h"
 #include "lcd/sprite_layout.h"
 
 namespace pellox {
@@ -114,6 +116,40 @@ TEST_F(BuiltinSprites, BackgroundIsSeeThroughAroundTheCaseOnly) {
         for (int y = b.top; y < b.top + b.height; ++y)
             for (int x = b.left; x < b.left + b.width; ++x) ASSERT_FALSE(isKey(x, y)) << x << "," << y;
     }
+}
+
+// At two device pixels per game pixel every picture is drawn again from its
+// source: twice the size, every pixel fully drawn or fully see-through, and
+// no purple-ish pixel along the edges of the drawn parts.
+TEST_F(BuiltinSprites, AtRatioTwoEveryPictureIsDrawnAgainAtTwiceItsSizeWithCleanEdges) {
+    PictureSet pictures;
+    ASSERT_TRUE(LoadBuiltinPictures(pictures, nullptr));
+    pictures.UseRatio(2.0);
+    for (const SpriteLayout& s : BuiltinLayout()) {
+        const SpriteId id = *SpriteByName(s.name);
+        SCOPED_TRACE(std::string(s.name));
+        const QImage& one = pictures.Drawable(id);
+        const QImage& two = pictures.Sharp(id);
+        ASSERT_EQ(two.size(), one.size() * 2);
+        EXPECT_EQ(two.devicePixelRatio(), 2.0);
+        auto clear = [&](int x, int y) { return two.valid(x, y) && qAlpha(two.pixel(x, y)) == 0; };
+        int partial = 0, edge_pixels = 0, fringe = 0;
+        for (int y = 0; y < two.height(); ++y) {
+            for (int x = 0; x < two.width(); ++x) {
+                const QRgb p = two.pixel(x, y);
+                if (qAlpha(p) == 0) continue;
+                partial += qAlpha(p) != 255;
+                if (!clear(x - 1, y) && !clear(x + 1, y) && !clear(x, y - 1) && !clear(x, y + 1)) continue;
+                ++edge_pixels;
+                for (Rgb key : {kPurple, kMagenta}) fringe += Distance(p, ToQRgb(key)) < 120;
+            }
+        }
+        EXPECT_EQ(partial, 0);
+        EXPECT_EQ(fringe, 0) << "of " << edge_pixels << " edge pixels";
+        if (s.transparent) EXPECT_GT(edge_pixels, 0);
+    }
+    // Drawn again, not enlarged: the wolf's curves gain pixels a doubled bitmap has not.
+    EXPECT_NE(pictures.Sharp(SpriteId::imWolf0), ScaleNearest(pictures.Drawable(SpriteId::imWolf0), 2));
 }
 
 TEST(BuiltinSpritePath, NamesTheResource) {

@@ -1,6 +1,8 @@
 // The start screen's pictures: embedded 24-bit bitmaps of their sizes, ready to
 // draw with clean see-through parts, opaque flags of the right colours, and
 // the program's icon.
+#include <cmath>
+
 #include <QFile>
 #include <QIcon>
 #include <QImage>
@@ -54,41 +56,48 @@ TEST(StartScreenPictures, EachIsA24BitBitmapWithItsKeyInTheLowerLeft) {
     }
 }
 
-TEST(StartScreenPictures, LoadReadyToDrawWithCleanSeeThroughParts) {
-    for (const PictureCase& c : kPictures) {
-        SCOPED_TRACE(c.name);
-        const QImage image = LoadStartScreenPicture(c.which);
-        ASSERT_FALSE(image.isNull());
-        EXPECT_EQ(image.size(), c.size);
-        EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
-        const int w = image.width(), h = image.height();
-        int clear = 0, opaque = 0;
-        for (int y = 0; y < h; ++y) {
-            for (int x = 0; x < w; ++x) {
-                const QRgb p = image.pixel(x, y);
-                // A bitmap has no partial alpha: a pixel is either see-through or drawn.
-                ASSERT_TRUE(qAlpha(p) == 0 || qAlpha(p) == 255) << x << "," << y;
-                if (qAlpha(p) == 0) {
-                    ++clear;
-                    continue;
-                }
-                ++opaque;
-                // Edges were blended against the green, never towards the magenta key:
-                // no pinkish pixel (red and blue both well above green) is left.
-                if (c.transparent) {
-                    EXPECT_FALSE(qRed(p) > qGreen(p) + 60 && qBlue(p) > qGreen(p) + 60)
-                        << "magenta fringe at " << x << "," << y;
+// At a device pixel ratio above 1 each is drawn again from its source at that
+// ratio, under the same rules as the bitmap.
+TEST(StartScreenPictures, LoadReadyToDrawWithCleanSeeThroughPartsAtEveryRatio) {
+    for (const qreal ratio : {1.0, 2.0, 1.5}) {
+        for (const PictureCase& c : kPictures) {
+            SCOPED_TRACE(c.name);
+            SCOPED_TRACE(ratio);
+            const QImage image = LoadStartScreenPicture(c.which, ratio);
+            ASSERT_FALSE(image.isNull());
+            EXPECT_EQ(image.size(), QSize(static_cast<int>(std::ceil(c.size.width() * ratio)),
+                                          static_cast<int>(std::ceil(c.size.height() * ratio))));
+            EXPECT_EQ(image.devicePixelRatio(), ratio);
+            EXPECT_EQ(image.format(), QImage::Format_ARGB32_Premultiplied);
+            const int w = image.width(), h = image.height();
+            int clear = 0, opaque = 0;
+            for (int y = 0; y < h; ++y) {
+                for (int x = 0; x < w; ++x) {
+                    const QRgb p = image.pixel(x, y);
+                    // A bitmap has no partial alpha: a pixel is either see-through or drawn.
+                    ASSERT_TRUE(qAlpha(p) == 0 || qAlpha(p) == 255) << x << "," << y;
+                    if (qAlpha(p) == 0) {
+                        ++clear;
+                        continue;
+                    }
+                    ++opaque;
+                    // Edges were blended against the green, never towards the magenta key:
+                    // no pinkish pixel (red and blue both well above green) is left.
+                    if (c.transparent) {
+                        EXPECT_FALSE(qRed(p) > qGreen(p) + 60 && qBlue(p) > qGreen(p) + 60)
+                            << "magenta fringe at " << x << "," << y;
+                    }
                 }
             }
-        }
-        if (c.transparent) {
-            for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)}) {
-                EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << corner.x() << "," << corner.y();
+            if (c.transparent) {
+                for (QPoint corner : {QPoint(0, 0), QPoint(w - 1, 0), QPoint(0, h - 1), QPoint(w - 1, h - 1)}) {
+                    EXPECT_EQ(qAlpha(image.pixel(corner)), 0) << corner.x() << "," << corner.y();
+                }
+                EXPECT_EQ(qAlpha(image.pixel(w / 2, h / 2)), 255);
+                EXPECT_GT(opaque, w * h / 10);  // a figure there to see
+            } else {
+                EXPECT_EQ(clear, 0);
             }
-            EXPECT_EQ(qAlpha(image.pixel(w / 2, h / 2)), 255);
-            EXPECT_GT(opaque, w * h / 10);  // a figure there to see
-        } else {
-            EXPECT_EQ(clear, 0);
         }
     }
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "tools/svg2bmp/sprite_rasterizer.h"
+#include "assets/raster/sprite_rasterizer.h"
 
 namespace pellox {
 namespace {
@@ -41,6 +41,36 @@ TEST(RasterizeSvg, PixelsCoveredLessThanHalfBecomeTheKeyOthersBlendWithTheColour
     EXPECT_EQ(r.image.pixel(3, 0), kPurpleKey.rgb());
     EXPECT_FALSE(r.warning.isEmpty());  // the art covered the lower-left pixel
     EXPECT_EQ(r.image.pixel(0, 1), kPurpleKey.rgb());
+}
+
+// At a ratio the picture is drawn at the device size and the key decided per
+// device pixel: a bar 1.3 game pixels wide covers 2.6 device pixels at ratio 2
+// (three drawn) and 1.95 at ratio 1.5 (two drawn), where doubling the bitmap
+// of ratio 1 would give two and one.
+TEST(RasterizeSvg, AtARatioTheKeyIsDecidedOnDevicePixels) {
+    const QByteArray svg = Svg(4, 2, "<rect x=\"0\" y=\"0\" width=\"1.3\" height=\"1\" fill=\"#000\"/>");
+    struct Case {
+        qreal ratio;
+        QSize size;
+        int drawn_columns;
+    };
+    for (const Case c : {Case{1.0, {4, 2}, 1}, Case{2.0, {8, 4}, 3}, Case{1.5, {6, 3}, 2}}) {
+        SCOPED_TRACE(c.ratio);
+        RasterTarget target = Target(4, 2);
+        target.ratio = c.ratio;
+        target.drawable = true;
+        const auto r = RasterizeSvg(svg, target);
+        ASSERT_FALSE(r.image.isNull()) << r.error.toStdString();
+        EXPECT_EQ(r.image.size(), c.size);
+        EXPECT_EQ(r.image.devicePixelRatio(), c.ratio);
+        for (int x = 0; x < c.size.width(); ++x) {
+            const QRgb p = r.image.pixel(x, 0);
+            EXPECT_EQ(qAlpha(p), x < c.drawn_columns ? 255 : 0) << x;  // drawn, or cleared: never partly
+        }
+    }
+    RasterTarget too_small = Target(4, 2);
+    too_small.ratio = 0.5;
+    EXPECT_TRUE(RasterizeSvg(svg, too_small).image.isNull());
 }
 
 TEST(RasterizeSvg, DrawnPixelsNeverEqualAKeyColour) {

@@ -13,7 +13,7 @@
 #include <cstdio>
 
 #include "lcd/sprite_layout.h"
-#include "tools/svg2bmp/sprite_rasterizer.h"
+#include "assets/raster/sprite_rasterizer.h"
 
 namespace {
 
@@ -69,11 +69,7 @@ int main(int argc, char** argv) {
         }
         const auto id = pellox::SpriteByName(sprite.toStdString());
         if (!id) return Fail(1, QStringLiteral("no sprite is called \"%1\"").arg(sprite));
-        const pellox::SpriteLayout& layout = pellox::LayoutOf(*id);
-        target.width = layout.bounds.width;
-        target.height = layout.bounds.height;
-        target.transparent = layout.transparent;
-        target.key = QColor(layout.builtinKey.r, layout.builtinKey.g, layout.builtinKey.b);
+        target = pellox::SpriteRasterTarget(*id);
     } else if (!sizeText.isEmpty()) {
         const auto size = pellox::ParseSize(sizeText);
         if (!size) return Fail(1, QStringLiteral("bad size %1 (want WxH, e.g. 36x24)").arg(sizeText));

@@ -1,12 +1,18 @@
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 
+#include <QFile>
+#include <QGuiApplication>
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
+#include "assets/raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
-static void InitPelloxStartScreenPicturesResource() { Q_INIT_RESOURCE(pellox_startscreen_picture_files); }
+static void InitPelloxStartScreenPicturesResource() {
+    Q_INIT_RESOURCE(pellox_startscreen_picture_files);
+    Q_INIT_RESOURCE(pellox_startscreen_picture_sources);
+}
 
 namespace pellox {
 namespace {
@@ -38,18 +44,35 @@ bool IsTransparentPicture(StartScreenPicture which) {
     return which != StartScreenPicture::Soviet && which != StartScreenPicture::British;
 }
 
-QImage LoadStartScreenPicture(StartScreenPicture which) {
+QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
     InitStartScreenPictures();
     const QImage picture(StartScreenPicturePath(which), "BMP");  // named: no search through the image plugins
     if (picture.isNull()) return {};
+    const bool transparent = IsTransparentPicture(which);
+    if (ratio > 1.0) {
+        // Drawn again from the source at exactly the screen's ratio: these
+        // pictures sit on a plain window, nothing needs whole device pixels.
+        QFile file(QStringLiteral(":/startscreen/picture-sources/%1.svg").arg(QLatin1String(NameOf(which))));
+        if (file.open(QIODevice::ReadOnly)) {
+            const QByteArray svg = file.readAll();
+            const RasterTarget target{picture.width(), picture.height(), transparent, QColor(255, 0, 255),
+                                      UnderColourOf(svg).value_or(QColor(Qt::white)), ratio, true};
+            RasterResult sharp = RasterizeSvg(svg, target);
+            if (!sharp.image.isNull()) return std::move(sharp.image);
+        }
+        // Without its source the picture is shown as it is at one pixel per pixel.
+    }
     // The key colour is the lower-left pixel, as for the sprites.
-    return MakeDrawable(picture, IsTransparentPicture(which));
+    return MakeDrawable(picture, transparent);
 }
 
 QIcon ProgramIcon() {
     const QImage icon = LoadStartScreenPicture(StartScreenPicture::Icon);
     if (icon.isNull()) return {};
-    return QIcon(QPixmap::fromImage(icon));
+    QIcon program(QPixmap::fromImage(icon));
+    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    if (ratio > 1.0) program.addPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Icon, ratio)));
+    return program;
 }
 
 }  // namespace pellox

@@ -20,7 +20,9 @@ bool IsTransparentPicture(StartScreenPicture which);
 
 // The picture ready to draw: the key colour of a transparent picture made
 // fully transparent (ARGB32 premultiplied). Null if the resource is missing.
-QImage LoadStartScreenPicture(StartScreenPicture which);
+// At a device pixel ratio above 1 it is drawn again from its SVG source at
+// that ratio (its device pixel ratio set, so it keeps its size on screen).
+QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio = 1.0);
 
 // The program's icon, for the windows. Needs a QGuiApplication.
 QIcon ProgramIcon();

@@ -1,4 +1,4 @@
-#include "tools/svg2bmp/sprite_rasterizer.h"
+#include "assets/raster/sprite_rasterizer.h"
 
 #include <QPainter>
 #include <QRegularExpression>
@@ -62,8 +62,29 @@ std::optional<QSize> ParseSize(const QString& text) {
     return QSize(w, h);
 }
 
+RasterTarget SpriteRasterTarget(SpriteId id) {
+    const SpriteLayout& layout = LayoutOf(id);
+    RasterTarget target;
+    target.width = layout.bounds.width;
+    target.height = layout.bounds.height;
+    target.transparent = layout.transparent;
+    target.key = QColor(layout.builtinKey.r, layout.builtinKey.g, layout.builtinKey.b);
+    return target;
+}
+
+QSize RasterSize(int width, int height, qreal ratio) {
+    // Rounded up, so that a fractional ratio never leaves the last row undrawn;
+    // the tolerance keeps 121 x 2.0 at 242 whatever the floating point does.
+    auto side = [ratio](int n) { return static_cast<int>(std::ceil(n * ratio - 1e-6)); };
+    return {side(width), side(height)};
+}
+
 RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
     RasterResult result;
+    if (!(target.ratio >= 1.0 && target.ratio <= 8.0)) {
+        result.error = QStringLiteral("ratio %1 is outside 1 to 8").arg(target.ratio);
+        return result;
+    }
     if (target.width <= 0 || target.height <= 0) {
         result.error = QStringLiteral("target size %1 x %2 is empty").arg(target.width).arg(target.height);
         return result;
@@ -94,37 +115,45 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
         return result;
     }
 
-    QImage art(target.width, target.height, QImage::Format_ARGB32_Premultiplied);
+    // Drawn straight at the device size: the shapes' edges fall on device
+    // pixels, and the key colour is decided there, never scaled afterwards.
+    const QSize size = RasterSize(target.width, target.height, target.ratio);
+    QImage art(size, QImage::Format_ARGB32_Premultiplied);
     art.fill(Qt::transparent);
     {
         QPainter painter(&art);
         painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(0, 0, target.width, target.height));
+        renderer.render(&painter, QRectF(0, 0, target.width * target.ratio, target.height * target.ratio));
     }
 
     const QRgb key = target.key.rgb();
     const QRgb under = target.under.rgb();
-    QImage out(target.width, target.height, QImage::Format_RGB888);
-    for (int y = 0; y < target.height; ++y) {
+    QImage out(size, target.drawable ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB888);
+    for (int y = 0; y < size.height(); ++y) {
         const auto* src = reinterpret_cast<const QRgb*>(art.constScanLine(y));
-        for (int x = 0; x < target.width; ++x) {
+        uchar* dst = out.scanLine(y);
+        for (int x = 0; x < size.width(); ++x) {
             const QRgb p = src[x];
-            QRgb c;
-            if (target.transparent && qAlpha(p) < 128) {
-                c = key;
-            } else {
-                c = AvoidKey(Blend(p, under), key, target.transparent);
+            const bool hole = target.transparent && qAlpha(p) < 128;
+            QRgb c = key;
+            if (!hole) c = AvoidKey(qAlpha(p) == 255 ? p : Blend(p, under), key, target.transparent);
+            if (target.drawable) {
+                reinterpret_cast<QRgb*>(dst)[x] = hole ? 0u : c;
+            } else {  // red, green, blue
+                dst[3 * x] = static_cast<uchar>(qRed(c));
+                dst[3 * x + 1] = static_cast<uchar>(qGreen(c));
+                dst[3 * x + 2] = static_cast<uchar>(qBlue(c));
             }
-            out.setPixel(x, y, c);
         }
     }
     if (target.transparent) {
-        const int bottom = target.height - 1;
+        const int bottom = size.height() - 1;
         if (qAlpha(art.pixel(0, bottom)) >= 128) {
             result.warning = QStringLiteral("the art covers the lower-left pixel; it is forced to the key colour");
         }
-        out.setPixel(0, bottom, key);
+        out.setPixel(0, bottom, target.drawable ? 0u : key);
     }
+    if (target.drawable) out.setDevicePixelRatio(target.ratio);
     result.image = out;
     return result;
 }

@@ -10,18 +10,25 @@
 #include <QString>
 #include <optional>
 
+#include "lcd/sprite_layout.h"
+
 namespace pellox {
 
 struct RasterTarget {
-    int width = 0;
-    int height = 0;
+    int width = 0;             // the picture's size in the game's own pixels,
+    int height = 0;            // which the SVG's viewBox must match
     bool transparent = true;   // false: the whole box is drawn, no key colour
     QColor key;                // key colour of a transparent picture
     QColor under;              // what the picture is blended against
+    qreal ratio = 1.0;         // device pixels per game pixel; the image is
+                               // width x height times this, rounded up
+    bool drawable = false;     // give the picture ready to draw instead of a bitmap
 };
 
 struct RasterResult {
-    QImage image;              // Format_RGB888, or null on failure
+    QImage image;              // Format_RGB888 at the target's ratio, or null on failure;
+                               // for a drawable target ARGB32 premultiplied with
+                               // the key pixels cleared and the ratio as its own
     QString error;             // why it failed
     QString warning;           // non-fatal remark (lower-left pixel forced)
 };
@@ -37,6 +44,13 @@ std::optional<QColor> ParseColour(const QString& text);
 
 // A picture size "WxH", e.g. "121x124"; each side 1 to 4096.
 std::optional<QSize> ParseSize(const QString& text);
+
+// A built-in sprite's target: its layout size, transparency and key colour
+// (the colour beneath still to be set).
+RasterTarget SpriteRasterTarget(SpriteId id);
+
+// The size in device pixels of a picture of width x height game pixels at ratio.
+QSize RasterSize(int width, int height, qreal ratio);
 
 RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target);
 
