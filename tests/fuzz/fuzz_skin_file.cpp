@@ -39,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto value = skin.Find(entry.section, entry.key);
             if (entry.sprite && value) {
                 const pellox::ParsedSpriteEntry parsed = pellox::ParseSpriteEntry(*value);
-                if (parsed.entry) (void)pellox::SpriteBoxProblem(*parsed.entry);
+                if (parsed.entry) (void)pellox::SpriteBoxProblem(*entry.sprite, *parsed.entry);
             }
         }
     }
