@@ -66,9 +66,11 @@ void Unpack(std::string_view input, const pellox::fuzz::ScratchFolder& scratch) 
     }
 }
 
+// The folders are removed at exit; the window is left to the end of the
+// process, as the Qt objects it holds may not outlive the application.
 struct Game {
-    pellox::fuzz::ScratchFolder scratch{"skin-launch"};
-    pellox::fuzz::ScratchFolder records{"skin-launch-records"};
+    const pellox::fuzz::ScratchFolder& scratch;
+    const pellox::fuzz::ScratchFolder& records;
     pellox::PictureSet builtin;
     std::unique_ptr<pellox::GameWindow> window;
 };
@@ -101,7 +103,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
 
-    game = new Game;  // lives as long as the process
+    static const pellox::fuzz::ScratchFolder scratch("skin-launch");
+    static const pellox::fuzz::ScratchFolder records("skin-launch-records");
+    game = new Game{scratch, records, {}, nullptr};  // lives as long as the process
     QString error;
     if (!pellox::LoadBuiltinPictures(game->builtin, &error)) {
         std::fprintf(stderr, "built-in pictures: %s\n", qPrintable(error));
