@@ -16,7 +16,7 @@ public:
     explicit GameWindowSkinTarget(GameWindow& window) : window_(window) {}
 
     std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
-        if (std::string problem = SpriteBoxProblem(e); !problem.empty()) return problem;
+        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
         QString error;
         // The picture first: a sprite whose picture cannot be read keeps its place too.
         if (!window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()), &error))

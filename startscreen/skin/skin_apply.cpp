@@ -59,10 +59,12 @@ ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::fil
     return ResolveRelativeToBoth(written, skin_folder, ResolveSkinFilePath);
 }
 
-std::string SpriteBoxProblem(const SpriteEntry& e) {
+std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {
     if (e.left > kLargestSpriteBox_px || e.top > kLargestSpriteBox_px || e.width > kLargestSpriteBox_px ||
         e.height > kLargestSpriteBox_px)
         return "the box is larger than " + std::to_string(kLargestSpriteBox_px) + " pixels";
+    if (sprite == SpriteId::imBckgrnd && (e.width > kLargestBackground_px || e.height > kLargestBackground_px))
+        return "the background is larger than " + std::to_string(kLargestBackground_px) + " pixels";
     return {};
 }
 

@@ -48,9 +48,13 @@ ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::fil
 // A sprite box past this size is no picture of a handheld; refusing it keeps
 // a mistyped number from asking for a window or frame of gigabytes.
 inline constexpr int kLargestSpriteBox_px = 16384;
+// The window, its composed frame and its mask take the background's size: a
+// background past this many pixels across or down would ask for gigabytes
+// from a skin of a few bytes.
+inline constexpr int kLargestBackground_px = 4096;
 
 // Why a sprite entry's box cannot be used; an empty text when it can.
-std::string SpriteBoxProblem(const SpriteEntry& entry);
+std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& entry);
 
 class SkinTarget {
 public:

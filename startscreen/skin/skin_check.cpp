@@ -93,7 +93,7 @@ public:
 
     std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
         description_.clear();
-        if (std::string problem = SpriteBoxProblem(e); !problem.empty()) return problem;
+        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
         const QString path = QString::fromStdString(file.string());
         QString error;
         const bool transparent = LayoutOf(sprite).transparent;

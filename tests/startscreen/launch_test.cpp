@@ -228,5 +228,33 @@ TEST(SkinText, ValidUtf8IsReadAsUtf8AndAnythingElseAsWindows1251) {
     EXPECT_EQ(DecodeSkinText("\xE6"), u"ж");  // would open a UTF-8 sequence that never ends
 }
 
+TEST_F(LaunchTest, ABackgroundWiderOrTallerThanAScreenIsRefusedBeforeTheWindowTakesItsSize) {
+    // The window, its frame and its mask take the background's size: a skin
+    // of a few bytes once asked for a frame of a gigabyte this way.
+    struct Case {
+        const char* box;
+        bool refused;
+    };
+    for (const Case c : {Case{"0,0,4097,560", true}, Case{"0,0,900,16384", true}, Case{"0,0,4096,4096", false}}) {
+        skin.overrides["BACK/ground"] = std::string(c.box) + ",PICS\\imBckgrnd.bmp";
+        const std::filesystem::path file = skin.Write();
+        std::filesystem::current_path(skin.folder.path());
+        window->Form().Sprites().SetBounds(SpriteId::imBckgrnd, LayoutOf(SpriteId::imBckgrnd).bounds);
+        PrepareLaunch(*window);
+        const std::vector<SkinEntryFailure> failures = ApplySkin(*window, file);
+
+        const Bounds background = form().Sprites().BoundsOf(SpriteId::imBckgrnd);
+        if (c.refused) {
+            ASSERT_EQ(failures.size(), 1u) << c.box;
+            EXPECT_EQ(failures[0].key, "ground");
+            EXPECT_EQ(failures[0].reason, "the background is larger than 4096 pixels");
+            EXPECT_EQ(background, LayoutOf(SpriteId::imBckgrnd).bounds) << c.box;
+        } else {
+            EXPECT_TRUE(failures.empty()) << c.box;
+            EXPECT_EQ(background.width, 4096);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace pellox
