@@ -68,6 +68,7 @@ TEST(WavesynthRecipe, MistakesAreRefusedWithTheirLineAndReason) {
         {whole + "sound Boom\n", "line 19: sound takes a name"},
         {whole + "soften 2000\n", "line 19: soften comes once, before the first sound"},
         {whole + "beep 1 2 3\n", "line 19: \"beep\" is not a line a recipe has"},
+        {whole + "be\x01\x1bp\n", "line 19: \"be??p\" is not a line a recipe has"},  // shown without control bytes
         {"tone sine 0 40 440 440 0.2\n", "line 1: tone before the first sound"},
         {"sound UL 0\n", "line 1: the length must be a whole number of frames"},
         {"sound UL 1767.5\n", "line 1: the length must be a whole number of frames"},

@@ -3,9 +3,10 @@
 // wavesynth --recipe FILE OUTDIR: the same eight files, made as the recipe
 // says (see recipe.h): a skin's own sounds.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "engine/effects.h"
@@ -16,6 +17,9 @@
 namespace {
 
 using pellox::wavesynth::Track;
+
+// A recipe is a page of text; anything far larger is not one.
+constexpr std::uintmax_t kMaxRecipeBytes = 1 << 20;
 
 struct Sound {
     pellox::Effect effect;
@@ -89,13 +93,23 @@ bool WriteSound(const std::string& dir, pellox::Effect effect, std::size_t frame
 }
 
 int FromRecipe(const std::string& recipe_path, const std::string& dir) {
+    // A regular file only: a FIFO would block and /dev/zero never ends.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(recipe_path, ec)) {
+        std::fprintf(stderr, "wavesynth: %s is not a readable file\n", recipe_path.c_str());
+        return 1;
+    }
+    if (std::filesystem::file_size(recipe_path, ec) > kMaxRecipeBytes || ec) {
+        std::fprintf(stderr, "wavesynth: %s is too large for a recipe\n", recipe_path.c_str());
+        return 1;
+    }
     std::ifstream file(recipe_path, std::ios::binary);
-    std::ostringstream text;
-    if (!(file && text << file.rdbuf())) {
+    if (!file) {
         std::fprintf(stderr, "wavesynth: cannot read %s\n", recipe_path.c_str());
         return 1;
     }
-    const pellox::wavesynth::RecipeResult parsed = pellox::wavesynth::ParseRecipe(text.str());
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const pellox::wavesynth::RecipeResult parsed = pellox::wavesynth::ParseRecipe(text);
     if (!parsed.recipe) {
         std::fprintf(stderr, "wavesynth: %s: %s\n", recipe_path.c_str(), parsed.error.c_str());
         return 1;

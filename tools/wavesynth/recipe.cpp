@@ -39,6 +39,13 @@ std::optional<std::uint32_t> Seed(const std::string& word) {
     return v;
 }
 
+// A word from the file as it can be shown in a message: control bytes as '?'.
+std::string Shown(std::string word) {
+    for (char& ch : word)
+        if (static_cast<unsigned char>(ch) < 0x20 || ch == 0x7f) ch = '?';
+    return word;
+}
+
 std::optional<Effect> EffectNamed(std::string_view name) {
     for (Effect e : kAllEffects)
         if (EffectName(e) == name) return e;
@@ -58,7 +65,7 @@ std::string ReadPart(const std::vector<std::string>& w, std::size_t first, Recip
     const char* names[] = {"start", "length", "from pitch", "to pitch", "level"};
     for (std::size_t i = 0; i < std::size(fields); ++i) {
         const auto v = Number(w[first + i]);
-        if (!v) return std::string(names[i]) + " \"" + w[first + i] + "\" is not a number";
+        if (!v) return std::string(names[i]) + " \"" + Shown(w[first + i]) + "\" is not a number";
         *fields[i] = *v;
     }
     if (part.start_ms < 0) return "the start is before the sound's beginning";
@@ -99,7 +106,7 @@ RecipeResult ParseRecipe(std::string_view text) {
         } else if (verb == "sound") {
             if (w.size() != 3 && w.size() != 4) return fail("sound takes a name, a length in frames and maybe 16 or 18");
             const auto effect = EffectNamed(w[1]);
-            if (!effect) return fail("no effect is called \"" + w[1] + "\"");
+            if (!effect) return fail("no effect is called \"" + Shown(w[1]) + "\"");
             if (seen[EffectIndex(*effect)]) return fail(w[1] + " comes a second time");
             seen[EffectIndex(*effect)] = true;
             const auto frames = Number(w[2]);
@@ -117,7 +124,7 @@ RecipeResult ParseRecipe(std::string_view text) {
             if (!part.crackle) {
                 if (w.size() != 7 && w.size() != 8) return fail("tone takes a shape, start, length, two pitches, a level and maybe a fade");
                 const auto shape = ShapeNamed(w[1]);
-                if (!shape) return fail("no wave shape is called \"" + w[1] + "\" (square, triangle, sine)");
+                if (!shape) return fail("no wave shape is called \"" + Shown(w[1]) + "\" (square, triangle, sine)");
                 part.shape = *shape;
                 first = 2;
             } else if (w.size() != 7) {
@@ -126,7 +133,7 @@ RecipeResult ParseRecipe(std::string_view text) {
             if (const std::string why = ReadPart(w, first, part); !why.empty()) return fail(why);
             if (part.crackle) {
                 const auto seed = Seed(w[6]);
-                if (!seed) return fail("the seed \"" + w[6] + "\" is not a whole number");
+                if (!seed) return fail("the seed \"" + Shown(w[6]) + "\" is not a whole number");
                 part.seed = *seed;
             } else if (w.size() == 8) {
                 const auto fade = Number(w[7]);
@@ -138,7 +145,7 @@ RecipeResult ParseRecipe(std::string_view text) {
                 return fail(verb + " ends after its sound (" + std::to_string(sound->frames) + " frames)");
             sound->parts.push_back(part);
         } else {
-            return fail("\"" + verb + "\" is not a line a recipe has (soften, sound, tone, crackle)");
+            return fail("\"" + Shown(verb) + "\" is not a line a recipe has (soften, sound, tone, crackle)");
         }
     }
 
