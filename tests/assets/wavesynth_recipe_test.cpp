@@ -59,6 +59,8 @@ TEST(WavesynthRecipe, MistakesAreRefusedWithTheirLineAndReason) {
         {whole + "tone sine 0 200 1400 2100 0.24\n", "line 19: tone ends after its sound (6301 frames)"},
         {whole + "tone saw 0 60 1400 2100 0.24\n", "line 19: no wave shape is called \"saw\""},
         {whole + "tone sine 0 sixty 1400 2100 0.24\n", "line 19: length \"sixty\" is not a number"},
+        {whole + "tone sine nan 60 1400 2100 0.24\n", "line 19: start \"nan\" is not a number"},
+        {whole + "tone sine 0 60 inf 2100 0.24\n", "line 19: from pitch \"inf\" is not a number"},
         {whole + "tone sine 0 60 1400 30000 0.24\n", "line 19: pitches must lie between 0 and 22050 Hz"},
         {whole + "tone sine 0 60 1400 2100 1.5\n", "line 19: the level must be more than 0 and at most 1"},
         {whole + "tone sine 0 60 1400\n", "line 19: tone takes a shape"},

@@ -19,10 +19,11 @@ std::vector<std::string> Words(std::string_view line) {
     return words;
 }
 
+// A finite number: from_chars also reads "nan" and "inf", which no field takes.
 std::optional<double> Number(const std::string& word) {
     double v = 0;
     const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (ec != std::errc() || end != word.data() + word.size()) return std::nullopt;
+    if (ec != std::errc() || end != word.data() + word.size() || !std::isfinite(v)) return std::nullopt;
     return v;
 }
 
@@ -82,9 +83,10 @@ RecipeResult ParseRecipe(std::string_view text) {
     Recipe recipe;
     std::array<bool, kEffectCount> seen{};
     bool soften_seen = false;
-    RecipeSound* sound = nullptr;
     int line_no = 0;
-    auto fail = [&](const std::string& why) { return RecipeResult{std::nullopt, "line " + std::to_string(line_no) + ": " + why}; };
+    auto fail = [&](const std::string& why) {
+        return RecipeResult{std::nullopt, "line " + std::to_string(line_no) + ": " + why};
+    };
 
     std::size_t pos = 0;
     while (pos <= text.size()) {
@@ -98,13 +100,15 @@ RecipeResult ParseRecipe(std::string_view text) {
         const std::string& verb = w[0];
 
         if (verb == "soften") {
-            if (soften_seen || sound) return fail("soften comes once, before the first sound");
+            if (soften_seen || !recipe.sounds.empty()) return fail("soften comes once, before the first sound");
             const auto hz = w.size() == 2 ? Number(w[1]) : std::nullopt;
-            if (!hz || *hz <= 0 || *hz >= kRate / 2) return fail("soften takes one cutoff in Hz, below " + std::to_string(kRate / 2));
+            if (!hz || *hz <= 0 || *hz >= kRate / 2)
+                return fail("soften takes one cutoff in Hz, below " + std::to_string(kRate / 2));
             recipe.soften_hz = *hz;
             soften_seen = true;
         } else if (verb == "sound") {
-            if (w.size() != 3 && w.size() != 4) return fail("sound takes a name, a length in frames and maybe 16 or 18");
+            if (w.size() != 3 && w.size() != 4)
+                return fail("sound takes a name, a length in frames and maybe 16 or 18");
             const auto effect = EffectNamed(w[1]);
             if (!effect) return fail("no effect is called \"" + Shown(w[1]) + "\"");
             if (seen[EffectIndex(*effect)]) return fail(w[1] + " comes a second time");
@@ -115,14 +119,15 @@ RecipeResult ParseRecipe(std::string_view text) {
             const auto format = w.size() == 4 ? Number(w[3]) : std::optional<double>(16);
             if (!format || (*format != 16 && *format != 18)) return fail("the format size is 16 or 18");
             recipe.sounds.push_back(RecipeSound{*effect, static_cast<std::size_t>(*frames), int(*format), {}});
-            sound = &recipe.sounds.back();
         } else if (verb == "tone" || verb == "crackle") {
-            if (!sound) return fail(verb + " before the first sound");
+            if (recipe.sounds.empty()) return fail(verb + " before the first sound");
+            RecipeSound& sound = recipe.sounds.back();
             RecipePart part;
             part.crackle = verb == "crackle";
             std::size_t first = 1;
             if (!part.crackle) {
-                if (w.size() != 7 && w.size() != 8) return fail("tone takes a shape, start, length, two pitches, a level and maybe a fade");
+                if (w.size() != 7 && w.size() != 8)
+                    return fail("tone takes a shape, start, length, two pitches, a level and maybe a fade");
                 const auto shape = ShapeNamed(w[1]);
                 if (!shape) return fail("no wave shape is called \"" + Shown(w[1]) + "\" (square, triangle, sine)");
                 part.shape = *shape;
@@ -141,9 +146,9 @@ RecipeResult ParseRecipe(std::string_view text) {
                 part.fade_ms = *fade;
             }
             const double end_frames = (part.start_ms + part.length_ms) * kRate / 1000.0;
-            if (end_frames > double(sound->frames) + 0.5)
-                return fail(verb + " ends after its sound (" + std::to_string(sound->frames) + " frames)");
-            sound->parts.push_back(part);
+            if (end_frames > double(sound.frames) + 0.5)
+                return fail(verb + " ends after its sound (" + std::to_string(sound.frames) + " frames)");
+            sound.parts.push_back(part);
         } else {
             return fail("\"" + Shown(verb) + "\" is not a line a recipe has (soften, sound, tone, crackle)");
         }
