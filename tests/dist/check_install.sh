@@ -22,7 +22,25 @@ share/icons/hicolor/48x48/apps/org.pellox.Pellox.png
 share/icons/hicolor/64x64/apps/org.pellox.Pellox.png
 share/icons/hicolor/scalable/apps/org.pellox.Pellox.svg
 share/man/man6/pellox.6
-share/metainfo/org.pellox.Pellox.metainfo.xml"
+share/metainfo/org.pellox.Pellox.metainfo.xml
+share/pellox/skins/night-shift/night-shift.ini"
+# The Night Shift skin: every picture and sound the skin file names.
+night_pictures="imAM imBask0 imBask1 imBask2 imBask3 imBckgrnd imBell imButtA imButtB imButtS
+imButtT imButtX imChuckL1 imChuckL2 imChuckL3 imChuckL4 imChuckR1 imChuckR2
+imChuckR3 imChuckR4 imColon imD1000_D imD1000_DL imD1000_DR imD1000_M
+imD1000_U imD1000_UL imD1000_UR imD100_D imD100_DL imD100_DR imD100_M
+imD100_U imD100_UL imD100_UR imD10_D imD10_DL imD10_DR imD10_M imD10_U
+imD10_UL imD10_UR imD1_D imD1_DL imD1_DR imD1_M imD1_U imD1_UL imD1_UR
+imEggDL1 imEggDL2 imEggDL3 imEggDL4 imEggDL5 imEggDR1 imEggDR2 imEggDR3
+imEggDR4 imEggDR5 imEggUL1 imEggUL2 imEggUL3 imEggUL4 imEggUL5 imEggUR1
+imEggUR2 imEggUR3 imEggUR4 imEggUR5 imErr1 imErr2 imErr3 imErrL imErrLf
+imErrR imErrRf imGameA imGameB imHare imPM imWolf0 imWolf1"
+for name in $night_pictures; do
+  expected+=$'\n'"share/pellox/skins/night-shift/pictures/$name.bmp"
+done
+for name in UL UR DL DR Basket Crack Chuck GO; do
+  expected+=$'\n'"share/pellox/skins/night-shift/sounds/$name.wav"
+done
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$(echo "$expected" | LC_ALL=C sort)" ]; then
   echo "installed files differ from the expected ones:"
@@ -39,4 +57,8 @@ for size in 16 32 256; do
 done
 version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" --version)
 [ "$version" = "Pellox 0.1" ] || { echo "installed pellox --version said: $version"; exit 1; }
+# The installed skin is complete where it lies: the game would launch it.
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" \
+  --check-skin "$prefix/share/pellox/skins/night-shift/night-shift.ini" >/dev/null ||
+  { echo "the installed Night Shift skin does not pass --check-skin"; exit 1; }
 echo "installed tree: ok"

@@ -1,16 +1,25 @@
 // wavesynth OUTDIR: writes one <Name>.wav per effect of engine/effects.h
 // (UL, UR, DL, DR, Basket, Crack, Chuck, GO), the game's own buzzer sounds.
+// wavesynth --recipe FILE OUTDIR: the same eight files, made as the recipe
+// says (see recipe.h): a skin's own sounds.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 
 #include "engine/effects.h"
+#include "tools/wavesynth/recipe.h"
 #include "tools/wavesynth/riff_writer.h"
 #include "tools/wavesynth/synth.h"
 
 namespace {
 
 using pellox::wavesynth::Track;
+
+// A recipe is a page of text; anything far larger is not one.
+constexpr std::uintmax_t kMaxRecipeBytes = 1 << 20;
 
 struct Sound {
     pellox::Effect effect;
@@ -62,11 +71,65 @@ constexpr bool InEffectOrder() {
     return true;
 }
 
+// Renders one effect, checks its loudness and writes it; false after saying why.
+bool WriteSound(const std::string& dir, pellox::Effect effect, std::size_t frames, int format_size,
+                double soften_hz, const std::function<void(Track&)>& compose) {
+    const std::string name(pellox::EffectName(effect));
+    Track track(frames);
+    compose(track);
+    track.Soften(soften_hz);
+    track.FadeOutEnd(2.0);
+    // Comfortable and never clipped.
+    if (track.Peak() > 0.5) {
+        std::fprintf(stderr, "wavesynth: %s peaks at %.2f\n", name.c_str(), track.Peak());
+        return false;
+    }
+    const std::string path = dir + "/" + name + ".wav";
+    if (!pellox::wavesynth::WriteWave(path, track.Stereo16(), format_size)) {
+        std::fprintf(stderr, "wavesynth: cannot write %s\n", path.c_str());
+        return false;
+    }
+    return true;
+}
+
+int FromRecipe(const std::string& recipe_path, const std::string& dir) {
+    // A regular file only: a FIFO would block and /dev/zero never ends.
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(recipe_path, ec)) {
+        std::fprintf(stderr, "wavesynth: %s is not a readable file\n", recipe_path.c_str());
+        return 1;
+    }
+    if (std::filesystem::file_size(recipe_path, ec) > kMaxRecipeBytes || ec) {
+        std::fprintf(stderr, "wavesynth: %s is too large for a recipe\n", recipe_path.c_str());
+        return 1;
+    }
+    std::ifstream file(recipe_path, std::ios::binary);
+    if (!file) {
+        std::fprintf(stderr, "wavesynth: cannot read %s\n", recipe_path.c_str());
+        return 1;
+    }
+    const std::string text{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const pellox::wavesynth::RecipeResult parsed = pellox::wavesynth::ParseRecipe(text);
+    if (!parsed.recipe) {
+        std::fprintf(stderr, "wavesynth: %s: %s\n", recipe_path.c_str(), parsed.error.c_str());
+        return 1;
+    }
+    for (const pellox::wavesynth::RecipeSound& sound : parsed.recipe->sounds) {
+        const auto compose = [&](Track& t) {
+            for (const auto& part : sound.parts) pellox::wavesynth::Play(part, t);
+        };
+        if (!WriteSound(dir, sound.effect, sound.frames, sound.format_size, parsed.recipe->soften_hz, compose))
+            return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--recipe") return FromRecipe(argv[2], argv[3]);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: wavesynth OUTDIR\n");
+        std::fprintf(stderr, "usage: wavesynth OUTDIR\n       wavesynth --recipe FILE OUTDIR\n");
         return 2;
     }
     const std::string dir = argv[1];
@@ -75,21 +138,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     for (const Sound& sound : kSounds) {
-        const std::string name(pellox::EffectName(sound.effect));
-        Track track(sound.frames);
-        sound.compose(track);
-        track.Soften(6000.0);
-        track.FadeOutEnd(2.0);
-        // Comfortable and never clipped.
-        if (track.Peak() > 0.5) {
-            std::fprintf(stderr, "wavesynth: %s peaks at %.2f\n", name.c_str(), track.Peak());
-            return 1;
-        }
-        const std::string path = dir + "/" + name + ".wav";
-        if (!pellox::wavesynth::WriteWave(path, track.Stereo16(), sound.format_size)) {
-            std::fprintf(stderr, "wavesynth: cannot write %s\n", path.c_str());
-            return 1;
-        }
+        if (!WriteSound(dir, sound.effect, sound.frames, sound.format_size, 6000.0, sound.compose)) return 1;
     }
     return 0;
 }

@@ -27,9 +27,27 @@ double Envelope(double i, double n, double fade) {
     return 0.5 - 0.5 * std::cos(M_PI * e);
 }
 
+// One sample of the wave at `phase` (0..1), `dt` the phase step per sample.
+double WaveAt(WaveShape shape, double phase, double dt) {
+    switch (shape) {
+        case WaveShape::Sine:
+            return std::sin(2.0 * M_PI * phase);
+        case WaveShape::Triangle:
+            // Its overtones fall off fast enough that it needs no band-limiting.
+            return phase < 0.5 ? 4.0 * phase - 1.0 : 3.0 - 4.0 * phase;
+        case WaveShape::Square:
+            break;
+    }
+    double value = phase < 0.5 ? 1.0 : -1.0;
+    value += PolyBlep(phase, dt);
+    value -= PolyBlep(std::fmod(phase + 0.5, 1.0), dt);
+    return value;
+}
+
 }  // namespace
 
-void Track::AddSquare(double start_ms, double length_ms, double level, double fade_ms, auto&& frequency_at) {
+void Track::AddWave(WaveShape shape, double start_ms, double length_ms, double level, double fade_ms,
+                    auto&& frequency_at) {
     const auto first = static_cast<std::size_t>(start_ms * kRate / 1000.0);
     const auto count = static_cast<std::size_t>(length_ms * kRate / 1000.0);
     const double fade = fade_ms * kRate / 1000.0;
@@ -37,18 +55,16 @@ void Track::AddSquare(double start_ms, double length_ms, double level, double fa
     for (std::size_t i = 0; i < count && first + i < samples_.size(); ++i) {
         const double progress = count > 1 ? double(i) / double(count - 1) : 0.0;
         const double dt = frequency_at(progress) / kRate;
-        double value = phase < 0.5 ? 1.0 : -1.0;
-        value += PolyBlep(phase, dt);
-        value -= PolyBlep(std::fmod(phase + 0.5, 1.0), dt);
-        samples_[first + i] += level * Envelope(double(i), double(count), fade) * value;
+        samples_[first + i] += level * Envelope(double(i), double(count), fade) * WaveAt(shape, phase, dt);
         phase += dt;
         if (phase >= 1.0) phase -= 1.0;
     }
 }
 
-void Track::Tone(double start_ms, double length_ms, double from_hz, double to_hz, double level, double fade_ms) {
+void Track::Tone(double start_ms, double length_ms, double from_hz, double to_hz, double level, double fade_ms,
+                 WaveShape shape) {
     // Glide on a log scale: pitch moves evenly to the ear.
-    AddSquare(start_ms, length_ms, level, fade_ms,
+    AddWave(shape, start_ms, length_ms, level, fade_ms,
               [&](double p) { return from_hz * std::pow(to_hz / from_hz, p); });
 }
 
@@ -57,7 +73,7 @@ void Track::Crackle(double start_ms, double length_ms, double from_hz, double to
     std::uint32_t state = seed;
     double jitter = 1.0;
     int hold = 0;
-    AddSquare(start_ms, length_ms, level, 4.0, [&](double p) {
+    AddWave(WaveShape::Square, start_ms, length_ms, level, 4.0, [&](double p) {
         if (hold-- <= 0) {
             state = state * 134775813u + 1u;
             jitter = 0.5 + (state >> 8) / double(1u << 24);  // 0.5 .. 1.5
