@@ -246,6 +246,20 @@ TEST(PictureMalformed, PixelsARunLengthBitmapNeverSetsArePaletteColourZero) {
     EXPECT_EQ(wrong, 0);
 }
 
+// The worst a bitmap may cost: the most pixels read, claimed by a run-length
+// bitmap of a kilobyte. One pixel more is refused.
+TEST(PictureMalformed, TheLargestPictureLoadsAndOneMorePixelIsRefused) {
+    QString error;
+    const QImage largest = LoadFrom(RunLengthEndingEarly(4096, 4096), false, &error);
+    ASSERT_FALSE(largest.isNull()) << error.toStdString();
+    EXPECT_EQ(largest.size(), QSize(4096, 4096));
+    EXPECT_EQ(largest.pixel(4095, 0), kKeyColour);
+
+    EXPECT_TRUE(LoadFrom(RunLengthEndingEarly(4097, 4096), false, &error).isNull());
+    EXPECT_TRUE(error.endsWith(": the bitmap is 4097 x 4096 pixels: at most 16777216 pixels (4096 x 4096) are read"))
+        << error.toStdString();
+}
+
 TEST(PictureMalformed, APngNamedBmpStillLoads) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("picture.bmp"));

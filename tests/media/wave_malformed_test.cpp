@@ -72,8 +72,8 @@ std::vector<MalformedWave> MalformedWaves() {
     const Bytes samples(8, 0x11);
     return {
         // Each empty chunk costs a seek and a read: a long chain is cut off.
-        {"chain_of_a_million_empty_chunks",
-         Joined({Header(), Chunk("fmt ", 16, kFormat), EmptyChunks(1'000'000), Chunk("data", 8, samples)}), 0,
+        {"chain_of_100000_empty_chunks",
+         Joined({Header(), Chunk("fmt ", 16, kFormat), EmptyChunks(100000), Chunk("data", 8, samples)}), 0,
          "Wave has too many chunks: more than 1024"},
         {"chain_just_within_the_limit",
          Joined({Header(), Chunk("fmt ", 16, kFormat), EmptyChunks(kMaxWaveChunks - 2), Chunk("data", 8, samples)}),
