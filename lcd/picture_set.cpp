@@ -1,8 +1,10 @@
 #include "lcd/picture_set.h"
 
 #include <QFileInfo>
+#include <utility>
 
 #include "lcd/device_ratio.h"
+#include "lcd/picture_file.h"
 
 namespace pellox {
 
@@ -30,7 +32,8 @@ QImage MakeDrawable(const QImage& picture, bool transparent) {
             for (int x = 0; x < out.width(); ++x) line[x] |= 0xff000000u;
         }
     }
-    return out.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    // Converted in place: a picture of the largest size is not copied once more.
+    return std::move(out).convertToFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
 void PictureSet::SetPicture(SpriteId id, const QImage& picture, bool transparent) {
@@ -79,10 +82,10 @@ bool PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent,
         if (error) *error = QStringLiteral("Cannot open file %1").arg(path);
         return false;
     }
-    QImage picture(path, "BMP");
-    if (picture.isNull()) picture = QImage(path);  // tolerate a misnamed picture
-    if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
-        if (error) *error = QStringLiteral("%1 is not a readable bitmap").arg(path);
+    QString why;
+    const QImage picture = ReadPictureFile(path, &why);
+    if (picture.isNull()) {
+        if (error) *error = QStringLiteral("%1: %2").arg(path, why);
         return false;
     }
     SetPicture(id, picture, transparent);

@@ -23,7 +23,8 @@ public:
     // lower-left pixel, or white for a one-bit picture.
     void SetPicture(SpriteId id, const QImage& picture, bool transparent);
 
-    // Reads a bitmap file. On failure keeps the old picture and says why.
+    // Reads a picture file (see ReadPictureFile). On failure keeps the old
+    // picture and says why.
     bool LoadPicture(SpriteId id, const QString& path, bool transparent, QString* error);
 
     const QImage& Drawable(SpriteId id) const { return drawable_[static_cast<std::size_t>(id)]; }

@@ -48,6 +48,9 @@ void TWaveStream::Open() {
 
 void TWaveStream::ReadExactly(void* into, std::uint64_t count) {
     if (!opened_) throw EWaveStreamError("Stream not opend");
+    // An empty chunk's buffer may be null, and no source need accept a null
+    // buffer (fread and memcpy do not).
+    if (count == 0) return;
     if (source_.Read(into, count) != count) throw EReadError();
 }
 
@@ -57,13 +60,15 @@ void TWaveStream::ReadWave(TWave& wave) {
     std::uint32_t data_size = 0;
     std::uint64_t data_start = 0;
 
-    for (;;) {
+    for (int chunks = 0;; ++chunks) {
         // A short header at the end of the source reads as zeros and ends the loop.
         std::uint8_t header[8] = {};
         source_.Read(header, sizeof header);
         const std::uint32_t id = LittleEndian32(header);
         const std::uint32_t size = LittleEndian32(header + 4);
         if (id == 0) break;
+        if (chunks == kMaxWaveChunks)
+            throw EWaveStreamError("Wave has too many chunks: more than " + std::to_string(kMaxWaveChunks));
         // Chunks follow each other without the pad byte some writers put after an
         // odd-sized chunk; such a pad byte becomes part of the next header.
         if (id == FourCC("fmt ")) {

@@ -50,7 +50,7 @@ public:
     // Paths are kept as plain strings on the way down: building a
     // std::filesystem::path for each of many thousands of entries costs more
     // than reading the folders.
-    fs::path Search(const std::string& folder) {
+    fs::path Search(const std::string& folder, int depth = 0) {
         if (!Enter(folder)) return {};
         const std::vector<Entry> entries = ListSorted(folder);
 
@@ -62,9 +62,12 @@ public:
             menu_.AddSkin(skin);
             if (skin.TitleSU == wanted_) return candidate;
         }
+        // Each level costs a walk of the whole path in the system, so a chain
+        // of 2000 folders took 2 s; no skin lies that deep.
+        if (depth == kDeepestSkinFolder) return {};
         for (const auto& [name, could_be_folder] : entries) {
             if (!could_be_folder || name.starts_with('.')) continue;  // a file, or hidden
-            fs::path found = Search(Joined(folder, name));
+            fs::path found = Search(Joined(folder, name), depth + 1);
             if (!found.empty()) return found;
         }
         return {};

@@ -10,13 +10,16 @@
 
 namespace pellox {
 
+// How many levels of folders below a root the skin search looks into.
+inline constexpr int kDeepestSkinFolder = 32;
+
 // Walks folder depth first: first every "*.ini" of a folder (letter case
 // ignored, hidden files included), each usable one added to menu and
 // selected; then each subfolder not starting with ".". Entries are taken in
 // name order, ASCII letter case ignored first, so the menu is the same on
 // every machine. Links to folders are followed, but a folder is entered at
 // most once, so a link loop ends; a folder that cannot be listed is passed
-// over.
+// over, and so are folders more than kDeepestSkinFolder levels below folder.
 //
 // Gives the path (folder, "/", names) of the first usable skin whose title is
 // exactly wanted, stopping the search there, or an empty path. Pass

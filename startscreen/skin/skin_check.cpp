@@ -14,6 +14,7 @@
 #include <QString>
 
 #include "controls/control_keys.h"
+#include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
 #include "media/media_errors.h"
 #include "media/wave.h"
@@ -123,8 +124,8 @@ private:
     // The picture as a skin's author sees it in a paint program. Decoded again
     // here because the scratch set keeps only the drawable form.
     static std::string DescribePicture(const SpriteEntry& e, const QString& path, bool transparent) {
-        QImage picture(path, "BMP");
-        if (picture.isNull()) picture = QImage(path);
+        // Read as the game reads it, so that the colour reported is the one it sees.
+        const QImage picture = ReadPictureFile(path, nullptr);
         // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "(" + std::string.
         std::string text = "(";
         text += std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + ", ";

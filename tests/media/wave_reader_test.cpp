@@ -16,24 +16,12 @@
 #include "media/wave.h"
 #include "media/wave_stream.h"
 #include "tests/media/expect_error.h"
-
-// The largest single allocation made while a case runs: a file that claims
-// gigabytes must not make the reader ask for them.
-static std::atomic<std::size_t> g_largest_allocation{0};
-void* operator new(std::size_t size) {
-    std::size_t seen = g_largest_allocation.load();
-    while (size > seen && !g_largest_allocation.compare_exchange_weak(seen, size)) {}
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+#include "tests/media/largest_allocation.h"
 
 namespace pellox {
 namespace {
+
+using testing::g_largest_allocation;
 
 using Bytes = std::vector<std::uint8_t>;
 

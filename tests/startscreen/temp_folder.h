@@ -15,9 +15,10 @@ namespace pellox {
 
 class TempFolder {
 public:
-    TempFolder() {
-        std::string name =
-            (std::filesystem::temp_directory_path() / "pellox-skin-test-XXXXXX").string();
+    TempFolder() : TempFolder(std::filesystem::temp_directory_path()) {}
+    // Under another folder, such as /dev/shm for a tree of thousands of folders.
+    explicit TempFolder(const std::filesystem::path& under) {
+        std::string name = (under / "pellox-skin-test-XXXXXX").string();
         if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("mkdtemp failed for " + name);
         path_ = name;
     }
