@@ -149,6 +149,7 @@ def run_kill(writer, folder, rounds, seed):
           f"(median kill after {ms(killed['new'])}); {finished} more writes finished before their kill")
     print(f"files beside the scores file: at most {most_leftovers} at once"
           + (f", named {', '.join(sorted(leftover_names))}" if leftover_names else ""))
+    print(f"left at the end: {', '.join(leftovers(folder)) or 'nothing'}")
     return faults
 
 
