@@ -26,12 +26,15 @@
 //   and written again without those lines; the write then reports that as its
 //   message, although the score was stored;
 // - a symbolic link is followed: the file it leads to is read and replaced
-//   (made, when it is missing) and the link stays;
+//   (made, when it is missing) and the link stays; a loop of links reads 0
+//   and is replaced by the file;
 // - a folder, a pipe or any other non-file reads 0 and its write fails with
 //   its message, touching nothing;
 // - a file the player may not read reads 0 and its write fails ("cannot be
 //   read"), a read-only file reads its scores and its write fails ("is not
-//   writable"); neither file is changed (root reads and writes both).
+//   writable"), and so does a file in a folder the player may not write in
+//   ("no right to write in"); none of them is changed (root reads and writes
+//   them all).
 // A folder that cannot be made fails the write with "Failed to create key
 // \Software\Ardwyn"; every other failed write with "Failed to set data for
 // 'A'" (or 'B'), a colon and the reason. Either leaves the old file as it was.

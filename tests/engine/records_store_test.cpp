@@ -260,6 +260,17 @@ TEST_F(RecordsStoreTest, ALinkIsFollowedAndTheFileItLeadsToIsReplaced) {
     }
 }
 
+TEST_F(RecordsStoreTest, ALinkLoopReadsZeroAndIsReplacedByTheFile) {
+    ASSERT_TRUE(QFile::link("other.conf", path));
+    ASSERT_TRUE(QFile::link("records.conf", dir.filePath("other.conf")));
+    SettingsRecordsStore store;
+    EXPECT_EQ(store.ReadRecord(Variant::A), 0);
+    // Nothing was stored in a loop: nothing is lost by replacing it.
+    EXPECT_EQ(WriteError(store, Variant::A, 55), "");
+    EXPECT_FALSE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(store.ReadRecord(Variant::A), 55);
+}
+
 TEST_F(RecordsStoreTest, ANameThatHoldsNoFileReadsZeroAndItsWriteFailsWithoutHarm) {
     struct Case {
         const char* what;
@@ -337,32 +348,35 @@ Outcome ReadAndWriteAsAPlayer(const QString& file) {
 TEST_F(RecordsStoreTest, AFileThePlayerMayNotReadOrWriteIsLeftAsItIs) {
     struct Case {
         const char* what;
-        mode_t mode;
+        mode_t mode, folder_mode;
         unsigned a, b;
         std::string reason;
     };
     const Case cases[] = {
-        {"a file nobody may read", 0000, 0, 0, "cannot be read: Permission denied"},
-        {"a read-only file", 0444, 120, 340, "is not writable"},
+        {"a file nobody may read", 0000, 0777, 0, 0, "cannot be read: Permission denied"},
+        {"a read-only file", 0444, 0777, 120, 340, "is not writable"},
+        {"a folder the player may not write in", 0644, 0555, 120, 340, "no right to write in " + dir.path().toStdString()},
     };
-    // The folder is open to the player: only the file stands in the way.
-    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QByteArray folder = QFile::encodeName(dir.path()), file = QFile::encodeName(path);
     for (const Case& k : cases) {
+        ASSERT_EQ(::chmod(folder.constData(), 0700), 0);
         QFile::remove(path);
         WriteFile(Scores());
         if (::geteuid() == 0) {
-            ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+            ASSERT_EQ(::chown(file.constData(), 65534, 65534), 0);
         }
-        ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), k.mode), 0);
+        ASSERT_EQ(::chmod(file.constData(), k.mode), 0);
+        ASSERT_EQ(::chmod(folder.constData(), k.folder_mode), 0);
         const Outcome o = ReadAndWriteAsAPlayer(path);
         EXPECT_EQ(o.a, k.a) << k.what;
         EXPECT_EQ(o.b, k.b) << k.what;
         EXPECT_EQ(o.message.rfind("Failed to set data for 'A': ", 0), 0u) << k.what << ": " << o.message;
         EXPECT_NE(o.message.find(k.reason), std::string::npos) << k.what << ": " << o.message;
         struct stat after{};
-        ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &after), 0);
+        ASSERT_EQ(::stat(file.constData(), &after), 0);
         EXPECT_EQ(after.st_mode & 07777, k.mode) << k.what;
-        ::chmod(QFile::encodeName(path).constData(), 0600);
+        ASSERT_EQ(::chmod(folder.constData(), 0700), 0);
+        ::chmod(file.constData(), 0600);
         EXPECT_EQ(ReadFile(), Scores()) << k.what;
         EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList{"records.conf"})
             << k.what;
