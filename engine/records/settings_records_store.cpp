@@ -163,7 +163,8 @@ void SettingsRecordsStore::WriteRecord(Variant variant, std::uint16_t score) {
     if (!whole || HasUnreadableLines(text)) {
         kept = FreeNameBeside(file_name_);
         QFile old(file_name_);
-        if (!old.copy(kept)) fail(QStringLiteral("cannot keep the damaged %1 as %2: %3").arg(file_name_, kept, old.errorString()));
+        if (!old.copy(kept))
+            fail(QStringLiteral("cannot keep the damaged %1 as %2: %3").arg(file_name_, kept, old.errorString()));
         // The last line of a cut text may be cut too.
         if (!whole) text.erase(text.rfind('\n') + 1);
         text = WithoutUnreadableLines(text);

@@ -355,7 +355,8 @@ TEST_F(RecordsStoreTest, AFileThePlayerMayNotReadOrWriteIsLeftAsItIs) {
     const Case cases[] = {
         {"a file nobody may read", 0000, 0777, 0, 0, "cannot be read: Permission denied"},
         {"a read-only file", 0444, 0777, 120, 340, "is not writable"},
-        {"a folder the player may not write in", 0644, 0555, 120, 340, "no right to write in " + dir.path().toStdString()},
+        {"a folder the player may not write in", 0644, 0555, 120, 340,
+         "no right to write in " + dir.path().toStdString()},
     };
     const QByteArray folder = QFile::encodeName(dir.path()), file = QFile::encodeName(path);
     for (const Case& k : cases) {
@@ -400,13 +401,12 @@ TEST_F(RecordsStoreTest, ALockFileLeftBehindHoldsUpTheEndOfAGameOnlyAMoment) {
         int age_s;
         bool stored;  // else refused, saying why
     };
+    const QByteArray live_lock = QByteArray::number(live) + "\n" + own_name + "\n" + here + "\n";
     const Case cases[] = {
         {"another host's, just made", "4242\npellox\nfar-away-host\n", 0, false},
         {"another host's, ten seconds old", "4242\npellox\nfar-away-host\n", 10, true},
-        {"a live process's of the same name, just made", QByteArray::number(live) + "\n" + own_name + "\n" + here + "\n",
-         0, false},
-        {"a live process's of the same name, ten seconds old",
-         QByteArray::number(live) + "\n" + own_name + "\n" + here + "\n", 10, true},
+        {"a live process's of the same name, just made", live_lock, 0, false},
+        {"a live process's of the same name, ten seconds old", live_lock, 10, true},
         {"process 1's, which is no copy of the game", "1\npellox\n" + here + "\n", 0, true},
     };
     const QString lock_name = path + ".lock";
@@ -418,7 +418,8 @@ TEST_F(RecordsStoreTest, ALockFileLeftBehindHoldsUpTheEndOfAGameOnlyAMoment) {
         lock.close();
         if (k.age_s > 0) {
             ASSERT_TRUE(lock.open(QIODevice::ReadWrite));
-            ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-k.age_s), QFileDevice::FileModificationTime));
+            ASSERT_TRUE(lock.setFileTime(QDateTime::currentDateTime().addSecs(-k.age_s),
+                                         QFileDevice::FileModificationTime));
             lock.close();
         }
 
@@ -432,7 +433,8 @@ TEST_F(RecordsStoreTest, ALockFileLeftBehindHoldsUpTheEndOfAGameOnlyAMoment) {
             EXPECT_EQ(message, "") << k.what;
             EXPECT_FALSE(QFile::exists(lock_name)) << k.what;
         } else {
-            EXPECT_EQ(message.rfind("Failed to set data for 'A': the scores file is locked", 0), 0u) << k.what << ": " << message;
+            EXPECT_EQ(message.rfind("Failed to set data for 'A': the scores file is locked", 0), 0u)
+                << k.what << ": " << message;
             EXPECT_NE(message.find(lock_name.toStdString()), std::string::npos) << k.what << ": " << message;
             EXPECT_TRUE(QFile::exists(lock_name)) << k.what;
         }
