@@ -10,10 +10,10 @@ which writes through the game's own SettingsRecordsStore.
 kill: N times, a writer sets one variant to a new score and is killed with
 SIGKILL at a random moment of its write (uniformly between the moment it
 starts writing and the 75th percentile of the time of 20 writes timed first;
-a write that ends before its kill is checked too but not counted in N). After every kill
-the file must hold the old or the new score of that variant and exactly the
-old score of the other; a write that was not killed must have stored its
-score. Prints where the kills landed and what they left.
+a write that ends before its kill is checked too but not counted in N).
+After every kill the file must hold the old or the new score of that variant
+and exactly the old score of the other; a write that was not killed must
+have stored its score. Prints where the kills landed and what they left.
 
 race: two writers at once, one for Game A and one for Game B, each writing
 the scores 1 .. N; each checks after every write that its score is there and
