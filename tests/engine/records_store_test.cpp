@@ -402,12 +402,19 @@ TEST_F(RecordsStoreTest, ALockFileLeftBehindHoldsUpTheEndOfAGameOnlyAMoment) {
         bool stored;  // else refused, saying why
     };
     const QByteArray live_lock = QByteArray::number(live) + "\n" + own_name + "\n" + here + "\n";
+    // A process that has ended: a copy of the game that crashed while writing.
+    const pid_t ended = ::fork();
+    ASSERT_GE(ended, 0);
+    if (ended == 0) ::_exit(0);
+    ASSERT_EQ(::waitpid(ended, nullptr, 0), ended);
+    const QByteArray ended_lock = QByteArray::number(ended) + "\n" + own_name + "\n" + here + "\n";
     const Case cases[] = {
         {"another host's, just made", "4242\npellox\nfar-away-host\n", 0, false},
         {"another host's, ten seconds old", "4242\npellox\nfar-away-host\n", 10, true},
         {"a live process's of the same name, just made", live_lock, 0, false},
         {"a live process's of the same name, ten seconds old", live_lock, 10, true},
         {"process 1's, which is no copy of the game", "1\npellox\n" + here + "\n", 0, true},
+        {"a crashed copy's, just made", ended_lock, 0, true},
     };
     const QString lock_name = path + ".lock";
     for (const Case& k : cases) {
