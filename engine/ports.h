@@ -69,7 +69,8 @@ public:
 enum class Variant { A, B };
 
 // A stored score could not be written. what() is the message for the player:
-// "Failed to create key %s" or "Failed to set data for '%s'".
+// "Failed to create key %s" or "Failed to set data for '%s'", the latter
+// followed by ": " and the reason when the store knows it.
 class RecordsWriteError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

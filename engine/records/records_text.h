@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace pellox {
@@ -20,5 +21,14 @@ std::optional<std::uint32_t> FindStoredValue(std::string_view text, std::string_
 // section header or a key=value entry: such lines are lost when the file is
 // written again.
 bool HasUnreadableLines(std::string_view text);
+
+// The text without those lines.
+std::string WithoutUnreadableLines(std::string_view text);
+
+// The text with the value stored under name set to value, so that
+// FindStoredValue finds it there: the line FindStoredValue would read in the
+// [General] section is replaced, or a line is added at the top of that
+// section. Every other line stays as it was.
+std::string WithStoredValue(std::string_view text, std::string_view name, std::uint32_t value);
 
 }  // namespace pellox
