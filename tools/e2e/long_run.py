@@ -23,13 +23,12 @@ import argparse
 import csv
 import os
 import random
-import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play_through import KEYS, Screen, start_game  # noqa: E402
+from play_through import KEYS, Screen, press_exit, start_display, start_game  # noqa: E402
 
 
 def rss_kib(pid):
@@ -129,13 +128,7 @@ def run(args, screen, records, out):
                 break
             time.sleep(args.poll)
     screen.grab(os.path.join(out, "long-run-end.png"))
-    screen.mouse("X", "mousedown")
-    screen.mouse("X", "mouseup")
-    try:
-        status = game.wait(timeout=10)
-    except subprocess.TimeoutExpired:
-        game.kill()
-        status = "hung"
+    status = press_exit(screen, game)
     problem = stalled or (None if status == 0 else f"exit button: status {status}")
     return samples, problem, games, digits_seen
 
@@ -171,13 +164,7 @@ def main():
     out = args.out or os.path.dirname(os.path.abspath(args.csv))
     os.makedirs(out, exist_ok=True)
 
-    xvfb = None
-    display = args.display
-    if not display:
-        display = ":97"
-        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
+    display, xvfb = start_display(args.display)
     screen = Screen(display)
     try:
         with tempfile.TemporaryDirectory() as tmp:

@@ -130,7 +130,11 @@ def wait_for_window(screen, seconds=20):
 
 def start_game(args, screen, records, stderr=subprocess.DEVNULL):
     env = dict(screen.env, PELLOX_RECORDS=records, QT_QPA_PLATFORM="xcb")
-    game = subprocess.Popen([args.game], env=env, stdout=subprocess.DEVNULL, stderr=stderr)
+    # Started from the records' empty folder, as a menu starts it from home: the
+    # skin search from a source tree would list the skins of its build folders,
+    # and the start button would launch the last of them.
+    game = subprocess.Popen([os.path.abspath(args.game)], env=env, cwd=os.path.dirname(records),
+                            stdout=subprocess.DEVNULL, stderr=stderr)
     # The start screen comes first: its start button hides it and shows the game.
     wait_for_window(screen)
     screen.run("xdotool", "mousemove", str(START_SCREEN[0] + START_BUTTON[0]), str(START_SCREEN[1] + START_BUTTON[1]))
@@ -202,6 +206,28 @@ def play(args, screen, records, out):
     return log, final, status, over
 
 
+def start_display(display, spare=":97"):
+    """The display to use: the one given, or a new Xvfb on spare (returned to be ended)."""
+    if display:
+        return display, None
+    display = spare
+    xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.0)
+    return display, xvfb
+
+
+def press_exit(screen, game):
+    """Presses the case's exit button; the program's status, or "hung"."""
+    screen.mouse("X", "mousedown")
+    screen.mouse("X", "mouseup")
+    try:
+        return game.wait(timeout=10)
+    except subprocess.TimeoutExpired:
+        game.kill()
+        return "hung"
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--game", default="build/app/pellox")
@@ -211,13 +237,7 @@ def main():
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
-    xvfb = None
-    display = args.display
-    if not display:
-        display = ":97"
-        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
+    display, xvfb = start_display(args.display)
     screen = Screen(display)
     failures = []
     try:

@@ -35,7 +35,7 @@ import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from long_run import lowest_egg, press_game_a  # noqa: E402
-from play_through import KEYS, Screen, start_game  # noqa: E402
+from play_through import KEYS, Screen, press_exit, start_display, start_game  # noqa: E402
 
 
 class Pulse:
@@ -132,13 +132,7 @@ def main():
         if not shutil.which(tool):
             raise SystemExit(f"{tool} is missing: apt-get install pulseaudio pulseaudio-utils")
 
-    xvfb = None
-    display = args.display
-    if not display:
-        display = ":96"
-        xvfb = subprocess.Popen(["Xvfb", display, "-screen", "0", "1280x800x24", "-nolisten", "tcp", "-noreset"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        time.sleep(1.0)
+    display, xvfb = start_display(args.display, spare=":96")
     failures, log = [], []
     runtime = tempfile.mkdtemp(prefix="pellox-pulse-")
     os.chmod(runtime, 0o700)
@@ -195,13 +189,7 @@ def main():
 
             bot.stop.set()
             bot.join()
-            screen.mouse("X", "mousedown")
-            screen.mouse("X", "mouseup")
-            try:
-                status = game.wait(timeout=10)
-            except subprocess.TimeoutExpired:
-                game.kill()
-                status = "hung"
+            status = press_exit(screen, game)
             log.append(f"exit button: status {status}")
             if status != 0:
                 failures.append(f"exit status {status}")
