@@ -12,20 +12,10 @@
 #include <vector>
 
 #include "lcd/picture_set.h"
+#include "tests/support/little_endian.h"
 
 namespace pellox {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-void Put16(Bytes& b, unsigned v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-void Put32(Bytes& b, std::uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
 
 constexpr int kWidth = 4, kHeight = 2;
 constexpr std::uint8_t kKey = 1, kInk = 2;  // palette indices

@@ -20,23 +20,10 @@
 
 #include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
+#include "tests/support/little_endian.h"
 
 namespace pellox {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-void Put16(Bytes& b, unsigned v) {
-    b.push_back(v & 0xFF);
-    b.push_back((v >> 8) & 0xFF);
-}
-void Put32(Bytes& b, std::uint32_t v) {
-    Put16(b, v & 0xFFFF);
-    Put16(b, v >> 16);
-}
-void Patch32(Bytes& b, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 constexpr std::size_t kOffsetAt = 10, kHeaderSizeAt = 14, kWidthAt = 18, kHeightAt = 22, kBitsAt = 28,
                       kCompressionAt = 30, kImageBytesAt = 34, kColoursUsedAt = 46;

@@ -20,15 +20,10 @@
 #include "media/wave.h"
 #include "media/wave_stream.h"
 #include "tests/media/largest_allocation.h"
+#include "tests/support/little_endian.h"
 
 namespace pellox {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
-
-void Put32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 
 Bytes Chunk(const char* id, std::uint32_t claimed, const Bytes& body = {}) {
     Bytes b(id, id + 4);

@@ -17,17 +17,13 @@
 #include "media/wave_stream.h"
 #include "tests/media/expect_error.h"
 #include "tests/media/largest_allocation.h"
+#include "tests/support/little_endian.h"
 
 namespace pellox {
 namespace {
 
 using testing::g_largest_allocation;
 
-using Bytes = std::vector<std::uint8_t>;
-
-void Put32(Bytes& b, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
 void PutId(Bytes& b, const char* id) { b.insert(b.end(), id, id + 4); }
 
 // A builder for images: a header, then chunks appended in order.
