@@ -1,8 +1,7 @@
 // The game window on a screen scaled by Qt to two device pixels per game
-// pixel (QT_SCALE_FACTOR, set here before the application is made): it takes
-// the ratio by itself, keeps its size in game pixels and paints its sharp frame.
-#include <QApplication>
-#include <QTemporaryDir>
+// pixel (QT_SCALE_FACTOR, set by the test main before the application is
+// made): it takes the ratio by itself, keeps its size in game pixels and
+// paints its sharp frame.
 #include <gtest/gtest.h>
 
 #include "assets/sprites/builtin_sprites.h"
@@ -37,14 +36,3 @@ TEST(ScaledScreen, TheGameWindowTakesTheScreensRatioAndPaintsItsSharpFrame) {
 
 }  // namespace
 }  // namespace pellox
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_SCALE_FACTOR", "2");
-    QTemporaryDir runtime_dir;
-    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime_dir.isValid())
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
-    QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -8,6 +8,10 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef PELLOX_TEST_SCALE_FACTOR
+    // A test of a scaled screen: Qt reads the factor when the application is made.
+    qputenv("QT_SCALE_FACTOR", PELLOX_TEST_SCALE_FACTOR);
+#endif
     QTemporaryDir runtime_dir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime_dir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
