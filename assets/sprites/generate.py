@@ -98,16 +98,20 @@ def circle(cx, cy, r, fill=SEG, extra=""):
     return '<circle cx="%s" cy="%s" r="%s" fill="%s"%s/>' % (fmt(cx), fmt(cy), fmt(r), fill, extra)
 
 
-def write_svg(name, body, under, defs=""):
+def svg_document(name, body, under, defs=""):
+    """The SVG file of a sprite: its box's size, the body drawn in window coordinates."""
     x, y, w, h = box(name)
-    svg = ('<?xml version="1.0" encoding="UTF-8"?>\n'
-           '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" '
-           'width="%d" height="%d" viewBox="0 0 %d %d" data-under="%s">\n'
-           '<title>%s</title>\n%s'
-           '<g transform="translate(%d %d)">\n%s\n</g>\n</svg>\n'
-           % (w, h, w, h, under, name, ("<defs>%s</defs>\n" % defs) if defs else "", -x, -y, body))
+    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
+            '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" '
+            'width="%d" height="%d" viewBox="0 0 %d %d" data-under="%s">\n'
+            '<title>%s</title>\n%s'
+            '<g transform="translate(%d %d)">\n%s\n</g>\n</svg>\n'
+            % (w, h, w, h, under, name, ("<defs>%s</defs>\n" % defs) if defs else "", -x, -y, body))
+
+
+def write_svg(name, body, under, defs=""):
     with open(os.path.join(HERE, name + ".svg"), "w") as f:
-        f.write(svg)
+        f.write(svg_document(name, body, under, defs))
 
 
 def lcd_sprite(name, body):

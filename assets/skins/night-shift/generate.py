@@ -106,15 +106,9 @@ WRITTEN = {}   # name -> (width, height, has a key colour)
 
 
 def write_svg(name, body, under, defs="", keyed=True):
-    x, y, w, h = base.box(name)
-    svg = ('<?xml version="1.0" encoding="UTF-8"?>\n'
-           '<svg xmlns="http://www.w3.org/2000/svg" version="1.2" baseProfile="tiny" '
-           'width="%d" height="%d" viewBox="0 0 %d %d" data-under="%s">\n'
-           '<title>%s</title>\n%s'
-           '<g transform="translate(%d %d)">\n%s\n</g>\n</svg>\n'
-           % (w, h, w, h, under, name, ("<defs>%s</defs>\n" % defs) if defs else "", -x, -y, body))
     with open(os.path.join(OUT, name + ".svg"), "w") as f:
-        f.write(svg)
+        f.write(base.svg_document(name, body, under, defs))
+    _, _, w, h = base.box(name)
     WRITTEN[name] = (w, h, keyed)
 
 
