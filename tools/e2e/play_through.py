@@ -228,6 +228,15 @@ def press_exit(screen, game):
         return "hung"
 
 
+def report(what, log, failures):
+    """Prints the log and the failures; the exit status."""
+    print("\n".join(log))
+    for f in failures:
+        print("FAILED:", f)
+    print(f"{what}:", "failed" if failures else "passed")
+    return 1 if failures else 0
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--game", default="build/app/pellox")
@@ -271,11 +280,7 @@ def main():
     finally:
         if xvfb:
             xvfb.terminate()
-    print("\n".join(log))
-    for f in failures:
-        print("FAILED:", f)
-    print("end-to-end:", "failed" if failures else "passed")
-    return 1 if failures else 0
+    return report("end-to-end", log, failures)
 
 
 if __name__ == "__main__":

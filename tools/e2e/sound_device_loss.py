@@ -35,7 +35,7 @@ import wave
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from long_run import lowest_egg, press_game_a  # noqa: E402
-from play_through import KEYS, Screen, press_exit, start_display, start_game  # noqa: E402
+from play_through import KEYS, Screen, press_exit, report, start_display, start_game  # noqa: E402
 
 
 class Pulse:
@@ -205,11 +205,7 @@ def main():
         shutil.rmtree(runtime, ignore_errors=True)
         if xvfb:
             xvfb.terminate()
-    print("\n".join(log))
-    for f in failures:
-        print("FAILED:", f)
-    print("sound device loss:", "failed" if failures else "passed")
-    return 1 if failures else 0
+    return report("sound device loss", log, failures)
 
 
 if __name__ == "__main__":
