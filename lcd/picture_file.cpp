@@ -1,5 +1,6 @@
 #include "lcd/picture_file.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
@@ -13,6 +14,9 @@ constexpr qint64 kOldInfoHeaderBytes = 12;  // 16-bit width and height
 constexpr qint64 kInfoHeaderBytes = 40;     // and every later kind begins like this one
 constexpr qint64 kV4InfoHeaderBytes = 108;  // holds its colour masks itself
 constexpr int kHeadBytes = kFileHeaderBytes + kInfoHeaderBytes;
+// Enough zeros for a cut-off absolute run (at most 255 pixels) and the end
+// of its line.
+constexpr int kBitmapTail_bytes = 512;
 
 std::uint32_t U16(const QByteArray& b, int at) {
     return static_cast<std::uint8_t>(b[at]) | static_cast<std::uint32_t>(static_cast<std::uint8_t>(b[at + 1])) << 8;
@@ -102,6 +106,17 @@ QString TooManyPixels(const QSize& size) {
 
 }  // namespace
 
+QByteArray PictureFormat(const QByteArray& head) {
+    // Only formats whose every pixel is in the file itself: a format that may
+    // name other files (SVG names pictures, and a FIFO or /dev/zero there
+    // would hang the game) is never handed to Qt.
+    if (head.startsWith("BM")) return QByteArrayLiteral("BMP");
+    if (head.startsWith("\x89PNG\r\n\x1a\n")) return QByteArrayLiteral("PNG");
+    if (head.startsWith("GIF87a") || head.startsWith("GIF89a")) return QByteArrayLiteral("GIF");
+    if (head.startsWith("\xFF\xD8\xFF")) return QByteArrayLiteral("JPEG");
+    return {};
+}
+
 QImage ReadPictureFile(const QString& path, QString* why) {
     auto fail = [why](const QString& reason) {
         if (why) *why = reason;
@@ -111,21 +126,43 @@ QImage ReadPictureFile(const QString& path, QString* why) {
     if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("the file cannot be opened"));
     const qint64 file_bytes = file.size();
     if (file_bytes == 0) return fail(QStringLiteral("the file is empty"));
-
-    const QByteArray head = file.peek(kHeadBytes);
-    const bool bitmap = head.startsWith("BM");
-    if (bitmap) {
-        if (QString problem = BitmapProblem(head, file_bytes); !problem.isEmpty()) return fail(problem);
+    if (file_bytes > kLargestPictureFile_bytes) {
+        return fail(QStringLiteral("the file has %1 bytes: pictures of at most %2 bytes are read")
+                        .arg(file_bytes)
+                        .arg(kLargestPictureFile_bytes));
     }
-    // Anything else is whatever Qt recognises in its bytes: a misnamed PNG
-    // still loads, within the same limit of pixels.
-    QImageReader reader(&file, bitmap ? QByteArray("BMP") : QByteArray());
-    reader.setAutoDetectImageFormat(!bitmap);
+    QByteArray bytes = file.readAll();
+    if (bytes.size() != file_bytes) return fail(QStringLiteral("the file cannot be read"));
+
+    const QByteArray format = PictureFormat(bytes.left(kHeadBytes));
+    if (format.isEmpty())
+        return fail(QStringLiteral("not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"));
+    const bool bitmap = format == "BMP";
+    if (bitmap) {
+        if (QString problem = BitmapProblem(bytes.left(kHeadBytes), file_bytes); !problem.isEmpty())
+            return fail(problem);
+        // Qt's bitmap reader colours a pixel from whatever a byte it could
+        // not read held when a run is cut off by the end of the file; past
+        // the end it reads these zeros instead, which end each line and
+        // leave the rest colour 0.
+        bytes.append(QByteArray(kBitmapTail_bytes, '\0'));
+    }
+
+    // Decoded from the bytes read here, as the format chosen above and no
+    // other; Qt refuses on its own anything that would need more memory
+    // than the largest picture.
+    QImageReader::setAllocationLimit(kLargestPicture_px * 4 / (1024 * 1024));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, format);
+    reader.setAutoDetectImageFormat(false);
+    reader.setDecideFormatFromContent(false);
     const QSize size = reader.size();
-    if (size.isValid() && qint64{size.width()} * size.height() > kLargestPicture_px) return fail(TooManyPixels(size));
+    if (!size.isValid()) return fail(QStringLiteral("not a readable picture (its header gives no size)"));
+    if (qint64{size.width()} * size.height() > kLargestPicture_px) return fail(TooManyPixels(size));
 
     QImage picture;
-    if (bitmap && size.isValid()) {
+    if (bitmap) {
         // Qt's bitmap reader leaves pixels that a run-length bitmap never
         // sets as the allocator left them (heap garbage on screen); handed a
         // picture of the right size and format, it fills that one instead.
@@ -134,8 +171,7 @@ QImage ReadPictureFile(const QString& path, QString* why) {
     }
     if (!reader.read(&picture) || picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
         return fail(QStringLiteral("not a readable picture"));
-    // Formats that cannot tell their size before decoding are judged after.
-    if (qint64{picture.width()} * picture.height() > kLargestPicture_px) return fail(TooManyPixels(picture.size()));
+    if (picture.size() != size) return fail(TooManyPixels(picture.size()));
     return picture;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// Reads a skin's picture file: a Windows bitmap, or any other picture Qt
-// reads (a PNG named .bmp still loads). A bitmap's header is judged before
+// Reads a skin's picture file: a Windows bitmap, or a PNG, GIF or JPEG
+// picture whatever its name (a PNG named .bmp still loads), decoded from the
+// bytes read here and never from any other file. A bitmap's header is judged before
 // anything is decoded, since skins come from strangers and Qt's bitmap reader
 // trusts what the header claims.
 
@@ -14,6 +15,15 @@ namespace pellox {
 // moment). The built-in background has under half a million. A header that
 // claims more is refused before a byte is decoded, whatever the file's size.
 inline constexpr qint64 kLargestPicture_px = qint64{4096} * 4096;
+
+// The largest picture file read: the largest picture as an uncompressed
+// 32-bit bitmap, and room for its headers.
+inline constexpr qint64 kLargestPictureFile_bytes = kLargestPicture_px * 4 + 65536;
+
+// Which of the formats a skin's picture may be its first bytes are: "BMP",
+// "PNG", "GIF" or "JPEG", or empty for any other (SVG among them, since it
+// may name other files to open).
+QByteArray PictureFormat(const QByteArray& head);
 
 // The picture at path, or a null picture and why not (in words for a skin's
 // author, without the path). A bitmap is refused when its header is cut

@@ -10,7 +10,6 @@
 
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 #include <QString>
 
 #include "controls/control_keys.h"
@@ -62,6 +61,12 @@ std::vector<std::string> WhyNotUsable(const SkinFile& file) {
     else if (*title == NoTitleMarker)
         reasons.push_back("the title is the text that stands for no title");
     return reasons;
+}
+
+// A picture file's first bytes, enough to tell its format.
+QByteArray FileHead(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
 }
 
 // The bits a pixel of a Windows bitmap file, from its header; nothing when
@@ -132,7 +137,7 @@ private:
         if (const std::optional<int> bits = BitmapBitsPerPixel(path))
             text += std::to_string(*bits) + "-bit bitmap";
         else
-            text += QImageReader::imageFormat(path).toUpper().toStdString() +
+            text += PictureFormat(FileHead(path)).toStdString() +
                     " picture, not a Windows bitmap (this game reads it, others may not)";
         if (transparent) text += ", see-through colour " + HexColour(KeyColourOf(picture));
         text += ") in box " + std::to_string(e.left) + "," + std::to_string(e.top) + "," + std::to_string(e.width) +

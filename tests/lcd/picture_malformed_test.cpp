@@ -7,6 +7,10 @@
 #include <QTemporaryDir>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
 
 #include <chrono>
 #include <cstdint>
@@ -87,6 +91,51 @@ Bytes RunLengthEndingEarly(int width, int height) {
     return b;
 }
 
+// A 4-bit run-length bitmap of 8 x 2 pixels (colour 0 the key, 1 the ink):
+// eight ink pixels on the bottom row, then a run on the top row whose colour
+// byte the end of the file cuts off.
+Bytes RunLength4CutOff() {
+    Bytes b = {'B', 'M'};
+    const Bytes pixels = {8, 0x11, 0, 0, 8};
+    const std::uint32_t offset = 14 + 40 + 16 * 4;
+    Put32(b, offset + static_cast<std::uint32_t>(pixels.size()));
+    Put32(b, 0);
+    Put32(b, offset);
+    Put32(b, 40);
+    Put32(b, 8);
+    Put32(b, 2);
+    Put16(b, 1);
+    Put16(b, 4);
+    Put32(b, 2);
+    Put32(b, static_cast<std::uint32_t>(pixels.size()));
+    Put32(b, 2835);
+    Put32(b, 2835);
+    Put32(b, 16);
+    Put32(b, 0);
+    for (int i = 0; i < 16; ++i) {
+        const QRgb c = i == 0 ? kKeyColour : i == 1 ? kInkColour : qRgb(i * 16, i * 16, i * 16);
+        b.insert(b.end(), {static_cast<std::uint8_t>(qBlue(c)), static_cast<std::uint8_t>(qGreen(c)),
+                           static_cast<std::uint8_t>(qRed(c)), 0});
+    }
+    b.insert(b.end(), pixels.begin(), pixels.end());
+    return b;
+}
+
+// A GIF of 44 bytes whose screen and only image claim 64512 x 513 pixels.
+Bytes GifClaimingHugeSize() {
+    Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(b, 64512);
+    Put16(b, 513);
+    b.insert(b.end(), {0, 0, 0, ','});
+    Put16(b, 0);
+    Put16(b, 0);
+    Put16(b, 64512);
+    Put16(b, 513);
+    b.insert(b.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});
+    b.resize(44, 0);
+    return b;
+}
+
 struct PictureCase {
     const char* name;
     std::function<Bytes()> bytes;
@@ -138,7 +187,18 @@ std::vector<PictureCase> PictureCases() {
          "the bitmap's pixels are cut short: 5000 bytes from byte 1078, but the file has 1082"},
         {"unknown_compression", [] { return With32(Good(), kCompressionAt, 4); },
          "a compression (4) that bitmaps of 8 bits a pixel do not have"},
-        {"not_a_picture_at_all", [] { return Bytes{'h', 'e', 'l', 'l', 'o'}; }, "not a readable picture"},
+        {"not_a_picture_at_all", [] { return Bytes{'h', 'e', 'l', 'l', 'o'}; },
+         "not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"},
+        // Refused from its header, before a pixel of it is decoded.
+        {"gif_claiming_64512_by_513", GifClaimingHugeSize,
+         "the picture is 64512 x 513 pixels: at most 16777216 pixels (4096 x 4096) are read"},
+        {"svg_drawing_a_rectangle",
+         [] {
+             const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='2'>"
+                                     "<rect width='4' height='2' fill='red'/></svg>";
+             return Bytes(svg.begin(), svg.end());
+         },
+         "not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"},
     };
 }
 
@@ -189,6 +249,57 @@ TEST(PictureMalformed, AFolderAFifoAndADeviceAreRefusedWithoutOpeningThem) {
     }
 }
 
+// An SVG picture drawing another file would make the game open that file:
+// a FIFO waits for a writer for ever and /dev/zero never ends. Loaded in a
+// child process so that a hang fails the test instead of stalling it.
+class SvgNamingAFileTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(SvgNamingAFileTest, IsRefusedWithoutOpeningIt) {
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath(QStringLiteral("pipe"));
+    const QString regular = dir.filePath(QStringLiteral("drawn.png"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    QImage drawn(4, 2, QImage::Format_RGB32);
+    drawn.fill(kInkColour);
+    ASSERT_TRUE(drawn.save(regular, "PNG"));
+    const std::string which = GetParam();
+    const QString named = which == "fifo" ? fifo : which == "dev_zero" ? QStringLiteral("/dev/zero") : regular;
+
+    const QString path = dir.filePath(QStringLiteral("picture.bmp"));
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                            "width='4' height='2'><image width='4' height='2' xlink:href='" +
+                            named.toStdString() + "'/></svg>";
+    std::ofstream(path.toStdString(), std::ios::binary).write(svg.data(), static_cast<std::streamsize>(svg.size()));
+
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        PictureSet pictures;
+        QString error;
+        const bool loaded = pictures.LoadPicture(SpriteId::imHare, path, true, &error);
+        ::_exit(!loaded && error == path + QStringLiteral(": not a readable picture (BMP, PNG, GIF and JPEG "
+                                                         "pictures are read)")
+                    ? 0
+                    : 1);
+    }
+    int status = 0;
+    pid_t done = 0;
+    for (int waited_ms = 0; waited_ms < 10000 && done == 0; waited_ms += 10) {
+        done = ::waitpid(child, &status, WNOHANG);
+        if (done == 0) ::usleep(10000);
+    }
+    if (done == 0) {
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        FAIL() << "loading the picture hung";
+    }
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the picture loaded or failed for another reason";
+}
+
+INSTANTIATE_TEST_SUITE_P(Svg, SvgNamingAFileTest, ::testing::Values("fifo", "dev_zero", "regular_file"),
+                         [](const auto& info) { return std::string(info.param); });
+
 QImage LoadFrom(const Bytes& bytes, bool transparent, QString* error) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("picture.bmp"));
@@ -231,6 +342,25 @@ TEST(PictureMalformed, PixelsARunLengthBitmapNeverSetsArePaletteColourZero) {
         }
     }
     EXPECT_EQ(wrong, 0);
+}
+
+TEST(PictureMalformed, AFourBitRunCutOffByTheEndOfTheFileIsColourZeroEveryTime) {
+    // Decoded several times over memory filled with different patterns: a
+    // pixel left to chance shows as a different colour sooner or later.
+    for (const std::uint8_t pattern : {0x00, 0xAB, 0x5C, 0xFF, 0x13}) {
+        for (int i = 0; i < 64; ++i) {
+            void* used = std::malloc(4096);
+            std::memset(used, pattern, 4096);
+            std::free(used);
+        }
+        QString error;
+        const QImage drawn = LoadFrom(RunLength4CutOff(), false, &error);
+        ASSERT_FALSE(drawn.isNull()) << error.toStdString();
+        for (int x = 0; x < 8; ++x) {
+            EXPECT_EQ(drawn.pixel(x, 1), kInkColour) << "bottom row, x " << x;
+            EXPECT_EQ(drawn.pixel(x, 0), kKeyColour) << "top row, x " << x << ", heap pattern " << int{pattern};
+        }
+    }
 }
 
 // The worst a bitmap may cost: the most pixels read, claimed by a run-length
