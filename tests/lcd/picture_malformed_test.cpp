@@ -121,16 +121,18 @@ Bytes RunLength4CutOff() {
     return b;
 }
 
-// A GIF of 44 bytes whose screen and only image claim 64512 x 513 pixels.
-Bytes GifClaimingHugeSize() {
+// A GIF of 44 bytes whose screen claims screen_width x screen_height pixels
+// and its only image width x height.
+Bytes GifClaiming(std::uint16_t screen_width, std::uint16_t screen_height, std::uint16_t width,
+                  std::uint16_t height) {
     Bytes b = {'G', 'I', 'F', '8', '9', 'a'};
-    Put16(b, 64512);
-    Put16(b, 513);
+    Put16(b, screen_width);
+    Put16(b, screen_height);
     b.insert(b.end(), {0, 0, 0, ','});
     Put16(b, 0);
     Put16(b, 0);
-    Put16(b, 64512);
-    Put16(b, 513);
+    Put16(b, width);
+    Put16(b, height);
     b.insert(b.end(), {0, 2, 2, 0x4C, 0x01, 0, ';'});
     b.resize(44, 0);
     return b;
@@ -190,8 +192,11 @@ std::vector<PictureCase> PictureCases() {
         {"not_a_picture_at_all", [] { return Bytes{'h', 'e', 'l', 'l', 'o'}; },
          "not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"},
         // Refused from its header, before a pixel of it is decoded.
-        {"gif_claiming_64512_by_513", GifClaimingHugeSize,
+        {"gif_claiming_64512_by_513", [] { return GifClaiming(64512, 513, 64512, 513); },
          "the picture is 64512 x 513 pixels: at most 16777216 pixels (4096 x 4096) are read"},
+        // More than Qt would allocate: named by its size, not by a failed decode.
+        {"gif_claiming_65535_by_65535", [] { return GifClaiming(65535, 65535, 65535, 65535); },
+         "the picture is 65535 x 65535 pixels: at most 16777216 pixels (4096 x 4096) are read"},
         {"svg_drawing_a_rectangle",
          [] {
              const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='2'>"

@@ -37,27 +37,46 @@ std::string EmptyRunLengthBitmap() {
     return b;
 }
 
-TEST(SkinCheckMalformed, ARunLengthPicturesUnsetPixelsAreReportedAsColourZero) {
+// The skin check's report of a skin whose one see-through sprite is the
+// picture `bytes`.
+std::string ReportOfSkinWithPicture(const std::string& bytes) {
     const SkinEntry* see_through = nullptr;
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
             if (!see_through && entry.sprite && LayoutOf(*entry.sprite).transparent) see_through = &entry;
         }
     }
-    ASSERT_NE(see_through, nullptr);
+    if (!see_through) return "no see-through sprite";
     TempFolder folder;
-    folder.Write("picture.bmp", EmptyRunLengthBitmap());
+    folder.Write("picture.bmp", bytes);
     std::string skin = "[SETTINGS]\nver=1.6\ntitle=Check\n[";
     skin.append(see_through->section).append("]\n").append(see_through->key).append("=0,0,16,16,picture.bmp\n");
     const auto file = folder.Write("skin.ini", skin);
     CurrentDirGuard guard(folder.path());
+    std::ostringstream report;
+    CheckSkinCommand(file, report);
+    return report.str();
+}
 
+TEST(SkinCheckMalformed, ARunLengthPicturesUnsetPixelsAreReportedAsColourZero) {
     // Decoded without care, the unset pixels are whatever the allocator hands
     // out: zeros here by luck, 0xbe under AddressSanitizer (which fills new
     // memory), 0x54 with GLIBC_TUNABLES=glibc.malloc.tcache_count=0 MALLOC_PERTURB_=171.
-    std::ostringstream report;
-    CheckSkinCommand(file, report);
-    EXPECT_NE(report.str().find("8-bit bitmap, see-through colour #ff00ff)"), std::string::npos) << report.str();
+    const std::string report = ReportOfSkinWithPicture(EmptyRunLengthBitmap());
+    EXPECT_NE(report.find("8-bit bitmap, see-through colour #ff00ff)"), std::string::npos) << report;
+}
+
+// The check refuses an SVG picture as the launch does, without opening the
+// file its <image> names (a regular file here, so that a fault cannot hang).
+TEST(SkinCheckMalformed, AnSvgPictureIsRefusedAsTheLaunchRefusesIt) {
+    TempFolder other;
+    const auto drawn = other.Write("drawn.bmp", EmptyRunLengthBitmap());
+    const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink' "
+                            "width='16' height='16'><image width='16' height='16' xlink:href='" +
+                            drawn.string() + "'/></svg>";
+    const std::string report = ReportOfSkinWithPicture(svg);
+    EXPECT_NE(report.find("not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"), std::string::npos)
+        << report;
 }
 
 }  // namespace
