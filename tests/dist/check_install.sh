@@ -55,8 +55,8 @@ for size in 16 32 256; do
   file "$prefix/share/icons/hicolor/${size}x${size}/apps/org.pellox.Pellox.png" | grep -q "$size x $size, 8-bit/color RGBA" ||
     { echo "the $size px icon is not a $size x $size RGBA PNG"; exit 1; }
 done
-version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" --version)
-[ "$version" = "Pellox 0.1" ] || { echo "installed pellox --version said: $version"; exit 1; }
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" --version | head -n 1)
+[ "$version" = "Pellox $(sed -n 's/^project(Pellox VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")" ] || { echo "installed pellox --version said: $version"; exit 1; }
 # The installed skin is complete where it lies: the game would launch it.
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" \
   --check-skin "$prefix/share/pellox/skins/night-shift/night-shift.ini" >/dev/null ||
