@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QStringList>
 
 #include "assets/sprites/builtin_sprites.h"
@@ -126,7 +127,17 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
                   << "Licence: MIT; this is free software: you are free to change and share it.\n";
         return 0;
     }
-    return command_line.RunCommand();
+    if (const std::optional<int> status = command_line.RunCommand()) return status;
+    // A skin named that cannot be read is told here, once; the start screen
+    // then goes on as it does for any skin it cannot use.
+    const QStringList skins = command_line.parser.positionalArguments();
+    if (!skins.isEmpty()) {
+        const QFileInfo skin(skins.first());
+        if (!skin.isFile() || !skin.isReadable())
+            std::cerr << "pellox: " << skins.first().toStdString()
+                      << ": no readable file there; the menu is filled by the skin search\n";
+    }
+    return std::nullopt;
 }
 
 }  // namespace
