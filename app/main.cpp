@@ -11,6 +11,8 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QStringList>
 
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
@@ -63,25 +65,79 @@ struct CommandLine {
     }
 };
 
-// Everything that needs no display: help, version and the skin commands, on a
-// core application. Nothing when the game is to be played, or when the
-// arguments may hold an option only the GUI application understands (its own,
-// such as -platform): the game's parse then has the last word.
+// Qt's own options for a GUI application, which the game's application reads
+// and removes itself; with their values where they take one.
+bool IsQtGuiOption(const QString& argument, bool* takes_value) {
+    static const QStringList with_value = {
+        QStringLiteral("platform"),   QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
+        QStringLiteral("plugin"),     QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowtitle"),
+        QStringLiteral("qwindowicon"), QStringLiteral("display"),           QStringLiteral("geometry"),
+        QStringLiteral("style"),      QStringLiteral("stylesheet"),         QStringLiteral("session"),
+        QStringLiteral("title"),      QStringLiteral("name")};
+    static const QStringList without_value = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                              QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                              QStringLiteral("sync")};
+    if (!argument.startsWith(QLatin1Char('-'))) return false;
+    QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
+    const qsizetype equals = name.indexOf(QLatin1Char('='));
+    if (equals >= 0) {
+        *takes_value = false;  // the value is in the same argument
+        name.truncate(equals);
+        return with_value.contains(name);
+    }
+    *takes_value = with_value.contains(name);
+    return *takes_value || without_value.contains(name);
+}
+
+// The arguments as the game's parser sees them once the GUI application has
+// taken its own options away.
+QStringList WithoutQtGuiOptions(const QStringList& arguments) {
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        bool takes_value = false;
+        if (i > 0 && arguments[i] != QStringLiteral("--") && IsQtGuiOption(arguments[i], &takes_value)) {
+            if (takes_value) ++i;
+            continue;
+        }
+        if (arguments[i] == QStringLiteral("--")) {
+            kept += arguments.mid(i);
+            break;
+        }
+        kept += arguments[i];
+    }
+    return kept;
+}
+
+// Everything about the command line that needs no display, on a core
+// application made before any window system is opened: mistakes, help,
+// version and the skin commands. Nothing when the game is to be played.
 std::optional<int> RunWithoutDisplay(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     NameTheApplication();
     CommandLine command_line;
-    if (!command_line.parser.parse(QCoreApplication::arguments())) {
-        // An option this parser does not know may be one of the GUI
-        // application's; any other mistake, such as a command without its
-        // file, is told here, where no display is needed to tell it.
-        if (!command_line.parser.unknownOptionNames().isEmpty()) return std::nullopt;
+    if (!command_line.parser.parse(WithoutQtGuiOptions(QCoreApplication::arguments()))) {
         std::cerr << "pellox: " << command_line.parser.errorText().toStdString() << "\n";
-        return 1;
+        if (command_line.parser.unknownOptionNames().isEmpty()) return 1;
+        std::cerr << "Try 'pellox --help'.\n";
+        return 2;
     }
     if (command_line.parser.isSet(command_line.help)) command_line.parser.showHelp(0);
-    if (command_line.parser.isSet(command_line.version)) command_line.parser.showVersion();
-    return command_line.RunCommand();
+    if (command_line.parser.isSet(command_line.version)) {
+        std::cout << "Pellox " PELLOX_VERSION "\n"
+                  << "Licence: MIT; this is free software: you are free to change and share it.\n";
+        return 0;
+    }
+    if (const std::optional<int> status = command_line.RunCommand()) return status;
+    // A skin named that cannot be read is told here, once; the start screen
+    // then goes on as it does for any skin it cannot use.
+    const QStringList skins = command_line.parser.positionalArguments();
+    if (!skins.isEmpty()) {
+        const QFileInfo skin(skins.first());
+        if (!skin.isFile() || !skin.isReadable())
+            std::cerr << "pellox: " << skins.first().toStdString()
+                      << ": no readable file there; the menu is filled by the skin search\n";
+    }
+    return std::nullopt;
 }
 
 }  // namespace

@@ -9,9 +9,10 @@ prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
-expected="bin/pellox
+expected="games/pellox
 share/applications/org.pellox.Pellox.desktop
-share/doc/Pellox/LICENSE
+share/doc/pellox/changelog.gz
+share/doc/pellox/copyright
 share/icons/hicolor/128x128/apps/org.pellox.Pellox.png
 share/icons/hicolor/16x16/apps/org.pellox.Pellox.png
 share/icons/hicolor/22x22/apps/org.pellox.Pellox.png
@@ -21,7 +22,7 @@ share/icons/hicolor/32x32/apps/org.pellox.Pellox.png
 share/icons/hicolor/48x48/apps/org.pellox.Pellox.png
 share/icons/hicolor/64x64/apps/org.pellox.Pellox.png
 share/icons/hicolor/scalable/apps/org.pellox.Pellox.svg
-share/man/man6/pellox.6
+share/man/man6/pellox.6.gz
 share/metainfo/org.pellox.Pellox.metainfo.xml
 share/pellox/skins/night-shift/night-shift.ini"
 # The Night Shift skin: every picture and sound the skin file names.
@@ -55,10 +56,10 @@ for size in 16 32 256; do
   file "$prefix/share/icons/hicolor/${size}x${size}/apps/org.pellox.Pellox.png" | grep -q "$size x $size, 8-bit/color RGBA" ||
     { echo "the $size px icon is not a $size x $size RGBA PNG"; exit 1; }
 done
-version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" --version)
-[ "$version" = "Pellox 0.1" ] || { echo "installed pellox --version said: $version"; exit 1; }
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/games/pellox" --version | head -n 1)
+[ "$version" = "Pellox $(sed -n 's/^project(Pellox VERSION \([0-9.]*\).*/\1/p' "$(dirname "$0")/../../CMakeLists.txt")" ] || { echo "installed pellox --version said: $version"; exit 1; }
 # The installed skin is complete where it lies: the game would launch it.
-env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/bin/pellox" \
+env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefix/games/pellox" \
   --check-skin "$prefix/share/pellox/skins/night-shift/night-shift.ini" >/dev/null ||
   { echo "the installed Night Shift skin does not pass --check-skin"; exit 1; }
 echo "installed tree: ok"

@@ -404,7 +404,13 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
     };
     // In this order: the check reads the export, the second export finds it.
     const std::vector<Run> runs = {
-        {{QStringLiteral("--version")}, 0, true, "Pellox " PELLOX_VERSION "\n"},
+        {{QStringLiteral("--version")}, 0, true, "Pellox " PELLOX_VERSION "\nLicence: MIT"},
+        {{QStringLiteral("-v")}, 0, true, "Pellox " PELLOX_VERSION "\n"},
+        // Options are read before any window system is opened, so a mistake
+        // is told, not a crash for want of a display.
+        {{QStringLiteral("--bogus")}, 2, false, "pellox: Unknown option 'bogus'.\nTry 'pellox --help'.\n"},
+        {{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--bogus")}, 2, false,
+         "pellox: Unknown option 'bogus'."},
         {{QStringLiteral("--export-skin"), skin_dir}, 0, true, "Wrote the built-in game as a skin to "},
         {{QStringLiteral("--check-skin"), skin_dir + QStringLiteral("/pellox.ini")}, 0, true,
          "Summary: the skin would launch: all 90 entries load\n"},

@@ -12,7 +12,12 @@ set -euo pipefail
 deb=$(realpath "$1")
 work=${2:-/tmp/pellox-fresh-debian}
 root=$work/root
-display=:63
+# The first display number no X server holds (by its lock file or socket).
+display_number=63
+while [ -e "/tmp/.X${display_number}-lock" ] || [ -e "/tmp/.X11-unix/X${display_number}" ]; do
+    display_number=$((display_number + 1))
+done
+display=:$display_number
 mirror=http://deb.debian.org/debian
 
 if [ ! -x "$root/usr/bin/apt-get" ]; then
@@ -59,10 +64,12 @@ DISPLAY=$display /usr/bin/import -window root "$work/start-screen.png"
 # The start button, in screen coordinates (the start screen opens at 169,110).
 DISPLAY=$display xdotool mousemove 465 482 click 1
 # The game window is the one of the handheld's size.
+game_shown=no
 for _ in $(seq 60); do
-    DISPLAY=$display xwininfo -root -tree | grep -q '875x532' && break
+    DISPLAY=$display xwininfo -root -tree | grep -q '875x532' && { game_shown=yes; break; }
     sleep 0.5
 done
+[ "$game_shown" = yes ] || { echo "No window of the handheld's size (875x532) within 30 s"; cat "$work/stderr.log"; exit 1; }
 sleep 1
 DISPLAY=$display /usr/bin/import -window root "$work/game.png"
 kill -0 "$game_pid" || { echo "The game is not running"; cat "$work/stderr.log"; exit 1; }
