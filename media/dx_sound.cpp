@@ -18,8 +18,10 @@ void TDXSound::Loaded() {
     if (!AutoInitialize) return;
     try {
         OpenDevice();
-    } catch (const EDirectSoundError&) {
-        // No sound output: the game plays silently.
+    } catch (const std::exception&) {
+        // No output, an output without a mixer, or effects that cannot be
+        // made on it: whatever cannot play leaves the game silent.
+        CloseDevice();
     }
 }
 
@@ -32,9 +34,9 @@ void TDXSound::OpenDevice() {
         SoundSystem::OpenResult result = SoundSystem::OpenResult::Ok;
         output_ = system_.OpenDefaultOutput(result);
         if (result == SoundSystem::OpenResult::NoDevice || (!output_ && result == SoundSystem::OpenResult::Ok))
-            throw EDirectSoundError("DirectSound cannot be initialized");
+            throw EDirectSoundError("The sound output cannot be opened");
         if (result == SoundSystem::OpenResult::NoMixer || !output_)
-            throw EDXSoundError("Primary Buffer cannot be made");
+            throw EDXSoundError("The sound output has no mixer to play on");
         output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
         open_ = true;
         lost_ = false;

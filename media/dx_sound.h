@@ -42,10 +42,11 @@ public:
     Event OnRestore;
     Event OnFinalize;
 
-    // Opens the device if AutoInitialize; no sound output only leaves it closed.
+    // Opens the device if AutoInitialize; any failure to start the sound only
+    // leaves it closed, so the game plays silently. Throws nothing.
     void Loaded();
-    // Throws EDirectSoundError "DirectSound cannot be initialized" without an
-    // output, EDXSoundError "Primary Buffer cannot be made" without a mixer.
+    // Throws EDirectSoundError "The sound output cannot be opened" without an
+    // output, EDXSoundError "The sound output has no mixer to play on" without a mixer.
     void OpenDevice();
     void CloseDevice();
     void RestoreDevice();

@@ -11,21 +11,21 @@ namespace pellox {
 void TDirectSoundBuffer::LoadFromWave(const TWave& wave) {
     voice_.reset();
     SoundOutput* output = sound_.Output();
-    if (!output) throw EDirectSoundBufferError("Sound Buffer cannot be made");
+    if (!output) throw EDirectSoundBufferError("A sound cannot be made ready on the sound output");
     auto result = SoundOutput::MakeResult::Ok;
     voice_ = output->MakeVoice(wave, result);
     if (result == SoundOutput::MakeResult::CannotFill) {
         voice_.reset();
-        throw EDirectSoundBufferError("Sound Buffer cannot be locked");
+        throw EDirectSoundBufferError("A sound cannot be copied to the sound output");
     }
     if (!voice_ || result != SoundOutput::MakeResult::Ok) {
         voice_.reset();
-        throw EDirectSoundBufferError("Sound Buffer cannot be made");
+        throw EDirectSoundBufferError("A sound cannot be made ready on the sound output");
     }
 }
 
 SoundVoice& TDirectSoundBuffer::Require() {
-    if (!voice_) throw EDirectSoundBufferError("IDirectSoundBuffer not made");
+    if (!voice_) throw EDirectSoundBufferError("A sound has no voice on the sound output");
     return *voice_;
 }
 

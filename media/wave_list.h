@@ -15,14 +15,15 @@ namespace pellox {
 class TDXWaveList;
 
 // One playback voice; a voice without a platform voice fails every operation
-// with EDirectSoundBufferError "IDirectSoundBuffer not made".
+// with EDirectSoundBufferError "A sound has no voice on the sound output".
 class TDirectSoundBuffer {
 public:
     TDirectSoundBuffer(TDXSound& sound, std::unique_ptr<SoundVoice> voice = nullptr)
         : sound_(sound), voice_(std::move(voice)) {}
 
     // Replaces the platform voice by one holding the wave's samples. Throws
-    // EDirectSoundBufferError "Sound Buffer cannot be made" / "... cannot be locked".
+    // EDirectSoundBufferError "A sound cannot be made ready on the sound output"
+    // or "A sound cannot be copied to the sound output".
     void LoadFromWave(const TWave& wave);
     bool Made() const { return voice_ != nullptr; }
     SoundVoice* Voice() { return voice_.get(); }

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <cstdio>
+#include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "startscreen/skin/find_skin.h"
@@ -224,7 +226,13 @@ void THBForm::paintEvent(QPaintEvent* event) {
 bool THBForm::LongCreate() {
     FillSkinMenu();
     if (!game_window_created_) {
-        game_window_ = setup_.make_game_window();
+        // Runs from a queued call: nothing may unwind into Qt's event dispatch.
+        try {
+            game_window_ = setup_.make_game_window();
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "pellox: the game window cannot be made: %s\n", error.what());
+            return false;
+        }
         if (!game_window_) return false;
         game_window_->Texts().Language = language_;
         game_window_created_ = true;

@@ -138,13 +138,13 @@ TEST_F(GameWindowTest, AnErrorWhileHandlingAKeyIsShownAndPlayGoesOn) {
     waiting.Chutes = {1, 0, 0, 0};
     waiting.EggsInPlay = 1;
     engine().RestoreState(waiting);
-    sound_failure = "Sound Buffer cannot be made";
+    sound_failure = "A sound cannot be made ready on the sound output";
 
     Type('w');  // catches: the catch sound fails inside the key handler
 
     const QList<QMessageBox*> boxes = form().findChildren<QMessageBox*>();
     ASSERT_EQ(boxes.size(), 1);
-    EXPECT_EQ(boxes.front()->text(), QStringLiteral("Sound Buffer cannot be made"));
+    EXPECT_EQ(boxes.front()->text(), QStringLiteral("A sound cannot be made ready on the sound output"));
     EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
     sound_failure.reset();
     Type('o');

@@ -134,23 +134,47 @@ TEST_F(EffectListTest, WithoutAnOutputEveryPlayReturnsAtOnce) {
     EXPECT_FALSE(silent_list.Items(0).Attached());
     silent_list.Items(0).PlayEffect(true);
     EXPECT_EQ(silent_system.world.sleeps, 0);
-    ExpectError<EDirectSoundError>([&] { silent.OpenDevice(); }, "DirectSound cannot be initialized");
+    ExpectError<EDirectSoundError>([&] { silent.OpenDevice(); }, "The sound output cannot be opened");
     silent_system.world.has_device = true;
     silent_system.world.has_mixer = false;
-    ExpectError<EDXSoundError>([&] { silent.OpenDevice(); }, "Primary Buffer cannot be made");
+    ExpectError<EDXSoundError>([&] { silent.OpenDevice(); }, "The sound output has no mixer to play on");
     EXPECT_FALSE(silent.Initialized());
+}
+
+// An output that opens but refuses a mixer once threw out of Loaded, through
+// the start screen's creation of the game window.
+TEST(SoundStart, AnyFailureToStartLeavesTheGameSilentWithoutThrowing) {
+    struct Case {
+        const char* name;
+        bool has_device;
+        bool has_mixer;
+    };
+    for (const Case& c : {Case{"no output", false, true}, Case{"no mixer", true, false}}) {
+        SCOPED_TRACE(c.name);
+        FakeSoundSystem system;
+        system.world.has_device = c.has_device;
+        system.world.has_mixer = c.has_mixer;
+        TDXSound sound(system);
+        TDXWaveList list;
+        list.Add("UL").Wave() = MakeWave(1767);
+        list.SetDXSound(&sound);
+        EXPECT_NO_THROW(sound.Loaded());
+        EXPECT_FALSE(sound.Initialized());
+        EXPECT_NO_THROW(list.Items(0).PlayEffect(true));
+        EXPECT_EQ(system.world.sleeps, 0);
+    }
 }
 
 TEST_F(EffectListTest, RefusedVoicesFailWithTheirMessages) {
     system.world.refuse_make = true;
-    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "Sound Buffer cannot be made");
+    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "A sound cannot be made ready on the sound output");
     system.world.refuse_make = false;
     system.world.refuse_fill = true;
-    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "Sound Buffer cannot be locked");
+    ExpectError<EDirectSoundBufferError>([&] { effect.RebuildEffect(); }, "A sound cannot be copied to the sound output");
     system.world.refuse_fill = false;
     effect.RebuildEffect();
     system.world.refuse_duplicate = true;
-    ExpectError<EDirectSoundBufferError>([&] { effect.PlayEffect(false); }, "IDirectSoundBuffer not made");
+    ExpectError<EDirectSoundBufferError>([&] { effect.PlayEffect(false); }, "A sound has no voice on the sound output");
 }
 
 TEST_F(EffectListTest, ALostOutputIsOpenedAfreshAndEffectsRebuilt) {

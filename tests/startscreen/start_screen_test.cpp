@@ -213,6 +213,23 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
     EXPECT_TRUE(form->GameWindowIfCreated()->Engine().CurrentState() == GameMode::Demo);
 }
 
+// A failure while the game window is made (its sound, its pictures) once
+// unwound through Qt's event dispatch from the queued creation.
+TEST_F(StartScreenTest, AGameWindowThatCannotBeMadeClosesTheStartScreenWithoutThrowing) {
+    StartScreenSetup setup;
+    setup.search_roots = {skins.path()};
+    setup.make_game_window = []() -> std::unique_ptr<GameWindow> {
+        throw std::runtime_error("The sound output has no mixer to play on");
+    };
+    form = std::make_unique<THBForm>(std::move(setup));
+    form->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (form->isVisible() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->GameWindowIfCreated(), nullptr);
+}
+
 TEST_F(StartScreenTest, NoTextIsCutOffInEitherLanguage) {
     Open();
     for (int tag : {-1, 0}) {
