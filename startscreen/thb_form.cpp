@@ -25,7 +25,7 @@ constexpr int kSmallInfoFont_px = 16;
 const char* const kCaptionSU = "Pellox - вер. 1.8";
 const char* const kCaptionGB = "Pellox - ver 1.8";
 const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
-const char* const kStartGB = "Yes, I've seen this thousands times! Read it all through!! Let me play!!!";
+const char* const kStartGB = "Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!";
 
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
@@ -79,9 +79,8 @@ void LanguageFlag::mouseReleaseEvent(QMouseEvent* event) {
 
 void LanguageFlag::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_Space:
-        case Qt::Key_Return:
-        case Qt::Key_Enter: emit Clicked(tag_); return;
+        // Enter is left to the form, which starts the game wherever the focus is.
+        case Qt::Key_Space: emit Clicked(tag_); return;
         default: QLabel::keyPressEvent(event);
     }
 }

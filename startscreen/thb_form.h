@@ -27,8 +27,8 @@
 
 namespace pellox {
 
-// A flag that switches the language: clicked, or Space / Enter while it has
-// the keyboard focus.
+// A flag that switches the language: clicked, or Space while it has the
+// keyboard focus.
 class LanguageFlag : public QLabel {
     Q_OBJECT
 public:

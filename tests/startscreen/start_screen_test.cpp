@@ -154,7 +154,7 @@ TEST_F(StartScreenTest, TheLanguageSwitchTranslatesEveryStateAndKeepsTheSelectio
         EXPECT_TRUE(form->MmGBInstruction().isVisible());
         EXPECT_FALSE(form->MmSUInstruction().isVisible());
         EXPECT_EQ(form->BtStart().text(),
-                  QStringLiteral("Yes, I've seen this thousands times! Read it all through!! Let me play!!!"));
+                  QStringLiteral("Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!"));
         EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, InterfaceLanguage::English);
 
         QTest::mouseClick(&form->ImSoviet(), Qt::LeftButton);
@@ -211,6 +211,22 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
     QTest::keyClick(form.get(), Qt::Key_Return);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(form->GameWindowIfCreated()->Engine().CurrentState() == GameMode::Demo);
+}
+
+// A flag with the focus once took Enter as another click on itself.
+TEST_F(StartScreenTest, EnterOnAFlagStartsTheGameAndLeavesTheLanguage) {
+    Open();
+    const InterfaceLanguage before = form->Language();
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [this] {
+        GameWindow* game = form->GameWindowIfCreated();
+        if (game && game->Form().isVisible()) game->Form().close();
+    });
+    closer.start(10);
+    form->ImBritish().setFocus();
+    QTest::keyClick(&form->ImBritish(), Qt::Key_Return);
+    EXPECT_EQ(form->Language(), before);
+    EXPECT_FALSE(form->isVisible());
 }
 
 // A failure while the game window is made (its sound, its pictures) once
