@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSettings>
 #include <QStorageInfo>
@@ -60,14 +61,48 @@ QString FreeNameBeside(const QString& file_name) {
     return kept;
 }
 
+// A lock file that names no owner was left by a writer killed between making
+// it and filling it in: a live writer fills it in microseconds after making
+// it, so one that has stayed so for this long is given up at once.
+constexpr int kOwnerlessLockGraceMs = 50;
+
+bool LeftWithoutOwner(const QLockFile& lock) {
+    qint64 pid = 0;
+    QString host, program;
+    if (lock.getLockInfo(&pid, &host, &program)) return false;
+    const QFileInfo info(lock.fileName());
+    return info.exists() && info.lastModified().msecsTo(QDateTime::currentDateTime()) >= kOwnerlessLockGraceMs;
+}
+
 bool TakeLock(QLockFile& lock) {
     lock.setStaleLockTime(kStaleLockMs);
     const QDeadlineTimer deadline(kLockWaitMs);
     while (!lock.tryLock(0)) {
         if (lock.error() != QLockFile::LockFailedError || deadline.hasExpired()) return false;
+        // Removes nothing that a live writer holds: QLockFile checks its flock().
+        if (LeftWithoutOwner(lock) && lock.removeStaleLockFile()) continue;
         QThread::msleep(kLockPollMs);
     }
     return true;
+}
+
+// A save file's temporary copy is named after the file with a dot and six
+// random letters; a copy of the game killed inside its commit can leave one
+// behind. Called under the lock, when no writer of ours is inside a commit.
+// A name of six small letters ("backup") may be the player's own and stays.
+void RemoveLeftoverSaveFiles(const QString& file_name) {
+    const QFileInfo target(file_name);
+    static const QRegularExpression random_suffix(QStringLiteral("^[A-Za-z]{6}$"));
+    static const QRegularExpression small_letters(QStringLiteral("^[a-z]{6}$"));
+    const QString prefix = target.fileName() + QLatin1Char('.');
+    QDir folder = target.absoluteDir();
+    for (const QFileInfo& entry : folder.entryInfoList({prefix + QStringLiteral("??????")}, QDir::Files | QDir::Hidden)) {
+        const QString suffix = entry.fileName().mid(prefix.size());
+        if (entry.isSymLink() || !random_suffix.match(suffix).hasMatch() || small_letters.match(suffix).hasMatch())
+            continue;
+        if (entry.size() > kMaxRecordsFileBytes) continue;
+        QFile::remove(entry.absoluteFilePath());
+    }
 }
 
 // Why the lock could not be taken, for the player.
@@ -137,6 +172,7 @@ void SettingsRecordsStore::WriteRecord(Variant variant, std::uint16_t score) {
     // game writing through it waits for us and we for it.
     QLockFile lock(file_name_ + QStringLiteral(".lock"));
     if (!TakeLock(lock)) fail(LockRefusal(lock, folder));
+    RemoveLeftoverSaveFiles(file_name_);
 
     // What the file holds now, read under the lock: another copy's score that
     // went in a moment ago is kept. A name that is there but cannot be read

@@ -109,6 +109,23 @@ TEST_F(RecordsStoreTest, WritingOneVariantLeavesTheOtherUntouched) {
     EXPECT_TRUE(text.contains("Other=kept"));
 }
 
+// A copy of the game killed inside a save's commit leaves its temporary copy.
+TEST_F(RecordsStoreTest, ASaveFileLeftBehindIsRemovedAtTheNextWriteAndThePlayersFilesStay) {
+    WriteFile(Scores());
+    const QStringList left_behind = {"records.conf.QxWzaB", "records.conf.abcdeF"};
+    const QStringList players = {"records.conf.backup", "records.conf.damaged", "records.conf.Q1"};
+    for (const QString& name : left_behind + players) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(Scores());
+    }
+    SettingsRecordsStore store;
+    store.WriteRecord(Variant::A, 7);
+    for (const QString& name : left_behind) EXPECT_FALSE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    for (const QString& name : players) EXPECT_TRUE(QFile::exists(dir.filePath(name))) << name.toStdString();
+    EXPECT_EQ(store.ReadRecord(Variant::A), 7);
+}
+
 TEST_F(RecordsStoreTest, WriteReplacesTheFileByRenameAndLeavesNoTemporaryFiles) {
     SettingsRecordsStore store;
     store.WriteRecord(Variant::B, 5);
@@ -415,6 +432,9 @@ TEST_F(RecordsStoreTest, ALockFileLeftBehindHoldsUpTheEndOfAGameOnlyAMoment) {
         {"a live process's of the same name, ten seconds old", live_lock, 10, true},
         {"process 1's, which is no copy of the game", "1\npellox\n" + here + "\n", 0, true},
         {"a crashed copy's, just made", ended_lock, 0, true},
+        // A writer killed between making the lock file and filling it in.
+        {"an empty one, just made", "", 0, true},
+        {"one that names no process, just made", "no owner here\n", 0, true},
     };
     const QString lock_name = path + ".lock";
     for (const Case& k : cases) {
