@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+
+#include "lcd/press_capture.h"
 #include <QPaintEvent>
 #include <QPainter>
 #include <QWindow>
@@ -95,7 +97,8 @@ QPoint TMForm::InSprite(SpriteId id, QPoint windowPos) const {
 
 void TMForm::mousePressEvent(QMouseEvent* event) {
     const QPoint p = event->position().toPoint();
-    if (!captured_) captured_ = SpriteAtPoint(p);
+    const bool other_buttons_held = (event->buttons() & ~event->button()) != Qt::NoButton;
+    captured_ = SpriteForPress(captured_, other_buttons_held, SpriteAtPoint(p));
     if (captured_ && input_) input_->SpriteMouseDown(*captured_, event->button(), InSprite(*captured_, p));
 }
 

@@ -2,6 +2,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "lcd/press_capture.h"
+#include "lcd/sprite_input.h"
 #include "lcd/tmform.h"
 #include "picture_fixtures.h"
 
@@ -34,6 +36,42 @@ TEST(TMForm, StartsBorderlessAtItsBuiltinPlaceAndSizeAndGrowsToTheBackground) {
     // The added strip is purple, so it is not part of the window.
     EXPECT_FALSE(form.MaskRegion().contains(QPoint(880, 560)));
     EXPECT_TRUE(form.MaskRegion().contains(QPoint(500, 500)));
+}
+
+TEST(PressCapture, AHeldCaptureKeepsThePointerAndAFreshPressStartsAfresh) {
+    struct Case {
+        const char* what;
+        std::optional<SpriteId> captured;
+        bool other_buttons_held;
+        std::optional<SpriteId> expected;
+    };
+    const Case cases[] = {
+        {"nothing captured", std::nullopt, false, SpriteId::imButtX},
+        {"a second button while the first is held", SpriteId::imBckgrnd, true, SpriteId::imBckgrnd},
+        {"a press after a release that never came", SpriteId::imBckgrnd, false, SpriteId::imButtX},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SpriteForPress(c.captured, c.other_buttons_held, SpriteId::imButtX), c.expected) << c.what;
+}
+
+// After the window system took a drag of the case, no release came: the next
+// click once went to the background and the exit button did nothing.
+TEST(TMForm, AClickAfterADragWhoseReleaseNeverCameReachesItsSprite) {
+    struct Recorder : SpriteInputHandler {
+        std::vector<SpriteId> clicked;
+        void SpriteClick(SpriteId id) override { clicked.push_back(id); }
+    } recorder;
+    TMForm form(BackgroundOnly());
+    form.SetInputHandler(&recorder);
+    const auto send = [&form](QEvent::Type type, QPoint at, Qt::MouseButtons held) {
+        QMouseEvent event(type, QPointF(at), QPointF(form.mapToGlobal(at)), Qt::LeftButton, held, Qt::NoModifier);
+        QCoreApplication::sendEvent(&form, &event);
+    };
+    send(QEvent::MouseButtonPress, {100, 450}, Qt::LeftButton);  // on the case; its release never comes
+    send(QEvent::MouseButtonPress, {310, 170}, Qt::LeftButton);  // on the hare
+    send(QEvent::MouseButtonRelease, {310, 170}, Qt::NoButton);
+    EXPECT_EQ(recorder.clicked, std::vector<SpriteId>{SpriteId::imHare});
+    form.SetInputHandler(nullptr);
 }
 
 TEST(TMForm, HitTestFindsTopmostLitSpriteButNotThroughSeeThroughPixels) {
