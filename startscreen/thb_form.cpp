@@ -271,7 +271,7 @@ void THBForm::btStartClick() {
     if (choice.from_command_line) choice.command_line_skin = setup_.arguments.front().toStdString();
     choice.MenuTitlesSU = menu_.MenuTitlesSU;
     choice.search_roots = setup_.search_roots;
-    exit_status_ = pellox::btStartClick(*game_window_, choice);
+    exit_status_ = LaunchChosenGame(*game_window_, choice);
     close();
     QCoreApplication::exit(exit_status_);
 }

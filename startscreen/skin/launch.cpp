@@ -136,7 +136,7 @@ void RunGameWindow(GameWindow& window) {
     if (form.isVisible()) loop.exec();
 }
 
-int btStartClick(GameWindow& window, const LaunchChoice& choice) {
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice) {
     PrepareLaunch(window);
     std::vector<SkinEntryFailure> failures;
     std::filesystem::path skin;

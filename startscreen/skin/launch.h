@@ -56,10 +56,10 @@ void PrepareBuiltinGame(GameWindow& window);
 // Shows the game window modally and waits until it closes.
 void RunGameWindow(GameWindow& window);
 
-// The whole launch. Gives the program's exit status: 0 when the game window
+// The whole launch, as the start button (THBForm::btStartClick) runs it. Gives the program's exit status: 0 when the game window
 // was closed, 1 when a skin entry failed. A failed launch writes one line per
 // failed entry to standard error, shows the playfield only for a moment and
 // returns without waiting.
-int btStartClick(GameWindow& window, const LaunchChoice& choice);
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice);
 
 }  // namespace pellox
