@@ -16,13 +16,13 @@
 
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
-#include "engine/records/settings_records_store.h"
+#include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
-#include "startscreen/skin/launch.h"
-#include "startscreen/skin/skin_check.h"
-#include "startscreen/skin/skin_export.h"
-#include "startscreen/skin/skin_search_roots.h"
+#include "startscreen/launch.h"
+#include "skincommands/skin_check.h"
+#include "skincommands/skin_export.h"
+#include "skin/skin_search_roots.h"
 #include "startscreen/thb_form.h"
 
 namespace {

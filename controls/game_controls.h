@@ -14,7 +14,7 @@
 #include "controls/window_drag.h"
 #include "engine/game_engine.h"
 #include "lcd/sprite_input.h"
-#include "lcd/sprite_model.h"
+#include "lcd/core/sprite_model.h"
 #include "media/exception_report.h"
 
 namespace pellox {

@@ -15,8 +15,8 @@
 #include "engine/engine_state.h"
 #include "engine/lcg_random.h"
 #include "engine/ports.h"
-#include "lcd/sprite_display.h"
-#include "lcd/sprite_tables.h"
+#include "lcd/core/sprite_display.h"
+#include "lcd/core/sprite_tables.h"
 
 namespace pellox {
 

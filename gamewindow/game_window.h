@@ -8,7 +8,7 @@
 #include "media/timer_ports.h"
 #include "controls/game_controls.h"
 #include "engine/game_engine.h"
-#include "lcd/tmform.h"
+#include "lcd/tm_form.h"
 #include "media/game_sounds.h"
 #include "media/qt_frame_timer.h"
 #include "media/window_timer.h"

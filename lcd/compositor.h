@@ -6,7 +6,7 @@
 #include <QRect>
 
 #include "lcd/picture_set.h"
-#include "lcd/sprite_model.h"
+#include "lcd/core/sprite_model.h"
 
 class QPainter;
 

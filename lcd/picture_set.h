@@ -9,7 +9,7 @@
 #include <QImage>
 #include <QString>
 
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 
 namespace pellox {
 

@@ -9,7 +9,7 @@
 
 #include <optional>
 
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 
 namespace pellox {
 

@@ -5,7 +5,7 @@
 #include <QPoint>
 #include <Qt>
 
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 
 namespace pellox {
 

@@ -7,8 +7,8 @@
 #include <span>
 
 #include "assets/sounds/builtin_sounds.h"
-#include "media/byte_source.h"
-#include "media/media_errors.h"
+#include "media/core/byte_source.h"
+#include "media/core/media_errors.h"
 #include "media/openal_sound.h"
 
 namespace pellox {

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "engine/ports.h"
-#include "media/dx_sound.h"
-#include "media/wave_list.h"
+#include "media/core/dx_sound.h"
+#include "media/core/wave_list.h"
 
 namespace pellox {
 

@@ -9,7 +9,7 @@
 #include <chrono>
 #include <cstdint>
 
-#include "media/dx_timer.h"
+#include "media/core/dx_timer.h"
 #include "media/exception_report.h"
 
 namespace pellox {

@@ -2,7 +2,7 @@
 // The engine's view of the two game timers.
 
 #include "engine/ports.h"
-#include "media/dx_timer.h"
+#include "media/core/dx_timer.h"
 #include "media/window_timer.h"
 
 namespace pellox {

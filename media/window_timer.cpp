@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "media/media_errors.h"
+#include "media/core/media_errors.h"
 
 namespace pellox {
 

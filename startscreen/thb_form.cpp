@@ -8,9 +8,9 @@
 #include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
-#include "startscreen/skin/find_skin.h"
-#include "startscreen/skin/launch.h"
-#include "startscreen/skin/skin_probe.h"
+#include "skin/find_skin.h"
+#include "startscreen/launch.h"
+#include "skin/skin_probe.h"
 
 namespace pellox {
 namespace {

@@ -23,7 +23,7 @@
 #include "assets/startscreen/texts/startscreen_texts.h"
 #include "engine/language.h"
 #include "gamewindow/game_window.h"
-#include "startscreen/skin/skin_menu.h"
+#include "skin/skin_menu.h"
 
 namespace pellox {
 

@@ -4,7 +4,7 @@
 Usage: tools/records_stress.py [--writer PATH] [--dir DIR] kill [--rounds N] [--seed S]
        tools/records_stress.py [--writer PATH] [--dir DIR] race [--rounds N]
 
-Both drive records_writer (built from tests/engine/records_writer_main.cpp),
+Both drive records_writer (built from tests/records/records_writer_main.cpp),
 which writes through the game's own SettingsRecordsStore.
 
 kill: N times, a writer sets one variant to a new score and is killed with

@@ -4,7 +4,7 @@
 #include <QImage>
 #include <QtCore/qresource.h>
 
-#include "assets/raster/sprite_rasterizer.h"
+#include "raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.

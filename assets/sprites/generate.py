@@ -42,12 +42,12 @@ def case_colour_at(y):
     return hexrgb(tuple(round(a + (b - a) * t) for a, b in zip(CASE_TOP, CASE_BOTTOM)))
 
 
-# --- The built-in layout (must match lcd/sprite_layout.cpp) ------------------
+# --- The built-in layout (must match lcd/core/sprite_layout.cpp) ------------------
 LAYOUT = {}
 
 
 def _layout():
-    src = os.path.join(HERE, "..", "..", "lcd", "sprite_layout.cpp")
+    src = os.path.join(HERE, "..", "..", "lcd", "core", "sprite_layout.cpp")
     import re
     for m in re.finditer(r'\{"(im\w+)", "[^"]*", \{(-?\d+), (-?\d+), (\d+), (\d+)\}', open(src).read()):
         LAYOUT[m.group(1)] = tuple(int(v) for v in m.groups()[1:])

@@ -3,7 +3,7 @@
 #include <benchmark/benchmark.h>
 
 #include "engine/game_engine.h"
-#include "lcd/sprite_model.h"
+#include "lcd/core/sprite_model.h"
 #include "tests/engine/fake_ports.h"
 
 namespace pellox {

@@ -6,7 +6,7 @@
 #include <QApplication>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "lcd/tmform.h"
+#include "lcd/tm_form.h"
 
 namespace {
 

@@ -21,7 +21,7 @@
 #include <QApplication>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "lcd/tmform.h"
+#include "lcd/tm_form.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

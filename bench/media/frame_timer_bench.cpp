@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "bench/media/stats.h"
-#include "media/dx_timer.h"
+#include "media/core/dx_timer.h"
 #include "media/qt_frame_timer.h"
 
 namespace {

@@ -20,11 +20,11 @@
 #include <QApplication>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "engine/records/settings_records_store.h"
+#include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
-#include "startscreen/skin/launch.h"
-#include "startscreen/skin/skin_export.h"
+#include "startscreen/launch.h"
+#include "skincommands/skin_export.h"
 
 namespace {
 using Clock = std::chrono::steady_clock;

@@ -21,10 +21,10 @@
 #include <QWidget>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "engine/records/settings_records_store.h"
+#include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
-#include "startscreen/skin/skin_search_roots.h"
+#include "skin/skin_search_roots.h"
 #include "startscreen/thb_form.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "assets/sprites/builtin_sprites.h"
 #include "lcd/device_ratio.h"
 #include "lcd/picture_set.h"
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 
 namespace pellox {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 
 namespace pellox {
 namespace {

@@ -8,7 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "lcd/tmform.h"
+#include "lcd/tm_form.h"
 
 namespace pellox {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-#include "assets/raster/sprite_rasterizer.h"
+#include "raster/sprite_rasterizer.h"
 
 namespace pellox {
 namespace {

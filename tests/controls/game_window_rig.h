@@ -14,8 +14,8 @@
 #include <gtest/gtest.h>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "engine/records/settings_records_store.h"
-#include "startscreen/skin/launch.h"
+#include "records/settings_records_store.h"
+#include "startscreen/launch.h"
 
 namespace pellox::testing {
 

@@ -10,7 +10,7 @@
 #include "engine/game_engine.h"
 #include "engine/level_table.h"
 #include "fake_ports.h"
-#include "lcd/sprite_model.h"
+#include "lcd/core/sprite_model.h"
 
 namespace pellox::testing {
 namespace {

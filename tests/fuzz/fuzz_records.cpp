@@ -8,8 +8,8 @@
 #include <QString>
 
 #include "engine/record_codec.h"
-#include "engine/records/records_text.h"
-#include "engine/records/settings_records_store.h"
+#include "records/records_text.h"
+#include "records/settings_records_store.h"
 #include "fuzz_files.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

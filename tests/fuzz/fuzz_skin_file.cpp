@@ -8,10 +8,10 @@
 #include <string_view>
 
 #include "fuzz_files.h"
-#include "startscreen/skin/skin_apply.h"
-#include "startscreen/skin/skin_entries.h"
-#include "startscreen/skin/skin_file.h"
-#include "startscreen/skin/sprite_entry.h"
+#include "skin/skin_apply.h"
+#include "skin/skin_entries.h"
+#include "skin/skin_file.h"
+#include "skin/sprite_entry.h"
 
 namespace {
 

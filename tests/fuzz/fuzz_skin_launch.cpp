@@ -18,11 +18,11 @@
 #include <QApplication>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "engine/records/settings_records_store.h"
+#include "records/settings_records_store.h"
 #include "fuzz_files.h"
-#include "lcd/sprite_layout.h"
+#include "lcd/core/sprite_layout.h"
 #include "media/game_sounds.h"
-#include "startscreen/skin/launch.h"
+#include "startscreen/launch.h"
 
 namespace {
 

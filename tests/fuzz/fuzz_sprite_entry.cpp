@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "startscreen/skin/sprite_entry.h"
+#include "skin/sprite_entry.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view value(reinterpret_cast<const char*>(data), size);

@@ -9,8 +9,8 @@
 #include <string>
 
 #include "fuzz_files.h"
-#include "media/byte_source.h"
-#include "media/wave.h"
+#include "media/core/byte_source.h"
+#include "media/core/wave.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "lcd/sprite_layout.h"
-#include "lcd/sprite_model.h"
-#include "lcd/sprite_tables.h"
+#include "lcd/core/sprite_layout.h"
+#include "lcd/core/sprite_model.h"
+#include "lcd/core/sprite_tables.h"
 
 namespace pellox {
 namespace {

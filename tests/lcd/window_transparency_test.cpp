@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "lcd/tmform.h"
+#include "lcd/tm_form.h"
 #include "lcd/window_transparency.h"
 #include "picture_fixtures.h"
 

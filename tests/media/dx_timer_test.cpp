@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "media/dx_timer.h"
+#include "media/core/dx_timer.h"
 
 namespace pellox {
 namespace {

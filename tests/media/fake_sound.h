@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "media/sound_platform.h"
+#include "media/core/sound_platform.h"
 
 namespace pellox::testing {
 

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "media/game_sounds.h"
-#include "media/media_errors.h"
+#include "media/core/media_errors.h"
 #include "media/openal_sound.h"
 
 namespace pellox {

@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "media/media_errors.h"
+#include "media/core/media_errors.h"
 #include "media/qt_frame_timer.h"
 #include "media/timer_ports.h"
 #include "media/window_timer.h"

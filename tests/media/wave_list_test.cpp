@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "media/dx_sound.h"
-#include "media/media_errors.h"
-#include "media/wave_list.h"
+#include "media/core/dx_sound.h"
+#include "media/core/media_errors.h"
+#include "media/core/wave_list.h"
 #include "tests/media/expect_error.h"
 #include "tests/media/fake_sound.h"
 

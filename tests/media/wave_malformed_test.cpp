@@ -15,10 +15,10 @@
 #include <string>
 #include <vector>
 
-#include "media/byte_source.h"
-#include "media/media_errors.h"
-#include "media/wave.h"
-#include "media/wave_stream.h"
+#include "media/core/byte_source.h"
+#include "media/core/media_errors.h"
+#include "media/core/wave.h"
+#include "media/core/wave_stream.h"
 #include "tests/media/largest_allocation.h"
 #include "tests/support/little_endian.h"
 

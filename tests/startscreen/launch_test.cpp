@@ -3,9 +3,9 @@
 #include <QImage>
 #include <QTimer>
 
-#include "lcd/sprite_tables.h"
-#include "startscreen/skin/skin_entries.h"
-#include "temp_folder.h"
+#include "lcd/core/sprite_tables.h"
+#include "skin/skin_entries.h"
+#include "tests/support/temp_folder.h"
 #include "tests/controls/game_window_rig.h"
 
 namespace pellox {
@@ -219,13 +219,6 @@ TEST_F(LaunchTest, AWaveTheReaderRefusesFailsItsEntryWithTheReadersMessage) {
     ASSERT_EQ(failures.size(), kEffectCount);
     EXPECT_EQ(failures[0].key, "MoveUL");
     EXPECT_EQ(failures[0].reason, "Wave is invalid");
-}
-
-TEST(SkinText, ValidUtf8IsReadAsUtf8AndAnythingElseAsWindows1251) {
-    EXPECT_EQ(DecodeSkinText("\xD0\x92\xD0\xBE\xD0\xBB\xD0\xBA"), u"Волк");
-    EXPECT_EQ(DecodeSkinText("\xC2\xEE\xEB\xEA"), u"Волк");
-    EXPECT_EQ(DecodeSkinText("\"Kestrow!\""), u"\"Kestrow!\"");
-    EXPECT_EQ(DecodeSkinText("\xE6"), u"ж");  // would open a UTF-8 sequence that never ends
 }
 
 TEST_F(LaunchTest, ABackgroundWiderOrTallerThanAScreenIsRefusedBeforeTheWindowTakesItsSize) {

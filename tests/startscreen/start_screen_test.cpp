@@ -6,7 +6,7 @@
 #include <QTimer>
 
 #include "startscreen/thb_form.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 #include "tests/controls/game_window_rig.h"
 
 namespace pellox {

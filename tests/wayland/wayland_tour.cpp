@@ -21,7 +21,7 @@
 #include <QWindow>
 
 #include "assets/sprites/builtin_sprites.h"
-#include "engine/records/settings_records_store.h"
+#include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/game_sounds.h"
 #include "startscreen/thb_form.h"

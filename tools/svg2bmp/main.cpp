@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
-#include "lcd/sprite_layout.h"
-#include "assets/raster/sprite_rasterizer.h"
+#include "lcd/core/sprite_layout.h"
+#include "raster/sprite_rasterizer.h"
 
 namespace {
 

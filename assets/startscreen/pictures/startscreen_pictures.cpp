@@ -5,7 +5,7 @@
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
-#include "assets/raster/sprite_rasterizer.h"
+#include "raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.

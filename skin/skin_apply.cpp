@@ -1,0 +1,115 @@
+#include "skin/skin_apply.h"
+
+#include <algorithm>
+#include <system_error>
+
+#include "skin/skin_text.h"
+
+namespace pellox {
+
+SkinSettings ReadSkinSettings(const SkinFile& file) {
+    SkinSettings s;
+    s.title = file.Read("SETTINGS", "title", "\"Pellox\"");
+    s.dir = file.Read("SETTINGS", "dir", ".");
+    const std::string sound = file.Read("SETTINGS", "sound", "0");
+    s.sound_on = !sound.empty() && sound.front() == '1';
+    for (std::size_t i = 0; i < s.keys.size(); ++i) {
+        const char fallback = static_cast<char>(kSkinDefaultKeys[i]);  // W, D, O, K: ASCII
+        s.keys[i] = file.Read("SETTINGS", "key" + std::to_string(i), std::string_view(&fallback, 1));
+    }
+    return s;
+}
+
+namespace {
+
+bool IsRelative(const std::string& written) {
+    return !written.empty() && written.front() != '/' && written.front() != '\\';
+}
+
+// Joined with "/", so that the resolver reads the skin folder and the
+// written path alike.
+std::string BesideSkin(const std::filesystem::path& skin_folder, const std::string& written) {
+    return (skin_folder.empty() ? std::string(".") : skin_folder.string()) + "/" + written;
+}
+
+// From the current directory, then beside the skin file.
+ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::filesystem::path& skin_folder,
+                                       ResolvedSkinPath (*resolve)(std::string_view)) {
+    ResolvedSkinPath here = resolve(written);
+    if (here.error.empty() || !IsRelative(written) || !here.error.starts_with("no such file")) return here;
+    ResolvedSkinPath beside = resolve(BesideSkin(skin_folder, written));
+    if (beside.error.empty()) return beside;
+    here.error += "; beside the skin: " + beside.error;
+    return here;
+}
+
+}  // namespace
+
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
+    return ResolveRelativeToBoth(dir, skin_folder, ResolveSkinFolderPath);
+}
+
+bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
+    const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
+    if (!folder.error.empty()) return false;
+    std::error_code ec;
+    std::filesystem::current_path(folder.path, ec);
+    return !ec;
+}
+
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder) {
+    return ResolveRelativeToBoth(written, skin_folder, ResolveSkinFilePath);
+}
+
+std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {
+    if (e.left > kLargestSpriteBox_px || e.top > kLargestSpriteBox_px || e.width > kLargestSpriteBox_px ||
+        e.height > kLargestSpriteBox_px)
+        return "the box is larger than " + std::to_string(kLargestSpriteBox_px) + " pixels";
+    if (sprite == SpriteId::imBckgrnd && (e.width > kLargestBackground_px || e.height > kLargestBackground_px))
+        return "the background is larger than " + std::to_string(kLargestBackground_px) + " pixels";
+    return {};
+}
+
+namespace {
+
+// The file an entry names, or why it cannot be used.
+std::string Resolve(const std::string& written, const std::filesystem::path& skin_folder,
+                    std::filesystem::path& file) {
+    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, skin_folder);
+    if (!resolved.error.empty()) return resolved.error;
+    file = std::move(resolved.path);
+    return {};
+}
+
+}  // namespace
+
+std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+                           SkinTarget& target) {
+    const std::string value = skin.Read(entry.section, entry.key, kMissingSpriteEntry);
+    std::filesystem::path file;
+    if (entry.effect) {
+        if (value == kMissingSpriteEntry) return "the entry is missing";
+        if (std::string error = Resolve(value, skin_folder, file); !error.empty()) return error;
+        return target.LoadSound(*entry.effect, file);
+    }
+    const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
+    if (!parsed.entry) return parsed.error;
+    if (std::string error = Resolve(parsed.entry->path, skin_folder, file); !error.empty()) return error;
+    return target.LoadSprite(*entry.sprite, *parsed.entry, file);
+}
+
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+                                               SkinTarget& target) {
+    std::vector<SkinEntryFailure> failures;
+    for (const SkinEntryGroup& group : SkinEntryGroups()) {
+        for (const SkinEntry& entry : group) {
+            std::string reason = ApplySkinEntry(file, entry, skin_folder, target);
+            if (reason.empty()) continue;
+            failures.push_back({std::string(entry.section), entry.key, std::move(reason)});
+            break;  // the rest of this group is not tried
+        }
+    }
+    return failures;
+}
+
+}  // namespace pellox

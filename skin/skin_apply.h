@@ -1,0 +1,84 @@
+#pragma once
+// Applying a skin file: its settings, then every picture and sound entry,
+// group by group. What a loaded picture or wave does to the game window is
+// the target's business; the order, the defaults and the failure rules live here.
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skin/skin_entries.h"
+#include "skin/skin_file.h"
+#include "skin/skin_path.h"
+#include "skin/sprite_entry.h"
+
+namespace pellox {
+
+// The SETTINGS a launch reads, defaults applied; texts are the file's bytes.
+struct SkinSettings {
+    std::string title;  // "\"Pellox\"" when absent
+    std::string dir;    // "." when absent
+    bool sound_on = false;
+    // key0..key3 for the upper left, upper right, lower left and lower right
+    // chutes. The defaults give D to the upper right and O to the lower left,
+    // the reverse of the built-in game, and a skin that leaves them out plays so.
+    std::array<std::string, 4> keys;
+};
+
+SkinSettings ReadSkinSettings(const SkinFile& file);
+
+// Relative paths in a skin resolve against the current directory, which the
+// skin's dir sets: skins made for Windows rely on that. A skin installed in a
+// skin folder of its own cannot know where the game is started, so a relative
+// path not found there is looked for beside the skin file too.
+
+// Makes dir the current directory when it names an existing folder (found
+// as a picture's path is: "\" a separator, letter case free; then beside the
+// skin file); otherwise nothing changes. Returns whether it changed.
+bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
+
+// The folder dir names, found as EnterSkinDir finds it, or why there is none.
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
+
+// The file an entry names: from the current directory, then beside the skin
+// file. When neither holds it, the reason names both places.
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder);
+
+// A sprite box past this size is no picture of a handheld; refusing it keeps
+// a mistyped number from asking for a window or frame of gigabytes.
+inline constexpr int kLargestSpriteBox_px = 16384;
+// The window, its composed frame and its mask take the background's size: a
+// background past this many pixels across or down would ask for gigabytes
+// from a skin of a few bytes.
+inline constexpr int kLargestBackground_px = 4096;
+
+// Why a sprite entry's box cannot be used; an empty text when it can.
+std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& entry);
+
+class SkinTarget {
+public:
+    virtual ~SkinTarget() = default;
+    // Give an empty text on success, otherwise why not; a failed entry must
+    // leave its sprite or sound as it was.
+    virtual std::string LoadSprite(SpriteId sprite, const SpriteEntry& entry, const std::filesystem::path& file) = 0;
+    virtual std::string LoadSound(Effect effect, const std::filesystem::path& file) = 0;
+};
+
+struct SkinEntryFailure {
+    std::string section;
+    std::string key;
+    std::string reason;
+};
+
+// Reads one entry and hands its file to the target; gives why it failed, or
+// an empty text.
+std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+                           SkinTarget& target);
+
+// Tries every group in order; within a group the first failure ends it.
+// Gives the failures, none when every entry loaded.
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+                                               SkinTarget& target);
+
+}  // namespace pellox

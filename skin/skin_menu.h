@@ -1,0 +1,29 @@
+#pragma once
+// The skin menu's two parallel lists, one text per entry in Russian and in
+// English, so that an index means the same choice whichever language shows.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "skin/skin_probe.h"
+
+namespace pellox {
+
+// Entry 0, the game without a skin file. UTF-8, like every text of our own.
+inline constexpr std::string_view kBuiltinMenuTitleSU =
+    "Встроенная игра по-умолчанию \"Kestrow!\"";
+inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in default game \"Kestrow\"";
+
+struct SkinMenu {
+    std::vector<std::string> MenuTitlesSU{std::string(kBuiltinMenuTitleSU)};
+    std::vector<std::string> MenuTitlesGB{std::string(kBuiltinMenuTitleGB)};
+    // -1 while nothing is selected; that starts the built-in game, as entry 0 does.
+    int selected = -1;
+
+    // Appends a usable skin and selects it, so the menu opens on the last
+    // skin found.
+    void AddSkin(const SkinProbe& skin);
+};
+
+}  // namespace pellox

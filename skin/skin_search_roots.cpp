@@ -1,0 +1,50 @@
+#include "skin/skin_search_roots.h"
+
+#include <cstdlib>
+#include <string_view>
+
+namespace pellox {
+namespace {
+
+constexpr std::string_view kDefaultDataDirs = "/usr/local/share:/usr/share";
+
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
+
+bool IsUsableFolder(std::string_view value) { return !value.empty() && value.front() == '/'; }
+
+std::filesystem::path SkinsUnder(const std::filesystem::path& data_folder) {
+    return data_folder / "pellox" / "skins";
+}
+
+}  // namespace
+
+SkinSearchEnvironment SkinSearchEnvironment::FromProcess() {
+    return {Variable("XDG_DATA_HOME"), Variable("HOME"), Variable("XDG_DATA_DIRS")};
+}
+
+std::vector<std::filesystem::path> SkinSearchRoots(const SkinSearchEnvironment& env) {
+    std::vector<std::filesystem::path> roots{"."};
+
+    if (env.xdg_data_home && IsUsableFolder(*env.xdg_data_home)) {
+        roots.push_back(SkinsUnder(*env.xdg_data_home));
+    } else if (env.home && IsUsableFolder(*env.home)) {
+        roots.push_back(SkinsUnder(std::filesystem::path(*env.home) / ".local" / "share"));
+    }
+
+    std::string_view dirs = kDefaultDataDirs;
+    if (env.xdg_data_dirs && !env.xdg_data_dirs->empty()) dirs = *env.xdg_data_dirs;
+    while (true) {
+        const std::size_t colon = dirs.find(':');
+        const std::string_view dir = dirs.substr(0, colon);
+        if (IsUsableFolder(dir)) roots.push_back(SkinsUnder(dir));
+        if (colon == std::string_view::npos) break;
+        dirs.remove_prefix(colon + 1);
+    }
+    return roots;
+}
+
+}  // namespace pellox

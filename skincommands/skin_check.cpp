@@ -1,0 +1,282 @@
+#include "skincommands/skin_check.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include <QFile>
+#include <QImage>
+#include <QString>
+
+#include "lcd/picture_file.h"
+#include "lcd/picture_set.h"
+#include "media/core/media_errors.h"
+#include "media/core/wave.h"
+#include "skin/skin_apply.h"
+#include "skin/skin_entries.h"
+#include "skin/skin_file.h"
+#include "skin/skin_path.h"
+#include "skin/skin_probe.h"
+#include "skin/skin_text.h"
+#include "skin/sprite_entry.h"
+
+namespace pellox {
+namespace {
+
+constexpr std::string_view kNotTried = "not tried at launch: an earlier entry of its group failed";
+
+std::string Utf8(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
+
+// The key the launch gives a chute: the first character of the value, a to z
+// in capitals; an empty value keeps the fallback.
+struct ChuteKey {
+    char16_t key;
+    bool is_default;
+};
+ChuteKey ChuteKeyOf(const SkinFile& file, const std::string& value, int index, char16_t fallback) {
+    const bool written = file.Find("SETTINGS", "key" + std::to_string(index)).has_value();
+    if (DecodeSkinText(value).empty()) return {fallback, true};
+    return {SkinControlKey(value, fallback), !written};
+}
+
+// Why ProbeSkin turns the file down, in words for its author. ProbeSkin stops
+// at the first reason; an author is better served by all of them.
+std::vector<std::string> WhyNotUsable(const SkinFile& file) {
+    std::vector<std::string> reasons;
+    const std::string oldest(kOldestSkinVersion);
+    const std::optional<std::string_view> ver = file.Find("SETTINGS", "ver");
+    if (!ver)
+        reasons.push_back("[SETTINGS] has no ver: write ver=" + oldest);
+    else if (!IsSkinVersionSupported(*ver))
+        reasons.push_back("ver=" + std::string(*ver) + " is older than " + oldest +
+                          ", the oldest the game reads (versions compare as text, character by character)");
+    const std::optional<std::string_view> title = file.Find("SETTINGS", "title");
+    if (!title)
+        reasons.push_back("[SETTINGS] has no title");
+    else if (*title == NoTitleMarker)
+        reasons.push_back("the title is the text that stands for no title");
+    return reasons;
+}
+
+// A picture file's first bytes, enough to tell its format.
+QByteArray FileHead(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.read(16) : QByteArray();
+}
+
+// The bits a pixel of a Windows bitmap file, from its header; nothing when
+// the file is no Windows bitmap.
+std::optional<int> BitmapBitsPerPixel(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray head = file.read(30);
+    if (head.size() < 26 || !head.startsWith("BM")) return std::nullopt;
+    auto u16 = [&](int at) {
+        return static_cast<int>(static_cast<std::uint8_t>(head[at]) | (static_cast<std::uint8_t>(head[at + 1]) << 8));
+    };
+    // The oldest header (12 bytes) holds the bit count earlier than all later ones.
+    const int header_size = u16(14) | (u16(16) << 16);
+    if (header_size == 12) return u16(24);
+    if (head.size() < 30) return std::nullopt;
+    return u16(28);
+}
+
+std::string HexColour(QRgb colour) {
+    return QStringLiteral("#%1").arg(colour & 0xFFFFFFu, 6, 16, QLatin1Char('0')).toStdString();
+}
+
+// Loads each entry as the game would, into nothing: the pictures into a
+// scratch set, the waves into a scratch wave. Keeps a description of the last
+// one that loaded.
+class CheckingTarget final : public SkinTarget {
+public:
+    explicit CheckingTarget(const std::filesystem::path& skin_folder) : skin_folder_(skin_folder.lexically_normal()) {}
+
+    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+        description_.clear();
+        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
+        const QString path = QString::fromStdString(file.string());
+        QString error;
+        const bool transparent = LayoutOf(sprite).transparent;
+        if (!scratch_.LoadPicture(sprite, path, transparent, &error)) return "not a picture: " + error.toStdString();
+        description_ = Shown(file) + " " + DescribePicture(e, path, transparent);
+        return {};
+    }
+
+    std::string LoadSound(Effect, const std::filesystem::path& file) override {
+        description_.clear();
+        TWave wave;
+        try {
+            wave.LoadWaveFile(file.string());
+        } catch (const EFOpenError& error) {
+            return error.what();
+        } catch (const std::exception& error) {
+            return std::string("not a readable wave file: ") + error.what();
+        }
+        if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) return "cannot be played: " + reason;
+        description_ = Shown(file) + " (" + DescribeWave(wave) + ")";
+        return {};
+    }
+
+    const std::string& Description() const { return description_; }
+
+private:
+    // The picture as a skin's author sees it in a paint program. Decoded again
+    // here because the scratch set keeps only the drawable form.
+    static std::string DescribePicture(const SpriteEntry& e, const QString& path, bool transparent) {
+        // Read as the game reads it, so that the colour reported is the one it sees.
+        const QImage picture = ReadPictureFile(path, nullptr);
+        // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "(" + std::string.
+        std::string text = "(";
+        text += std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + ", ";
+        if (const std::optional<int> bits = BitmapBitsPerPixel(path))
+            text += std::to_string(*bits) + "-bit bitmap";
+        else
+            text += PictureFormat(FileHead(path)).toStdString() +
+                    " picture, not a Windows bitmap (this game reads it, others may not)";
+        if (transparent) text += ", see-through colour " + HexColour(KeyColourOf(picture));
+        text += ") in box " + std::to_string(e.left) + "," + std::to_string(e.top) + "," + std::to_string(e.width) +
+                "," + std::to_string(e.height);
+        if (picture.width() > e.width || picture.height() > e.height)
+            text += "; note: the picture is larger than its box, which cuts it";
+        else if (picture.width() < e.width || picture.height() < e.height)
+            text += "; note: the picture is smaller than its box, which shows what lies under it in the rest";
+        return text;
+    }
+
+    static std::string DescribeWave(const TWave& wave) {
+        PcmFormat pcm;
+        wave.ReadPcmFormat(pcm);  // a playable wave has one
+        const std::uint64_t bytes_per_second = std::uint64_t{pcm.block_align} * pcm.samples_per_second;
+        const std::uint64_t length_ms = static_cast<std::uint64_t>(wave.DataSize()) * 1000 / bytes_per_second;
+        return std::string(pcm.channels == 1 ? "mono" : "stereo") + ", " + std::to_string(pcm.bits_per_sample) +
+               " bits, " + std::to_string(pcm.samples_per_second) + " Hz, " + std::to_string(length_ms) + " ms";
+    }
+
+    // From the skin's folder when the file lies in it: shorter than the
+    // whole path, and the same wherever the check was started.
+    std::string Shown(const std::filesystem::path& file) const {
+        std::error_code ec;
+        const std::filesystem::path whole = std::filesystem::absolute(file, ec).lexically_normal();
+        const std::filesystem::path inside = whole.lexically_relative(skin_folder_);
+        if (inside.empty() || *inside.begin() == "..") return whole.string();
+        return inside.string();
+    }
+
+    std::filesystem::path skin_folder_;
+    PictureSet scratch_;
+    std::string description_;
+};
+
+void ReportSettings(const SkinFile& skin, const SkinSettings& settings, std::ostream& out) {
+    out << "Title: " << Utf8(DecodeSkinText(settings.title)) << "\n";
+    if (const std::optional<std::string_view> gb = skin.Find("SETTINGS", "titleGB"); gb && *gb != NoTitleMarker)
+        out << "English title: " << Utf8(DecodeSkinText(std::string(*gb))) << "\n";
+    else
+        out << "English title: none (the English menu shows the title)\n";
+    const std::optional<std::string_view> ver = skin.Find("SETTINGS", "ver");
+    out << "Version: " << (ver ? std::string(*ver) : std::string("none")) << "\n";
+
+    static constexpr std::array<std::string_view, 4> kChutes = {"upper left", "upper right", "lower left",
+                                                                "lower right"};
+    out << "Keys:";
+    for (int i = 0; i < 4; ++i) {
+        const auto index = static_cast<std::size_t>(i);
+        const ChuteKey key = ChuteKeyOf(skin, settings.keys[index], i, kSkinDefaultKeys[index]);
+        out << (i == 0 ? " " : ", ") << kChutes[index] << " " << Utf8(std::u16string(1, key.key))
+            << (key.is_default ? " (default)" : "");
+    }
+    out << "\n";
+    if (settings.sound_on)
+        out << "Sound: on at start\n";
+    else
+        out << "Sound: off at start (sound=1 turns it on)\n";
+}
+
+void ReportDir(const std::string& dir, const std::filesystem::path& skin_folder, std::ostream& out) {
+    out << "Dir: " << dir;
+    if (EnterSkinDir(dir, skin_folder)) {
+        std::error_code ec;
+        out << " (the launch makes " << std::filesystem::current_path(ec).string() << " the current folder)\n";
+    } else {
+        const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
+        const std::string why = folder.error.empty() ? std::string("cannot enter it") : folder.error;
+        out << " (not found: " << why << "; the launch stays in the folder the game was started in)\n";
+    }
+    std::error_code ec;
+    out << "Files are looked for from " << std::filesystem::current_path(ec).string() << ", then beside the skin in "
+        << skin_folder.string() << "; below, a file in the skin's folder is named from there\n";
+}
+
+}  // namespace
+
+int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
+    out << "Skin file: " << file.string() << "\n";
+    LoadedSkinFile loaded = LoadSkinFile(file);
+    if (!loaded.file) {
+        out << "Usable: no: it cannot be read: " << loaded.error << "\n"
+            << "Summary: not a skin; the game would start the built-in game instead\n";
+        return 1;
+    }
+    const SkinFile& skin = *loaded.file;
+
+    const bool usable = ProbeSkin(skin).usable;
+    if (usable) {
+        out << "Usable: yes\n";
+    } else {
+        std::vector<std::string> reasons = WhyNotUsable(skin);
+        if (reasons.empty()) reasons.push_back("the game turns it down");
+        out << "Usable: no:";
+        for (std::size_t i = 0; i < reasons.size(); ++i) out << (i == 0 ? " " : "; ") << reasons[i];
+        out << "\n";
+    }
+
+    const SkinSettings settings = ReadSkinSettings(skin);
+    ReportSettings(skin, settings, out);
+    // Taken before dir moves the current directory, as the launch does.
+    std::error_code ec;
+    const std::filesystem::path skin_folder = std::filesystem::absolute(file, ec).parent_path();
+    ReportDir(settings.dir, skin_folder, out);
+
+    out << "Entries:\n";
+    CheckingTarget target(skin_folder);
+    int entries = 0;
+    int failed = 0;
+    for (const SkinEntryGroup& group : SkinEntryGroups()) {
+        bool group_failed = false;
+        for (const SkinEntry& entry : group) {
+            ++entries;
+            const std::string reason = ApplySkinEntry(skin, entry, skin_folder, target);
+            out << "  [" << entry.section << "] " << entry.key << ": ";
+            if (reason.empty()) {
+                out << "loaded";
+                if (group_failed) out << ", but " << kNotTried << ":";
+                out << " " << target.Description() << "\n";
+                continue;
+            }
+            ++failed;
+            out << "FAILED: " << reason;
+            if (group_failed) out << " (" << kNotTried << ")";
+            out << "\n";
+            group_failed = true;
+        }
+    }
+
+    out << "Summary: ";
+    if (usable && failed == 0) {
+        out << "the skin would launch: all " << entries << " entries load\n";
+        return 0;
+    }
+    if (!usable) out << "not a usable skin, so the game would start the built-in game instead; ";
+    if (failed == 0)
+        out << "all " << entries << " entries load\n";
+    else
+        out << failed << " of " << entries << " entries fail, so a launch would end at once with status 1\n";
+    return 1;
+}
+
+}  // namespace pellox

@@ -1,0 +1,144 @@
+#include "startscreen/launch.h"
+
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QEventLoop>
+
+#include "skin/find_skin.h"
+
+namespace pellox {
+namespace {
+
+class GameWindowSkinTarget final : public SkinTarget {
+public:
+    explicit GameWindowSkinTarget(GameWindow& window) : window_(window) {}
+
+    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
+        QString error;
+        // The picture first: a sprite whose picture cannot be read keeps its place too.
+        if (!window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()), &error))
+            return "not a picture: " + error.toStdString();
+        window_.Form().Sprites().SetBounds(sprite, {e.left, e.top, e.width, e.height});
+        return {};
+    }
+
+    std::string LoadSound(Effect effect, const std::filesystem::path& file) override {
+        try {
+            window_.Sound().LoadEffectFile(effect, file.string());
+        } catch (const std::exception& error) {
+            return error.what();
+        }
+        return {};
+    }
+
+private:
+    GameWindow& window_;
+};
+
+// The skin file the choice stands for, and whether the titles come from it.
+std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
+    if (choice.from_command_line) return choice.command_line_skin;
+    const auto index = static_cast<std::size_t>(choice.selected);
+    if (index >= choice.MenuTitlesSU.size()) return {};
+    SkinMenu scratch;
+    const std::filesystem::path found = FindSkinInRoots(choice.search_roots, choice.MenuTitlesSU[index], scratch);
+    if (found.empty()) return {};
+    // The search stops at the skin it finds, which it has just listed last.
+    window.Texts().TitleSU = DecodeSkinText(scratch.MenuTitlesSU.back());
+    window.Texts().TitleGB = DecodeSkinText(scratch.MenuTitlesGB.back());
+    return found;
+}
+
+void ReportFailures(const std::filesystem::path& skin, const std::vector<SkinEntryFailure>& failures) {
+    const std::string file = skin.empty() ? std::string("(no skin file found)") : skin.string();
+    for (const SkinEntryFailure& f : failures) {
+        if (f.section.empty())
+            std::fprintf(stderr, "pellox: %s: %s\n", file.c_str(), f.reason.c_str());
+        else
+            std::fprintf(stderr, "pellox: %s: [%s] %s: %s\n", file.c_str(), f.section.c_str(), f.key.c_str(),
+                         f.reason.c_str());
+    }
+}
+
+}  // namespace
+
+void PrepareLaunch(GameWindow& window) {
+    window.Controls().Keys() = ControlKeys{};  // W, O, D, K
+    // The engine holds its sprite tables from its creation: nothing to bind here.
+    window.Engine().PrepareLaunch();
+    window.Texts().TitleSU = kBuiltinTitle;
+    window.Texts().TitleGB = kBuiltinTitle;
+}
+
+std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {
+    LoadedSkinFile loaded = LoadSkinFile(skin_file);
+    const SkinFile skin = loaded.file ? std::move(*loaded.file) : SkinFile::FromText("");
+
+    const SkinSettings settings = ReadSkinSettings(skin);
+    window.Texts().TitleSU = DecodeSkinText(settings.title);
+    // Taken before dir moves the current directory.
+    std::error_code ec;
+    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
+    EnterSkinDir(settings.dir, skin_folder);
+    if (!settings.sound_on) window.Controls().imButtSClick();
+    ControlKeys& keys = window.Controls().Keys();
+    keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
+    keys.KeyUR = SkinControlKey(settings.keys[1], kSkinDefaultKeys[1]);
+    keys.KeyDL = SkinControlKey(settings.keys[2], kSkinDefaultKeys[2]);
+    keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
+
+    GameWindowSkinTarget target(window);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
+    if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
+    return failures;
+}
+
+void FinishLaunch(GameWindow& window) {
+    QCoreApplication::processEvents();
+    window.Form().ResizeToBackground();
+    QCoreApplication::processEvents();
+    window.FrameTimer().SetEnabled(true);
+}
+
+void PrepareBuiltinGame(GameWindow& window) {
+    PrepareLaunch(window);
+    FinishLaunch(window);
+}
+
+void RunGameWindow(GameWindow& window) {
+    TMForm& form = window.Form();
+    QEventLoop loop;
+    QObject::connect(&form, &TMForm::Closed, &loop, &QEventLoop::quit);
+    form.setWindowModality(Qt::ApplicationModal);
+    form.show();
+    form.activateWindow();
+    if (form.isVisible()) loop.exec();
+}
+
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice) {
+    PrepareLaunch(window);
+    std::vector<SkinEntryFailure> failures;
+    std::filesystem::path skin;
+    if (choice.selected > 0) {
+        skin = ChosenSkinFile(window, choice);
+        failures = ApplySkin(window, skin);
+    }
+    FinishLaunch(window);
+    if (failures.empty()) {
+        RunGameWindow(window);
+        return 0;
+    }
+    ReportFailures(skin, failures);
+    // The end of the program has been asked for: the playfield shows only
+    // for a moment.
+    window.Form().show();
+    QCoreApplication::processEvents();
+    window.FrameTimer().SetEnabled(false);
+    window.SideTimer().SetEnabled(false);
+    window.Form().close();
+    return 1;
+}
+
+}  // namespace pellox

@@ -1,0 +1,55 @@
+#pragma once
+// The start button's action: prepares the engine, keeps the built-in game or
+// applies the chosen skin over it, sizes and shows the game window, and
+// returns when the game window has closed.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "gamewindow/game_window.h"
+#include "skin/skin_apply.h"
+#include "skin/skin_text.h"
+
+namespace pellox {
+
+// What the start screen hands to the launch.
+struct LaunchChoice {
+    // The menu's selected index: 0 or -1 (nothing selected) is the built-in game.
+    int selected = -1;
+    // The menu is locked to the skin named on the command line.
+    bool from_command_line = false;
+    std::filesystem::path command_line_skin;
+    // The Russian menu list: the chosen skin is found again by its title.
+    std::vector<std::string> MenuTitlesSU;
+    // Where the search for that title looks, in order.
+    std::vector<std::filesystem::path> search_roots;
+};
+
+// What every launch does first: the default keys W, O, D, K, the engine in the
+// demo with the wolf at the lower left, sound on and both stored scores read,
+// and the built-in titles.
+void PrepareLaunch(GameWindow& window);
+
+// Applies a skin file over a prepared window: its settings (title, dir, sound,
+// keys), then every picture and sound entry. A file that cannot be read
+// counts as empty, so every entry fails. Gives the failed entries.
+std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file);
+
+// Sizes the window to its background plus 8 by 34 pixels, with window events
+// let through before and after, and starts the frame timer.
+void FinishLaunch(GameWindow& window);
+
+// Everything the launch does before the window is shown, for the built-in game.
+void PrepareBuiltinGame(GameWindow& window);
+
+// Shows the game window modally and waits until it closes.
+void RunGameWindow(GameWindow& window);
+
+// The whole launch, as the start button (THBForm::btStartClick) runs it. Gives the program's exit status: 0 when the game window
+// was closed, 1 when a skin entry failed. A failed launch writes one line per
+// failed entry to standard error, shows the playfield only for a moment and
+// returns without waiting.
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice);
+
+}  // namespace pellox

@@ -1,0 +1,183 @@
+// The skin search over folder trees, and the folders it starts from.
+#include "skin/find_skin.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skin/skin_search_roots.h"
+#include "tests/support/temp_folder.h"
+
+namespace pellox {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::ElementsAre;
+
+std::string Skin(const std::string& title, const std::string& title_gb = "") {
+    std::string text = "[SETTINGS]\r\nver=1.6\r\ntitle=" + title + "\r\n";
+    if (!title_gb.empty()) text += "titleGB=" + title_gb + "\r\n";
+    return text;
+}
+
+// The Russian menu list without the built-in entry 0.
+std::vector<std::string> Found(const SkinMenu& menu) {
+    return {menu.MenuTitlesSU.begin() + 1, menu.MenuTitlesSU.end()};
+}
+
+class FindSkinTree : public testing::Test {
+protected:
+    // Lists every skin of the tree, as the start screen does.
+    fs::path ListAll(const fs::path& folder) { return FindSkin(folder, NoTitleMarker, menu); }
+
+    TempFolder temp;
+    SkinMenu menu;
+};
+
+TEST_F(FindSkinTree, NoSkinLeavesTheBuiltInEntryUnselected) {
+    temp.Write("notes.txt", Skin("Not an ini"));
+    temp.Write("sub/old.ini", "[SETTINGS]\nver=1.5\ntitle=Old\n");
+    EXPECT_EQ(ListAll(temp.path()), fs::path());
+    EXPECT_THAT(menu.MenuTitlesSU, ElementsAre("Встроенная игра по-умолчанию \"Kestrow!\""));
+    EXPECT_THAT(menu.MenuTitlesGB, ElementsAre("Built-in default game \"Kestrow\""));
+    EXPECT_EQ(menu.selected, -1);
+}
+
+TEST_F(FindSkinTree, AFoldersFilesComeBeforeItsSubfoldersInNameOrder) {
+    temp.Write("B.ini", Skin("B", "Bee"));
+    temp.Write("A.INI", Skin("A"));
+    temp.Write("a.Ini", Skin("a"));
+    temp.Write("Sub/c.ini", Skin("C"));
+    temp.Write("Sub/Deeper/d.ini", Skin("D"));
+    temp.Write("another/e.ini", Skin("E"));
+    temp.Write("z.ini", Skin("Z"));
+    EXPECT_EQ(ListAll(temp.path()), fs::path());
+    // Case-blind name order; "A.INI" before "a.Ini" byte-wise.
+    EXPECT_THAT(Found(menu), ElementsAre("A", "a", "B", "Z", "E", "C", "D"));
+    EXPECT_EQ(menu.MenuTitlesGB[3], "Bee");
+    EXPECT_EQ(menu.MenuTitlesGB[1], "A");  // no titleGB: the title stands in
+    EXPECT_EQ(menu.selected, 7);           // the last skin found
+}
+
+TEST_F(FindSkinTree, HiddenFoldersAreSkippedButHiddenSkinFilesAreListed) {
+    temp.Write(".hidden/x.ini", Skin("In a hidden folder"));
+    temp.Write("visible/.dot.ini", Skin("Hidden file"));
+    ListAll(temp.path());
+    EXPECT_THAT(Found(menu), ElementsAre("Hidden file"));
+}
+
+TEST_F(FindSkinTree, WhatOnlyLooksLikeASkinFileIsPassedOver) {
+    temp.Write("folder.ini/inside.ini", Skin("Inside"));  // a folder: walked, not probed
+    temp.Write("no-ver.ini", "[SETTINGS]\ntitle=No ver\n");
+    temp.Write("garbage.ini", std::string("\0\xFF[\n=\r]", 7));
+    ASSERT_EQ(::mkfifo((temp.path() / "pipe.ini").c_str(), 0600), 0);  // reading it would hang
+    fs::create_symlink("nowhere.ini", temp.path() / "dangling.ini");
+    ListAll(temp.path());
+    EXPECT_THAT(Found(menu), ElementsAre("Inside"));
+}
+
+TEST_F(FindSkinTree, StopsAtTheFirstSkinWithTheWantedTitle) {
+    temp.Write("a.ini", Skin("First"));
+    temp.Write("sub/b.ini", Skin("Wanted"));
+    temp.Write("sub/c.ini", Skin("After"));
+    temp.Write("sub2/d.ini", Skin("Wanted"));
+
+    EXPECT_EQ(FindSkin(temp.path(), "Wanted", menu), temp.path() / "sub" / "b.ini");
+    EXPECT_THAT(Found(menu), ElementsAre("First", "Wanted"));
+
+    SkinMenu other;
+    EXPECT_EQ(FindSkin(temp.path(), "wanted", other), fs::path()) << "letter case counts";
+}
+
+TEST_F(FindSkinTree, LinksToFoldersAreFollowedAndALoopEnds) {
+    TempFolder outside;
+    outside.Write("far.ini", Skin("Far"));
+    temp.Write("sub/near.ini", Skin("Near"));
+    fs::create_directory_symlink(outside.path(), temp.path() / "far");
+    fs::create_directory_symlink("..", temp.path() / "sub" / "up");
+    fs::create_directory_symlink(".", temp.path() / "sub" / "self");
+    fs::create_directory_symlink(temp.path() / "sub", temp.path() / "sub-again");
+
+    ListAll(temp.path());
+    EXPECT_THAT(Found(menu), ElementsAre("Far", "Near"));
+}
+
+TEST_F(FindSkinTree, TheKernelsFileSystemsAreNotEntered) {
+    // /proc/self/cwd leads back here: a search that entered /proc would find
+    // this skin through it (and, from "/", walk every program's tree).
+    temp.Write("here.ini", Skin("Here"));
+    CurrentDirGuard in(temp.path());
+    EXPECT_EQ(ListAll("/proc/self"), fs::path());
+    EXPECT_THAT(Found(menu), ElementsAre());
+}
+
+TEST_F(FindSkinTree, AnUnreadableFolderIsPassedOver) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root reads a folder of mode 000 all the same";
+    temp.Write("locked/hidden-away.ini", Skin("Locked"));
+    temp.Write("open/x.ini", Skin("Open"));
+    fs::permissions(temp.path() / "locked", fs::perms::none);
+    struct Unlock {
+        fs::path folder;
+        ~Unlock() { fs::permissions(folder, fs::perms::owner_all); }
+    } unlock{temp.path() / "locked"};
+
+    ListAll(temp.path());
+    EXPECT_THAT(Found(menu), ElementsAre("Open"));
+}
+
+TEST(SkinSearchRoots, CurrentFolderThenXdgDataHomeThenXdgDataDirs) {
+    struct Case {
+        const char* name;
+        SkinSearchEnvironment env;
+        std::vector<fs::path> roots;
+    };
+    const Case cases[] = {
+        {"nothing set", {}, {".", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+        {"home only",
+         {std::nullopt, "/home/wolf", std::nullopt},
+         {".", "/home/wolf/.local/share/pellox/skins", "/usr/local/share/pellox/skins",
+          "/usr/share/pellox/skins"}},
+        {"data home over home",
+         {"/data", "/home/wolf", "/opt/share:/srv"},
+         {".", "/data/pellox/skins", "/opt/share/pellox/skins", "/srv/pellox/skins"}},
+        {"relative and empty values are ignored",
+         {"data", "/home/wolf", "/a::relative:/b/"},
+         {".", "/home/wolf/.local/share/pellox/skins", "/a/pellox/skins", "/b/pellox/skins"}},
+        {"empty data dirs give the defaults",
+         {"", "", ""},
+         {".", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SkinSearchRoots(c.env), c.roots) << c.name;
+    }
+}
+
+TEST_F(FindSkinTree, RootsShareOneWalkAndStopAtTheFirstHit) {
+    temp.Write("home/mine.ini", Skin("Mine"));
+    temp.Write("home/.local/share/pellox/skins/installed.ini", Skin("Installed"));
+    temp.Write("system/wanted.ini", Skin("Wanted"));
+    temp.Write("system/sub/later.ini", Skin("Later"));
+    temp.Write("elsewhere/never.ini", Skin("Never"));
+    fs::create_directory_symlink(temp.path() / "home", temp.path() / "home-link");
+
+    const fs::path home = temp.path() / "home";
+    const std::vector<fs::path> roots = {
+        home,
+        home / ".local/share/pellox/skins",  // behind a hidden folder: not yet walked
+        temp.path() / "home-link",           // the same folder again
+        home,
+        temp.path() / "missing",
+        temp.path() / "system",
+        temp.path() / "elsewhere",
+    };
+    EXPECT_EQ(FindSkinInRoots(roots, "Wanted", menu), temp.path() / "system" / "wanted.ini");
+    EXPECT_THAT(Found(menu), ElementsAre("Mine", "Installed", "Wanted"));
+}
+
+}  // namespace
+}  // namespace pellox
