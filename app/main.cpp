@@ -19,6 +19,7 @@
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
+#include "media/diagnostics.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
 #include "skincommands/skin_check.h"
@@ -165,7 +166,7 @@ int main(int argc, char** argv) {
         pellox::PictureSet pictures;
         QString error;
         if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-            qCritical("%s", qPrintable(error));
+            pellox::Tell(pellox::lcGame, error.toStdString());
             return nullptr;
         }
         return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),

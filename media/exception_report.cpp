@@ -1,9 +1,9 @@
 #include "media/exception_report.h"
 
-#include <QtGlobal>
+#include "media/diagnostics.h"
 
 namespace pellox {
 
-void ReportToLog(const std::exception& error) { qWarning("%s", error.what()); }
+void ReportToLog(const std::exception& error) { Tell(lcGame, error.what()); }
 
 }  // namespace pellox

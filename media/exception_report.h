@@ -10,7 +10,8 @@ namespace pellox {
 
 using ExceptionReporter = std::function<void(const std::exception& error)>;
 
-// Writes the message as a Qt warning.
+// Tells the message on standard error (media/diagnostics.h), where no window
+// shows it.
 void ReportToLog(const std::exception& error);
 
 }  // namespace pellox

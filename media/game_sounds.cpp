@@ -1,6 +1,5 @@
 #include "media/game_sounds.h"
 
-#include <cstdio>
 
 #include <QByteArray>
 #include <QFile>
@@ -9,6 +8,7 @@
 #include "assets/sounds/builtin_sounds.h"
 #include "media/core/byte_source.h"
 #include "media/core/media_errors.h"
+#include "media/diagnostics.h"
 #include "media/openal_sound.h"
 
 namespace pellox {
@@ -46,10 +46,8 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
     sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
     // One line each way; the tries in between stay quiet.
-    sound_->OnOutputLost = [](TDXSound&) {
-        std::fputs("pellox: the sound output was lost: the game goes on silently\n", stderr);
-    };
-    sound_->OnOutputBack = [](TDXSound&) { std::fputs("pellox: the sound output is back\n", stderr); };
+    sound_->OnOutputLost = [](TDXSound&) { Tell(lcSound, "the sound output was lost: the game goes on silently"); };
+    sound_->OnOutputBack = [](TDXSound&) { Tell(lcSound, "the sound output is back"); };
     // The list's places are the effects' own: list item i is Effect i.
     for (Effect e : kAllEffects) {
         TWaveCollectionItem& item = list_->Add(std::string(EffectName(e)));
@@ -67,7 +65,7 @@ GameSounds::~GameSounds() {
 std::unique_ptr<GameSounds> MakeGameSound() {
     auto sounds = std::make_unique<GameSounds>();
     // The one thing worth saying about sound on a machine without it.
-    if (!sounds->DXSound().Initialized()) std::fputs("pellox: no sound output found: the game plays silently\n", stderr);
+    if (!sounds->DXSound().Initialized()) Tell(lcSound, "no sound output found: the game plays silently");
     return sounds;
 }
 

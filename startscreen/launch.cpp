@@ -1,10 +1,10 @@
 #include "startscreen/launch.h"
 
-#include <cstdio>
 
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include "media/diagnostics.h"
 #include "skin/find_skin.h"
 
 namespace pellox {
@@ -133,7 +133,7 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector
         return 0;
     }
     const std::vector<std::string> lines = FailureLines(skin, failures);
-    for (const std::string& line : lines) std::fprintf(stderr, "pellox: %s\n", line.c_str());
+    for (const std::string& line : lines) Tell(lcSkin, line);
     if (failure_lines) *failure_lines = lines;
     // The playfield shows only for a moment.
     window.Form().show();

@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
-#include <cstdio>
 #include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "media/diagnostics.h"
 #include "skin/find_skin.h"
 #include "startscreen/launch.h"
 #include "skin/skin_probe.h"
@@ -231,7 +231,7 @@ bool THBForm::LongCreate() {
         try {
             game_window_ = setup_.make_game_window();
         } catch (const std::exception& error) {
-            std::fprintf(stderr, "pellox: the game window cannot be made: %s\n", error.what());
+            Tell(lcGame, std::string("the game window cannot be made: ") + error.what());
             return false;
         }
         if (!game_window_) return false;
