@@ -1,5 +1,8 @@
 // The random numbers are drawn in a fixed order, only when their test is reached.
 #include "engine/lcg_random.h"
+
+#include <vector>
+
 #include "engine_fakes.h"
 
 namespace pellox::testing {
@@ -9,8 +12,32 @@ TEST(RandomTest, GeneratorSteps) {
     std::uint32_t seed = 0;
     EXPECT_EQ(NextRandom(seed, 10), 0u);
     EXPECT_EQ(seed, 1u);
-    seed = 0xFFFFFFFFu;
-    EXPECT_EQ(NextRandom(seed, 100), static_cast<std::uint32_t>((100ull * (0xFFFFFFFFu * 134775813u + 1u)) >> 32));
+    seed = 0xFFFFFFFFu;  // the step wraps round
+    EXPECT_EQ(NextRandom(seed, 100), 96u);
+    EXPECT_EQ(seed, 4160191484u);
+}
+
+// Known answers, worked out apart from the code: the seeds and draws a game
+// replays exactly, so that a changed step or scaling shows at once.
+TEST(RandomTest, KnownSequences) {
+    struct Case {
+        std::uint32_t seed;
+        std::uint32_t n;
+        std::vector<std::uint32_t> draws;
+        std::uint32_t last_seed;
+    };
+    const Case cases[] = {
+        {0, 100, {0, 3, 86, 20, 27, 67, 31, 16, 37, 42}, 1828254910u},
+        {12345, 4, {1, 1, 0, 2, 2, 1, 1, 0, 0, 3, 3, 1}, 1376306845u},
+        {0, 0xFFFFFFFFu, {0, 134775813u, 3698175006u}, 3698175007u},  // the widest range: the seed less one
+    };
+    for (const Case& c : cases) {
+        std::uint32_t seed = c.seed;
+        std::vector<std::uint32_t> draws;
+        for (std::size_t i = 0; i < c.draws.size(); ++i) draws.push_back(NextRandom(seed, c.n));
+        EXPECT_EQ(draws, c.draws) << "seed " << c.seed << ", n " << c.n;
+        EXPECT_EQ(seed, c.last_seed) << "seed " << c.seed << ", n " << c.n;
+    }
 }
 
 class RandomOrderTest : public EngineTest {

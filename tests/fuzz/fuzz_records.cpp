@@ -10,10 +10,10 @@
 #include "engine/record_codec.h"
 #include "records/records_text.h"
 #include "records/settings_records_store.h"
-#include "fuzz_files.h"
+#include "tests/support/scratch_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::fuzz::ScratchFolder scratch("records");
+    static const pellox::ScratchFolder scratch("records");
     static unsigned long long input_number = 0;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto stored_a = pellox::FindStoredValue(text, "A");

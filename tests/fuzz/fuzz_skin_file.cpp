@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "fuzz_files.h"
+#include "tests/support/scratch_folder.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
 #include "skin/skin_file.h"
@@ -28,7 +28,7 @@ void Compare(const pellox::SkinFile& a, const pellox::SkinFile& b, std::string_v
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::fuzz::ScratchFolder scratch("skin-file");
+    static const pellox::ScratchFolder scratch("skin-file");
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const pellox::SkinFile skin = pellox::SkinFile::FromText(text);
 

@@ -19,7 +19,7 @@
 
 #include "assets/sprites/builtin_sprites.h"
 #include "records/settings_records_store.h"
-#include "fuzz_files.h"
+#include "tests/support/scratch_folder.h"
 #include "lcd/core/sprite_layout.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
@@ -50,7 +50,7 @@ std::filesystem::path SafeName(std::string_view written) {
     return out;
 }
 
-void Unpack(std::string_view input, const pellox::fuzz::ScratchFolder& scratch) {
+void Unpack(std::string_view input, const pellox::ScratchFolder& scratch) {
     std::size_t marker = input.find(kFileMarker);
     scratch.Write("skin.ini", std::string(input.substr(0, marker)));
     while (marker != std::string_view::npos) {
@@ -69,8 +69,8 @@ void Unpack(std::string_view input, const pellox::fuzz::ScratchFolder& scratch) 
 // The folders are removed at exit; the window is left to the end of the
 // process, as the Qt objects it holds may not outlive the application.
 struct Game {
-    const pellox::fuzz::ScratchFolder& scratch;
-    const pellox::fuzz::ScratchFolder& records;
+    const pellox::ScratchFolder& scratch;
+    const pellox::ScratchFolder& records;
     pellox::PictureSet builtin;
     std::unique_ptr<pellox::GameWindow> window;
 };
@@ -94,7 +94,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS")) qputenv("ALSOFT_DRIVERS", "null");
     if (qEnvironmentVariableIsEmpty("ALSOFT_LOGLEVEL")) qputenv("ALSOFT_LOGLEVEL", "0");
-    static pellox::fuzz::ScratchFolder runtime_dir("skin-launch-runtime");
+    static pellox::ScratchFolder runtime_dir("skin-launch-runtime");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_dir.path().string()));
     qInstallMessageHandler(QuietQtMessages);
@@ -103,8 +103,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
 
-    static const pellox::fuzz::ScratchFolder scratch("skin-launch");
-    static const pellox::fuzz::ScratchFolder records("skin-launch-records");
+    static const pellox::ScratchFolder scratch("skin-launch");
+    static const pellox::ScratchFolder records("skin-launch-records");
     game = new Game{scratch, records, {}, nullptr};  // lives as long as the process
     QString error;
     if (!pellox::LoadBuiltinPictures(game->builtin, &error)) {

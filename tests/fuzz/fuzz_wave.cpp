@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "fuzz_files.h"
+#include "tests/support/scratch_folder.h"
 #include "media/core/byte_source.h"
 #include "media/core/wave.h"
 
@@ -48,7 +48,7 @@ Outcome FromFile(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::fuzz::ScratchFolder scratch("wave");
+    static const pellox::ScratchFolder scratch("wave");
     const Outcome memory = FromMemory(data, size);
     if (memory.loaded) (void)pellox::UnplayableFormatReason(memory.wave);
 

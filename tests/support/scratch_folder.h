@@ -1,6 +1,7 @@
 #pragma once
-// A private scratch folder for one fuzz process: under /dev/shm when it is
-// there (no disk writes per input), else the temporary folder. Removed at exit.
+// A private scratch folder for one process, such as a fuzz target's: under
+// /dev/shm when it is there (no disk writes per input), else the temporary
+// folder. Removed at exit.
 
 #include <unistd.h>
 
@@ -11,7 +12,7 @@
 #include <string>
 #include <system_error>
 
-namespace pellox::fuzz {
+namespace pellox {
 
 class ScratchFolder {
 public:
@@ -57,4 +58,4 @@ private:
     std::filesystem::path path_;
 };
 
-}  // namespace pellox::fuzz
+}  // namespace pellox
