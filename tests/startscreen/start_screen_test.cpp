@@ -62,6 +62,12 @@ protected:
         return entries;
     }
 
+    // Keyboard focus needs the start screen to be the active window.
+    void Activate() {
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
     // Presses the start button; closes the game window as soon as it shows.
     int Start() {
         QTimer closer;
@@ -83,11 +89,26 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     EXPECT_FALSE(form->GameWindowIfCreated()->Form().isVisible());
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")});
-    EXPECT_EQ(form->CbSkin().currentIndex(), -1);
     EXPECT_FALSE(form->CbSkin().isEnabled());
-    EXPECT_EQ(form->GbSkin().title(), kNoneSU);
     EXPECT_TRUE(form->MmSUInstruction().isVisible());
     EXPECT_FALSE(form->MmGBInstruction().isVisible());
+    // The caption stops at "Running": the locked menu names the built-in game
+    // after it (it once showed no entry at all), in either language.
+    const struct {
+        int flag;
+        QString caption, entry;
+    } languages[] = {
+        {-1, kNoneSU, QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")},
+        {0, kNoneGB, QStringLiteral("Built-in default game \"Kestrow\"")},
+        {-1, kNoneSU, QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")},
+    };
+    for (const auto& language : languages) {
+        form->imLanguageClick(language.flag);
+        EXPECT_EQ(form->GbSkin().title(), language.caption);
+        EXPECT_EQ(form->CbSkin().currentIndex(), 0) << language.flag;
+        EXPECT_EQ(form->CbSkin().currentText(), language.entry);
+        EXPECT_FALSE(form->CbSkin().isEnabled());
+    }
 
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
@@ -244,6 +265,86 @@ TEST_F(StartScreenTest, AGameWindowThatCannotBeMadeClosesTheStartScreenWithoutTh
     while (form->isVisible() && waited.elapsed() < 5000) QCoreApplication::processEvents();
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->GameWindowIfCreated(), nullptr);
+}
+
+TEST_F(StartScreenTest, TabWalksDownTheFormAndPassesOverTheHiddenMemo) {
+    WriteSkin("a.ini", "Alpha");  // an enabled menu takes the focus too
+    Open();
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    for (int tag : {-1, 0}) {
+        form->imLanguageClick(tag);
+        const QString memo = tag == -1 ? QStringLiteral("mmSUInstruction") : QStringLiteral("mmGBInstruction");
+        form->ImSoviet().setFocus(Qt::TabFocusReason);
+        QStringList walked;
+        for (int i = 0; i < 5; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        EXPECT_EQ(walked.join(u' ').toStdString(), ("imBritish " + memo + " cbSkin btStart imSoviet").toStdString())
+            << tag;
+    }
+}
+
+TEST_F(StartScreenTest, AFocusedFlagWearsAFrameRoundItsPictureAndTheFlagStaysWhole) {
+    Open();
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    const struct {
+        LanguageFlag* flag;
+        QPoint picture_at;
+    } flags[] = {{&form->ImSoviet(), {40, 144}}, {&form->ImBritish(), {528, 144}}};
+    for (const auto& c : flags) {
+        LanguageFlag& flag = *c.flag;
+        const std::string name = flag.objectName().toStdString();
+        // The picture keeps its place on the form; the frame lies outside it.
+        EXPECT_EQ(QRect(flag.mapTo(form.get(), flag.contentsRect().topLeft()), flag.contentsRect().size()),
+                  QRect(c.picture_at, QSize(36, 24)))
+            << name;
+
+        form->BtStart().setFocus();
+        const QImage plain = flag.grab().toImage();
+        flag.setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(flag.hasFocus()) << name;
+        const QImage focused = flag.grab().toImage();
+        ASSERT_EQ(plain.size(), focused.size());
+
+        const int ring = LanguageFlag::kFocusFrameWidth;
+        const QRect inside = flag.rect().adjusted(ring, ring, -ring, -ring);
+        int ring_white = 0, ring_pixels = 0, inside_changed = 0;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                if (inside.contains(x, y)) {
+                    inside_changed += plain.pixel(x, y) != focused.pixel(x, y);
+                } else {
+                    ++ring_pixels;
+                    ring_white += focused.pixel(x, y) == qRgb(255, 255, 255) && plain.pixel(x, y) != focused.pixel(x, y);
+                }
+            }
+        }
+        EXPECT_EQ(ring_white, ring_pixels) << name << ": the whole frame turns white against the form's green";
+        EXPECT_EQ(inside_changed, 0) << name << ": the flag and its gap are untouched";
+    }
+}
+
+TEST_F(StartScreenTest, TheFocusedMemoShowsItsFocusWithoutWrappingAnew) {
+    Open();
+    ASSERT_NO_FATAL_FAILURE(Activate());
+    for (int tag : {-1, 0}) {
+        form->imLanguageClick(tag);
+        QPlainTextEdit& memo = tag == -1 ? form->MmSUInstruction() : form->MmGBInstruction();
+        form->BtStart().setFocus();
+        const QRect text_area = memo.viewport()->geometry();
+        const QImage plain = memo.grab().toImage();
+        memo.setFocus(Qt::TabFocusReason);
+        ASSERT_TRUE(memo.hasFocus()) << tag;
+        const QImage focused = memo.grab().toImage();
+        const QRgb highlight = memo.palette().color(QPalette::Highlight).rgb();
+        // Both pixels of the border's width, on the left edge halfway down.
+        for (int x : {0, 1}) {
+            EXPECT_EQ(focused.pixel(x, memo.height() / 2), highlight) << tag << " x " << x;
+            EXPECT_NE(plain.pixel(x, memo.height() / 2), highlight) << tag << " x " << x;
+        }
+        EXPECT_EQ(memo.viewport()->geometry(), text_area) << tag;
+    }
 }
 
 TEST_F(StartScreenTest, NoTextIsCutOffInEitherLanguage) {
