@@ -2,11 +2,13 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <cstdio>
 #include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "startscreen/focus_ring.h"
 #include "startscreen/skin/find_skin.h"
 #include "startscreen/skin/launch.h"
 #include "startscreen/skin/skin_probe.h"
@@ -53,12 +55,6 @@ QPlainTextEdit* Memo(QWidget* parent, const char* name) {
     memo->setReadOnly(true);
     memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // The style draws no focus on a text box's frame; the reader scrolling it
-    // with the keys must see where they are. The border keeps its width, so
-    // the text does not wrap anew when the focus comes and goes.
-    memo->setStyleSheet(QStringLiteral(
-        "QPlainTextEdit { border: 1px solid palette(mid); padding: 1px; }"
-        "QPlainTextEdit:focus { border: 2px solid palette(highlight); padding: 0px; }"));
     return memo;
 }
 
@@ -77,6 +73,18 @@ void FitCaption(QPushButton& button, const QString& text) {
 }
 
 }  // namespace
+
+void LanguageFlag::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit Clicked(tag_);
+}
+
+void LanguageFlag::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        // Enter is left to the form, which starts the game wherever the focus is.
+        case Qt::Key_Space: emit Clicked(tag_); return;
+        default: QLabel::keyPressEvent(event);
+    }
+}
 
 THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
@@ -113,17 +121,14 @@ void THBForm::BuildComponents() {
     silver.setColor(QPalette::WindowText, kSilver);
     st_small_info_->setPalette(silver);
 
-    im_soviet_ = new LanguageFlag(-1, this);
-    im_british_ = new LanguageFlag(0, this);
-    im_soviet_->setObjectName(QStringLiteral("imSoviet"));
-    im_british_->setObjectName(QStringLiteral("imBritish"));
-    im_soviet_->PlacePicture({40, 144, 36, 24});
-    im_british_->PlacePicture({528, 144, 36, 24});
+    im_soviet_ = Place(new LanguageFlag(-1, this), "imSoviet", 40, 144, 36, 24);
+    im_british_ = Place(new LanguageFlag(0, this), "imBritish", 528, 144, 36, 24);
     im_soviet_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Soviet, devicePixelRatioF())));
     im_british_->setPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::British, devicePixelRatioF())));
     im_soviet_->setAccessibleName(QStringLiteral("Русский язык"));
     im_british_->setAccessibleName(QStringLiteral("English language"));
     for (LanguageFlag* flag : {im_soviet_, im_british_}) {
+        flag->setFocusPolicy(Qt::StrongFocus);
         flag->setCursor(Qt::PointingHandCursor);
         connect(flag, &LanguageFlag::Clicked, this, [this](int tag) { imLanguageClick(tag); });
     }
@@ -160,6 +165,7 @@ void THBForm::BuildComponents() {
     setTabOrder(mm_su_instruction_, mm_gb_instruction_);
     setTabOrder(mm_gb_instruction_, cb_skin_);
     setTabOrder(cb_skin_, bt_start_);
+    FollowFocusWithRing({im_soviet_, im_british_, mm_su_instruction_, mm_gb_instruction_, cb_skin_, bt_start_});
     bt_start_->setFocus();
 }
 

@@ -23,10 +23,28 @@
 #include "assets/startscreen/texts/startscreen_texts.h"
 #include "engine/language.h"
 #include "gamewindow/game_window.h"
-#include "startscreen/language_flag.h"
 #include "startscreen/skin/skin_menu.h"
 
 namespace pellox {
+
+// A flag that switches the language: clicked, or Space while it has the
+// keyboard focus.
+class LanguageFlag : public QLabel {
+    Q_OBJECT
+public:
+    LanguageFlag(int tag, QWidget* parent) : QLabel(parent), tag_(tag) {}
+    int Tag() const { return tag_; }
+
+signals:
+    void Clicked(int tag);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    int tag_;
+};
 
 // What the start screen needs from the program.
 struct StartScreenSetup {
