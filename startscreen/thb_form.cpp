@@ -1,7 +1,9 @@
 #include "startscreen/thb_form.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <cstdio>
@@ -282,9 +284,44 @@ void THBForm::btStartClick() {
     if (choice.from_command_line) choice.command_line_skin = setup_.arguments.front().toStdString();
     choice.MenuTitlesSU = menu_.MenuTitlesSU;
     choice.search_roots = setup_.search_roots;
-    exit_status_ = pellox::btStartClick(*game_window_, choice);
-    close();
-    QCoreApplication::exit(exit_status_);
+    // The game window closes by itself when a skin fails, while the start
+    // screen is still hidden: that is not the program's last window.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    std::vector<std::string> failure_lines;
+    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    if (exit_status_ == 0) {
+        close();
+        QCoreApplication::exit(exit_status_);
+        return;
+    }
+    // Back to the menu as it was; the next launch gets a fresh game window,
+    // since this one holds part of the failed skin.
+    game_window_.reset();
+    game_window_created_ = false;
+    show();
+    const QString title = language_ == InterfaceLanguage::Russian ? QStringLiteral("Скин не запустился")
+                                                                  : QStringLiteral("The skin did not start");
+    const QString text = LaunchFailureText(language_, failure_lines);
+    if (setup_.show_launch_failure)
+        setup_.show_launch_failure(this, title, text);
+    else
+        QMessageBox::warning(this, title, text);
+}
+
+QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
+    constexpr std::size_t kShownLines = 5;
+    const bool russian = language == InterfaceLanguage::Russian;
+    QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
+    for (std::size_t i = 0; i < failure_lines.size() && i < kShownLines; ++i)
+        text += QStringLiteral("• ") + QString::fromStdString(failure_lines[i]) + QLatin1Char('\n');
+    if (failure_lines.size() > kShownLines) {
+        const qsizetype more = static_cast<qsizetype>(failure_lines.size() - kShownLines);
+        text += russian ? QStringLiteral("…и ещё %1.\n").arg(more) : QStringLiteral("…and %1 more.\n").arg(more);
+    }
+    text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
+                    : QStringLiteral("\nChoose another skin or the built-in game.");
+    return text;
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {

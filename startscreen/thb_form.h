@@ -55,7 +55,14 @@ struct StartScreenSetup {
     // Makes the game window, hidden (pictures, sound, stored scores); nothing
     // when it cannot (the program then ends with status 1).
     std::function<std::unique_ptr<GameWindow>()> make_game_window;
+    // Tells the player why the chosen skin did not start, over the start
+    // screen; a message box unless a test hands its own.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> show_launch_failure;
 };
+
+// The message of a failed launch in the start screen's language: the first
+// few failed entries, then how many more.
+QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines);
 
 // The three states of the menu, told by the group box's caption.
 enum class SkinMenuState { Choosing, Locked, NoneFound };

@@ -56,10 +56,17 @@ void PrepareBuiltinGame(GameWindow& window);
 // Shows the game window modally and waits until it closes.
 void RunGameWindow(GameWindow& window);
 
-// The whole launch. Gives the program's exit status: 0 when the game window
-// was closed, 1 when a skin entry failed. A failed launch writes one line per
-// failed entry to standard error, shows the playfield only for a moment and
-// returns without waiting.
-int btStartClick(GameWindow& window, const LaunchChoice& choice);
+// The whole launch, as the start button (THBForm::btStartClick) runs it.
+// Gives 0 when the game window was closed, 1 when a skin entry failed. A
+// failed launch writes one line per failed entry to standard error (and into
+// failure_lines when given), shows the playfield only for a moment, puts the
+// current folder back and returns without waiting. The window's skin is then
+// partly applied: the start screen makes a fresh one for the next launch.
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice,
+                     std::vector<std::string>* failure_lines = nullptr);
+
+// One line per failed entry: the skin file, the section and key, the reason.
+std::vector<std::string> FailureLines(const std::filesystem::path& skin,
+                                      const std::vector<SkinEntryFailure>& failures);
 
 }  // namespace pellox

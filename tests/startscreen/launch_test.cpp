@@ -158,7 +158,7 @@ TEST_F(LaunchTest, AFailedLaunchEndsWithStatusOneAndSaysWhyOnStandardError) {
     std::filesystem::current_path(skin.folder.path());
 
     ::testing::internal::CaptureStderr();
-    const int status = btStartClick(*window, choice);
+    const int status = LaunchChosenGame(*window, choice);
     const std::string said = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(status, 1);
@@ -180,7 +180,7 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuIsFoundByItsTitleAndBringsItsEnglishTit
         if (form().isVisible()) form().close();
     });
     closer.start(10);
-    EXPECT_EQ(btStartClick(*window, choice), 0);
+    EXPECT_EQ(LaunchChosenGame(*window, choice), 0);
     EXPECT_EQ(window->Texts().TitleSU, u"Волк");
     EXPECT_EQ(window->Texts().TitleGB, u"The Wolf");
     EXPECT_TRUE(ShowsSkinPicture(SpriteId::imWolf0));
@@ -189,7 +189,7 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuIsFoundByItsTitleAndBringsItsEnglishTit
     std::filesystem::current_path(skin.folder.path());
     choice.MenuTitlesSU[1] = "a title no skin has";
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(btStartClick(*window, choice), 1);  // nothing found: an empty skin, every entry fails
+    EXPECT_EQ(LaunchChosenGame(*window, choice), 1);  // nothing found: an empty skin, every entry fails
     EXPECT_NE(::testing::internal::GetCapturedStderr().find("no skin file found"), std::string::npos);
 }
 

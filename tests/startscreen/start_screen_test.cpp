@@ -29,6 +29,7 @@ protected:
     std::vector<int> played;
     std::optional<std::string> no_failure;
     std::unique_ptr<THBForm> form;
+    QStringList failure_boxes;  // what the player was shown when a skin failed
 
     // A skin that launches: every entry names one small picture or wave.
     std::filesystem::path WriteSkin(const std::string& relative, const std::string& title,
@@ -47,6 +48,7 @@ protected:
                 BuiltinPictures(), std::make_unique<RecordingSound>(&played, &no_failure),
                 std::make_unique<SettingsRecordsStore>(QString::fromStdString((records.path() / "r.conf").string())));
         };
+        setup.show_launch_failure = [this](QWidget*, const QString&, const QString& text) { failure_boxes << text; };
         form = std::make_unique<THBForm>(std::move(setup));
         form->show();
         // The game window is made once the start screen has been painted.
@@ -195,8 +197,9 @@ TEST_F(StartScreenTest, ASkinWithoutAnEnglishTitleShowsItsTitleInEnglish) {
 }
 
 TEST_F(StartScreenTest, TheStartButtonLaunchesTheChosenGame) {
-    // A skin whose every entry fails: chosen, it ends the program with status 1;
-    // entry 0 and no selection start the built-in game.
+    // A skin whose every entry fails: chosen, its launch ends with status 1
+    // and the start screen comes back; entry 0 and no selection start the
+    // built-in game.
     WriteSkin("broken.ini", "Broken");
     struct Case {
         const char* what;
@@ -210,7 +213,46 @@ TEST_F(StartScreenTest, TheStartButtonLaunchesTheChosenGame) {
         EXPECT_EQ(Start(), c.status) << c.what;
         const std::string said = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.find("broken.ini") != std::string::npos, c.status == 1) << c.what << ": " << said;
-        EXPECT_FALSE(form->isVisible()) << c.what;
+        EXPECT_EQ(form->isVisible(), c.status == 1) << c.what;
+    }
+}
+
+// A failed skin once made the window vanish, its reasons only on a terminal.
+TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunchAnother) {
+    WriteSkin("broken.ini", "Broken");
+    Open();
+    form->CbSkin().setCurrentIndex(1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("pellox: "), std::string::npos);  // the terminal lines stay
+    ASSERT_EQ(failure_boxes.size(), 1);
+    EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("broken.ini"))) << failure_boxes.front().toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->CbSkin().count(), 2);  // the menu as it was
+    EXPECT_EQ(form->CbSkin().currentIndex(), 1);
+
+    form->CbSkin().setCurrentIndex(0);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->GameWindowIfCreated()->Engine().CurrentState(), GameMode::Demo);
+}
+
+TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {
+    struct Case {
+        InterfaceLanguage language;
+        int lines;
+        const char* more;  // nullptr: every line is shown
+    };
+    for (const Case& c : {Case{InterfaceLanguage::English, 3, nullptr}, Case{InterfaceLanguage::English, 8, "…and 3 more."},
+                          Case{InterfaceLanguage::Russian, 7, "…и ещё 2."}}) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < c.lines; ++i) lines.push_back("skin.ini: [BACK] entry" + std::to_string(i) + ": missing");
+        const QString text = LaunchFailureText(c.language, lines);
+        EXPECT_TRUE(text.contains(QStringLiteral("entry0"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("entry5"))) << text.toStdString();  // the sixth is counted only
+        if (c.more) EXPECT_TRUE(text.contains(QString::fromUtf8(c.more))) << text.toStdString();
+        else EXPECT_FALSE(text.contains(QStringLiteral("…"))) << text.toStdString();
     }
 }
 
