@@ -291,8 +291,10 @@ void THBForm::EndSkinSearch() {
 
 void THBForm::btStartClick() {
     if (!LongCreate()) return;  // a start before the first paint still has its game window
-    // The game gets the machine; the menu as found so far is launched from.
+    // The game gets the machine; the menu as found so far is launched from,
+    // and the entry launched stays selected should the start screen come back.
     if (skin_search_) skin_search_->Pause();
+    player_chose_skin_ = true;
     hide();
     LaunchChoice choice;
     choice.selected = cb_skin_->currentIndex();
