@@ -9,6 +9,7 @@
 
 #include "gamewindow/game_window.h"
 #include "startscreen/skin/skin_apply.h"
+#include "startscreen/skin/skin_menu.h"
 
 namespace pellox {
 
@@ -22,10 +23,10 @@ struct LaunchChoice {
     // The menu is locked to the skin named on the command line.
     bool from_command_line = false;
     std::filesystem::path command_line_skin;
-    // The Russian menu list: the chosen skin is found again by its title.
-    std::vector<std::string> MenuTitlesSU;
-    // Where the search for that title looks, in order.
-    std::vector<std::filesystem::path> search_roots;
+    // The menu as the start screen found it: the chosen skin is the first
+    // entry with the selected entry's Russian title, launched from the file it
+    // was found in, without walking the folders again.
+    SkinMenu menu;
 };
 
 // A skin file's text as the game shows it: UTF-8 when the bytes are valid

@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QTimer>
+#include <QAbstractItemView>
 
 #include "startscreen/thb_form.h"
 #include "temp_folder.h"
@@ -39,7 +40,20 @@ protected:
         return skins.Write(relative, text);
     }
 
+    // Shows the start screen and waits for the game window and the end of
+    // the skin search.
     void Open(QStringList arguments = {}) {
+        Show(std::move(arguments));
+        QElapsedTimer waited;
+        waited.start();
+        while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
+            QCoreApplication::processEvents();
+        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+        ASSERT_FALSE(form->SkinSearchRunning());
+    }
+
+    // Shows the start screen; watcher sees its events from the first.
+    void Show(QStringList arguments = {}, QObject* watcher = nullptr) {
         StartScreenSetup setup;
         setup.arguments = std::move(arguments);
         setup.search_roots = {skins.path()};
@@ -50,12 +64,8 @@ protected:
         };
         setup.show_launch_failure = [this](QWidget*, const QString&, const QString& text) { failure_boxes << text; };
         form = std::make_unique<THBForm>(std::move(setup));
+        if (watcher) form->installEventFilter(watcher);
         form->show();
-        // The game window is made once the start screen has been painted.
-        QElapsedTimer waited;
-        waited.start();
-        while (!form->GameWindowIfCreated() && waited.elapsed() < 5000) QCoreApplication::processEvents();
-        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     }
 
     QStringList Entries() {
@@ -125,6 +135,67 @@ TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
                                       QStringLiteral("Alpha"), QStringLiteral("Beta")}));
     EXPECT_EQ(form->CbSkin().currentIndex(), 2);
     EXPECT_TRUE(form->CbSkin().isEnabled());
+    EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
+}
+
+// Calls then() once the form's first paint has been handled.
+class AfterFirstPaint : public QObject {
+public:
+    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> then_;
+    bool seen_ = false;
+};
+
+// The search once walked the whole tree under the start folder before the
+// first paint: from the home folder or "/" the window stayed blank for seconds.
+TEST_F(StartScreenTest, TheStartScreenPaintsAndStartsBeforeTheSearchHasListedAnything) {
+    for (int i = 0; i < 20; ++i) WriteSkin("set" + std::to_string(i % 4) + "/s" + std::to_string(i) + ".ini", "Skin");
+    QStringList at_first_paint;
+    int status = -1;
+    AfterFirstPaint start([&] {
+        at_first_paint = Entries();
+        status = Start();
+    });
+    Show({}, &start);
+    QElapsedTimer waited;
+    waited.start();
+    while (status == -1 && waited.elapsed() < 5000) QCoreApplication::processEvents();
+
+    EXPECT_EQ(at_first_paint.join(QStringLiteral(" | ")).toStdString(), "Встроенная игра по-умолчанию \"Kestrow!\"");
+    EXPECT_EQ(status, 0);
+    ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
+    form.reset();  // the search, perhaps still walking, stops with the start screen
+}
+
+TEST_F(StartScreenTest, AnEntryThePlayerPicksWhileTheSearchRunsStaysSelected) {
+    WriteSkin("a.ini", "Alpha");
+    WriteSkin("b.ini", "Beta");
+    bool picked = false;
+    AfterFirstPaint pick([&] {
+        // The player opens the menu and takes the built-in game before any skin is listed.
+        QComboBox& menu = form->CbSkin();
+        menu.showPopup();
+        QTest::keyClick(menu.view(), Qt::Key_Home);
+        QTest::keyClick(menu.view(), Qt::Key_Return);
+        picked = true;
+    });
+    Show({}, &pick);
+    QElapsedTimer waited;
+    waited.start();
+    while ((!picked || form->SkinSearchRunning()) && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(Entries().size(), 3);
+    EXPECT_EQ(form->CbSkin().currentIndex(), 0);
     EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
 }
 
