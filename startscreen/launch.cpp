@@ -5,7 +5,6 @@
 #include <QEventLoop>
 
 #include "media/diagnostics.h"
-#include "skin/find_skin.h"
 
 namespace pellox {
 namespace {
@@ -40,15 +39,11 @@ private:
 // The skin file the choice stands for, and whether the titles come from it.
 std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
     if (choice.from_command_line) return choice.command_line_skin;
-    const auto index = static_cast<std::size_t>(choice.selected);
-    if (index >= choice.MenuTitlesSU.size()) return {};
-    SkinMenu scratch;
-    const std::filesystem::path found = FindSkinInRoots(choice.search_roots, choice.MenuTitlesSU[index], scratch);
-    if (found.empty()) return {};
-    // The search stops at the skin it finds, which it has just listed last.
-    window.Texts().TitleSU = DecodeSkinText(scratch.MenuTitlesSU.back());
-    window.Texts().TitleGB = DecodeSkinText(scratch.MenuTitlesGB.back());
-    return found;
+    const std::size_t entry = choice.menu.LaunchedEntry(choice.selected);
+    if (entry == 0 || entry >= choice.menu.SkinFiles.size()) return {};
+    window.Texts().TitleSU = DecodeSkinText(choice.menu.MenuTitlesSU[entry]);
+    window.Texts().TitleGB = DecodeSkinText(choice.menu.MenuTitlesGB[entry]);
+    return choice.menu.SkinFiles[entry];
 }
 
 }  // namespace

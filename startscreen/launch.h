@@ -9,6 +9,7 @@
 
 #include "gamewindow/game_window.h"
 #include "skin/skin_apply.h"
+#include "skin/skin_menu.h"
 #include "skin/skin_text.h"
 
 namespace pellox {
@@ -20,10 +21,10 @@ struct LaunchChoice {
     // The menu is locked to the skin named on the command line.
     bool from_command_line = false;
     std::filesystem::path command_line_skin;
-    // The Russian menu list: the chosen skin is found again by its title.
-    std::vector<std::string> MenuTitlesSU;
-    // Where the search for that title looks, in order.
-    std::vector<std::filesystem::path> search_roots;
+    // The menu as the start screen found it: the chosen skin is the first
+    // entry with the selected entry's Russian title, launched from the file it
+    // was found in, without walking the folders again.
+    SkinMenu menu;
 };
 
 // What every launch does first: the default keys W, O, D, K, the engine in the

@@ -24,6 +24,7 @@
 #include "engine/language.h"
 #include "gamewindow/game_window.h"
 #include "skin/skin_menu.h"
+#include "startscreen/background_skin_search.h"
 
 namespace pellox {
 
@@ -73,8 +74,14 @@ public:
     explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
     ~THBForm() override;
 
-    // Makes the game window and fills the menu; each only once. Gives false
-    // when the game window cannot be made.
+    // Starts filling the menu and makes the game window; each only once.
+    // Gives false when the game window cannot be made. The menu fills from a
+    // search on a thread of its own: it starts once the start screen has been
+    // painted, adds skins as it finds them, selecting the last one unless the
+    // player has chosen an entry, and sets the menu's state when it ends. The
+    // start button works all the while: it launches the entry shown (the
+    // built-in game until a skin is found), and the search waits while the
+    // game runs and stops when the start screen goes.
     bool LongCreate();
     // Tag -1: Russian (the Soviet flag); anything else: English.
     void imLanguageClick(int tag);
@@ -85,6 +92,7 @@ public:
 
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_state_; }
+    bool SkinSearchRunning() const { return skin_search_running_; }
     const SkinMenu& Menu() const { return menu_; }
     GameWindow* GameWindowIfCreated() { return game_window_.get(); }
     // The launch's exit status, once the start button has run.
@@ -109,7 +117,10 @@ protected:
 
 private:
     void BuildComponents();
+    bool LockToCommandLineSkin();
     void FillSkinMenu();
+    void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
+    void EndSkinSearch();
     void ShowTexts();
     void FillMenu(int selected);
     QString Caption(SkinMenuState state) const;
@@ -122,9 +133,15 @@ private:
     SkinMenu menu_;
     SkinMenuState menu_state_ = SkinMenuState::Choosing;
     bool game_window_created_ = false;
+    bool command_line_checked_ = false;
     bool menu_filled_ = false;
+    bool skin_search_running_ = false;
+    // The player picked an entry: skins found later no longer take the selection.
+    bool player_chose_skin_ = false;
     bool creation_queued_ = false;
     std::unique_ptr<GameWindow> game_window_;  // MForm
+    // Declared after everything its calls touch, so that it stops first.
+    std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
 
     QLabel* im_wolf_ = nullptr;
