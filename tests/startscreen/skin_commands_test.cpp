@@ -172,7 +172,7 @@ TEST_F(SkinCommandsTest, TheExportIsTheWholeBuiltinGameAndChecksClean) {
     // The menu shows the copy's titles as written, in either language (UTF-8,
     // not read as Windows-1251).
     SkinMenu menu;
-    menu.AddSkin(ProbeSkin(skin_file));
+    menu.AddSkin(ProbeSkin(skin_file), skin_file);
     EXPECT_EQ(DecodeSkinText(menu.MenuTitlesSU.back()), u"Kestrow (ваша копия)");
     EXPECT_EQ(DecodeSkinText(menu.MenuTitlesGB.back()), u"Kestrow (your copy)");
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
