@@ -13,10 +13,12 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringList>
 
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "records/language_settings.h"
 #include "records/settings_records_store.h"
 #include "gamewindow/game_window.h"
 #include "media/diagnostics.h"
@@ -161,7 +163,17 @@ int main(int argc, char** argv) {
     pellox::StartScreenSetup setup;
     setup.arguments = command_line.parser.positionalArguments();
     setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
-    setup.make_game_window = []() -> std::unique_ptr<pellox::GameWindow> {
+    // The start screen speaks the system's language until the player clicks a
+    // flag; that choice is kept beside the scores. A choice that cannot be
+    // kept only leaves the next start to the system's language.
+    const QString records_file = pellox::RecordsFileName();
+    const pellox::LanguageSettings language_settings(pellox::LanguageFileBeside(records_file));
+    setup.system_locale = QLocale::system().uiLanguages().value(0);
+    setup.remembered_language = [language_settings] { return language_settings.Read(); };
+    setup.remember_language = [language_settings](pellox::InterfaceLanguage language) {
+        language_settings.Write(language);
+    };
+    setup.make_game_window = [records_file]() -> std::unique_ptr<pellox::GameWindow> {
         // The built-in pictures are the game's own: without them there is no game.
         pellox::PictureSet pictures;
         QString error;
@@ -170,7 +182,7 @@ int main(int argc, char** argv) {
             return nullptr;
         }
         return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),
-                                                    std::make_unique<pellox::SettingsRecordsStore>());
+                                                    std::make_unique<pellox::SettingsRecordsStore>(records_file));
     };
     pellox::THBForm start_screen(std::move(setup));
     start_screen.show();

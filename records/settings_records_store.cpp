@@ -138,10 +138,13 @@ QString DefaultRecordsFile() {
     return settings.fileName();
 }
 
-SettingsRecordsStore::SettingsRecordsStore()
+QString RecordsFileName() {
     // An empty PELLOX_RECORDS names no file: it counts as unset.
-    : file_name_(!qEnvironmentVariableIsEmpty("PELLOX_RECORDS") ? qEnvironmentVariable("PELLOX_RECORDS")
-                                                                 : DefaultRecordsFile()) {}
+    return !qEnvironmentVariableIsEmpty("PELLOX_RECORDS") ? qEnvironmentVariable("PELLOX_RECORDS")
+                                                          : DefaultRecordsFile();
+}
+
+SettingsRecordsStore::SettingsRecordsStore() : file_name_(RecordsFileName()) {}
 
 SettingsRecordsStore::SettingsRecordsStore(QString file_name) : file_name_(std::move(file_name)) {}
 

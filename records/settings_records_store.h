@@ -66,5 +66,8 @@ private:
 
 // The per-user settings file of this game.
 QString DefaultRecordsFile();
+// The scores file the game uses: the one PELLOX_RECORDS names, or the
+// per-user settings file.
+QString RecordsFileName();
 
 }  // namespace pellox

@@ -122,13 +122,12 @@ int ExportSkinCommand(const std::filesystem::path& dir, std::ostream& out, std::
     }
 
     const ControlKeys keys;  // the built-in game's
-    const std::string title = QString::fromStdU16String(kBuiltinTitle).toStdString();
     std::string text(kHeader);
     text += "\n[SETTINGS]\n";
     text += SectionComments().at("SETTINGS");
     text += "ver=" + std::string(kOldestSkinVersion) + "\n";
-    text += "title=" + title + "\n";
-    text += "titleGB=" + title + "\n";
+    text += "title=" + std::string(kExportedTitleSU) + "\n";
+    text += "titleGB=" + std::string(kExportedTitleGB) + "\n";
     text += "dir=.\n";
     text += "sound=1\n";
     text += "key0=" + Utf8(keys.KeyUL) + "\n";

@@ -103,6 +103,8 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     setFixedSize(kClientSize);
     move(kScreenPos);
     setWindowIcon(ProgramIcon());
+    language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
+                              setup_.system_locale.toStdString());
     BuildComponents();
     ShowTexts();
 }
@@ -206,6 +208,7 @@ void THBForm::FillMenu(int selected) {
 
 void THBForm::imLanguageClick(int tag) {
     language_ = tag == -1 ? InterfaceLanguage::Russian : InterfaceLanguage::English;
+    if (setup_.remember_language) setup_.remember_language(language_);
     if (game_window_) game_window_->Texts().Language = language_;
     ShowTexts();
     FillMenu(cb_skin_->currentIndex());

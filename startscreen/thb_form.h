@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QComboBox>
@@ -56,6 +57,13 @@ struct StartScreenSetup {
     // Makes the game window, hidden (pictures, sound, stored scores); nothing
     // when it cannot (the program then ends with status 1).
     std::function<std::unique_ptr<GameWindow>()> make_game_window;
+    // The system's language as a locale name ("ru_RU", "en_GB", "C"): the
+    // start screen opens in its language until the player clicks a flag.
+    QString system_locale;
+    // The player's last choice of language, when one was kept, and where a
+    // flag's click keeps the new one. Left empty, nothing is remembered.
+    std::function<std::optional<InterfaceLanguage>()> remembered_language;
+    std::function<void(InterfaceLanguage)> remember_language;
     // Tells the player why the chosen skin did not start, over the start
     // screen; a message box unless a test hands its own.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> show_launch_failure;
@@ -83,7 +91,8 @@ public:
     // built-in game until a skin is found), and the search waits while the
     // game runs and stops when the start screen goes.
     bool LongCreate();
-    // Tag -1: Russian (the Soviet flag); anything else: English.
+    // Tag -1: Russian (the Soviet flag); anything else: English. The choice
+    // is remembered for the next start.
     void imLanguageClick(int tag);
     // Hides the start screen, launches the chosen game and, when the game
     // window has closed, closes the start screen and ends the program with

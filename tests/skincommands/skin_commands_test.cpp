@@ -18,6 +18,7 @@
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
 #include "skin/skin_file.h"
+#include "skin/skin_menu.h"
 #include "skin/skin_probe.h"
 #include "skin/sprite_entry.h"
 #include "tests/support/temp_folder.h"
@@ -162,10 +163,17 @@ TEST_F(SkinCommandsTest, TheExportIsTheWholeBuiltinGameAndChecksClean) {
 
     const SkinFile skin = SkinFile::FromText(text);
     const std::map<std::string, std::string> settings = {
-        {"ver", "1.6"}, {"title", "\"Kestrow!\""}, {"titleGB", "\"Kestrow!\""}, {"dir", "."}, {"sound", "1"},
+        {"ver", "1.6"}, {"title", "Kestrow (ваша копия)"}, {"titleGB", "Kestrow (your copy)"},
+        {"dir", "."},   {"sound", "1"},
         // key1 and key2 default to D and O in a skin: written out, or the export would swap them.
-        {"key0", "W"},  {"key1", "O"},             {"key2", "D"},               {"key3", "K"}};
+        {"key0", "W"},  {"key1", "O"},  {"key2", "D"},  {"key3", "K"}};
     for (const auto& [key, value] : settings) EXPECT_EQ(skin.Find("SETTINGS", key), value) << key;
+    // The menu shows the copy's titles as written, in either language (UTF-8,
+    // not read as Windows-1251).
+    SkinMenu menu;
+    menu.AddSkin(ProbeSkin(skin_file), skin_file);
+    EXPECT_EQ(DecodeSkinText(menu.MenuTitlesSU.back()), u"Kestrow (ваша копия)");
+    EXPECT_EQ(DecodeSkinText(menu.MenuTitlesGB.back()), u"Kestrow (your copy)");
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& e : group) {
             const std::optional<std::string_view> value = skin.Find(e.section, e.key);

@@ -2,10 +2,12 @@
 // states, the language switch, and the start button launching the right game.
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFontMetrics>
 #include <QTimer>
 #include <QAbstractItemView>
 
+#include "records/language_settings.h"
 #include "startscreen/thb_form.h"
 #include "tests/support/temp_folder.h"
 #include "tests/controls/game_window_rig.h"
@@ -31,6 +33,11 @@ protected:
     std::optional<std::string> no_failure;
     std::unique_ptr<THBForm> form;
     QStringList failure_boxes;  // what the player was shown when a skin failed
+    // The system's language the start screen is told of.
+    QString locale = QStringLiteral("ru_RU");
+
+    QString RecordsFile() const { return QString::fromStdString((records.path() / "r.conf").string()); }
+    LanguageSettings LanguageFile() const { return LanguageSettings(LanguageFileBeside(RecordsFile())); }
 
     // A skin that launches: every entry names one small picture or wave.
     std::filesystem::path WriteSkin(const std::string& relative, const std::string& title,
@@ -57,10 +64,13 @@ protected:
         StartScreenSetup setup;
         setup.arguments = std::move(arguments);
         setup.search_roots = {skins.path()};
+        setup.system_locale = locale;
+        setup.remembered_language = [this] { return LanguageFile().Read(); };
+        setup.remember_language = [this](InterfaceLanguage language) { LanguageFile().Write(language); };
         setup.make_game_window = [this] {
-            return std::make_unique<GameWindow>(
-                BuiltinPictures(), std::make_unique<RecordingSound>(&played, &no_failure),
-                std::make_unique<SettingsRecordsStore>(QString::fromStdString((records.path() / "r.conf").string())));
+            return std::make_unique<GameWindow>(BuiltinPictures(),
+                                                std::make_unique<RecordingSound>(&played, &no_failure),
+                                                std::make_unique<SettingsRecordsStore>(RecordsFile()));
         };
         setup.show_launch_failure = [this](QWidget*, const QString&, const QString& text) { failure_boxes << text; };
         form = std::make_unique<THBForm>(std::move(setup));
@@ -256,6 +266,79 @@ TEST_F(StartScreenTest, TheLanguageSwitchTranslatesEveryStateAndKeepsTheSelectio
         EXPECT_EQ(form->GbSkin().title(), c.su) << c.state;
         EXPECT_EQ(form->CbSkin().currentIndex(), selected) << c.state;
         EXPECT_EQ(form->BtStart().text(), QStringLiteral("Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!"));
+    }
+}
+
+TEST_F(StartScreenTest, TheFirstStartFollowsTheSystemsLanguage) {
+    struct Case {
+        const char* locale;
+        InterfaceLanguage expected;
+    };
+    for (const Case& c : {Case{"en_GB", InterfaceLanguage::English}, Case{"uk_UA", InterfaceLanguage::Russian},
+                          Case{"de_DE", InterfaceLanguage::English}}) {
+        locale = QString::fromLatin1(c.locale);
+        Open();
+        const bool english = c.expected == InterfaceLanguage::English;
+        EXPECT_EQ(form->Language(), c.expected) << c.locale;
+        EXPECT_EQ(form->windowTitle(), english ? QStringLiteral("Pellox - ver 1.8") : QStringLiteral("Pellox - вер. 1.8"))
+            << c.locale;
+        EXPECT_EQ(form->MmGBInstruction().isVisible(), english) << c.locale;
+        EXPECT_EQ(form->MmSUInstruction().isVisible(), !english) << c.locale;
+        EXPECT_EQ(form->GbSkin().title(), english ? kNoneGB : kNoneSU) << c.locale;
+        EXPECT_EQ(form->CbSkin().itemText(0), english ? QStringLiteral("Built-in default game \"Kestrow\"")
+                                                      : QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\""))
+            << c.locale;
+        EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, c.expected) << c.locale;
+        // Nothing is kept until the player chooses.
+        EXPECT_FALSE(QFile::exists(LanguageFile().FileName())) << c.locale;
+    }
+}
+
+TEST_F(StartScreenTest, TheFlagClickedLastIsTheLanguageOfTheNextStart) {
+    locale = QStringLiteral("en_GB");
+    Open();
+    QTest::mouseClick(&form->ImSoviet(), Qt::LeftButton);
+    Open();
+    EXPECT_EQ(form->Language(), InterfaceLanguage::Russian);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox - вер. 1.8"));
+    EXPECT_TRUE(form->MmSUInstruction().isVisible());
+
+    locale = QStringLiteral("ru_RU");
+    form->ImBritish().setFocus();
+    QTest::keyClick(&form->ImBritish(), Qt::Key_Space);
+    Open();
+    EXPECT_EQ(form->Language(), InterfaceLanguage::English);
+    EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, InterfaceLanguage::English);
+    // The choice has a file of its own: the scores file is not made for it.
+    EXPECT_FALSE(QFile::exists(RecordsFile()));
+}
+
+TEST_F(StartScreenTest, ALanguageFileThatCannotBeUsedLeavesTheSystemsLanguageQuietly) {
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> spoil;
+        InterfaceLanguage next_start;  // after a click on the Soviet flag
+    };
+    const Case cases[] = {
+        {"damaged", [](const std::filesystem::path& file) { std::ofstream(file) << "\x01\x02[General\nLanguage=7\n"; },
+         InterfaceLanguage::Russian},
+        {"a folder in its place", [](const std::filesystem::path& file) { std::filesystem::create_directories(file / "x"); },
+         InterfaceLanguage::English},
+    };
+    locale = QStringLiteral("en_GB");
+    for (const Case& c : cases) {
+        const std::filesystem::path file = LanguageFile().FileName().toStdString();
+        std::filesystem::remove_all(file);
+        c.spoil(file);
+        ::testing::internal::CaptureStderr();
+        Open();
+        EXPECT_EQ(form->Language(), InterfaceLanguage::English) << c.what;
+        QTest::mouseClick(&form->ImSoviet(), Qt::LeftButton);
+        EXPECT_EQ(form->Language(), InterfaceLanguage::Russian) << c.what;
+        Open();
+        EXPECT_EQ(form->Language(), c.next_start) << c.what;
+        EXPECT_EQ(::testing::internal::GetCapturedStderr(), "") << c.what;
+        EXPECT_EQ(Start(), 0) << c.what;  // and the game plays
     }
 }
 
