@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "lcd/window_placement.h"
 #include "startscreen/skin/find_skin.h"
 #include "startscreen/skin/launch.h"
 #include "startscreen/skin/skin_probe.h"
@@ -98,7 +99,6 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
-    move(kScreenPos);
     setWindowIcon(ProgramIcon());
     BuildComponents();
     ShowTexts();
@@ -198,6 +198,13 @@ void THBForm::imLanguageClick(int tag) {
     if (game_window_) game_window_->Texts().Language = language_;
     ShowTexts();
     FillMenu(cb_skin_->currentIndex());
+}
+
+void THBForm::setVisible(bool visible) {
+    // Placed once, before the window is made: on the screen under the pointer.
+    if (visible && !placed_) PlaceOnScreenUnderPointer(*this, kScreenPos);
+    placed_ = placed_ || visible;
+    QWidget::setVisible(visible);
 }
 
 void THBForm::showEvent(QShowEvent* event) {

@@ -95,6 +95,9 @@ public:
     QLabel& LbYear() { return *lb_year_; }
     QLabel& StCredits(int i) { return *st_credits_[static_cast<std::size_t>(i)]; }
 
+    // The first showing places the form on the screen under the pointer.
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -117,6 +120,7 @@ private:
     bool game_window_created_ = false;
     bool menu_filled_ = false;
     bool creation_queued_ = false;
+    bool placed_ = false;
     std::unique_ptr<GameWindow> game_window_;  // MForm
     int exit_status_ = 0;
 

@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QStringDecoder>
 
+#include "lcd/window_placement.h"
 #include "startscreen/skin/find_skin.h"
 
 namespace pellox {
@@ -117,6 +118,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 void FinishLaunch(GameWindow& window) {
     QCoreApplication::processEvents();
     window.Form().ResizeToBackground();
+    PlaceOnScreenUnderPointer(window.Form(), kBuiltinWindowPos);
     QCoreApplication::processEvents();
     window.FrameTimer().SetEnabled(true);
 }
