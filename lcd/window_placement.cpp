@@ -12,20 +12,27 @@
 namespace pellox {
 namespace {
 
-// One direction: the offset when the window fits there, else the nearest
-// place inside the area, else the area's start.
-int PlacedStart(int area_start, int area_length, int window_length, int offset) {
-    if (window_length >= area_length) return area_start;
-    const int last_start = area_start + area_length - window_length;
-    return std::clamp(area_start + offset, area_start, last_start);
+// One direction. A window that fits: the offset, or the nearest place inside
+// the area. A larger one: from the area's start, moved back just enough to
+// bring the far end of the part to keep (keep_start, keep_length) onto the
+// area, but never so far that its near end leaves the area.
+int PlacedStart(int area_start, int area_length, int window_length, int offset, int keep_start, int keep_length) {
+    if (window_length <= area_length) {
+        const int last_start = area_start + area_length - window_length;
+        return std::clamp(area_start + offset, area_start, last_start);
+    }
+    if (keep_length <= 0) return area_start;
+    const int keep_end = keep_start + keep_length;
+    const int start = std::min(area_start, area_start + area_length - keep_end);
+    return std::max(start, area_start - keep_start);
 }
 
 }  // namespace
 
-QPoint PlacedTopLeft(const ScreenArea& screen, QSize frame_size, QPoint offset) {
+QPoint PlacedTopLeft(const ScreenArea& screen, QSize frame_size, QPoint offset, const QRect& keep) {
     const QRect area = screen.available.isEmpty() ? screen.geometry : screen.available;
-    return {PlacedStart(area.x(), area.width(), frame_size.width(), offset.x()),
-            PlacedStart(area.y(), area.height(), frame_size.height(), offset.y())};
+    return {PlacedStart(area.x(), area.width(), frame_size.width(), offset.x(), keep.x(), keep.width()),
+            PlacedStart(area.y(), area.height(), frame_size.height(), offset.y(), keep.y(), keep.height())};
 }
 
 QScreen* ScreenUnderPointer() {
@@ -44,12 +51,14 @@ QMargins ExpectedFrameMargins(const QWidget& window) {
     return {border, border + title_bar, border, border};
 }
 
-void PlaceOnScreenUnderPointer(QWidget& window, QPoint offset) {
+void PlaceOnScreenUnderPointer(QWidget& window, QPoint offset, const QRect& keep) {
     QScreen* screen = ScreenUnderPointer();
     if (!screen) return;
     const QMargins frame = ExpectedFrameMargins(window);
     const QSize frame_size = window.size().grownBy(frame);
-    QPoint corner = PlacedTopLeft({screen->geometry(), screen->availableGeometry()}, frame_size, offset);
+    const QRect keep_in_frame = keep.translated(frame.left(), frame.top());
+    QPoint corner =
+        PlacedTopLeft({screen->geometry(), screen->availableGeometry()}, frame_size, offset, keep_in_frame);
     // Before the window is made, move() places its frame's corner (the window
     // manager puts the frame there). Once made, move() places it by the frame
     // Qt knows, which is none while the window manager has not told it: the

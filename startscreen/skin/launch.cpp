@@ -118,7 +118,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 void FinishLaunch(GameWindow& window) {
     QCoreApplication::processEvents();
     window.Form().ResizeToBackground();
-    PlaceOnScreenUnderPointer(window.Form(), kBuiltinWindowPos);
+    PlaceOnScreenUnderPointer(window.Form(), kBuiltinWindowPos, window.Form().ButtonsBox());
     QCoreApplication::processEvents();
     window.FrameTimer().SetEnabled(true);
 }

@@ -1,6 +1,6 @@
 // Where a window opens on a screen: at its offset when it fits, pulled onto
-// the available area when it does not, from the area's corner when it is
-// larger than the area.
+// the available area when it does not, from the area's corner (or with the
+// part it keeps on the area) when it is larger than the area.
 #include <gtest/gtest.h>
 
 #include "lcd/window_placement.h"
@@ -21,7 +21,10 @@ TEST(PlacedTopLeft, KeepsTheWholeWindowOnTheAvailableAreaOfItsScreen) {
         QSize window;
         QPoint offset;
         QPoint expected;
+        QRect keep = {};  // what stays on the area of a window larger than it
     };
+    // The built-in case's buttons, from game A on the left to the exit button.
+    const QRect buttons{741, 76, 87, 137};
     const QRect full_hd{0, 0, 1920, 1080};
     const Case cases[] = {
         {"fits: at its offset", {full_hd, {0, 0, 1920, 1040}}, kGameWindow, kGameOffset, {194, 146}},
@@ -41,12 +44,18 @@ TEST(PlacedTopLeft, KeepsTheWholeWindowOnTheAvailableAreaOfItsScreen) {
          kGameOffset, {-1280 + 194, -200 + 146}},
         {"screen below another, dock on the left", {{0, 1080, 1024, 600}, {64, 1080, 960, 600}}, kGameWindow,
          kGameOffset, {64 + 960 - 883, 1080 + 600 - 566}},
+        {"1280 x 800 at scale 2, game window: moved left until its buttons show",
+         {{0, 0, 640, 400}, {0, 0, 640, 386}}, kGameWindow, kGameOffset, {640 - 828, 0}, buttons},
+        {"100 x 100: the buttons' right end on it, their top where they are taller than it",
+         {{0, 0, 100, 100}, {0, 0, 100, 100}}, kGameWindow, kGameOffset, {100 - 828, -76}, buttons},
+        {"a part to keep where the window fits: the offset as usual", {{0, 0, 1920, 1080}, {}}, kGameWindow,
+         kGameOffset, {194, 146}, buttons},
         {"exactly as large as the area", {{0, 0, 883, 566}, {0, 0, 883, 566}}, kGameWindow, kGameOffset, {0, 0}},
         {"no work area given: the whole screen", {{0, 0, 1024, 600}, {}}, kGameWindow, kGameOffset,
          {1024 - 883, 600 - 566}},
     };
     for (const Case& c : cases) {
-        const QPoint placed = PlacedTopLeft(c.screen, c.window, c.offset);
+        const QPoint placed = PlacedTopLeft(c.screen, c.window, c.offset, c.keep);
         EXPECT_EQ(placed, c.expected) << c.what;
         // Whatever fits one way lies inside the area that way.
         const QRect area = c.screen.available.isEmpty() ? c.screen.geometry : c.screen.available;
@@ -57,7 +66,11 @@ TEST(PlacedTopLeft, KeepsTheWholeWindowOnTheAvailableAreaOfItsScreen) {
         if (c.window.height() <= area.height()) {
             EXPECT_TRUE(window.top() >= area.top() && window.bottom() <= area.bottom()) << c.what;
         }
-        EXPECT_TRUE(area.contains(window.topLeft())) << c.what;
+        const QRect kept = c.keep.isEmpty() ? QRect(window.topLeft(), QSize(1, 1)) : c.keep.translated(placed);
+        EXPECT_TRUE(area.contains(kept.topLeft())) << c.what;
+        if (kept.width() <= area.width() && kept.height() <= area.height()) {
+            EXPECT_TRUE(area.contains(kept)) << c.what;
+        }
     }
 }
 
