@@ -5,6 +5,7 @@
 //   pellox --check-skin FILE    what the game makes of a skin file, without playing it
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
 
+#include <algorithm>
 #include <iostream>
 #include <optional>
 
@@ -177,5 +178,8 @@ int main(int argc, char** argv) {
     };
     pellox::THBForm start_screen(std::move(setup));
     start_screen.show();
-    return app.exec();
+    // The last launch's status: 1 when the player closes the start screen
+    // after a skin failed to start.
+    const int status = app.exec();
+    return std::max(status, start_screen.ExitStatus());
 }

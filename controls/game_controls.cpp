@@ -13,8 +13,8 @@ void GameControls::Guarded(Work&& work) {
     }
 }
 
-void GameControls::FormKeyPress(char16_t key) {
-    const std::optional<int> position = PositionForKey(key, keys_);
+void GameControls::FormKeyPress(char16_t key, ScanCode scan_code) {
+    const std::optional<int> position = PositionForKeyPress({key, scan_code}, keys_);
     if (!position) return;
     Guarded([&] { engine_.PressGameKey(static_cast<std::uint8_t>(*position)); });
 }

@@ -1,7 +1,7 @@
 #pragma once
 // The player's side of the game window: the four game keys, the Game A, Game B,
 // Time, sound and exit buttons on the case, and dragging the window.
-// No game rules live here: a typed character becomes a wolf position, a sprite
+// No game rules live here: a key press becomes a wolf position, a sprite
 // becomes a button, and the engine decides what they do in each state.
 //
 // These handlers are the input edge: an exception from the engine or the sound
@@ -35,10 +35,11 @@ public:
     void SpriteMouseMove(SpriteId id, Qt::MouseButtons buttons, QPoint p) override;
     void SpriteMouseUp(SpriteId id, Qt::MouseButton button, QPoint p) override;
     void SpriteClick(SpriteId id) override;
-    void CharacterTyped(QChar c) override { FormKeyPress(c.unicode()); }
+    void KeyTyped(QChar c, quint32 scan_code) override { FormKeyPress(c.unicode(), scan_code); }
     void WindowClosing() override { StopTimers(); }
 
-    void FormKeyPress(char16_t key);
+    // key: the typed character (0 for none); scan_code: the physical key.
+    void FormKeyPress(char16_t key, ScanCode scan_code = kNoScanCode);
     void imButtSClick();
     void imButtXClick();
 

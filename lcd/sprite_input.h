@@ -1,6 +1,6 @@
 #pragma once
 // What the game window reports to the controls: mouse events per sprite, with
-// the pointer in the sprite's own coordinates, and typed characters.
+// the pointer in the sprite's own coordinates, and key presses.
 
 #include <QPoint>
 #include <Qt>
@@ -18,7 +18,9 @@ public:
     virtual void SpriteMouseUp(SpriteId, Qt::MouseButton, QPoint) {}
     // A left-button press and release on the same sprite.
     virtual void SpriteClick(SpriteId) {}
-    virtual void CharacterTyped(QChar) {}
+    // A key press: each character it typed (a null character when it typed
+    // none) with the physical key's native scan code (0 when unknown).
+    virtual void KeyTyped(QChar, quint32) {}
     // The window is about to close, by the exit button or by the window manager.
     virtual void WindowClosing() {}
 };

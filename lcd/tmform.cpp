@@ -131,7 +131,9 @@ void TMForm::mouseReleaseEvent(QMouseEvent* event) {
 
 void TMForm::keyPressEvent(QKeyEvent* event) {
     if (!input_) return QWidget::keyPressEvent(event);
-    for (QChar c : event->text()) input_->CharacterTyped(c);
+    const quint32 scan_code = event->nativeScanCode();
+    if (event->text().isEmpty()) return input_->KeyTyped(QChar(), scan_code);
+    for (QChar c : event->text()) input_->KeyTyped(c, scan_code);
 }
 
 void TMForm::closeEvent(QCloseEvent* event) {

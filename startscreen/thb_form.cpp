@@ -1,7 +1,9 @@
 #include "startscreen/thb_form.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <cstdio>
@@ -149,6 +151,7 @@ void THBForm::BuildComponents() {
     cb_skin_ = Place(new QComboBox(gb_skin_), "cbSkin", 16, 24, 353, 21);
     cb_skin_->setEditable(false);
     cb_skin_->setAccessibleName(QStringLiteral("Skin"));
+    connect(cb_skin_, &QComboBox::activated, this, [this] { player_chose_skin_ = true; });
     FillMenu(-1);
 
     bt_start_ = Place(new QPushButton(this), "btStart", 104, 360, 385, 25);
@@ -209,7 +212,7 @@ void THBForm::setVisible(bool visible) {
 
 void THBForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    FillSkinMenu();
+    LockToCommandLineSkin();
 }
 
 void THBForm::paintEvent(QPaintEvent* event) {
@@ -246,41 +249,105 @@ bool THBForm::LongCreate() {
     return true;
 }
 
+bool THBForm::LockToCommandLineSkin() {
+    if (command_line_checked_) return menu_state_ == SkinMenuState::Locked;
+    command_line_checked_ = true;
+    if (setup_.arguments.isEmpty()) return false;
+    const std::filesystem::path file(setup_.arguments.front().toStdString());
+    const SkinProbe probe = ProbeSkin(file);
+    if (!probe.usable) return false;
+    menu_.AddSkin(probe, file);
+    FillMenu(1);
+    cb_skin_->setEnabled(false);
+    menu_state_ = SkinMenuState::Locked;
+    gb_skin_->setTitle(Caption(menu_state_));
+    return true;
+}
+
 void THBForm::FillSkinMenu() {
     if (menu_filled_) return;
     menu_filled_ = true;
-    if (!setup_.arguments.isEmpty()) {
-        const SkinProbe probe = ProbeSkin(std::filesystem::path(setup_.arguments.front().toStdString()));
-        if (probe.usable) {
-            menu_.AddSkin(probe);
-            FillMenu(1);
-            cb_skin_->setEnabled(false);
-            menu_state_ = SkinMenuState::Locked;
-            gb_skin_->setTitle(Caption(menu_state_));
-            return;  // no search
-        }
-    }
-    FindSkinInRoots(setup_.search_roots, NoTitleMarker, menu_);
-    FillMenu(menu_.selected);
-    if (menu_.MenuTitlesSU.size() == 1) {
-        cb_skin_->setEnabled(false);
-        menu_state_ = SkinMenuState::NoneFound;
-        gb_skin_->setTitle(Caption(menu_state_));
-    }
+    if (LockToCommandLineSkin()) return;  // no search
+    // Until a skin is found the menu shows what the start button launches.
+    FillMenu(0);
+    skin_search_running_ = true;
+    skin_search_ = std::make_unique<BackgroundSkinSearch>(
+        setup_.search_roots,
+        BackgroundSkinSearch::Callbacks{
+            [this](const SkinProbe& skin, const std::filesystem::path& file) { AddFoundSkin(skin, file); },
+            [this] { EndSkinSearch(); }});
+}
+
+void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {
+    menu_.AddSkin(skin, file);
+    const std::string& title =
+        language_ == InterfaceLanguage::Russian ? menu_.MenuTitlesSU.back() : menu_.MenuTitlesGB.back();
+    cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
+    if (!player_chose_skin_) cb_skin_->setCurrentIndex(menu_.selected);
+}
+
+void THBForm::EndSkinSearch() {
+    skin_search_running_ = false;
+    if (menu_.MenuTitlesSU.size() > 1) return;  // choosing, as it has been
+    // Locked on the built-in game's entry, so that the caption reads on into its name.
+    cb_skin_->setCurrentIndex(0);
+    cb_skin_->setEnabled(false);
+    menu_state_ = SkinMenuState::NoneFound;
+    gb_skin_->setTitle(Caption(menu_state_));
 }
 
 void THBForm::btStartClick() {
     if (!LongCreate()) return;  // a start before the first paint still has its game window
+    // The game gets the machine; the menu as found so far is launched from,
+    // and the entry launched stays selected should the start screen come back.
+    if (skin_search_) skin_search_->Pause();
+    player_chose_skin_ = true;
     hide();
     LaunchChoice choice;
     choice.selected = cb_skin_->currentIndex();
     choice.from_command_line = menu_state_ == SkinMenuState::Locked;
     if (choice.from_command_line) choice.command_line_skin = setup_.arguments.front().toStdString();
-    choice.MenuTitlesSU = menu_.MenuTitlesSU;
-    choice.search_roots = setup_.search_roots;
-    exit_status_ = pellox::btStartClick(*game_window_, choice);
-    close();
-    QCoreApplication::exit(exit_status_);
+    choice.menu = menu_;
+    // The game window closes by itself when a skin fails, while the start
+    // screen is still hidden: that is not the program's last window.
+    QGuiApplication::setQuitOnLastWindowClosed(false);
+    std::vector<std::string> failure_lines;
+    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    QGuiApplication::setQuitOnLastWindowClosed(true);
+    if (exit_status_ == 0) {
+        skin_search_.reset();
+        close();
+        QCoreApplication::exit(exit_status_);
+        return;
+    }
+    // Back to the menu as it was; the next launch gets a fresh game window,
+    // since this one holds part of the failed skin.
+    game_window_.reset();
+    game_window_created_ = false;
+    show();
+    if (skin_search_) skin_search_->Resume();
+    const QString title = language_ == InterfaceLanguage::Russian ? QStringLiteral("Скин не запустился")
+                                                                  : QStringLiteral("The skin did not start");
+    const QString text = LaunchFailureText(language_, failure_lines);
+    if (setup_.show_launch_failure)
+        setup_.show_launch_failure(this, title, text);
+    else
+        QMessageBox::warning(this, title, text);
+}
+
+QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
+    constexpr std::size_t kShownLines = 5;
+    const bool russian = language == InterfaceLanguage::Russian;
+    QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
+    for (std::size_t i = 0; i < failure_lines.size() && i < kShownLines; ++i)
+        text += QStringLiteral("• ") + QString::fromStdString(failure_lines[i]) + QLatin1Char('\n');
+    if (failure_lines.size() > kShownLines) {
+        const qsizetype more = static_cast<qsizetype>(failure_lines.size() - kShownLines);
+        text += russian ? QStringLiteral("…и ещё %1.\n").arg(more) : QStringLiteral("…and %1 more.\n").arg(more);
+    }
+    text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
+                    : QStringLiteral("\nChoose another skin or the built-in game.");
+    return text;
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {

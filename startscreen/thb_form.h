@@ -23,6 +23,7 @@
 #include "assets/startscreen/texts/startscreen_texts.h"
 #include "engine/language.h"
 #include "gamewindow/game_window.h"
+#include "startscreen/background_skin_search.h"
 #include "startscreen/skin/skin_menu.h"
 
 namespace pellox {
@@ -55,7 +56,14 @@ struct StartScreenSetup {
     // Makes the game window, hidden (pictures, sound, stored scores); nothing
     // when it cannot (the program then ends with status 1).
     std::function<std::unique_ptr<GameWindow>()> make_game_window;
+    // Tells the player why the chosen skin did not start, over the start
+    // screen; a message box unless a test hands its own.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> show_launch_failure;
 };
+
+// The message of a failed launch in the start screen's language: the first
+// few failed entries, then how many more.
+QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines);
 
 // The three states of the menu, told by the group box's caption.
 enum class SkinMenuState { Choosing, Locked, NoneFound };
@@ -66,8 +74,14 @@ public:
     explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
     ~THBForm() override;
 
-    // Makes the game window and fills the menu; each only once. Gives false
-    // when the game window cannot be made.
+    // Starts filling the menu and makes the game window; each only once.
+    // Gives false when the game window cannot be made. The menu fills from a
+    // search on a thread of its own: it starts once the start screen has been
+    // painted, adds skins as it finds them, selecting the last one unless the
+    // player has chosen an entry, and sets the menu's state when it ends. The
+    // start button works all the while: it launches the entry shown (the
+    // built-in game until a skin is found), and the search waits while the
+    // game runs and stops when the start screen goes.
     bool LongCreate();
     // Tag -1: Russian (the Soviet flag); anything else: English.
     void imLanguageClick(int tag);
@@ -78,6 +92,7 @@ public:
 
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_state_; }
+    bool SkinSearchRunning() const { return skin_search_running_; }
     const SkinMenu& Menu() const { return menu_; }
     GameWindow* GameWindowIfCreated() { return game_window_.get(); }
     // The launch's exit status, once the start button has run.
@@ -105,7 +120,10 @@ protected:
 
 private:
     void BuildComponents();
+    bool LockToCommandLineSkin();
     void FillSkinMenu();
+    void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
+    void EndSkinSearch();
     void ShowTexts();
     void FillMenu(int selected);
     QString Caption(SkinMenuState state) const;
@@ -118,10 +136,16 @@ private:
     SkinMenu menu_;
     SkinMenuState menu_state_ = SkinMenuState::Choosing;
     bool game_window_created_ = false;
+    bool command_line_checked_ = false;
     bool menu_filled_ = false;
+    bool skin_search_running_ = false;
+    // The player picked an entry: skins found later no longer take the selection.
+    bool player_chose_skin_ = false;
     bool creation_queued_ = false;
     bool placed_ = false;
     std::unique_ptr<GameWindow> game_window_;  // MForm
+    // Declared after everything its calls touch, so that it stops first.
+    std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
 
     QLabel* im_wolf_ = nullptr;

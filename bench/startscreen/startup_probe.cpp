@@ -1,4 +1,4 @@
-// startup_probe --start-screen | --bare | --game-window
+// startup_probe --start-screen | --bare | --game-window | --menu-filled
 //
 // Starts as the game does and prints, on the first paint of its window, the
 // wall clock in nanoseconds (CLOCK_REALTIME) and the peak resident memory so
@@ -6,7 +6,10 @@
 // takes the time before starting the process and subtracts. --start-screen
 // makes the game's start screen as app/main.cpp does (the skin search from
 // the current folder; the game window with the built-in pictures made after
-// the first paint); --bare shows an empty window of the same size.
+// the first paint); --bare shows an empty window of the same size;
+// --game-window presses the start button as soon as the start screen is
+// painted and prints on the game window's first paint; --menu-filled prints
+// when the skin search has ended and the menu holds every skin.
 #include <sys/resource.h>
 #include <time.h>
 
@@ -18,6 +21,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include "assets/sprites/builtin_sprites.h"
@@ -63,6 +67,7 @@ void PrintPaintedAndQuit() {
 int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     const bool game = argc > 1 && std::strcmp(argv[1], "--game-window") == 0;
+    const bool menu = argc > 1 && std::strcmp(argv[1], "--menu-filled") == 0;
     QApplication app(argc, argv);
     FirstPaint game_paint(&PrintPaintedAndQuit);
     std::function<void()> on_first_paint = &PrintPaintedAndQuit;
@@ -86,6 +91,16 @@ int main(int argc, char** argv) {
                 if (!form->LongCreate()) std::_Exit(1);
                 form->GameWindowIfCreated()->Form().installEventFilter(&game_paint);
                 form->btStartClick();
+            };
+        }
+        if (menu) {
+            on_first_paint = [form = start_screen.get()] {
+                auto* poll = new QTimer(form);
+                QObject::connect(poll, &QTimer::timeout, [form] {
+                    // The search starts with the game window, after the first paint.
+                    if (form->GameWindowIfCreated() && !form->SkinSearchRunning()) PrintPaintedAndQuit();
+                });
+                poll->start(1);
             };
         }
         window = std::move(start_screen);

@@ -7,7 +7,6 @@
 #include <QStringDecoder>
 
 #include "lcd/window_placement.h"
-#include "startscreen/skin/find_skin.h"
 
 namespace pellox {
 namespace {
@@ -42,29 +41,23 @@ private:
 // The skin file the choice stands for, and whether the titles come from it.
 std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
     if (choice.from_command_line) return choice.command_line_skin;
-    const auto index = static_cast<std::size_t>(choice.selected);
-    if (index >= choice.MenuTitlesSU.size()) return {};
-    SkinMenu scratch;
-    const std::filesystem::path found = FindSkinInRoots(choice.search_roots, choice.MenuTitlesSU[index], scratch);
-    if (found.empty()) return {};
-    // The search stops at the skin it finds, which it has just listed last.
-    window.Texts().TitleSU = DecodeSkinText(scratch.MenuTitlesSU.back());
-    window.Texts().TitleGB = DecodeSkinText(scratch.MenuTitlesGB.back());
-    return found;
-}
-
-void ReportFailures(const std::filesystem::path& skin, const std::vector<SkinEntryFailure>& failures) {
-    const std::string file = skin.empty() ? std::string("(no skin file found)") : skin.string();
-    for (const SkinEntryFailure& f : failures) {
-        if (f.section.empty())
-            std::fprintf(stderr, "pellox: %s: %s\n", file.c_str(), f.reason.c_str());
-        else
-            std::fprintf(stderr, "pellox: %s: [%s] %s: %s\n", file.c_str(), f.section.c_str(), f.key.c_str(),
-                         f.reason.c_str());
-    }
+    const std::size_t entry = choice.menu.LaunchedEntry(choice.selected);
+    if (entry == 0 || entry >= choice.menu.SkinFiles.size()) return {};
+    window.Texts().TitleSU = DecodeSkinText(choice.menu.MenuTitlesSU[entry]);
+    window.Texts().TitleGB = DecodeSkinText(choice.menu.MenuTitlesGB[entry]);
+    return choice.menu.SkinFiles[entry];
 }
 
 }  // namespace
+
+std::vector<std::string> FailureLines(const std::filesystem::path& skin, const std::vector<SkinEntryFailure>& failures) {
+    const std::string file = skin.empty() ? std::string("(no skin file found)") : skin.string();
+    std::vector<std::string> lines;
+    for (const SkinEntryFailure& f : failures)
+        lines.push_back(f.section.empty() ? file + ": " + f.reason
+                                          : file + ": [" + f.section + "] " + f.key + ": " + f.reason);
+    return lines;
+}
 
 char16_t SkinControlKey(const std::string& value, char16_t fallback) {
     const std::u16string text = DecodeSkinText(value);
@@ -138,7 +131,11 @@ void RunGameWindow(GameWindow& window) {
     if (form.isVisible()) loop.exec();
 }
 
-int btStartClick(GameWindow& window, const LaunchChoice& choice) {
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector<std::string>* failure_lines) {
+    // A skin's dir moves the current directory; a failed launch puts it back,
+    // so that the start screen's next launch finds what this one found.
+    std::error_code ec;
+    const std::filesystem::path start_folder = std::filesystem::current_path(ec);
     PrepareLaunch(window);
     std::vector<SkinEntryFailure> failures;
     std::filesystem::path skin;
@@ -151,14 +148,16 @@ int btStartClick(GameWindow& window, const LaunchChoice& choice) {
         RunGameWindow(window);
         return 0;
     }
-    ReportFailures(skin, failures);
-    // The end of the program has been asked for: the playfield shows only
-    // for a moment.
+    const std::vector<std::string> lines = FailureLines(skin, failures);
+    for (const std::string& line : lines) std::fprintf(stderr, "pellox: %s\n", line.c_str());
+    if (failure_lines) *failure_lines = lines;
+    // The playfield shows only for a moment.
     window.Form().show();
     QCoreApplication::processEvents();
     window.FrameTimer().SetEnabled(false);
     window.SideTimer().SetEnabled(false);
     window.Form().close();
+    if (!start_folder.empty()) std::filesystem::current_path(start_folder, ec);
     return 1;
 }
 

@@ -9,6 +9,7 @@
 
 #include "gamewindow/game_window.h"
 #include "startscreen/skin/skin_apply.h"
+#include "startscreen/skin/skin_menu.h"
 
 namespace pellox {
 
@@ -22,10 +23,10 @@ struct LaunchChoice {
     // The menu is locked to the skin named on the command line.
     bool from_command_line = false;
     std::filesystem::path command_line_skin;
-    // The Russian menu list: the chosen skin is found again by its title.
-    std::vector<std::string> MenuTitlesSU;
-    // Where the search for that title looks, in order.
-    std::vector<std::filesystem::path> search_roots;
+    // The menu as the start screen found it: the chosen skin is the first
+    // entry with the selected entry's Russian title, launched from the file it
+    // was found in, without walking the folders again.
+    SkinMenu menu;
 };
 
 // A skin file's text as the game shows it: UTF-8 when the bytes are valid
@@ -58,10 +59,17 @@ void PrepareBuiltinGame(GameWindow& window);
 // Shows the game window modally and waits until it closes.
 void RunGameWindow(GameWindow& window);
 
-// The whole launch. Gives the program's exit status: 0 when the game window
-// was closed, 1 when a skin entry failed. A failed launch writes one line per
-// failed entry to standard error, shows the playfield only for a moment and
-// returns without waiting.
-int btStartClick(GameWindow& window, const LaunchChoice& choice);
+// The whole launch, as the start button (THBForm::btStartClick) runs it.
+// Gives 0 when the game window was closed, 1 when a skin entry failed. A
+// failed launch writes one line per failed entry to standard error (and into
+// failure_lines when given), shows the playfield only for a moment, puts the
+// current folder back and returns without waiting. The window's skin is then
+// partly applied: the start screen makes a fresh one for the next launch.
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice,
+                     std::vector<std::string>* failure_lines = nullptr);
+
+// One line per failed entry: the skin file, the section and key, the reason.
+std::vector<std::string> FailureLines(const std::filesystem::path& skin,
+                                      const std::vector<SkinEntryFailure>& failures);
 
 }  // namespace pellox

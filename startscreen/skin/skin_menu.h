@@ -1,7 +1,10 @@
 #pragma once
 // The skin menu's two parallel lists, one text per entry in Russian and in
-// English, so that an index means the same choice whichever language shows.
+// English, so that an index means the same choice whichever language shows,
+// and beside them the file each entry was found in.
 
+#include <cstddef>
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,12 +21,19 @@ inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in default game \
 struct SkinMenu {
     std::vector<std::string> MenuTitlesSU{std::string(kBuiltinMenuTitleSU)};
     std::vector<std::string> MenuTitlesGB{std::string(kBuiltinMenuTitleGB)};
+    // The skin file of each entry; entry 0 has none.
+    std::vector<std::filesystem::path> SkinFiles{{}};
     // -1 while nothing is selected; that starts the built-in game, as entry 0 does.
     int selected = -1;
 
     // Appends a usable skin and selects it, so the menu opens on the last
     // skin found.
-    void AddSkin(const SkinProbe& skin);
+    void AddSkin(const SkinProbe& skin, const std::filesystem::path& file);
+
+    // The entry that a launch of entry index starts: the first one listed
+    // with the same Russian title, as a search for that title would meet it
+    // first. Gives 0 for the built-in game and for an index out of range.
+    std::size_t LaunchedEntry(int index) const;
 };
 
 }  // namespace pellox

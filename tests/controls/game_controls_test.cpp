@@ -22,6 +22,39 @@ TEST(ControlKeys, MapsCharactersToPositionsInTheOrderULDLURDR) {
     for (const Case& c : cases) EXPECT_EQ(PositionForKey(c.typed, c.keys), c.position) << int(c.typed);
 }
 
+// X11 keycodes (evdev + 8) of the physical keys that type these on a US keyboard.
+enum UsKey : ScanCode { kQ = 24, kW = 25, kO = 32, kA = 38, kD = 40, kK = 45, kL = 46, kSemicolon = 47, kZ = 52 };
+
+TEST(ControlKeys, KeyPressPlaysByCharacterThenByPhysicalKeyOnLayoutsWithoutLatinLetters) {
+    const ControlKeys builtin;
+    const ControlKeys digits{u'1', u'2', u'3', u'4'};
+    const ControlKeys cyrillic{u'ж', u'O', u'D', u'K'};
+    const ControlKeys qpal{u'Q', u'P', u'A', u'L'};
+    struct Case { const char* layout; ScanCode scan; char16_t typed; ControlKeys keys; std::optional<int> position; };
+    const Case cases[] = {
+        {"us", kW, u'w', builtin, 0},          {"us", kO, u'O', builtin, 1},
+        {"us", kD, u'd', builtin, 2},          {"us", kK, u'k', builtin, 3},
+        {"ru", kW, u'ц', builtin, 0},          {"ru", kO, u'щ', builtin, 1},
+        {"ru", kD, u'в', builtin, 2},          {"ru", kK, u'л', builtin, 3},
+        {"ru shift", kW, u'Ц', builtin, 0},    {"ru", kL, u'д', builtin, std::nullopt},
+        {"ua", kO, u'щ', builtin, 1},          {"gr", kW, u'ς', builtin, 0},
+        {"gr", kK, u'κ', builtin, 3},          {"il", kW, u'\'', builtin, 0},
+        {"il", kO, u'ם', builtin, 1},          {"ara", kD, u'ي', builtin, 2},
+        // AZERTY has its own W: its Z key on the US W place does nothing.
+        {"fr", kW, u'z', builtin, std::nullopt}, {"fr", kZ, u'w', builtin, 0},
+        {"ru dead key", kK, 0, builtin, 3},    {"ru no scan code", 0, u'ц', builtin, std::nullopt},
+        {"us no key", 0, 0, builtin, std::nullopt},
+        // Skins: keys that are no Latin letters keep the character rule only.
+        {"ru", kW, u'ц', digits, std::nullopt}, {"ru", 10, u'1', digits, 0},
+        {"ru", kSemicolon, u'ж', cyrillic, 0},  {"us", kSemicolon, u';', cyrillic, std::nullopt},
+        {"ru", kO, u'щ', cyrillic, 1},          {"ru", kQ, u'й', qpal, 0},
+        {"ru", kA, u'ф', qpal, 2},              {"ru", kW, u'ц', qpal, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(PositionForKeyPress({c.typed, c.scan}, c.keys), c.position)
+            << c.layout << " scan " << c.scan << " typed " << int(c.typed);
+}
+
 TEST_F(GameWindowTest, LaunchPreparesTheBuiltinGameInTheDemo) {
     EXPECT_EQ(form().size(), QSize(883, 566));
     EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
@@ -84,6 +117,23 @@ TEST_F(GameWindowTest, KeyTurnsTheWolfAndLightsThePoseAndBasket) {
         EXPECT_EQ(baskets, 1) << c.key;
         EXPECT_TRUE(Lit(c.basket)) << c.key;
     }
+}
+
+TEST_F(GameWindowTest, RussianLayoutKeysTurnTheWolfByTheirPlace) {
+    Click(SpriteId::imButtA);
+    struct Case { QString text; ScanCode scan; int position; SpriteId basket; };
+    const Case cases[] = {
+        {QStringLiteral("щ"), kO, 1, SpriteId::imBask1}, {QStringLiteral("в"), kD, 2, SpriteId::imBask2},
+        {QStringLiteral("Л"), kK, 3, SpriteId::imBask3}, {QStringLiteral("ц"), kW, 0, SpriteId::imBask0},
+        {QString(), kK, 3, SpriteId::imBask3},
+    };
+    for (const Case& c : cases) {
+        TypeOn(c.text, c.scan);
+        EXPECT_EQ(engine().WolfPos(), c.position) << c.text.toStdString();
+        EXPECT_TRUE(Lit(c.basket)) << c.text.toStdString();
+    }
+    TypeOn(QStringLiteral("д"), kL);  // no game key there
+    EXPECT_EQ(engine().WolfPos(), 3);
 }
 
 TEST_F(GameWindowTest, RightButtonArmsAGameLikeTheLeft) {

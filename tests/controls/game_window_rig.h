@@ -84,6 +84,12 @@ protected:
         Release(id, button);
     }
     void Type(char c) { QTest::keyClick(&form(), c); }
+    // A key press as X11 or Wayland delivers it: the text it typed on the
+    // active layout and the physical key's scan code.
+    void TypeOn(const QString& text, quint32 scan_code) {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, scan_code, 0, 0, text);
+        QCoreApplication::sendEvent(&form(), &event);
+    }
     int Top(SpriteId id) { return form().Sprites().BoundsOf(id).top; }
 };
 

@@ -116,6 +116,41 @@ TEST_F(FindSkinTree, TheKernelsFileSystemsAreNotEntered) {
     EXPECT_THAT(Found(menu), ElementsAre());
 }
 
+TEST(KindOfFileSystem, NetworkAndFuseAreRemoteKernelsOwnAreKernel) {
+    struct Case {
+        unsigned long f_type;
+        FileSystemKind kind;
+        const char* name;
+    };
+    const Case cases[] = {
+        {0xef53, FileSystemKind::Local, "ext4"},        {0x9123683e, FileSystemKind::Local, "btrfs"},
+        {0x58465342, FileSystemKind::Local, "xfs"},     {0x01021994, FileSystemKind::Local, "tmpfs"},
+        {0x9fa0, FileSystemKind::Kernel, "proc"},       {0x62656572, FileSystemKind::Kernel, "sysfs"},
+        {0x6969, FileSystemKind::Remote, "nfs"},        {0xff534d42, FileSystemKind::Remote, "cifs"},
+        {0xfe534d42, FileSystemKind::Remote, "smb2"},   {0x65735546, FileSystemKind::Remote, "fuse (sshfs)"},
+        {0x01021997, FileSystemKind::Remote, "9p"},     {0x6b414653, FileSystemKind::Remote, "afs"},
+        {0x00c36400, FileSystemKind::Remote, "ceph"},   {0x73757245, FileSystemKind::Remote, "coda"},
+        {0x0187, FileSystemKind::Remote, "autofs"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(KindOfFileSystem(c.f_type), c.kind) << c.name;
+}
+
+TEST_F(FindSkinTree, AWalkThatIsToldToStopEndsWithoutListingMore) {
+    for (int i = 0; i < 6; ++i) temp.Write("f" + std::to_string(i) + "/s.ini", Skin("S" + std::to_string(i)));
+    std::vector<std::string> found;
+    int asked = 0;
+    const fs::path hit = SearchSkins(
+        {temp.path(), temp.path() / "f5"}, "S5",
+        [&](const SkinProbe& skin, const fs::path& file) {
+            found.push_back(skin.TitleSU);
+            EXPECT_EQ(file.filename(), "s.ini");
+        },
+        [&] { return ++asked <= 5; });  // the root, f0 and its skin, f1 and its skin
+    EXPECT_EQ(hit, fs::path()) << "a stopped walk finds nothing, not even in a later root";
+    EXPECT_THAT(found, ElementsAre("S0", "S1"));
+    EXPECT_EQ(asked, 6) << "asked once more, then never again";
+}
+
 TEST_F(FindSkinTree, AnUnreadableFolderIsPassedOver) {
     if (::geteuid() == 0) GTEST_SKIP() << "root reads a folder of mode 000 all the same";
     temp.Write("locked/hidden-away.ini", Skin("Locked"));

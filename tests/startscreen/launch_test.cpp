@@ -158,7 +158,7 @@ TEST_F(LaunchTest, AFailedLaunchEndsWithStatusOneAndSaysWhyOnStandardError) {
     std::filesystem::current_path(skin.folder.path());
 
     ::testing::internal::CaptureStderr();
-    const int status = btStartClick(*window, choice);
+    const int status = LaunchChosenGame(*window, choice);
     const std::string said = ::testing::internal::GetCapturedStderr();
 
     EXPECT_EQ(status, 1);
@@ -167,12 +167,14 @@ TEST_F(LaunchTest, AFailedLaunchEndsWithStatusOneAndSaysWhyOnStandardError) {
     EXPECT_NE(said.find("skin.ini: [HARE] bell: no such file"), std::string::npos) << said;
 }
 
-TEST_F(LaunchTest, ASkinChosenFromTheMenuIsFoundByItsTitleAndBringsItsEnglishTitle) {
-    skin.Write();
+TEST_F(LaunchTest, ASkinChosenFromTheMenuStartsFromItsFileAndBringsItsEnglishTitle) {
+    const std::filesystem::path file = skin.Write();
     LaunchChoice choice;
-    choice.selected = 1;
-    choice.MenuTitlesSU = {"built-in", "\xC2\xEE\xEB\xEA"};
-    choice.search_roots = {skin.folder.path()};
+    choice.selected = 2;
+    // The second entry has the same title as the first, so the first one's
+    // file is launched, as a search for that title meets it first.
+    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "The Wolf"}, file);
+    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "Another wolf"}, skin.folder.path() / "no-such.ini");
     std::filesystem::current_path(skin.folder.path());
     // The player closes the game window as soon as it shows.
     QTimer closer;
@@ -180,17 +182,17 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuIsFoundByItsTitleAndBringsItsEnglishTit
         if (form().isVisible()) form().close();
     });
     closer.start(10);
-    EXPECT_EQ(btStartClick(*window, choice), 0);
+    EXPECT_EQ(LaunchChosenGame(*window, choice), 0);
     EXPECT_EQ(window->Texts().TitleSU, u"Волк");
     EXPECT_EQ(window->Texts().TitleGB, u"The Wolf");
     EXPECT_TRUE(ShowsSkinPicture(SpriteId::imWolf0));
 
     Open();
     std::filesystem::current_path(skin.folder.path());
-    choice.MenuTitlesSU[1] = "a title no skin has";
+    std::filesystem::remove(file);  // gone since the menu was filled
     ::testing::internal::CaptureStderr();
-    EXPECT_EQ(btStartClick(*window, choice), 1);  // nothing found: an empty skin, every entry fails
-    EXPECT_NE(::testing::internal::GetCapturedStderr().find("no skin file found"), std::string::npos);
+    EXPECT_EQ(LaunchChosenGame(*window, choice), 1);  // an empty skin: every entry fails
+    EXPECT_NE(::testing::internal::GetCapturedStderr().find("skin.ini"), std::string::npos);
 }
 
 TEST_F(LaunchTest, RelativePathsNotFoundFromTheCurrentFolderAreLookedForBesideTheSkinFile) {

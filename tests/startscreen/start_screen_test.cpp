@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFontMetrics>
 #include <QTimer>
+#include <QAbstractItemView>
 
 #include "startscreen/thb_form.h"
 #include "temp_folder.h"
@@ -29,6 +30,7 @@ protected:
     std::vector<int> played;
     std::optional<std::string> no_failure;
     std::unique_ptr<THBForm> form;
+    QStringList failure_boxes;  // what the player was shown when a skin failed
 
     // A skin that launches: every entry names one small picture or wave.
     std::filesystem::path WriteSkin(const std::string& relative, const std::string& title,
@@ -38,7 +40,20 @@ protected:
         return skins.Write(relative, text);
     }
 
+    // Shows the start screen and waits for the game window and the end of
+    // the skin search.
     void Open(QStringList arguments = {}) {
+        Show(std::move(arguments));
+        QElapsedTimer waited;
+        waited.start();
+        while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
+            QCoreApplication::processEvents();
+        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+        ASSERT_FALSE(form->SkinSearchRunning());
+    }
+
+    // Shows the start screen; watcher sees its events from the first.
+    void Show(QStringList arguments = {}, QObject* watcher = nullptr) {
         StartScreenSetup setup;
         setup.arguments = std::move(arguments);
         setup.search_roots = {skins.path()};
@@ -47,13 +62,10 @@ protected:
                 BuiltinPictures(), std::make_unique<RecordingSound>(&played, &no_failure),
                 std::make_unique<SettingsRecordsStore>(QString::fromStdString((records.path() / "r.conf").string())));
         };
+        setup.show_launch_failure = [this](QWidget*, const QString&, const QString& text) { failure_boxes << text; };
         form = std::make_unique<THBForm>(std::move(setup));
+        if (watcher) form->installEventFilter(watcher);
         form->show();
-        // The game window is made once the start screen has been painted.
-        QElapsedTimer waited;
-        waited.start();
-        while (!form->GameWindowIfCreated() && waited.elapsed() < 5000) QCoreApplication::processEvents();
-        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     }
 
     QStringList Entries() {
@@ -87,11 +99,16 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     EXPECT_FALSE(form->GameWindowIfCreated()->Form().isVisible());
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")});
-    EXPECT_EQ(form->CbSkin().currentIndex(), -1);
+    // The caption reads on into the game that the start button runs.
+    EXPECT_EQ(form->CbSkin().currentIndex(), 0);
     EXPECT_FALSE(form->CbSkin().isEnabled());
     EXPECT_EQ(form->GbSkin().title(), kNoneSU);
     EXPECT_TRUE(form->MmSUInstruction().isVisible());
     EXPECT_FALSE(form->MmGBInstruction().isVisible());
+    form->imLanguageClick(0);
+    EXPECT_EQ(form->GbSkin().title() + form->CbSkin().currentText(),
+              QStringLiteral(" No skingames found. Running Built-in default game \"Kestrow\""));
+    form->imLanguageClick(-1);
 
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
@@ -106,6 +123,67 @@ TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
                                       QStringLiteral("Alpha"), QStringLiteral("Beta")}));
     EXPECT_EQ(form->CbSkin().currentIndex(), 2);
     EXPECT_TRUE(form->CbSkin().isEnabled());
+    EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
+}
+
+// Calls then() once the form's first paint has been handled.
+class AfterFirstPaint : public QObject {
+public:
+    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {}
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && !seen_) {
+            seen_ = true;
+            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> then_;
+    bool seen_ = false;
+};
+
+// The search once walked the whole tree under the start folder before the
+// first paint: from the home folder or "/" the window stayed blank for seconds.
+TEST_F(StartScreenTest, TheStartScreenPaintsAndStartsBeforeTheSearchHasListedAnything) {
+    for (int i = 0; i < 20; ++i) WriteSkin("set" + std::to_string(i % 4) + "/s" + std::to_string(i) + ".ini", "Skin");
+    QStringList at_first_paint;
+    int status = -1;
+    AfterFirstPaint start([&] {
+        at_first_paint = Entries();
+        status = Start();
+    });
+    Show({}, &start);
+    QElapsedTimer waited;
+    waited.start();
+    while (status == -1 && waited.elapsed() < 5000) QCoreApplication::processEvents();
+
+    EXPECT_EQ(at_first_paint.join(QStringLiteral(" | ")).toStdString(), "Встроенная игра по-умолчанию \"Kestrow!\"");
+    EXPECT_EQ(status, 0);
+    ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
+    form.reset();  // the search, perhaps still walking, stops with the start screen
+}
+
+TEST_F(StartScreenTest, AnEntryThePlayerPicksWhileTheSearchRunsStaysSelected) {
+    WriteSkin("a.ini", "Alpha");
+    WriteSkin("b.ini", "Beta");
+    bool picked = false;
+    AfterFirstPaint pick([&] {
+        // The player opens the menu and takes the built-in game before any skin is listed.
+        QComboBox& menu = form->CbSkin();
+        menu.showPopup();
+        QTest::keyClick(menu.view(), Qt::Key_Home);
+        QTest::keyClick(menu.view(), Qt::Key_Return);
+        picked = true;
+    });
+    Show({}, &pick);
+    QElapsedTimer waited;
+    waited.start();
+    while ((!picked || form->SkinSearchRunning()) && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_TRUE(picked);
+    EXPECT_EQ(Entries().size(), 3);
+    EXPECT_EQ(form->CbSkin().currentIndex(), 0);
     EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
 }
 
@@ -178,8 +256,9 @@ TEST_F(StartScreenTest, ASkinWithoutAnEnglishTitleShowsItsTitleInEnglish) {
 }
 
 TEST_F(StartScreenTest, TheStartButtonLaunchesTheChosenGame) {
-    // A skin whose every entry fails: chosen, it ends the program with status 1;
-    // entry 0 and no selection start the built-in game.
+    // A skin whose every entry fails: chosen, its launch ends with status 1
+    // and the start screen comes back; entry 0 and no selection start the
+    // built-in game.
     WriteSkin("broken.ini", "Broken");
     struct Case {
         const char* what;
@@ -193,7 +272,46 @@ TEST_F(StartScreenTest, TheStartButtonLaunchesTheChosenGame) {
         EXPECT_EQ(Start(), c.status) << c.what;
         const std::string said = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.find("broken.ini") != std::string::npos, c.status == 1) << c.what << ": " << said;
-        EXPECT_FALSE(form->isVisible()) << c.what;
+        EXPECT_EQ(form->isVisible(), c.status == 1) << c.what;
+    }
+}
+
+// A failed skin once made the window vanish, its reasons only on a terminal.
+TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunchAnother) {
+    WriteSkin("broken.ini", "Broken");
+    Open();
+    form->CbSkin().setCurrentIndex(1);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("pellox: "), std::string::npos);  // the terminal lines stay
+    ASSERT_EQ(failure_boxes.size(), 1);
+    EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("broken.ini"))) << failure_boxes.front().toStdString();
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->CbSkin().count(), 2);  // the menu as it was
+    EXPECT_EQ(form->CbSkin().currentIndex(), 1);
+
+    form->CbSkin().setCurrentIndex(0);
+    EXPECT_EQ(Start(), 0);
+    EXPECT_FALSE(form->isVisible());
+    EXPECT_EQ(form->GameWindowIfCreated()->Engine().CurrentState(), GameMode::Demo);
+}
+
+TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {
+    struct Case {
+        InterfaceLanguage language;
+        int lines;
+        const char* more;  // nullptr: every line is shown
+    };
+    for (const Case& c : {Case{InterfaceLanguage::English, 3, nullptr}, Case{InterfaceLanguage::English, 8, "…and 3 more."},
+                          Case{InterfaceLanguage::Russian, 7, "…и ещё 2."}}) {
+        std::vector<std::string> lines;
+        for (int i = 0; i < c.lines; ++i) lines.push_back("skin.ini: [BACK] entry" + std::to_string(i) + ": missing");
+        const QString text = LaunchFailureText(c.language, lines);
+        EXPECT_TRUE(text.contains(QStringLiteral("entry0"))) << text.toStdString();
+        EXPECT_FALSE(text.contains(QStringLiteral("entry5"))) << text.toStdString();  // the sixth is counted only
+        if (c.more) EXPECT_TRUE(text.contains(QString::fromUtf8(c.more))) << text.toStdString();
+        else EXPECT_FALSE(text.contains(QStringLiteral("…"))) << text.toStdString();
     }
 }
 

@@ -10,6 +10,11 @@ checks that holding Game A shows the stored score.
 
     tools/e2e/play_through.py --game build/app/pellox --out /tmp/e2e
 
+With --layout ru (or ua, gr, il) the display's keyboard layout is switched with
+setxkbmap first and the wolf is steered with the keys in the places of W, O, D
+and K, which type that layout's letters (ц щ в л on Russian), as a player with
+that layout active would.
+
 Screenshots land in --out. Needs xvfb, xdotool and imagemagick.
 """
 
@@ -32,6 +37,15 @@ EGGS = {  # chute -> the five egg boxes
     3: [(598, 277, 18, 13), (584, 283, 12, 18), (569, 293, 16, 15), (554, 304, 18, 13), (540, 311, 15, 16)],
 }
 KEYS = {0: "w", 1: "o", 2: "d", 3: "k"}
+# What the keys in the places of W, O, D and K type on layouts without Latin letters (X keysyms).
+LAYOUT_KEYS = {
+    "us": KEYS,
+    "ru": {0: "Cyrillic_tse", 1: "Cyrillic_shcha", 2: "Cyrillic_ve", 3: "Cyrillic_el"},
+    "ua": {0: "Cyrillic_tse", 1: "Cyrillic_shcha", 2: "Cyrillic_ve", 3: "Cyrillic_el"},
+    "gr": {0: "Greek_finalsmallsigma", 1: "Greek_omicron", 2: "Greek_delta", 3: "Greek_kappa"},
+    "il": {0: "apostrophe", 1: "hebrew_finalmem", 2: "hebrew_gimel", 3: "hebrew_lamed"},
+}
+BASKETS = {0: (330, 240, 62, 58), 1: (497, 251, 55, 54), 2: (326, 299, 68, 56), 3: (490, 305, 60, 49)}
 MARKS = [(514, 206, 26, 28), (482, 206, 28, 28), (452, 206, 27, 28)]  # imErr1..3
 # Segments U, UL, UR, M, DL, DR, D of ones, tens, hundreds, thousands.
 SEGMENTS = [
@@ -109,6 +123,10 @@ class Picture:
             text += " " if value is None else str(value)
         return text
 
+    def basket(self):
+        """The position whose basket is drawn (the darkest basket box)."""
+        return max(BASKETS, key=lambda position: self.dark_share(BASKETS[position]))
+
     def marks(self):
         return [self.lit(b) for b in MARKS]
 
@@ -146,6 +164,7 @@ def start_game(args, screen, records, stderr=subprocess.DEVNULL):
 
 
 def play(args, screen, records, out):
+    keys = LAYOUT_KEYS[args.layout]
     log = []
     game = start_game(args, screen, records)
     time.sleep(1.5)
@@ -156,6 +175,14 @@ def play(args, screen, records, out):
     armed = screen.grab(os.path.join(out, "2-armed.png"))
     log.append(f"armed: digits '{armed.digits()}'")
     screen.mouse("A", "mouseup")
+
+    # Each key once, away from where the wolf stands: the basket must follow.
+    turns = []
+    for position in (1, 3, 0, 2):
+        screen.key(keys[position])
+        time.sleep(0.15)
+        turns.append((position, screen.grab().basket()))
+    log.append("keys " + ", ".join(f"{keys[p]} -> basket {b}" for p, b in turns))
 
     caught_target, wolf, deadline = args.catch, 2, time.time() + 120
     shown = None
@@ -173,7 +200,7 @@ def play(args, screen, records, out):
                     best = (chute, place)
         if best and best[0] != wolf:
             wolf = best[0]
-            screen.key(KEYS[wolf])
+            screen.key(keys[wolf])
         time.sleep(0.05)
     playing = screen.grab(os.path.join(out, "3-caught.png"))
     log.append(f"after catching: digits '{playing.digits()}', marks {playing.marks()}")
@@ -203,7 +230,7 @@ def play(args, screen, records, out):
         game.kill()
         status = "hung"
     log.append(f"exit button: program ended with status {status}")
-    return log, final, status, over
+    return log, final, status, over, turns
 
 
 def start_display(display, spare=":97"):
@@ -243,6 +270,8 @@ def main():
     parser.add_argument("--out", default="e2e-shots")
     parser.add_argument("--display", help="use this X display instead of starting Xvfb")
     parser.add_argument("--catch", type=int, default=3, help="eggs to catch before letting them fall")
+    parser.add_argument("--layout", default="us", choices=sorted(LAYOUT_KEYS),
+                        help="keyboard layout to switch the display to with setxkbmap (back to us at the end)")
     args = parser.parse_args()
     os.makedirs(args.out, exist_ok=True)
 
@@ -250,9 +279,14 @@ def main():
     screen = Screen(display)
     failures = []
     try:
+        screen.run("setxkbmap", args.layout)
         with tempfile.TemporaryDirectory() as tmp:
             records = os.path.join(tmp, "records.conf")
-            log, final, status, over = play(args, screen, records, args.out)
+            log, final, status, over, turns = play(args, screen, records, args.out)
+            for wanted, shown in turns:
+                if shown != wanted:
+                    failures.append(f"the key {LAYOUT_KEYS[args.layout][wanted]} left the basket at "
+                                    f"{shown} instead of {wanted}")
             score = final.strip()
             if "?" in final or not score.isdigit() or int(score) < args.catch:
                 failures.append(f"final score '{final}' is not at least {args.catch}")
@@ -278,9 +312,10 @@ def main():
             screen.mouse("X", "mouseup")
             game.wait(timeout=10)
     finally:
+        subprocess.run(["setxkbmap", "us"], env=screen.env, capture_output=True)
         if xvfb:
             xvfb.terminate()
-    return report("end-to-end", log, failures)
+    return report(f"end-to-end ({args.layout} layout)", log, failures)
 
 
 if __name__ == "__main__":
