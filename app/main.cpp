@@ -157,6 +157,11 @@ int main(int argc, char** argv) {
     command_line.parser.process(app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
+    // The desktop entry the windows belong to: the Wayland app id, so that
+    // docks show the game's icon and group its windows under its launcher.
+    // Under X11 the window class is the application's name, which the entry
+    // names as its StartupWMClass.
+    QGuiApplication::setDesktopFileName(QStringLiteral(PELLOX_APP_ID));
     // One icon for the start screen and the game window.
     QApplication::setWindowIcon(pellox::ProgramIcon());
 

@@ -42,6 +42,14 @@ void TMForm::ResizeToBackground() {
     RebuildFrame();
 }
 
+QRect TMForm::ButtonsBox() const {
+    QRect box;
+    for (SpriteId button :
+         {SpriteId::imButtA, SpriteId::imButtB, SpriteId::imButtT, SpriteId::imButtS, SpriteId::imButtX})
+        box |= ToQRect(model_.BoundsOf(button));
+    return box;
+}
+
 std::optional<SpriteId> TMForm::SpriteAtPoint(QPoint p) const {
     if (IsSeeThrough(frame_, p.x(), p.y())) return std::nullopt;
     return TopmostSpriteAt(model_, p.x(), p.y());

@@ -45,6 +45,10 @@ public:
     const QRegion& MaskRegion() const { return mask_.Region(); }
     SeeThroughBy SeeThrough() const { return see_through_; }
 
+    // The box around the case's buttons (game A and B, time, sound, exit) as
+    // they lie now: what must stay on screen where the whole window cannot.
+    QRect ButtonsBox() const;
+
     // The sprite that takes a press at (x, y), none where the window is see-through.
     std::optional<SpriteId> SpriteAtPoint(QPoint p) const;
 

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 
+#include "lcd/window_placement.h"
 #include "media/diagnostics.h"
 
 namespace pellox {
@@ -91,6 +92,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 void FinishLaunch(GameWindow& window) {
     QCoreApplication::processEvents();
     window.Form().ResizeToBackground();
+    PlaceOnScreenUnderPointer(window.Form(), kBuiltinWindowPos, window.Form().ButtonsBox());
     QCoreApplication::processEvents();
     window.FrameTimer().SetEnabled(true);
 }

@@ -37,8 +37,10 @@ void PrepareLaunch(GameWindow& window);
 // counts as empty, so every entry fails. Gives the failed entries.
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file);
 
-// Sizes the window to its background plus 8 by 34 pixels, with window events
-// let through before and after, and starts the frame timer.
+// Sizes the window to its background plus 8 by 34 pixels, places it on the
+// screen under the pointer (lcd/window_placement.h; on a screen too small for
+// it, its buttons stay on screen), with window events let through before and
+// after, and starts the frame timer.
 void FinishLaunch(GameWindow& window);
 
 // Everything the launch does before the window is shown, for the built-in game.

@@ -9,6 +9,7 @@
 #include <exception>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "lcd/window_placement.h"
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
 #include "skin/skin_probe.h"
@@ -101,7 +102,6 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
-    move(kScreenPos);
     setWindowIcon(ProgramIcon());
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
@@ -212,6 +212,13 @@ void THBForm::imLanguageClick(int tag) {
     if (game_window_) game_window_->Texts().Language = language_;
     ShowTexts();
     FillMenu(cb_skin_->currentIndex());
+}
+
+void THBForm::setVisible(bool visible) {
+    // Placed once, before the window is made: on the screen under the pointer.
+    if (visible && !placed_) PlaceOnScreenUnderPointer(*this, kScreenPos);
+    placed_ = placed_ || visible;
+    QWidget::setVisible(visible);
 }
 
 void THBForm::showEvent(QShowEvent* event) {

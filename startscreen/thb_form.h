@@ -119,6 +119,9 @@ public:
     QLabel& LbYear() { return *lb_year_; }
     QLabel& StCredits(int i) { return *st_credits_[static_cast<std::size_t>(i)]; }
 
+    // The first showing places the form on the screen under the pointer.
+    void setVisible(bool visible) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -148,6 +151,7 @@ private:
     // The player picked an entry: skins found later no longer take the selection.
     bool player_chose_skin_ = false;
     bool creation_queued_ = false;
+    bool placed_ = false;
     std::unique_ptr<GameWindow> game_window_;  // MForm
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;

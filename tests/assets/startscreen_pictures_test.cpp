@@ -8,6 +8,7 @@
 #include <QImage>
 #include <gtest/gtest.h>
 
+#include "raster/icon_raster.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 
 namespace pellox {
@@ -142,16 +143,24 @@ TEST(StartScreenPictures, FlagsShowTheirColours) {
     EXPECT_TRUE(IsBlue(british.pixel(26, 21)));
 }
 
-TEST(ProgramIcon, OffersTheIconAtWindowSizes) {
+TEST(ProgramIcon, IsDrawnAtEverySizeTheDesktopAsksFor) {
     const QIcon icon = ProgramIcon();
     ASSERT_FALSE(icon.isNull());
-    for (int side : {32, 16}) {
+    const QList<QSize> drawn = icon.availableSizes();
+    for (int side : kProgramIconSizes) {
         SCOPED_TRACE(side);
+        EXPECT_TRUE(drawn.contains(QSize(side, side)));
         const QImage image = icon.pixmap(side, side).toImage().convertToFormat(QImage::Format_ARGB32);
         ASSERT_EQ(image.size(), QSize(side, side));
+        // A rounded case on a see-through square, solid inside.
         EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
         EXPECT_EQ(qAlpha(image.pixel(side / 2, side / 2)), 255);
     }
+}
+
+TEST(RasterizeIcon, GivesNothingForAnUnusableSourceOrSize) {
+    EXPECT_TRUE(RasterizeIcon("not an SVG", 32).isNull());
+    EXPECT_TRUE(RasterizeIcon("<svg xmlns='http://www.w3.org/2000/svg' viewBox='0 0 4 4'/>", 0).isNull());
 }
 
 }  // namespace

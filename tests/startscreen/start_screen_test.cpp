@@ -107,6 +107,10 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     Open();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->size(), QSize(603, 391));
+    // Fixed: the window system offers no resizing and, where it heeds the
+    // size hints, no maximise button.
+    EXPECT_EQ(form->minimumSize(), form->size());
+    EXPECT_EQ(form->maximumSize(), form->size());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox - вер. 1.8"));
     ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     EXPECT_FALSE(form->GameWindowIfCreated()->Form().isVisible());

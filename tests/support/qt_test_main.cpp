@@ -8,6 +8,11 @@
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+#ifdef PELLOX_TEST_SCREENS
+    // A test of a desktop of several screens, as the offscreen platform's
+    // configuration file lays them out.
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PELLOX_TEST_SCREENS);
+#endif
 #ifdef PELLOX_TEST_SCALE_FACTOR
     // A test of a scaled screen: Qt reads the factor when the application is made.
     qputenv("QT_SCALE_FACTOR", PELLOX_TEST_SCALE_FACTOR);

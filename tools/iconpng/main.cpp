@@ -5,10 +5,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPainter>
-#include <QSvgRenderer>
 #include <QTemporaryDir>
 #include <cstdio>
+
+#include "raster/icon_raster.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -26,17 +26,13 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "iconpng: size must be 8 to 1024\n");
         return 1;
     }
-    QSvgRenderer svg(QString::fromLocal8Bit(argv[1]));
-    if (!svg.isValid()) {
+    QFile source(QString::fromLocal8Bit(argv[1]));
+    const QImage icon =
+        source.open(QIODevice::ReadOnly) ? pellox::RasterizeIcon(source.readAll(), size) : QImage();
+    if (icon.isNull()) {
         std::fprintf(stderr, "iconpng: cannot read %s\n", argv[1]);
         return 2;
     }
-    QImage icon(size, size, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    svg.render(&painter);
-    painter.end();
     if (!icon.save(QString::fromLocal8Bit(argv[3]), "PNG")) {
         std::fprintf(stderr, "iconpng: cannot write %s\n", argv[3]);
         return 3;

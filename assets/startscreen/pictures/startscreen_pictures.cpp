@@ -1,10 +1,10 @@
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 
 #include <QFile>
-#include <QGuiApplication>
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
+#include "raster/icon_raster.h"
 #include "raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
@@ -67,12 +67,20 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
 }
 
 QIcon ProgramIcon() {
-    const QImage icon = LoadStartScreenPicture(StartScreenPicture::Icon);
-    if (icon.isNull()) return {};
-    QIcon program(QPixmap::fromImage(icon));
-    const qreal ratio = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
-    if (ratio > 1.0) program.addPixmap(QPixmap::fromImage(LoadStartScreenPicture(StartScreenPicture::Icon, ratio)));
-    return program;
+    InitStartScreenPictures();
+    QIcon program;
+    // Every size drawn from the source: docks, task switchers and title bars
+    // each ask for their own, and a scaled 32 px picture blurs.
+    QFile file(QStringLiteral(":/startscreen/picture-sources/icon.svg"));
+    const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    for (int side : kProgramIconSizes) {
+        const QImage icon = RasterizeIcon(svg, side);
+        if (!icon.isNull()) program.addPixmap(QPixmap::fromImage(icon));
+    }
+    if (!program.isNull()) return program;
+    // Without its source the start screen's 32 px picture stands in.
+    const QImage picture = LoadStartScreenPicture(StartScreenPicture::Icon);
+    return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
 }
 
 }  // namespace pellox
