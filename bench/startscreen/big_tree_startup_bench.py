@@ -59,9 +59,11 @@ def main():
     if args.baseline:
         probes.append(("baseline", os.path.abspath(args.baseline)))
     # A baseline from before the search left the user-interface thread fills
-    # its menu before the first paint, and its probe has no --menu-filled.
+    # its menu before the first paint, and its probe has no --menu-filled; its
+    # start button is usable from that first paint. Pressed, it would launch
+    # the last skin found, which in this tree is a bare skin that fails.
     modes = ["--start-screen", "--game-window", "--menu-filled"]
-    modes_of = {"this": modes, "baseline": modes[:2]}
+    modes_of = {"this": modes, "baseline": modes[:1]}
     folder = tempfile.mkdtemp(prefix="pellox-big-tree-", dir=args.under)
     try:
         made = time.monotonic()
@@ -90,7 +92,7 @@ def main():
         if v:
             print("%-9s %-15s %9.1f %9.1f %9.1f" % (name, what[mode], min(v), statistics.median(v), max(v)))
     if args.baseline:
-        for mode in modes[:2]:
+        for mode in modes[:1]:
             a, b = times[("this", mode)], times[("baseline", mode)]
             if a and b:
                 print(f"ratio of medians, {what[mode]} (this / baseline): {statistics.median(a) / statistics.median(b):.3f}")
