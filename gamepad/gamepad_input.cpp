@@ -20,14 +20,16 @@ namespace pellox {
 
 namespace {
 
-// Where the kernel makes the nodes of input devices.
-const QString kInputFolder = QStringLiteral("/dev/input");
 // After /dev/input changed: when to look for controllers, from the change.
 // The node comes first; the system's rules (permissions, udev's notice, which
 // SDL waits for) follow within a moment, on a slow machine within seconds.
 constexpr std::array<int, 5> kLookAfter_ms{50, 250, 1000, 3000, 6000};
-// How often a controller without a node (a virtual one) is read.
-constexpr int kPoll_ms = 10;
+// How often a controller without a node (a virtual one) is read: often while
+// it is played, seldom when it has been left alone for a while. Every wake of
+// the event loop costs the whole process some CPU.
+constexpr int kPollInPlay_ms = 10;
+constexpr int kPollLeftAlone_ms = 100;
+constexpr qint64 kLeftAloneAfter_ms = 2000;
 // How long after a rumble's end SDL is let stop it.
 constexpr int kRumbleEndMargin_ms = 10;
 
@@ -72,15 +74,15 @@ struct GamepadInput::Pad {
     bool Wakes() const { return node_readable && node_readable->isEnabled(); }
 };
 
-GamepadInput::GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent)
+GamepadInput::GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent,
+                           const QString& device_folder)
     : QObject(parent), controls_(controls) {
     look_again_.setSingleShot(true);
     connect(&look_again_, &QTimer::timeout, this, [this] { LookAgain(); });
-    poll_timer_.setInterval(kPoll_ms);
     connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
     rumble_end_.setSingleShot(true);
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
-    Start(mapping_file);
+    Start(mapping_file, device_folder);
 }
 
 GamepadInput::~GamepadInput() {
@@ -89,11 +91,14 @@ GamepadInput::~GamepadInput() {
     if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-void GamepadInput::Start(const QString& mapping_file) {
+void GamepadInput::Start(const QString& mapping_file, const QString& device_folder) {
     // The game owns the process: SDL installs no signal handlers, and reads
     // the controllers whichever window has the focus (it has no window).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // The mapping is by place (a thumb's rest), so a Nintendo pad's buttons
+    // are named by where they sit, not by the letters printed on them.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         TellSdlError("no gamepads: SDL's game controller part did not start");
         return;
@@ -104,8 +109,8 @@ void GamepadInput::Start(const QString& mapping_file) {
         if (SDL_GameControllerAddMappingsFromFile(path.constData()) < 0)
             TellSdlError("gamepad mappings in " + mapping_file.toStdString() + " not read");
     }
-    if (QFileInfo(kInputFolder).isDir()) {
-        device_folder_.addPath(kInputFolder);
+    if (QFileInfo(device_folder).isDir()) {
+        device_folder_.addPath(device_folder);
         connect(&device_folder_, &QFileSystemWatcher::directoryChanged, this, [this] { LookForControllers(); });
     }
     Update();
@@ -140,10 +145,12 @@ void GamepadInput::Handle(const SDL_Event& event) {
         case SDL_CONTROLLERDEVICEREMOVED: return Close(event.cdevice.which);
         case SDL_CONTROLLERBUTTONDOWN:
         case SDL_CONTROLLERBUTTONUP:
+            last_played_.start();
             if (Pad* pad = Find(event.cbutton.which))
                 ButtonChanged(*pad, PadButtonOf(event.cbutton.button), event.cbutton.state == SDL_PRESSED);
             return;
         case SDL_CONTROLLERAXISMOTION: {
+            last_played_.start();
             Pad* pad = Find(event.caxis.which);
             PadButton trigger = PadButton::Other;
             if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT) trigger = PadButton::LeftTrigger;
@@ -254,8 +261,13 @@ void GamepadInput::LookAgain() {
 void GamepadInput::UpdatePolling() {
     bool any_without_wake = false;
     for (const auto& pad : pads_) any_without_wake = any_without_wake || !pad->Wakes();
-    if (any_without_wake && !poll_timer_.isActive()) poll_timer_.start();
-    if (!any_without_wake) poll_timer_.stop();
+    if (!any_without_wake) {
+        poll_timer_.stop();
+        return;
+    }
+    const bool in_play = last_played_.isValid() && last_played_.elapsed() < kLeftAloneAfter_ms;
+    const int interval_ms = in_play ? kPollInPlay_ms : kPollLeftAlone_ms;
+    if (!poll_timer_.isActive() || poll_timer_.interval() != interval_ms) poll_timer_.start(interval_ms);
 }
 
 void GamepadInput::StartRumble(const Rumble& rumble) {

@@ -10,7 +10,8 @@
 // controller with a device node wakes us when the node has input: we read
 // our own descriptor of it (every reader of an input node gets its own copy
 // of the events) and then let SDL read its own. Only a controller without a
-// node (SDL's virtual ones) is polled, and only while it is plugged in.
+// node (SDL's virtual ones) is polled, and only while it is plugged in:
+// every 10 ms while it is played, every 100 ms once left alone for 2 s.
 //
 // Without SDL, or when SDL cannot start, there are no gamepads and the
 // keyboard and mouse play as before; the reason is told under
@@ -20,6 +21,7 @@
 #include <memory>
 #include <vector>
 
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
@@ -40,7 +42,9 @@ public:
     // handlers), adds the mappings of mapping_file if there is one (SDL's
     // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
     // plugged in now.
-    GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent = nullptr);
+    // device_folder: where new devices' nodes appear.
+    GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent = nullptr,
+                 const QString& device_folder = QStringLiteral("/dev/input"));
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
     GamepadInput& operator=(const GamepadInput&) = delete;
@@ -62,7 +66,7 @@ public:
 private:
     struct Pad;
 
-    void Start(const QString& mapping_file);
+    void Start(const QString& mapping_file, const QString& device_folder);
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
     void Close(std::int32_t instance_id);
@@ -84,6 +88,7 @@ private:
     QTimer look_again_;
     std::size_t looks_done_ = 0;
     QTimer poll_timer_;
+    QElapsedTimer last_played_;  // the last button or axis moved
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
 };

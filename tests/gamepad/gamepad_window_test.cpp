@@ -224,6 +224,18 @@ TEST_F(GamepadWindowTest, AVirtualControllerIsReadByItsTimerWithoutAWake) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return engine().CurrentState() == GameMode::Playing; }, 1000));
 }
 
+TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
+    QTemporaryDir devices;
+    GamepadInput watching(window->Controls(), QString(), nullptr, devices.path());
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    // Nothing woke it yet.
+    EXPECT_EQ(watching.OpenControllers(), 0);
+    QFile node(devices.filePath(QStringLiteral("event7")));
+    ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
 // Into play with an egg at the upper left chute's mouth and the wolf at the
 // lower right: the next tick drops it.
 void MissNextTick(GameEngine& engine) {
