@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 
 #include <SDL.h>
@@ -74,15 +75,16 @@ struct GamepadInput::Pad {
     bool Wakes() const { return node_readable && node_readable->isEnabled(); }
 };
 
-GamepadInput::GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent,
-                           const QString& device_folder)
-    : QObject(parent), controls_(controls) {
+bool ApplicationInFront() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
+GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent)
+    : QObject(parent), controls_(controls), in_front_(std::move(options.in_front)) {
     look_again_.setSingleShot(true);
     connect(&look_again_, &QTimer::timeout, this, [this] { LookAgain(); });
     connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
     rumble_end_.setSingleShot(true);
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
-    Start(mapping_file, device_folder);
+    Start(options.mapping_file, options.device_folder);
 }
 
 GamepadInput::~GamepadInput() {
@@ -232,6 +234,9 @@ void GamepadInput::Close(std::int32_t instance_id) {
 void GamepadInput::ButtonChanged(Pad& pad, PadButton button, bool down) {
     const auto index = static_cast<std::size_t>(button);
     if (pad.held[index] == down) return;
+    // A press behind another program's window is not played, and so neither
+    // is its release: a case button is never let go without being pressed.
+    if (down && in_front_ && !in_front_()) return;
     pad.held[index] = down;
     const PadAction action = ActionForPadButton(button);
     switch (action.kind) {

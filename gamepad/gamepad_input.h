@@ -13,11 +13,15 @@
 // node (SDL's virtual ones) is polled, and only while it is plugged in:
 // every 10 ms while it is played, every 100 ms once left alone for 2 s.
 //
+// One at a time in a process: SDL has one event queue, and whichever reads
+// it takes every controller's events.
+//
 // Without SDL, or when SDL cannot start, there are no gamepads and the
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
 #include <bitset>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -34,17 +38,28 @@ union SDL_Event;
 
 namespace pellox {
 
+// True while the game is the application in front. A controller plays only
+// then, as the keys reach only the active window: a pad used for another
+// program leaves the game alone.
+bool ApplicationInFront();
+
+struct GamepadInputOptions {
+    // The player's own mappings in SDL's format; none when empty or missing.
+    QString mapping_file;
+    // Where new devices' nodes appear.
+    QString device_folder = QStringLiteral("/dev/input");
+    std::function<bool()> in_front = ApplicationInFront;
+};
+
 class GamepadInput : public QObject {
     Q_OBJECT
 
 public:
     // Starts SDL's game controller part alone (no video, no sound, no signal
-    // handlers), adds the mappings of mapping_file if there is one (SDL's
+    // handlers), adds the mappings of the mapping file if there is one (SDL's
     // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
     // plugged in now.
-    // device_folder: where new devices' nodes appear.
-    GamepadInput(GameControls& controls, const QString& mapping_file, QObject* parent = nullptr,
-                 const QString& device_folder = QStringLiteral("/dev/input"));
+    GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
     GamepadInput& operator=(const GamepadInput&) = delete;
@@ -67,6 +82,7 @@ private:
     struct Pad;
 
     void Start(const QString& mapping_file, const QString& device_folder);
+
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
     void Close(std::int32_t instance_id);
@@ -79,6 +95,7 @@ private:
     void UpdatePolling();
 
     GameControls& controls_;
+    std::function<bool()> in_front_;
     bool started_ = false;
     bool updating_ = false;
     bool update_again_ = false;

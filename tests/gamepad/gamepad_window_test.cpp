@@ -38,6 +38,9 @@ protected:
         PrepareBuiltinGame(*window);
         window->FrameTimer().SetEnabled(false);
         window->Form().show();
+        // A controller plays only for the application in front.
+        window->Form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window->Form()));
         ASSERT_NE(gamepads(), nullptr);
         ASSERT_TRUE(gamepads()->Started());
     }
@@ -226,7 +229,7 @@ TEST_F(GamepadWindowTest, AVirtualControllerIsReadByItsTimerWithoutAWake) {
 
 TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
     QTemporaryDir devices;
-    GamepadInput watching(window->Controls(), QString(), nullptr, devices.path());
+    GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = devices.path()});
     VirtualPad pad;
     ASSERT_TRUE(pad.Plug());
     // Nothing woke it yet.
@@ -234,6 +237,31 @@ TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
     QFile node(devices.filePath(QStringLiteral("event7")));
     ASSERT_TRUE(node.open(QIODevice::WriteOnly));
     EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
+TEST_F(GamepadWindowTest, AControllerPlaysOnlyWhileTheGameIsInFront) {
+    bool in_front = false;
+    GamepadInput behind(window->Controls(), GamepadInputOptions{.in_front = [&] { return in_front; }});
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    const int top = Top(SpriteId::imButtA);
+    auto press_and_look = [&](int button, bool down) {
+        pad.Button(button, down);
+        behind.Update();
+    };
+    press_and_look(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);
+    in_front = true;  // brought to the front with Start still held
+    press_and_look(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);  // not let go without a press
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    press_and_look(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    in_front = false;  // sent behind while held: the release still comes
+    press_and_look(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
 }
 
 // Into play with an egg at the upper left chute's mouth and the wolf at the
