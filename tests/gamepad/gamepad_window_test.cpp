@@ -17,14 +17,10 @@ using testing::BuiltinPictures;
 using testing::RecordingSound;
 using testing::VirtualPad;
 
-class GamepadWindowTest : public ::testing::Test {
+// The rig's game window, made as the game makes it: with gamepads.
+class GamepadWindowTest : public testing::GameWindowTest {
 protected:
-    QTemporaryDir dir;
-    std::vector<int> played;
-    std::optional<std::string> sound_failure;
-    QString records_file = dir.filePath(QStringLiteral("records.conf"));
     QString mapping_file = GamepadMappingFileBeside(records_file);
-    std::unique_ptr<GameWindow> window;
 
     void SetUp() override { Open(); }
 
@@ -37,18 +33,15 @@ protected:
                                             std::make_unique<SettingsRecordsStore>(records_file), mapping_file);
         PrepareBuiltinGame(*window);
         window->FrameTimer().SetEnabled(false);
-        window->Form().show();
+        form().show();
         // A controller plays only for the application in front.
-        window->Form().activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&window->Form()));
+        form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
         ASSERT_NE(gamepads(), nullptr);
         ASSERT_TRUE(gamepads()->Started());
     }
 
     GamepadInput* gamepads() { return GamepadsOf(*window); }
-    GameEngine& engine() { return window->Engine(); }
-    bool Lit(SpriteId id) { return window->Form().Sprites().IsVisible(id); }
-    int Top(SpriteId id) { return window->Form().Sprites().BoundsOf(id).top; }
     SpriteId LitBasket() {
         for (SpriteId b : {SpriteId::imBask0, SpriteId::imBask1, SpriteId::imBask2, SpriteId::imBask3})
             if (Lit(b)) return b;
@@ -331,38 +324,37 @@ class GamepadMappingTest : public GamepadWindowTest {
 protected:
     void SetUp() override {}  // each test writes its mapping first
     void TearDown() override { unsetenv("SDL_GAMECONTROLLERCONFIG"); }
+    void WriteMappingFile(const std::string& text) {
+        QFile file(mapping_file);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.c_str());
+    }
+    // The game started with the mappings written, then the stick plugged in.
+    void OpenAndPlugInTheStick() {
+        Open();
+        PlugIn(stick);
+    }
+    VirtualPad stick{SDL_JOYSTICK_TYPE_UNKNOWN, kStickName};
 };
 
 TEST_F(GamepadMappingTest, AJoystickWithoutAMappingIsNoController) {
-    Open();
-    VirtualPad stick(SDL_JOYSTICK_TYPE_UNKNOWN, kStickName);
-    PlugIn(stick);
+    OpenAndPlugInTheStick();
     EXPECT_EQ(gamepads()->OpenControllers(), 0);
 }
 
 TEST_F(GamepadMappingTest, TheMappingFileInTheConfigFolderMakesAJoystickAController) {
-    QFile file(mapping_file);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     // SDL takes only the file's lines for its own platform.
-    file.write(("# my stick\n" + StickMapping("b3") + "platform:Linux,\n").c_str());
-    file.close();
-    Open();
-    VirtualPad stick(SDL_JOYSTICK_TYPE_UNKNOWN, kStickName);
-    PlugIn(stick);
+    WriteMappingFile("# my stick\n" + StickMapping("b3") + "platform:Linux,\n");
+    OpenAndPlugInTheStick();
     ASSERT_EQ(gamepads()->OpenControllers(), 1);
     Press(stick, 3);
     EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
 }
 
 TEST_F(GamepadMappingTest, SdlsEnvironmentVariableMapsAndWinsOverTheFile) {
-    QFile file(mapping_file);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write((StickMapping("b3") + "platform:Linux,\n").c_str());
-    file.close();
+    WriteMappingFile(StickMapping("b3") + "platform:Linux,\n");
     setenv("SDL_GAMECONTROLLERCONFIG", StickMapping("b5").c_str(), 1);
-    Open();
-    VirtualPad stick(SDL_JOYSTICK_TYPE_UNKNOWN, kStickName);
-    PlugIn(stick);
+    OpenAndPlugInTheStick();
     ASSERT_EQ(gamepads()->OpenControllers(), 1);
     Press(stick, 3);
     EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
@@ -371,10 +363,7 @@ TEST_F(GamepadMappingTest, SdlsEnvironmentVariableMapsAndWinsOverTheFile) {
 }
 
 TEST_F(GamepadMappingTest, AnUnreadableMappingFileLeavesTheDefaults) {
-    QFile file(mapping_file);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("this is no mapping\n\xff\xfe,,,\n");
-    file.close();
+    WriteMappingFile("this is no mapping\n\xff\xfe,,,\n");
     Open();
     VirtualPad pad;
     PlugIn(pad);
