@@ -111,11 +111,23 @@ void GamepadInput::Start(const QString& mapping_file, const QString& device_fold
         if (SDL_GameControllerAddMappingsFromFile(path.constData()) < 0)
             TellSdlError("gamepad mappings in " + mapping_file.toStdString() + " not read");
     }
-    if (QFileInfo(device_folder).isDir()) {
-        device_folder_.addPath(device_folder);
-        connect(&device_folder_, &QFileSystemWatcher::directoryChanged, this, [this] { LookForControllers(); });
-    }
+    WatchDeviceFolder(device_folder);
     Update();
+}
+
+void GamepadInput::WatchDeviceFolder(const QString& folder) {
+    // A system with no input device at all has no /dev/input until the first
+    // one comes: its parent is watched until then.
+    const QString parent = QFileInfo(folder).path();
+    device_folder_.addPath(QFileInfo(folder).isDir() ? folder : parent);
+    connect(&device_folder_, &QFileSystemWatcher::directoryChanged, this, [this, folder, parent](const QString& path) {
+        if (path == parent && path != folder) {
+            if (!QFileInfo(folder).isDir()) return;
+            device_folder_.removePath(parent);
+            device_folder_.addPath(folder);
+        }
+        LookForControllers();
+    });
 }
 
 void GamepadInput::Update() {

@@ -90,6 +90,7 @@ private:
     void ButtonChanged(Pad& pad, PadButton button, bool down);
     void WatchNode(Pad& pad);
     void NodeReadable(std::int32_t instance_id);
+    void WatchDeviceFolder(const QString& folder);
     void LookForControllers();
     void LookAgain();
     void UpdatePolling();

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -21,6 +22,7 @@ using testing::VirtualPad;
 class GamepadWindowTest : public testing::GameWindowTest {
 protected:
     QString mapping_file = GamepadMappingFileBeside(records_file);
+    RecordingSound* recording = nullptr;  // the sound inside the window's rumbling one
 
     void SetUp() override { Open(); }
 
@@ -28,8 +30,9 @@ protected:
     // that the test drives the ticks.
     void Open() {
         window.reset();
-        window = MakeGameWindowWithGamepads(BuiltinPictures(),
-                                            std::make_unique<RecordingSound>(&played, &sound_failure),
+        auto sound = std::make_unique<RecordingSound>(&played, &sound_failure);
+        recording = sound.get();
+        window = MakeGameWindowWithGamepads(BuiltinPictures(), std::move(sound),
                                             std::make_unique<SettingsRecordsStore>(records_file), mapping_file);
         PrepareBuiltinGame(*window);
         window->FrameTimer().SetEnabled(false);
@@ -232,6 +235,16 @@ TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
 }
 
+TEST_F(GamepadWindowTest, ADeviceFolderMadeLaterIsWatchedFromItsParent) {
+    QTemporaryDir dev;
+    const QString input = dev.filePath(QStringLiteral("input"));
+    GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = input});
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    ASSERT_TRUE(QDir(dev.path()).mkdir(QStringLiteral("input")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
 TEST_F(GamepadWindowTest, AControllerPlaysOnlyWhileTheGameIsInFront) {
     bool in_front = false;
     GamepadInput behind(window->Controls(), GamepadInputOptions{.in_front = [&] { return in_front; }});
@@ -280,6 +293,7 @@ TEST_F(GamepadWindowTest, AMissRumblesShortlyAndTheRumbleIsStoppedAtItsEnd) {
     ASSERT_EQ(engine().CurrentState(), GameMode::MissAnim);
     ASSERT_EQ(pad.Rumbles().size(), 1u);
     EXPECT_EQ(pad.Rumbles()[0], std::make_pair(kMissRumble.low, kMissRumble.high));
+    EXPECT_EQ(played.back(), static_cast<int>(EffectIndex(Effect::Crack)));  // and sounds as before
     EXPECT_TRUE(QTest::qWaitFor([&] { return pad.Rumbles().size() == 2; }, 1000));
     EXPECT_EQ(pad.Rumbles().back(), std::make_pair(Uint16{0}, Uint16{0}));
 }
@@ -310,6 +324,11 @@ TEST_F(GamepadWindowTest, TheGamesEndRumblesLongerAndNothingRumblesWithTheSoundO
     engine().RestoreState(last_miss);
     engine().TimerTimer();
     EXPECT_TRUE(quiet.Rumbles().empty());
+}
+
+TEST_F(GamepadWindowTest, ASkinsWavesReachTheSoundThroughTheRumble) {
+    window->Sound().LoadEffectFile(Effect::Crack, "/skins/crack.wav");
+    EXPECT_EQ(recording->loaded[Effect::Crack], "/skins/crack.wav");
 }
 
 // A joystick SDL knows no mapping for is no game controller: only the
