@@ -44,8 +44,6 @@ HALO_WIDTH = 2.2         # the halo reaches 1.1 px beyond a segment
 NARROW_HALO = {"imBask1": 0.6}
 DIGIT_HALO = 1.0         # the digits' segments sit 1.8 px apart
 
-CASE_Y0, CASE_Y1 = 8, 524
-
 # The palettes the built-in figures are drawn in: lit, their halo (every
 # colour of the figure in one), and unlit (a ghost on the glass).
 NIGHT = base.Palette(lit=LIT, glass=GLASS, print=PRINT, print_fill=PRINT_FILL)
@@ -181,7 +179,7 @@ def owl(cx, cy, s, ink, fill):
 
 
 def draw_background():
-    x0, y0, x1, y1 = 8, CASE_Y0, 867, CASE_Y1
+    x0, y0, x1, y1 = 8, base.CASE_Y0, 867, base.CASE_Y1
     text = base.text
     out = [
         '<rect x="%d" y="%d" width="%d" height="%d" rx="44" fill="%s"/>' % (x0, y0, x1 - x0, y1 - y0, CASE_RIM),
