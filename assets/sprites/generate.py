@@ -4,7 +4,8 @@
 The SVG files are the committed sources the build renders; this script is how
 we drew them, with the drawing library sprite_art.py beside it. Edit the
 drawing there and run `python3 generate.py` in this folder, then commit the
-scripts together with the SVGs they changed.
+scripts together with the SVGs they changed. `python3 generate.py DIR` writes
+them into DIR instead (the tests compare that with the committed ones).
 """
 
 import os
@@ -24,15 +25,15 @@ def pictures():
     return out
 
 
-def main():
+def main(out):
     drawn = pictures()
     missing = sorted(set(art.LAYOUT) - set(drawn))
     if missing:
         raise SystemExit("no picture drawn for: " + ", ".join(missing))
     for name, picture in drawn.items():
-        with open(os.path.join(art.HERE, name + ".svg"), "w") as f:
+        with open(os.path.join(out, name + ".svg"), "w") as f:
             f.write(art.svg_document(name, picture.body, picture.under, picture.defs))
 
 
 if __name__ == "__main__":
-    main()
+    main(sys.argv[1] if len(sys.argv) > 1 else art.HERE)

@@ -6,7 +6,8 @@ segments light up cyan with a soft halo. The figures (wolf, eggs, chicks, hare,
 digits) and the printed chutes and hens are the built-in drawings of the
 library assets/sprites/sprite_art.py, drawn in night palettes; the case, the
 sky and the buttons are drawn here. Run `python3 generate.py` in this folder
-and commit the script together with the SVGs in svg/ it rewrote. The build
+and commit the script together with the SVGs in svg/ it rewrote
+(`python3 generate.py DIR` writes them into DIR instead). The build
 renders one picture per sprite of lcd/core/sprite_layout.txt, at its box's
 size, with the key colour purple unless the sprite is opaque.
 """
@@ -21,7 +22,7 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "sprites"))
 import sprite_art as base  # noqa: E402  (the drawing library of the built-in pictures)
 
-OUT = os.path.join(HERE, "svg")
+OUT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "svg")
 
 # --- Palette ---------------------------------------------------------------
 GLASS = "#0A1322"        # the unlit glass, blue-black

@@ -8,7 +8,7 @@ drawing library assets/sprites/sprite_art.py. The pictures and their sizes are
 listed in pictures.txt, which the build reads too. The SVG files are the
 committed sources the build renders; edit the drawing here, run
 `python3 generate.py` in this folder and commit the script together with the
-SVGs it rewrote.
+SVGs it rewrote (`python3 generate.py DIR` writes them into DIR instead).
 """
 
 import math
@@ -18,6 +18,7 @@ import sys
 sys.dont_write_bytecode = True   # leave no cache beside the drawing library
 
 HERE = os.path.dirname(os.path.abspath(__file__))
+OUT = sys.argv[1] if len(sys.argv) > 1 else HERE
 sys.path.insert(0, os.path.join(HERE, "..", "..", "sprites"))
 import sprite_art as art  # noqa: E402  (the drawing library of the built-in pictures)
 SEG, LCD, fmt = art.SEG, art.LCD, art.fmt
@@ -57,7 +58,7 @@ def write_picture(name, body, defs=""):
            'width="%d" height="%d" viewBox="0 0 %d %d"%s>\n'
            '<title>%s</title>\n%s%s\n</svg>\n'
            % (w, h, w, h, under_attr, name, ("<defs>%s</defs>\n" % defs) if defs else "", body))
-    with open(os.path.join(HERE, name + ".svg"), "w") as f:
+    with open(os.path.join(OUT, name + ".svg"), "w") as f:
         f.write(svg)
 
 
