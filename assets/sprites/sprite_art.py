@@ -58,10 +58,15 @@ def read_layout(table=LAYOUT_TABLE):
     """Every sprite in drawing order: name -> (left, top, width, height, transparent)."""
     layout = {}
     with open(table) as f:
-        for line in f:
-            if line.strip() and not line.startswith("#"):
+        for number, line in enumerate(f, 1):
+            if not line.strip() or line.startswith("#"):
+                continue
+            try:
                 name, left, top, width, height, _start, pixels = line.split(None, 7)[:7]
                 layout[name] = (int(left), int(top), int(width), int(height), pixels == "see-through")
+            except ValueError:
+                raise SystemExit("%s:%d: not name, left, top, width, height, start, pixels, key and role"
+                                 % (table, number))
     return layout
 
 
