@@ -1,0 +1,82 @@
+#include "bench/input/lag_probe.h"
+
+#include <cstdint>
+
+#include <QKeyEvent>
+
+namespace pellox::bench {
+
+namespace {
+
+double MsBetween(LagClock::time_point from, LagClock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// The X server stamps events with CLOCK_MONOTONIC in whole milliseconds,
+// wrapping at 32 bits; steady_clock is CLOCK_MONOTONIC on Linux.
+std::uint32_t StampOf(LagClock::time_point t) {
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch()).count());
+}
+
+double MsSinceStamp(std::uint32_t stamp, LagClock::time_point t) {
+    const auto whole = std::chrono::duration_cast<std::chrono::milliseconds>(t.time_since_epoch());
+    const double fraction = std::chrono::duration<double, std::milli>(t.time_since_epoch() - whole).count();
+    return static_cast<std::int32_t>(StampOf(t) - stamp) + fraction;
+}
+
+}  // namespace
+
+bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<bool()>& deliver) {
+    if (receiver != &window_.Form()) return deliver();
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        const auto delivered = LagClock::now();
+        if (awaiting_flush_) return deliver();  // a press made again before its flush; the first one counts
+        sent_ = driver_.LastSent();
+        sample_ = LagSample{};
+        sample_.state = window_.Engine().CurrentState();
+        sample_.in_tick = window_.FrameTimer().InTick();
+        sample_.delivered_ms = MsBetween(sent_, delivered);
+        if (server_stamped_) {
+            const auto stamp = static_cast<std::uint32_t>(static_cast<QKeyEvent*>(event)->timestamp());
+            sample_.stamp_consistent = static_cast<std::int32_t>(stamp - StampOf(sent_)) >= 0 &&
+                                       static_cast<std::int32_t>(StampOf(delivered) - stamp) >= 0;
+            stamp_ = stamp;
+        }
+        const std::uint8_t pose_before = window_.Engine().WolfPos();
+        const bool result = deliver();
+        sample_.handled_ms = MsBetween(sent_, LagClock::now());
+        sample_.pose_changed = window_.Engine().WolfPos() != pose_before;
+        if (sample_.pose_changed) awaiting_flush_ = true;
+        else Finish();
+        return result;
+    }
+    case QEvent::Paint:
+        painted_ = true;
+        return deliver();
+    case QEvent::UpdateRequest: {
+        painted_ = false;
+        const bool result = deliver();
+        if (awaiting_flush_ && painted_) {
+            const auto flushed = LagClock::now();
+            sample_.flushed_ms = MsBetween(sent_, flushed);
+            if (server_stamped_) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
+            awaiting_flush_ = false;
+            Finish();
+        }
+        return result;
+    }
+    default:
+        return deliver();
+    }
+}
+
+void LagProbe::Finish() { on_sample_(sample_); }
+
+bool ProbedApplication::notify(QObject* receiver, QEvent* event) {
+    if (!probe_) return QApplication::notify(receiver, event);
+    return probe_->Deliver(receiver, event, [&] { return QApplication::notify(receiver, event); });
+}
+
+}  // namespace pellox::bench
