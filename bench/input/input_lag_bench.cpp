@@ -160,6 +160,8 @@ void PrintReport(const LagBench& bench, const PressSource& source, const PressDr
     PrintRow("play", "new pose flushed", Values(playing, [](S s) { return s.flushed_ms; }));
     PrintRow("play, between ticks", "new pose flushed",
              Values(playing, [](S s) { return s.in_tick ? std::nullopt : s.flushed_ms; }));
+    PrintRow("play, between ticks, a tick began before the flush", "new pose flushed",
+             Values(playing, [](S s) { return !s.in_tick && s.flushed_in_tick ? s.flushed_ms : std::nullopt; }));
     PrintRow("play, inside a tick", "new pose flushed",
              Values(playing, [](S s) { return s.in_tick ? s.flushed_ms : std::nullopt; }));
     PrintRow("play", "key delivered", Values(playing, [](S s) { return std::optional(s.delivered_ms); }));
@@ -170,6 +172,12 @@ void PrintReport(const LagBench& bench, const PressSource& source, const PressDr
         PrintRow("play", "new pose flushed, from the X server's stamp",
                  Values(playing, [](S s) { return s.flushed_from_stamp_ms; }));
         std::printf("\nX server stamps between the hand-over and the delivery: %d of %zu\n", consistent, play.size());
+    }
+    int asked = 0, shown = 0;
+    for (S s : play)
+        if (s.shown_by_window_system) ++asked, shown += *s.shown_by_window_system;
+    if (asked > 0) {
+        std::printf("new pose already in the X server's copy of the window at the flush: %d of %d\n", shown, asked);
     }
     int play_unchanged = 0;
     for (S s : play) play_unchanged += !s.pose_changed;
@@ -222,7 +230,7 @@ int main(int argc, char** argv) {
     PressDriver driver(*source, std::chrono::milliseconds(options.min_gap_ms),
                        std::chrono::milliseconds(options.max_gap_ms), options.seed);
     LagBench bench(window, driver, options.presses);
-    LagProbe probe(window, driver, source->StampedByServer(), [&bench](const LagSample& s) { bench.OnSample(s); });
+    LagProbe probe(window, driver, *source, [&bench](const LagSample& s) { bench.OnSample(s); });
     app.SetProbe(&probe);
     QTimer::singleShot(300, [&] {
         if (QGuiApplication::applicationState() != Qt::ApplicationActive) {

@@ -38,7 +38,7 @@ bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<boo
         sample_.state = window_.Engine().CurrentState();
         sample_.in_tick = window_.FrameTimer().InTick();
         sample_.delivered_ms = MsBetween(sent_, delivered);
-        if (server_stamped_) {
+        if (source_.StampedByServer()) {
             const auto stamp = static_cast<std::uint32_t>(static_cast<QKeyEvent*>(event)->timestamp());
             sample_.stamp_consistent = static_cast<std::int32_t>(stamp - StampOf(sent_)) >= 0 &&
                                        static_cast<std::int32_t>(StampOf(delivered) - stamp) >= 0;
@@ -61,7 +61,9 @@ bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<boo
         if (awaiting_flush_ && painted_) {
             const auto flushed = LagClock::now();
             sample_.flushed_ms = MsBetween(sent_, flushed);
-            if (server_stamped_) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
+            sample_.flushed_in_tick = window_.FrameTimer().InTick();
+            if (source_.StampedByServer()) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
+            sample_.shown_by_window_system = source_.WindowShows(window_.Form(), window_.Form().Frame(), PoseBox());
             awaiting_flush_ = false;
             Finish();
         }
@@ -70,6 +72,14 @@ bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<boo
     default:
         return deliver();
     }
+}
+
+QRect LagProbe::PoseBox() const {
+    QRect box;
+    for (SpriteId id : {SpriteId::imWolf0, SpriteId::imWolf1, SpriteId::imBask0, SpriteId::imBask1,
+                        SpriteId::imBask2, SpriteId::imBask3})
+        box |= ToQRect(window_.Form().Sprites().BoundsOf(id));
+    return box;
 }
 
 void LagProbe::Finish() { on_sample_(sample_); }

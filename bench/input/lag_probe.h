@@ -22,6 +22,7 @@ namespace pellox::bench {
 struct LagSample {
     GameMode state = GameMode::Demo;  // when the key was delivered
     bool in_tick = false;             // delivered inside a frame tick (during its step sound's wait)
+    bool flushed_in_tick = false;     // flushed inside a frame tick
     bool pose_changed = false;
     double delivered_ms = 0;          // from the press handed over to the key event delivered
     double handled_ms = 0;            // ... to the key handler returned
@@ -31,23 +32,28 @@ struct LagSample {
     std::optional<double> flushed_from_stamp_ms;
     // The stamp lay between the hand-over and the delivery (the two clocks agree).
     bool stamp_consistent = false;
+    // At the flush the window system's copy of the window already showed the
+    // wolf and baskets as the game composed them (where it can be asked).
+    std::optional<bool> shown_by_window_system;
 };
 
 class LagProbe {
 public:
-    LagProbe(GameWindow& window, const PressDriver& driver, bool server_stamped,
+    LagProbe(GameWindow& window, const PressDriver& driver, PressSource& source,
              std::function<void(const LagSample&)> on_sample)
-        : window_(window), driver_(driver), server_stamped_(server_stamped), on_sample_(std::move(on_sample)) {}
+        : window_(window), driver_(driver), source_(source), on_sample_(std::move(on_sample)) {}
 
     // Delivers an event through `deliver`, timing what concerns the game window.
     bool Deliver(QObject* receiver, QEvent* event, const std::function<bool()>& deliver);
 
 private:
     void Finish();
+    // The wolf's two poses and the four baskets: where a press redraws.
+    QRect PoseBox() const;
 
     GameWindow& window_;
     const PressDriver& driver_;
-    bool server_stamped_;
+    PressSource& source_;
     std::function<void(const LagSample&)> on_sample_;
     LagSample sample_;
     LagClock::time_point sent_;

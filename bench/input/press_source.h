@@ -4,7 +4,12 @@
 // hands Qt an event while the user-interface thread may be busy in a tick.
 // A controller (a virtual SDL game controller) is one more source of this kind.
 
+#include <optional>
 #include <string>
+
+#include <QImage>
+#include <QRect>
+#include <QWidget>
 
 #include "controls/control_keys.h"
 
@@ -21,6 +26,13 @@ public:
     // Whether the window system stamps the press with its own clock, read back
     // as QInputEvent::timestamp() in milliseconds of CLOCK_MONOTONIC.
     virtual bool StampedByServer() const { return false; }
+    // Whether the window system's own copy of the window shows `frame` in
+    // `box` now (its see-through pixels aside); nullopt where it cannot be asked.
+    // Runs on the user-interface thread while the driver waits.
+    virtual std::optional<bool> WindowShows(const QWidget& /*window*/, const QImage& /*frame*/,
+                                            const QRect& /*box*/) {
+        return std::nullopt;
+    }
 };
 
 // The built-in game's letter for a position: W, O, D, K.

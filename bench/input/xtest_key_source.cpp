@@ -1,7 +1,11 @@
 #include "bench/input/xtest_key_source.h"
 
+#include <QImage>
+#include <QWidget>
+
 // Last: the X11 headers define macros (Bool, Status) that break headers read after them.
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace pellox::bench {
@@ -22,6 +26,24 @@ public:
         XTestFakeKeyEvent(display_, code, True, CurrentTime);
         XTestFakeKeyEvent(display_, code, False, CurrentTime);
         XFlush(display_);
+    }
+
+    // Asked on this connection, the server answers only after every request
+    // that reached it before: the game's pixels are there if Qt has sent them.
+    std::optional<bool> WindowShows(const QWidget& window, const QImage& frame, const QRect& box) override {
+        XImage* image = XGetImage(display_, static_cast<Window>(window.winId()), box.x(), box.y(),
+                                  static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()),
+                                  AllPlanes, ZPixmap);
+        if (!image) return std::nullopt;
+        bool same = true;
+        for (int y = 0; y < box.height() && same; ++y)
+            for (int x = 0; x < box.width() && same; ++x) {
+                const QRgb expected = frame.pixel(box.x() + x, box.y() + y) & 0xFFFFFF;
+                if (expected == 0x800080) continue;  // see-through: outside the window's shape
+                same = (XGetPixel(image, x, y) & 0xFFFFFF) == expected;
+            }
+        XDestroyImage(image);
+        return same;
     }
 
 private:
