@@ -44,11 +44,14 @@ bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<boo
                                        static_cast<std::int32_t>(StampOf(delivered) - stamp) >= 0;
             stamp_ = stamp;
         }
-        const std::uint8_t pose_before = window_.Engine().WolfPos();
+        key_pose_before_ = window_.Engine().WolfPos();
+        delivering_key_ = true;
         const bool result = deliver();
+        delivering_key_ = false;
         sample_.handled_ms = MsBetween(sent_, LagClock::now());
-        sample_.pose_changed = window_.Engine().WolfPos() != pose_before;
-        if (sample_.pose_changed) awaiting_flush_ = true;
+        sample_.pose_changed = window_.Engine().WolfPos() != key_pose_before_;
+        // Flushed already when the window painted the key's change at once.
+        if (sample_.pose_changed && !sample_.flushed_ms) awaiting_flush_ = true;
         else Finish();
         return result;
     }
@@ -58,14 +61,19 @@ bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<boo
     case QEvent::UpdateRequest: {
         painted_ = false;
         const bool result = deliver();
-        if (awaiting_flush_ && painted_) {
+        const bool pose_to_show =
+            awaiting_flush_ || (delivering_key_ && window_.Engine().WolfPos() != key_pose_before_);
+        if (pose_to_show && painted_ && !sample_.flushed_ms) {
             const auto flushed = LagClock::now();
             sample_.flushed_ms = MsBetween(sent_, flushed);
             sample_.flushed_in_tick = window_.FrameTimer().InTick();
             if (source_.StampedByServer()) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
             sample_.shown_by_window_system = source_.WindowShows(window_.Form(), window_.Form().Frame(), PoseBox());
-            awaiting_flush_ = false;
-            Finish();
+            // Inside the key's handling the sample is finished when the handler returns.
+            if (awaiting_flush_) {
+                awaiting_flush_ = false;
+                Finish();
+            }
         }
         return result;
     }

@@ -6,7 +6,9 @@
 // hands the pixels over: an XPutImage/ShmPutImage and xcb_flush under xcb, a
 // copy into the screen's image offscreen), so the moment that handling returns,
 // after a paint of the window, is the moment the new pose reached the window
-// system.
+// system. QWidget::repaint sends that event at once, inside the caller: a
+// window that paints a key's change before returning from the key's handler
+// is seen flushing there.
 
 #include <cstdint>
 #include <functional>
@@ -59,6 +61,8 @@ private:
     LagClock::time_point sent_;
     bool awaiting_flush_ = false;
     bool painted_ = false;
+    bool delivering_key_ = false;  // a flush now is inside the key's own handling
+    std::uint8_t key_pose_before_ = 0;
     std::uint32_t stamp_ = 0;
 };
 
