@@ -96,7 +96,7 @@ public:
 
     void OnSample(const LagSample& sample) {
         (in_play_ ? play_ : demo_).push_back(sample);
-        // After the handler has returned: a game is never started inside a tick.
+        // Outside the key's handling: the next press is chosen, and a game started, from the event loop.
         QMetaObject::invokeMethod(qApp, [this] { Next(); }, Qt::QueuedConnection);
     }
 

@@ -31,6 +31,7 @@ public:
     // Asked on this connection, the server answers only after every request
     // that reached it before: the game's pixels are there if Qt has sent them.
     std::optional<bool> WindowShows(const QWidget& window, const QImage& frame, const QRect& box) override {
+        if (window.devicePixelRatioF() != 1.0) return std::nullopt;  // the frame is in game pixels
         XImage* image = XGetImage(display_, static_cast<Window>(window.winId()), box.x(), box.y(),
                                   static_cast<unsigned>(box.width()), static_cast<unsigned>(box.height()),
                                   AllPlanes, ZPixmap);
