@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QInputDevice>
 #include <QKeyEvent>
-#include <QPointer>
 #include <QWidget>
 
 #include "bench/input/press_source.h"
