@@ -208,9 +208,25 @@ void GamepadInput::WatchNode(Pad& pad) {
         Tell(lcGamepad, std::string("gamepad read by polling: ") + node + ": " + std::strerror(errno));
         return;
     }
+    WakeOnNode(pad);
+}
+
+void GamepadInput::WakeOnNode(Pad& pad) {
     pad.node_readable = std::make_unique<QSocketNotifier>(pad.node_fd, QSocketNotifier::Read);
     const SDL_JoystickID id = pad.instance_id;
     connect(pad.node_readable.get(), &QSocketNotifier::activated, this, [this, id] { NodeReadable(id); });
+}
+
+bool GamepadInput::WakeOnAsNodeForBench(std::int32_t instance_id, int fd) {
+    Pad* pad = Find(instance_id);
+    if (!pad || pad->node_fd >= 0) {
+        ::close(fd);
+        return false;
+    }
+    pad->node_fd = fd;
+    WakeOnNode(*pad);
+    UpdatePolling();
+    return true;
 }
 
 void GamepadInput::NodeReadable(std::int32_t instance_id) {

@@ -78,6 +78,12 @@ public:
     // Every open controller with motors rumbles; the others ignore it.
     void StartRumble(const Rumble& rumble);
 
+    // For the input lag bench: `fd` wakes us for the controller `instance_id`
+    // as a device node does (read to its end, then SDL reads), for one that
+    // has no node (a virtual one), which is then no longer polled. Takes `fd`
+    // over; false when no such controller is open or it has a node.
+    bool WakeOnAsNodeForBench(std::int32_t instance_id, int fd);
+
 private:
     struct Pad;
 
@@ -89,6 +95,7 @@ private:
     Pad* Find(std::int32_t instance_id);
     void ButtonChanged(Pad& pad, PadButton button, bool down);
     void WatchNode(Pad& pad);
+    void WakeOnNode(Pad& pad);
     void NodeReadable(std::int32_t instance_id);
     void WatchDeviceFolder(const QString& folder);
     void LookForControllers();

@@ -1,6 +1,6 @@
 // From a key press to the new pose's pixels handed to the window system.
 //
-// input_lag_bench [--source posted|xtest] [--presses N] [--gap MIN_MS,MAX_MS] [--seed S]
+// input_lag_bench [--source posted|xtest|pad-poll|pad-node] [--presses N] [--gap MIN_MS,MAX_MS] [--seed S]
 //
 // Runs the built-in game in a real game window: first in the demo (where the
 // game ignores its keys: what is timed there is the key's way in), then in
@@ -10,6 +10,9 @@
 // through. Each press is timed from the moment it is handed over (posted to
 // Qt's queue, or sent through XTest; with XTest also from the X server's own
 // stamp) to the key event delivered, the key handled and the new pose flushed.
+// A controller's press (a virtual controller's button, see pad_source.h) is
+// timed from the moment its button is set, to the event in whose handling
+// the game read it, the handling's end and the flush.
 //
 // Qt's offscreen platform unless QT_QPA_PLATFORM says otherwise; the sound is
 // OpenAL Soft's silent real-time null output unless ALSOFT_DRIVERS says
@@ -30,8 +33,10 @@
 
 #include "assets/sprites/builtin_sprites.h"
 #include "bench/input/lag_probe.h"
+#include "bench/input/pad_source.h"
 #include "bench/input/posted_key_source.h"
 #include "bench/media/stats.h"
+#include "gamepad/gamepad_window.h"
 #include "media/game_sounds.h"
 #include "records/settings_records_store.h"
 #include "startscreen/launch.h"
@@ -153,8 +158,8 @@ void PrintReport(const LagBench& bench, const PressSource& source, const PressDr
     for (S s : demo) demo_drawn += s.pose_changed;
     std::printf("\n| phase | from the press handed over to | presses | p50 ms | p90 ms | p99 ms | max ms |\n");
     std::printf("|---|---|---|---|---|---|---|\n");
-    PrintRow("demo", "key delivered", Values(demo, [](S s) { return std::optional(s.delivered_ms); }));
-    PrintRow("demo", "key handled", Values(demo, [](S s) { return std::optional(s.handled_ms); }));
+    PrintRow("demo", "press delivered", Values(demo, [](S s) { return std::optional(s.delivered_ms); }));
+    PrintRow("demo", "press handled", Values(demo, [](S s) { return std::optional(s.handled_ms); }));
     std::vector<LagSample> playing, other;
     for (S s : play) (s.state == GameMode::Playing ? playing : other).push_back(s);
     PrintRow("play", "new pose flushed", Values(playing, [](S s) { return s.flushed_ms; }));
@@ -164,7 +169,7 @@ void PrintReport(const LagBench& bench, const PressSource& source, const PressDr
              Values(playing, [](S s) { return !s.in_tick && s.flushed_in_tick ? s.flushed_ms : std::nullopt; }));
     PrintRow("play, inside a tick", "new pose flushed",
              Values(playing, [](S s) { return s.in_tick ? s.flushed_ms : std::nullopt; }));
-    PrintRow("play", "key delivered", Values(playing, [](S s) { return std::optional(s.delivered_ms); }));
+    PrintRow("play", "press delivered", Values(playing, [](S s) { return std::optional(s.delivered_ms); }));
     PrintRow("miss or bonus sequence", "new pose flushed", Values(other, [](S s) { return s.flushed_ms; }));
     if (source.StampedByServer()) {
         int consistent = 0;
@@ -187,8 +192,19 @@ void PrintReport(const LagBench& bench, const PressSource& source, const PressDr
                 driver.Unanswered());
 }
 
-std::unique_ptr<PressSource> MakeSource(const std::string& name, QWidget& window) {
-    if (name == "posted") return std::make_unique<PostedKeySource>(window);
+bool IsPadSource(const std::string& name) { return name == "pad-poll" || name == "pad-node"; }
+
+std::unique_ptr<PressSource> MakeSource(const std::string& name, GameWindow& window) {
+    if (name == "posted") return std::make_unique<PostedKeySource>(window.Form());
+    if (IsPadSource(name)) {
+        GamepadInput* gamepads = GamepadsOf(window);
+        std::string error = "the window has no gamepads";
+        auto source = gamepads ? MakePadSource(*gamepads, name == "pad-poll" ? PadWake::Polled : PadWake::AsNode,
+                                               &error)
+                               : nullptr;
+        if (!source) std::fprintf(stderr, "input_lag_bench: %s\n", error.c_str());
+        return source;
+    }
 #ifdef PELLOX_BENCH_XTEST
     if (name == "xtest") {
         std::string error;
@@ -206,8 +222,8 @@ std::unique_ptr<PressSource> MakeSource(const std::string& name, QWidget& window
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: input_lag_bench [--source posted|xtest] [--presses N] [--gap MIN_MS,MAX_MS] "
-                             "[--seed S]\n");
+        std::fprintf(stderr, "usage: input_lag_bench [--source posted|xtest|pad-poll|pad-node] [--presses N] "
+                             "[--gap MIN_MS,MAX_MS] [--seed S]\n");
         return 2;
     }
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -218,14 +234,19 @@ int main(int argc, char** argv) {
     QTemporaryDir records_dir;
     PictureSet pictures;
     if (!LoadBuiltinPictures(pictures, nullptr)) return 1;
-    GameWindow window(std::move(pictures), MakeGameSound(),
-                      std::make_unique<SettingsRecordsStore>(records_dir.filePath(QStringLiteral("records.conf"))));
+    auto records = std::make_unique<SettingsRecordsStore>(records_dir.filePath(QStringLiteral("records.conf")));
+    // With a controller, the window the game makes, gamepads and their rumble in.
+    const std::unique_ptr<GameWindow> made =
+        IsPadSource(options.source)
+            ? MakeGameWindowWithGamepads(std::move(pictures), MakeGameSound(), std::move(records), QString())
+            : std::make_unique<GameWindow>(std::move(pictures), MakeGameSound(), std::move(records));
+    GameWindow& window = *made;
     PrepareBuiltinGame(window);
     FinishLaunch(window);
     window.Form().show();
     window.Form().activateWindow();
 
-    std::unique_ptr<PressSource> source = MakeSource(options.source, window.Form());
+    std::unique_ptr<PressSource> source = MakeSource(options.source, window);
     if (!source) return 2;
     PressDriver driver(*source, std::chrono::milliseconds(options.min_gap_ms),
                        std::chrono::milliseconds(options.max_gap_ms), options.seed);

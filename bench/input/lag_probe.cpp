@@ -28,58 +28,74 @@ double MsSinceStamp(std::uint32_t stamp, LagClock::time_point t) {
 }  // namespace
 
 bool LagProbe::Deliver(QObject* receiver, QEvent* event, const std::function<bool()>& deliver) {
-    if (receiver != &window_.Form()) return deliver();
-    switch (event->type()) {
-    case QEvent::KeyPress: {
-        const auto delivered = LagClock::now();
-        if (awaiting_flush_) return deliver();  // a press made again before its flush; the first one counts
-        sent_ = driver_.LastSent();
-        sample_ = LagSample{};
-        sample_.state = window_.Engine().CurrentState();
-        sample_.in_tick = window_.FrameTimer().InTick();
-        sample_.delivered_ms = MsBetween(sent_, delivered);
-        if (source_.StampedByServer()) {
-            const auto stamp = static_cast<std::uint32_t>(static_cast<QKeyEvent*>(event)->timestamp());
-            sample_.stamp_consistent = static_cast<std::int32_t>(stamp - StampOf(sent_)) >= 0 &&
-                                       static_cast<std::int32_t>(StampOf(delivered) - stamp) >= 0;
-            stamp_ = stamp;
-        }
-        key_pose_before_ = window_.Engine().WolfPos();
-        delivering_key_ = true;
-        const bool result = deliver();
-        delivering_key_ = false;
-        sample_.handled_ms = MsBetween(sent_, LagClock::now());
-        sample_.pose_changed = window_.Engine().WolfPos() != key_pose_before_;
-        // Flushed already when the window painted the key's change at once.
-        if (sample_.pose_changed && !sample_.flushed_ms) awaiting_flush_ = true;
-        else Finish();
-        return result;
-    }
-    case QEvent::Paint:
+    if (receiver == &window_.Form() && event->type() == QEvent::Paint) {
         painted_ = true;
         return deliver();
-    case QEvent::UpdateRequest: {
-        painted_ = false;
-        const bool result = deliver();
-        const bool pose_to_show =
-            awaiting_flush_ || (delivering_key_ && window_.Engine().WolfPos() != key_pose_before_);
-        if (pose_to_show && painted_ && !sample_.flushed_ms) {
-            const auto flushed = LagClock::now();
-            sample_.flushed_ms = MsBetween(sent_, flushed);
-            sample_.flushed_in_tick = window_.FrameTimer().InTick();
-            if (source_.StampedByServer()) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
-            sample_.shown_by_window_system = source_.WindowShows(window_.Form(), window_.Form().Frame(), PoseBox());
-            // Inside the key's handling the sample is finished when the handler returns.
-            if (awaiting_flush_) {
-                awaiting_flush_ = false;
-                Finish();
-            }
-        }
+    }
+    if (receiver == &window_.Form() && event->type() == QEvent::UpdateRequest) return DeliverUpdate(deliver);
+    // A press made again before its flush: the first one counts.
+    if (!awaiting_flush_ && source_.MayCarry(*receiver, *event, window_.Form()))
+        return DeliverPress(event, deliver);
+    return deliver();
+}
+
+bool LagProbe::DeliverPress(QEvent* event, const std::function<bool()>& deliver) {
+    const auto delivered = LagClock::now();
+    // A controller's press may come in with any event, in another's handling
+    // (a tick's): the one around is taken up again if this one brought nothing.
+    const LagSample outer_sample = sample_;
+    const LagClock::time_point outer_sent = sent_;
+    const std::uint8_t outer_pose_before = key_pose_before_;
+    const bool outer_delivering = delivering_key_;
+    const int presses_before = presses_taken_;
+
+    sent_ = driver_.LastSent();
+    sample_ = LagSample{};
+    sample_.state = window_.Engine().CurrentState();
+    sample_.in_tick = window_.FrameTimer().InTick();
+    sample_.delivered_ms = MsBetween(sent_, delivered);
+    if (source_.StampedByServer()) {
+        const auto stamp = static_cast<std::uint32_t>(static_cast<QInputEvent*>(event)->timestamp());
+        sample_.stamp_consistent = static_cast<std::int32_t>(stamp - StampOf(sent_)) >= 0 &&
+                                   static_cast<std::int32_t>(StampOf(delivered) - stamp) >= 0;
+        stamp_ = stamp;
+    }
+    key_pose_before_ = window_.Engine().WolfPos();
+    delivering_key_ = true;
+    const bool result = deliver();
+    delivering_key_ = outer_delivering;
+    if (!source_.Carried()) {
+        key_pose_before_ = outer_pose_before;
+        // A press taken in further in keeps its sample.
+        if (presses_taken_ == presses_before) sample_ = outer_sample, sent_ = outer_sent;
         return result;
     }
-    default:
-        return deliver();
+    ++presses_taken_;
+    sample_.handled_ms = MsBetween(sent_, LagClock::now());
+    sample_.pose_changed = window_.Engine().WolfPos() != key_pose_before_;
+    // Flushed already when the window painted the press's change at once.
+    if (sample_.pose_changed && !sample_.flushed_ms) awaiting_flush_ = true;
+    else Finish();
+    return result;
+}
+
+bool LagProbe::DeliverUpdate(const std::function<bool()>& deliver) {
+    painted_ = false;
+    const bool result = deliver();
+    const bool pose_to_show = awaiting_flush_ || (delivering_key_ && window_.Engine().WolfPos() != key_pose_before_);
+    if (pose_to_show && painted_ && !sample_.flushed_ms) {
+        const auto flushed = LagClock::now();
+        sample_.flushed_ms = MsBetween(sent_, flushed);
+        sample_.flushed_in_tick = window_.FrameTimer().InTick();
+        if (source_.StampedByServer()) sample_.flushed_from_stamp_ms = MsSinceStamp(stamp_, flushed);
+        sample_.shown_by_window_system = source_.WindowShows(window_.Form(), window_.Form().Frame(), PoseBox());
+        // Inside the press's handling the sample is finished when the handler returns.
+        if (awaiting_flush_) {
+            awaiting_flush_ = false;
+            Finish();
+        }
     }
+    return result;
 }
 
 QRect LagProbe::PoseBox() const {

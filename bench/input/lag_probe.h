@@ -49,6 +49,9 @@ public:
     bool Deliver(QObject* receiver, QEvent* event, const std::function<bool()>& deliver);
 
 private:
+    // An event that may bring the press in (a key press; for a controller, any).
+    bool DeliverPress(QEvent* event, const std::function<bool()>& deliver);
+    bool DeliverUpdate(const std::function<bool()>& deliver);
     void Finish();
     // The wolf's two poses and the four baskets: where a press redraws.
     QRect PoseBox() const;
@@ -61,7 +64,8 @@ private:
     LagClock::time_point sent_;
     bool awaiting_flush_ = false;
     bool painted_ = false;
-    bool delivering_key_ = false;  // a flush now is inside the key's own handling
+    bool delivering_key_ = false;  // a flush now is inside the press's own handling
+    int presses_taken_ = 0;
     std::uint8_t key_pose_before_ = 0;
     std::uint32_t stamp_ = 0;
 };

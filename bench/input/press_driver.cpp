@@ -39,6 +39,11 @@ void PressDriver::Run() {
         if (!answered && !pressed_once_) continue;  // the first press waits for the window
         ready_ = false;
         const int position = next_position_;
+        if (answered) {
+            lock.unlock();
+            source_.LetGo();
+            lock.lock();
+        }
         const auto gap = std::chrono::milliseconds(gap_ms_(random_));
         if (wake_.wait_for(lock, gap, [this] { return stop_; })) return;
         lock.unlock();

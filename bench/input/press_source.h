@@ -2,11 +2,13 @@
 // Where the lag bench's presses come from. A source presses one of the four
 // game keys from the driver thread, the way the window system's own reader
 // hands Qt an event while the user-interface thread may be busy in a tick.
-// A controller (a virtual SDL game controller) is one more source of this kind.
+// A controller (a virtual SDL game controller) is one more source of this kind,
+// whose press the game takes in while it reads its controllers.
 
 #include <optional>
 #include <string>
 
+#include <QEvent>
 #include <QImage>
 #include <QRect>
 #include <QWidget>
@@ -23,6 +25,17 @@ public:
     // Presses and releases the input that plays position 0 UL, 1 UR, 2 DL, 3 DR.
     // Runs on the driver thread.
     virtual void Press(int position) = 0;
+    // Lets go of the last press once it has been seen through, before the
+    // gap to the next; for an input that cannot be pressed and let go at
+    // once, as a key can. Runs on the driver thread.
+    virtual void LetGo() {}
+    // Whether the game may take the last press in while `event` is delivered
+    // to `receiver` (a key press to the game window for keys), and after it,
+    // whether it did. Run on the user-interface thread.
+    virtual bool MayCarry(const QObject& receiver, const QEvent& event, const QWidget& window) const {
+        return &receiver == &window && event.type() == QEvent::KeyPress;
+    }
+    virtual bool Carried() { return true; }
     // Whether the window system stamps the press with its own clock, read back
     // as QInputEvent::timestamp() in milliseconds of CLOCK_MONOTONIC.
     virtual bool StampedByServer() const { return false; }
