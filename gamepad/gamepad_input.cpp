@@ -78,7 +78,7 @@ struct GamepadInput::Pad {
 bool ApplicationInFront() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
 
 GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent)
-    : QObject(parent), controls_(controls), in_front_(std::move(options.in_front)) {
+    : QObject(parent), controls_(controls), in_front_(std::move(options.in_front)), form_(options.form) {
     look_again_.setSingleShot(true);
     connect(&look_again_, &QTimer::timeout, this, [this] { LookAgain(); });
     connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
@@ -269,7 +269,9 @@ void GamepadInput::ButtonChanged(Pad& pad, PadButton button, bool down) {
     const PadAction action = ActionForPadButton(button);
     switch (action.kind) {
         case PadAction::Kind::GameKey:
-            if (down) controls_.PressGamePosition(action.position);
+            if (!down) return;
+            if (form_) form_->PaintAtOnce([&] { controls_.PressGamePosition(action.position); });
+            else controls_.PressGamePosition(action.position);
             return;
         case PadAction::Kind::CaseButton:
             if (down) controls_.PressCaseButton(action.button);

@@ -33,6 +33,7 @@
 
 #include "controls/game_controls.h"
 #include "gamepad/pad_mapping.h"
+#include "lcd/tm_form.h"
 
 union SDL_Event;
 
@@ -49,6 +50,9 @@ struct GamepadInputOptions {
     // Where new devices' nodes appear.
     QString device_folder = QStringLiteral("/dev/input");
     std::function<bool()> in_front = ApplicationInFront;
+    // The window that paints a button's turn of the wolf at once, as it does
+    // a key's; none where only the input is of interest.
+    TMForm* form = nullptr;
 };
 
 class GamepadInput : public QObject {
@@ -104,6 +108,7 @@ private:
 
     GameControls& controls_;
     std::function<bool()> in_front_;
+    TMForm* form_;
     bool started_ = false;
     bool updating_ = false;
     bool update_again_ = false;

@@ -19,8 +19,9 @@ std::unique_ptr<GameWindow> MakeGameWindowWithGamepads(PictureSet pictures, std:
     auto window = std::make_unique<GameWindow>(std::move(pictures), std::move(rumbling_sound), std::move(records));
     // A child of the form: it goes with the window, after the controls it
     // plays, and touches them no more then.
-    auto* gamepads = new GamepadInput(window->Controls(), GamepadInputOptions{.mapping_file = mapping_file},
-                                      &window->Form());
+    auto* gamepads = new GamepadInput(
+        window->Controls(), GamepadInputOptions{.mapping_file = mapping_file, .form = &window->Form()},
+        &window->Form());
     rumble.Connect(window->Engine(), [gamepads](const Rumble& r) { gamepads->StartRumble(r); });
     return window;
 }

@@ -3,6 +3,7 @@
 // It keeps one composed frame, repaints only what a sprite change touches, and
 // cuts every purple pixel out of the window (see-through and click-through).
 
+#include <functional>
 #include <optional>
 
 #include <QImage>
@@ -59,6 +60,12 @@ public:
     // What is painted at a ratio above 1 (inactive at 1: Frame() is painted).
     const DeviceFrame& PaintedFrame() const { return device_frame_; }
 
+    // Runs the handling of a key or a gamepad button and paints what it
+    // changed before returning. The player waits for the turned wolf: painted
+    // and handed to the window system now, not after a frame tick that may
+    // come first and hold the queued repaint until its step sound has ended.
+    void PaintAtOnce(const std::function<void()>& input);
+
 signals:
     // The window has closed, by the exit button or by the window manager.
     void Closed();
@@ -87,8 +94,8 @@ private:
     SeeThroughBy see_through_;
     SpriteInputHandler* input_ = nullptr;
     std::optional<SpriteId> captured_;  // the sprite that got the first press
-    bool in_key_press_ = false;
-    QRegion key_dirty_;  // what the key being handled has changed
+    bool in_player_input_ = false;
+    QRegion input_dirty_;  // what the input being handled has changed
 };
 
 }  // namespace pellox

@@ -1,12 +1,13 @@
 #!/usr/bin/env python3
 """The input lag bench on every platform it can reach here, one after the other.
 
-input_lag_bench.py BENCH [--presses N] [--gap MIN,MAX] [--platforms offscreen,xcb,wayland] [--frames N]
+input_lag_bench.py BENCH [--presses N] [--gap MIN,MAX] [--platforms offscreen,xcb,wayland] [--no-pads] [--frames N]
 
 BENCH is build/bench/input/input_lag_bench. Runs it on Qt's offscreen
-platform with posted keys; on a private Xvfb (started here, with a 24-bit
-screen and no window manager) with posted keys and with keys pressed through
-XTest; and on a private headless weston (pixman renderer) with posted keys,
+platform with posted keys and a virtual controller (read by the game's poll
+timer, and woken as a real controller's node wakes it); on a private Xvfb
+(started here, with a 24-bit screen and no window manager) with posted keys,
+keys pressed through XTest and the virtual controller both ways; and on a private headless weston (pixman renderer) with posted keys,
 where the flush is the surface's commit. There it also runs weston's own
 presentation-time client, one frame a second as after a key press, for the
 compositor's share: from a commit to the frame's presentation, as weston
@@ -79,10 +80,12 @@ def main():
     parser.add_argument("--presses", default="300")
     parser.add_argument("--gap", default="20,250")
     parser.add_argument("--platforms", default="offscreen,xcb,wayland")
+    parser.add_argument("--no-pads", action="store_true", help="leave the virtual controller's runs out")
     parser.add_argument("--frames", type=int, default=30)
     args = parser.parse_args()
     bench = os.path.abspath(args.bench)
     common = ["--presses", args.presses, "--gap", args.gap]
+    pads = [] if args.no_pads else [("pad-poll", "controller, polled"), ("pad-node", "controller, woken as by its node")]
     failures = 0
     with tempfile.TemporaryDirectory() as folder:
         runtime = os.path.join(folder, "runtime")
@@ -94,12 +97,17 @@ def main():
         if "offscreen" in platforms:
             failures += run(bench, common + ["--source", "posted"], dict(env, QT_QPA_PLATFORM="offscreen"),
                             "offscreen, posted keys") != 0
+            for source, label in pads:
+                failures += run(bench, common + ["--source", source], dict(env, QT_QPA_PLATFORM="offscreen"),
+                                f"offscreen, {label}") != 0
         if "xcb" in platforms:
             server, display = start_xvfb()
             try:
                 xenv = dict(env, QT_QPA_PLATFORM="xcb", DISPLAY=display)
                 failures += run(bench, common + ["--source", "posted"], xenv, "xcb under Xvfb, posted keys") != 0
                 failures += run(bench, common + ["--source", "xtest"], xenv, "xcb under Xvfb, XTest keys") != 0
+                for source, label in pads:
+                    failures += run(bench, common + ["--source", source], xenv, f"xcb under Xvfb, {label}") != 0
             finally:
                 server.terminate()
                 server.wait()

@@ -120,21 +120,11 @@ TEST_F(GameWindowTest, KeyTurnsTheWolfAndLightsThePoseAndBasket) {
     }
 }
 
-// Counts the window's paints and what they covered.
-struct PaintLog : QObject {
-    int paints = 0;
-    QRegion painted;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints, painted += static_cast<QPaintEvent*>(event)->region();
-        return false;
-    }
-};
-
 // A frame tick may be due the moment a key has been handled; its step sound
 // would hold a queued repaint for 40 ms. The key's handler paints at once.
 TEST_F(GameWindowTest, KeyPaintsTheTurnedWolfBeforeItsHandlerReturns) {
     QCoreApplication::processEvents();  // the first paint of the shown window
-    PaintLog log;
+    testing::PaintLog log;
     form().installEventFilter(&log);
     TypeOn(QStringLiteral("o"), kO);  // the demo ignores keys: nothing to paint
     EXPECT_EQ(log.paints, 0);

@@ -9,6 +9,7 @@
 
 #include <QMessageBox>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -39,6 +40,16 @@ inline PictureSet BuiltinPictures() {
     EXPECT_TRUE(LoadBuiltinPictures(pictures, &error)) << error.toStdString();
     return pictures;
 }
+
+// Counts a window's paints and what they covered.
+struct PaintLog : QObject {
+    int paints = 0;
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints, painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
 
 class GameWindowTest : public ::testing::Test {
 protected:

@@ -151,6 +151,26 @@ TEST_F(GamepadWindowTest, EachPlayButtonTurnsTheWolfToItsChute) {
     EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
 }
 
+// As with a key: a frame tick due the moment the button has been read would
+// hold a queued repaint behind its step sound. The turn is painted at once.
+TEST_F(GamepadWindowTest, APlayButtonPaintsTheTurnedWolfBeforeTheReadReturns) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    Release(pad, SDL_CONTROLLER_BUTTON_START);
+    ASSERT_EQ(engine().CurrentState(), GameMode::Playing);
+    QCoreApplication::processEvents();  // what starting the game drew
+
+    testing::PaintLog log;
+    form().installEventFilter(&log);
+    Press(pad, SDL_CONTROLLER_BUTTON_A);
+    ASSERT_EQ(engine().WolfPos(), 3);
+    EXPECT_GE(log.paints, 1);
+    for (SpriteId id : {SpriteId::imWolf0, SpriteId::imWolf1, SpriteId::imBask2, SpriteId::imBask3})
+        EXPECT_TRUE(log.painted.contains(ToQRect(form().Sprites().BoundsOf(id)))) << IndexOf(id);
+    form().removeEventFilter(&log);
+}
+
 TEST_F(GamepadWindowTest, RightStickPressIsTimeAndLeavesAFinishedGame) {
     VirtualPad pad;
     PlugIn(pad);

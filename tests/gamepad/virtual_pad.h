@@ -50,8 +50,8 @@ public:
     }
 
     void Button(int button, bool down) { SDL_JoystickSetVirtualButton(joystick_, button, down ? 1 : 0); }
-    // Whether the button was down when SDL last read the controller (its
-    // events pumped), for whoever else opened it too: SDL shares one state.
+    // Whether the button was down when SDL last read the controller: an
+    // SDL_PumpEvents, whoever called it, reads every open joystick.
     bool ReadAsDown(int button) const { return SDL_JoystickGetButton(joystick_, button) == 1; }
     SDL_JoystickID InstanceId() const { return joystick_ ? SDL_JoystickInstanceID(joystick_) : -1; }
     void Axis(int axis, Sint16 value) { SDL_JoystickSetVirtualAxis(joystick_, axis, value); }
