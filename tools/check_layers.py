@@ -33,6 +33,7 @@ MODULES = {
     "controls": "controls",
     "gamewindow": "gamewindow",
     "skincommands": "skincommands",
+    "skininstall": "skininstall",
     "startscreen": "startscreen",
     "app": "app",
 }
@@ -54,10 +55,11 @@ ALLOWED = {
     "controls": {"lcd", "lcd-core", "engine", "media", "media-core"},
     "gamewindow": {"lcd", "lcd-core", "engine", "records", "media", "media-core", "controls", "assets"},
     "skincommands": {"skin", "lcd", "lcd-core", "engine", "media-core", "controls", "assets"},
+    "skininstall": {"skin", "lcd-core", "engine"},
     "startscreen": {"gamewindow", "lcd", "lcd-core", "engine", "records", "media", "media-core",
-                    "controls", "assets", "skin"},
-    "app": {"startscreen", "skincommands", "gamewindow", "lcd", "lcd-core", "engine", "records", "media",
-            "media-core", "controls", "assets", "skin", "raster"},
+                    "controls", "assets", "skin", "skininstall"},
+    "app": {"startscreen", "skincommands", "skininstall", "gamewindow", "lcd", "lcd-core", "engine", "records",
+            "media", "media-core", "controls", "assets", "skin", "raster"},
 }
 
 SELF = "tools/check_layers.py"
