@@ -4,7 +4,8 @@
 // licence and the rules, offers the skin menu and starts the game. On its
 // first showing it fills the menu and, once it has been painted, makes the
 // game window, hidden: the player sees the start screen without waiting for
-// the game's pictures and sound.
+// the game's pictures and sound. Skins dropped on it, or chosen from its
+// context menu, are installed and offered at once.
 
 #include <filesystem>
 #include <functional>
