@@ -4,6 +4,7 @@
 //   pellox SKIN.ini             the start screen, its menu locked to that skin
 //   pellox --check-skin FILE    what the game makes of a skin file, without playing it
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
+//   pellox --install-skin PATH  a skin archive, folder or file installed where the menu finds it
 //   pellox --list-skins         the skin menu and the folders searched, without a window
 
 #include <algorithm>
@@ -27,6 +28,7 @@
 #include "startscreen/launch.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
+#include "skincommands/skin_install.h"
 #include "skincommands/skin_list.h"
 #include "skin/skin_search_roots.h"
 #include "skininstall/install_skins.h"
@@ -51,6 +53,12 @@ struct CommandLine {
                                    QStringLiteral("Write the built-in game as a skin folder to start a skin from "
                                                   "(the folder must be new or empty). Needs no display."),
                                    QStringLiteral("DIR")};
+    QCommandLineOption install_skin{
+        QStringLiteral("install-skin"),
+        QStringLiteral("Install the skins in an archive (.zip, .7z, .rar, .tar.gz, ...), a folder or a skin file "
+                       "into your skins folder, where the skin menu finds them, and check each one. Needs no "
+                       "display."),
+        QStringLiteral("PATH")};
     QCommandLineOption list_skins{QStringLiteral("list-skins"),
                                   QStringLiteral("List the skin menu as the start screen would fill it from the "
                                                  "current folder, each skin's titles and file, and the folders "
@@ -61,18 +69,23 @@ struct CommandLine {
             QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
         parser.addOption(check_skin);
         parser.addOption(export_skin);
+        parser.addOption(install_skin);
         parser.addOption(list_skins);
         parser.addPositionalArgument(QStringLiteral("skin"),
                                      QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
                                      QStringLiteral("[skin]"));
     }
 
-    // The commands for skin authors and players, when one was asked for.
+    // The skin commands, when one was asked for.
     std::optional<int> RunCommand() const {
         if (parser.isSet(check_skin))
             return pellox::CheckSkinCommand(parser.value(check_skin).toStdString(), std::cout);
         if (parser.isSet(export_skin))
             return pellox::ExportSkinCommand(parser.value(export_skin).toStdString(), std::cout, std::cerr);
+        if (parser.isSet(install_skin))
+            return pellox::InstallSkinCommand(
+                parser.value(install_skin).toStdString(),
+                pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr);
         if (parser.isSet(list_skins)) {
             const auto env = pellox::SkinSearchEnvironment::FromProcess();
             return pellox::ListSkinsCommand(pellox::SkinSearchRoots(env), pellox::InstalledSkinsFolder(env), std::cout);

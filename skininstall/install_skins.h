@@ -19,6 +19,9 @@ struct SkinInstallLimits {
     std::uint64_t max_entries = 10000;
     // Unpacked size over packed size, for archives (a zip bomb's is huge).
     double max_unpacked_per_packed = 200.0;
+    // The ratio is judged only past this many bytes: a small skin of flat
+    // pictures packs far tighter than a big one.
+    std::uint64_t ratio_checked_from_bytes = 16ull * 1024 * 1024;
 };
 
 struct InstalledSkin {
@@ -40,6 +43,9 @@ struct SkinInstallResult {
     // Why nothing could be read or installed at all (an unreadable or unsafe
     // archive, a bound passed, no room); empty otherwise.
     std::string error;
+    // What the player may want to know about an install that went through:
+    // entries passed over (links, devices), a skin whose dir was rewritten.
+    std::vector<std::string> notes;
 
     bool Succeeded() const { return !installed.empty(); }
 };
