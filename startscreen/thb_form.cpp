@@ -187,9 +187,9 @@ void THBForm::BuildComponents() {
 }
 
 void THBForm::BuildContextMenu() {
-    // On the whole form, so that a right click on the menu reaches it also
-    // while the menu is locked (a disabled combo box passes the click on).
-    // No new control: the window looks as it always has.
+    // On the whole form, and on the menu itself, as a combo box keeps right
+    // clicks to itself while it is enabled (a disabled one passes them on to
+    // the form). No new control: the window looks as it always has.
     install_skin_action_ = new QAction(this);
     open_skins_folder_action_ = new QAction(this);
     install_skin_action_->setObjectName(QStringLiteral("acInstallSkin"));
@@ -197,9 +197,11 @@ void THBForm::BuildContextMenu() {
     connect(install_skin_action_, &QAction::triggered, this, [this] { ChooseSkinToInstall(); });
     connect(open_skins_folder_action_, &QAction::triggered, this, [this] { OpenSkinsFolder(); });
     if (!setup_.install_skin) return;
-    addAction(install_skin_action_);
-    addAction(open_skins_folder_action_);
-    setContextMenuPolicy(Qt::ActionsContextMenu);
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
+        widget->addAction(install_skin_action_);
+        widget->addAction(open_skins_folder_action_);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
     setAcceptDrops(true);
 }
 
