@@ -89,14 +89,20 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     }
 
-    // Presses the start button; closes the game window as soon as it shows.
-    int Start() {
-        QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [this] {
+    // Closes the game window as soon as it shows, for as long as it lives.
+    std::unique_ptr<QTimer> CloseTheGameWhenShown() {
+        auto closer = std::make_unique<QTimer>();
+        QObject::connect(closer.get(), &QTimer::timeout, [this] {
             GameWindow* game = form->GameWindowIfCreated();
             if (game && game->Form().isVisible()) game->Form().close();
         });
-        closer.start(10);
+        closer->start(10);
+        return closer;
+    }
+
+    // Presses the start button; closes the game window as soon as it shows.
+    int Start() {
+        const auto closer = CloseTheGameWhenShown();
         form->BtStart().click();
         return form->ExitStatus();
     }

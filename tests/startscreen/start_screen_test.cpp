@@ -332,12 +332,7 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
 
     Open();
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-        GameWindow* game = form->GameWindowIfCreated();
-        if (game && game->Form().isVisible()) game->Form().close();
-    });
-    closer.start(10);
+    const auto closer = CloseTheGameWhenShown();
     QTest::keyClick(form.get(), Qt::Key_Return);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(form->GameWindowIfCreated()->Engine().CurrentState() == GameMode::Demo);
@@ -347,12 +342,7 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
 TEST_F(StartScreenTest, EnterOnAFlagStartsTheGameAndLeavesTheLanguage) {
     Open();
     const InterfaceLanguage before = form->Language();
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-        GameWindow* game = form->GameWindowIfCreated();
-        if (game && game->Form().isVisible()) game->Form().close();
-    });
-    closer.start(10);
+    const auto closer = CloseTheGameWhenShown();
     form->ImBritish().setFocus();
     QTest::keyClick(&form->ImBritish(), Qt::Key_Return);
     EXPECT_EQ(form->Language(), before);
