@@ -427,16 +427,20 @@ void THBForm::ChooseSkinToInstall() {
 void THBForm::OpenSkinsFolder() {
     const std::filesystem::path& folder = setup_.installed_skins_folder;
     std::error_code ec;
-    std::filesystem::create_directories(folder, ec);
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
     const QString shown = QString::fromStdString(folder.string());
-    if (!ec && QDesktopServices::openUrl(QUrl::fromLocalFile(shown))) return;
+    if (!folder.empty() && !ec && QDesktopServices::openUrl(QUrl::fromLocalFile(shown))) return;
     // No file manager, or no room for the folder: the player still learns where it is.
     const bool su = language_ == InterfaceLanguage::Russian;
-    QMessageBox::information(
-        this, open_skins_folder_action_->text(),
-        (su ? QStringLiteral("Папку скинов не удалось открыть. Вот она:\n%1")
-            : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
-            .arg(shown));
+    QString text;
+    if (folder.empty())
+        text = su ? QStringLiteral("Папки скинов нет: не заданы ни XDG_DATA_HOME, ни HOME.")
+                  : QStringLiteral("There is no skins folder: neither XDG_DATA_HOME nor HOME is set.");
+    else
+        text = (su ? QStringLiteral("Не удалось открыть папку скинов. Она здесь:\n%1")
+                   : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
+                   .arg(shown);
+    QMessageBox::information(this, open_skins_folder_action_->text(), text);
 }
 
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {

@@ -278,6 +278,19 @@ TEST_F(SkinInstallTest, TheContextMenuInstallsAChosenFileAndOpensTheSkinsFolder)
     EXPECT_TRUE(std::filesystem::is_directory(installed.path()));  // made for the player to put skins in
 }
 
+TEST_F(SkinInstallTest, WithNoHomeThePlayerIsToldThereIsNoSkinsFolder) {
+    const auto with_installer = adjust_setup;
+    adjust_setup = [&](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.installed_skins_folder.clear();  // neither XDG_DATA_HOME nor HOME
+    };
+    Open();
+    WhileAnswering([this] { form->OpenSkinsFolderAction().trigger(); });
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_EQ(message_boxes[0].toStdString(),
+              "Открыть папку скинов\nПапки скинов нет: не заданы ни XDG_DATA_HOME, ни HOME.");
+}
+
 TEST_F(SkinInstallTest, WithoutAnInstallerTheStartScreenOffersNone) {
     adjust_setup = nullptr;
     Open();
