@@ -30,6 +30,11 @@ fs::path CommonAncestor(const std::vector<fs::path>& paths) {
     return common;
 }
 
+bool IsInside(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
 std::string ReadWhole(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -74,6 +79,10 @@ Intended LookUpIntended(const SkinFile& skin, const SkinToBuild& what) {
         const std::optional<fs::path>& file = intended.lookup.files[i];
         if (!file || intended.lookup.written_absolute[i]) continue;
         fs::path canonical = fs::weakly_canonical(*file, ec);
+        if (!what.files_outside_root_allowed && !IsInside(canonical, root)) {
+            intended.lookup.files[i].reset();
+            continue;
+        }
         intended.lookup.files[i] = canonical;
         if (seen.insert(canonical).second) intended.needed.push_back(canonical);
     }

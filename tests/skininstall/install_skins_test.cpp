@@ -161,6 +161,11 @@ std::vector<ArchiveCase> ArchiveCases() {
          "outside"},
         {"DriveLetterEntry", ArchiveKind::Zip, {File("Wolf/wolf.ini", wolf), File("C:\\escaped.txt", "out")}, {},
          "outside"},
+        // The archive is unpacked inside the player's data folder: a path
+        // climbing out of it must not copy the player's files into the skin.
+        {"PathsOutOfTheArchiveFindNothing", ArchiveKind::Zip,
+         {File("Wolf/wolf.ini", SkinIni("Wolf", "..\\..\\..\\..\\secret.bmp", "../../../../../secret.wav"))},
+         {{"Wolf", "Wolf", "", ""}}},
         {"LinksNeverWritten", ArchiveKind::TarGz,
          {File("Wolf/wolf.ini", wolf), test::Symlink("Wolf/pics/bg.bmp", "/etc/passwd"),
           test::Hardlink("Wolf/snd/over.wav", "../../../etc/passwd")},
@@ -200,6 +205,8 @@ TEST_P(InstallArchive, InstallsOrRefusesLeavingNothingBehind) {
     const ArchiveCase& c = GetParam();
     const fs::path archive = temp_.Write("downloads/skin.archive", MakeArchive(c.kind, c.items));
     temp_.Folder("home/skins/Other skin");  // an installed skin that must stay as it is
+    for (const char* secret : {"secret.bmp", "secret.wav", "home/secret.bmp", "home/secret.wav"})
+        temp_.Write(secret, "the player's own");
     const std::set<std::string> before = Listing(temp_.path());
 
     const SkinInstallResult result = InstallSkins(archive, skins_, c.limits);
