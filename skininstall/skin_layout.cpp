@@ -191,7 +191,15 @@ private:
         bytes_left_ -= size;
         const fs::path copy = what_.build / file.lexically_relative(root_);
         fs::create_directories(copy.parent_path(), ec);
-        if (!ec) fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
+        if (ec) return "cannot copy " + file.filename().string() + ": " + ec.message();
+        // An unpacked archive is the install's own and thrown away after it:
+        // its files are linked into place rather than copied again.
+        if (what_.link_instead_of_copy) {
+            fs::remove(copy, ec);
+            fs::create_hard_link(file, copy, ec);
+            if (!ec) return {};
+        }
+        fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
         return ec ? "cannot copy " + file.filename().string() + ": " + ec.message() : std::string();
     }
 

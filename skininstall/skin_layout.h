@@ -31,6 +31,8 @@ struct SkinToBuild {
     // of the player's own may share pictures with its neighbours, while an
     // archive's paths must not reach into this machine's files.
     bool files_outside_root_allowed = false;
+    // The source is the install's own scratch copy, on the same file system.
+    bool link_instead_of_copy = false;
 };
 
 // Copies the skin file and every file it names that the source holds into
