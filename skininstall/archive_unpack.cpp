@@ -3,7 +3,6 @@
 #include <archive.h>
 #include <archive_entry.h>
 #include <fcntl.h>
-#include <locale.h>
 #include <unistd.h>
 
 #include <array>
@@ -14,31 +13,10 @@
 #include <system_error>
 
 #include "skininstall/archive_names.h"
+#include "skininstall/thread_locale.h"
 
 namespace pellox {
 namespace {
-
-// libarchive turns names it knows to be Unicode (zip's UTF-8 flag, 7z, rar)
-// into the current locale's character set; under the C locale a Cyrillic name
-// would be lost. A UTF-8 locale for this thread alone keeps them, and leaves
-// unflagged names as the raw bytes the packer wrote.
-class Utf8LocaleForThisThread {
-public:
-    Utf8LocaleForThisThread() : utf8_(::newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr))) {
-        if (utf8_ != static_cast<locale_t>(nullptr)) previous_ = ::uselocale(utf8_);
-    }
-    ~Utf8LocaleForThisThread() {
-        if (utf8_ == static_cast<locale_t>(nullptr)) return;
-        ::uselocale(previous_);
-        ::freelocale(utf8_);
-    }
-    Utf8LocaleForThisThread(const Utf8LocaleForThisThread&) = delete;
-    Utf8LocaleForThisThread& operator=(const Utf8LocaleForThisThread&) = delete;
-
-private:
-    locale_t utf8_;
-    locale_t previous_ = static_cast<locale_t>(nullptr);
-};
 
 struct ArchiveCloser {
     void operator()(archive* a) const { archive_read_free(a); }
@@ -199,7 +177,10 @@ private:
 
 UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
                            const SkinInstallLimits& limits) {
-    Utf8LocaleForThisThread utf8;
+    // libarchive turns names it knows to be Unicode (zip's UTF-8 flag, 7z,
+    // rar) into the current locale's character set; under the C locale a
+    // Cyrillic name would be lost. Unflagged names stay the packer's bytes.
+    const ThreadLocale utf8("C.UTF-8");
     std::error_code ec;
     const std::uintmax_t packed = std::filesystem::file_size(archive_file, ec);
     if (ec) return {"cannot read " + archive_file.string() + ": " + ec.message(), {}};

@@ -234,7 +234,8 @@ private:
             const std::string name = FreeName(skins_folder_, NameOf(source, ini, usable), taken);
             taken.insert(name);
             SkinToBuild what{ini, source.root, staging / ("build-" + std::to_string(i)), skins_folder_ / name,
-                             staging / "start"};
+                             staging / "start", source.kind != SourceKind::Archive,
+                             source.kind == SourceKind::Archive};
             const BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
             if (!skin.error.empty()) {
                 Fail(Where(source, ini) + ": " + skin.error);

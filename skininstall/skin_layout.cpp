@@ -30,6 +30,11 @@ fs::path CommonAncestor(const std::vector<fs::path>& paths) {
     return common;
 }
 
+bool IsInside(const fs::path& path, const fs::path& folder) {
+    const fs::path relative = path.lexically_relative(folder);
+    return !relative.empty() && *relative.begin() != "..";
+}
+
 std::string ReadWhole(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -74,6 +79,10 @@ Intended LookUpIntended(const SkinFile& skin, const SkinToBuild& what) {
         const std::optional<fs::path>& file = intended.lookup.files[i];
         if (!file || intended.lookup.written_absolute[i]) continue;
         fs::path canonical = fs::weakly_canonical(*file, ec);
+        if (!what.files_outside_root_allowed && !IsInside(canonical, root)) {
+            intended.lookup.files[i].reset();
+            continue;
+        }
         intended.lookup.files[i] = canonical;
         if (seen.insert(canonical).second) intended.needed.push_back(canonical);
     }
@@ -182,7 +191,15 @@ private:
         bytes_left_ -= size;
         const fs::path copy = what_.build / file.lexically_relative(root_);
         fs::create_directories(copy.parent_path(), ec);
-        if (!ec) fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
+        if (ec) return "cannot copy " + file.filename().string() + ": " + ec.message();
+        // An unpacked archive is the install's own and thrown away after it:
+        // its files are linked into place rather than copied again.
+        if (what_.link_instead_of_copy) {
+            fs::remove(copy, ec);
+            fs::create_hard_link(file, copy, ec);
+            if (!ec) return {};
+        }
+        fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
         return ec ? "cannot copy " + file.filename().string() + ": " + ec.message() : std::string();
     }
 

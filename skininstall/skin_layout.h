@@ -27,6 +27,12 @@ struct SkinToBuild {
     std::filesystem::path build;        // the new folder to fill (made here)
     std::filesystem::path final_folder; // where build will be renamed to
     std::filesystem::path empty_start;  // an empty folder, standing for an unknown start folder
+    // Whether files outside source_root may be copied: a folder or skin file
+    // of the player's own may share pictures with its neighbours, while an
+    // archive's paths must not reach into this machine's files.
+    bool files_outside_root_allowed = false;
+    // The source is the install's own scratch copy, on the same file system.
+    bool link_instead_of_copy = false;
 };
 
 // Copies the skin file and every file it names that the source holds into

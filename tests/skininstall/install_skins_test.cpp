@@ -102,26 +102,26 @@ struct ArchiveCase {
 
 void PrintTo(const ArchiveCase& c, std::ostream* out) { *out << c.name; }
 
+// The skin "Волк" ("wolf") with its pictures and waves in "картинки": the
+// archive's names in one encoding, its skin file's title and paths in another.
+std::vector<ArchiveItem> CyrillicWolf(const std::string& wolf, const std::string& pictures, const std::string& separator,
+                                      const std::string& ini_title, const std::string& ini_pictures) {
+    const std::string folder = wolf + separator;
+    return {File(folder + wolf + ".ini", SkinIni(ini_title, ini_pictures + "\\bg.bmp", ini_pictures + "\\over.wav")),
+            File(folder + pictures + separator + "bg.bmp", "BM picture"),
+            File(folder + pictures + separator + "over.wav", "RIFF wave")};
+}
+
 std::vector<ArchiveCase> ArchiveCases() {
     const std::string wolf = SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav");
     const std::string zeros(4 << 20, '\0');
     std::vector<ArchiveCase> cases = {
         {"ZipCp866NamesCp1251Skin", ArchiveKind::Zip,
-         {File(kWolfCp866 + "\\" + kWolfCp866 + ".ini",
-               SkinIni(kWolfCp1251, kPicturesCp1251 + "\\bg.bmp", kPicturesCp1251 + "\\over.wav")),
-          File(kWolfCp866 + "\\" + kPicturesCp866 + "\\bg.bmp", "BM picture"),
-          File(kWolfCp866 + "\\" + kPicturesCp866 + "\\over.wav", "RIFF wave")},
+         CyrillicWolf(kWolfCp866, kPicturesCp866, "\\", kWolfCp1251, kPicturesCp1251),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
-        {"ZipCp1251Names", ArchiveKind::Zip,
-         {File(kWolfCp1251 + "/" + kWolfCp1251 + ".ini",
-               SkinIni(kWolfCp1251, kPicturesCp1251 + "\\bg.bmp", kPicturesCp1251 + "\\over.wav")),
-          File(kWolfCp1251 + "/" + kPicturesCp1251 + "/bg.bmp", "BM picture"),
-          File(kWolfCp1251 + "/" + kPicturesCp1251 + "/over.wav", "RIFF wave")},
+        {"ZipCp1251Names", ArchiveKind::Zip, CyrillicWolf(kWolfCp1251, kPicturesCp1251, "/", kWolfCp1251, kPicturesCp1251),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
-        {"ZipUtf8Names", ArchiveKind::ZipUtf8,
-         {File(kWolfUtf8 + "/волк.ini", SkinIni(kWolfUtf8, kPicturesUtf8 + "\\bg.bmp", kPicturesUtf8 + "\\over.wav")),
-          File(kWolfUtf8 + "/" + kPicturesUtf8 + "/bg.bmp", "BM picture"),
-          File(kWolfUtf8 + "/" + kPicturesUtf8 + "/over.wav", "RIFF wave")},
+        {"ZipUtf8Names", ArchiveKind::ZipUtf8, CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"SevenZip", ArchiveKind::SevenZip,
          {File("Wolf/wolf.ini", wolf), File("Wolf/pics/bg.bmp", "BM 7z"), File("Wolf/snd/over.wav", "RIFF 7z")},
@@ -161,6 +161,11 @@ std::vector<ArchiveCase> ArchiveCases() {
          "outside"},
         {"DriveLetterEntry", ArchiveKind::Zip, {File("Wolf/wolf.ini", wolf), File("C:\\escaped.txt", "out")}, {},
          "outside"},
+        // The archive is unpacked inside the player's data folder: a path
+        // climbing out of it must not copy the player's files into the skin.
+        {"PathsOutOfTheArchiveFindNothing", ArchiveKind::Zip,
+         {File("Wolf/wolf.ini", SkinIni("Wolf", "..\\..\\..\\..\\secret.bmp", "../../../../../secret.wav"))},
+         {{"Wolf", "Wolf", "", ""}}},
         {"LinksNeverWritten", ArchiveKind::TarGz,
          {File("Wolf/wolf.ini", wolf), test::Symlink("Wolf/pics/bg.bmp", "/etc/passwd"),
           test::Hardlink("Wolf/snd/over.wav", "../../../etc/passwd")},
@@ -200,6 +205,8 @@ TEST_P(InstallArchive, InstallsOrRefusesLeavingNothingBehind) {
     const ArchiveCase& c = GetParam();
     const fs::path archive = temp_.Write("downloads/skin.archive", MakeArchive(c.kind, c.items));
     temp_.Folder("home/skins/Other skin");  // an installed skin that must stay as it is
+    for (const char* secret : {"secret.bmp", "secret.wav", "home/secret.bmp", "home/secret.wav"})
+        temp_.Write(secret, "the player's own");
     const std::set<std::string> before = Listing(temp_.path());
 
     const SkinInstallResult result = InstallSkins(archive, skins_, c.limits);

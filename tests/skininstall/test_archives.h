@@ -4,11 +4,12 @@
 
 #include <archive.h>
 #include <archive_entry.h>
-#include <locale.h>
 
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "skininstall/thread_locale.h"
 
 namespace pellox::test {
 
@@ -42,30 +43,13 @@ inline la_ssize_t AppendTo(archive*, void* out, const void* bytes, size_t size) 
     return static_cast<la_ssize_t>(size);
 }
 
-// The zip writer flags names UTF-8 when the locale's character set is UTF-8
-// and stores them raw otherwise; the locale is chosen for this thread alone.
-class ThreadLocale {
-public:
-    explicit ThreadLocale(const char* name) : locale_(::newlocale(LC_CTYPE_MASK, name, static_cast<locale_t>(nullptr))) {
-        if (locale_ == static_cast<locale_t>(nullptr)) throw std::runtime_error(std::string("no locale ") + name);
-        previous_ = ::uselocale(locale_);
-    }
-    ~ThreadLocale() {
-        ::uselocale(previous_);
-        ::freelocale(locale_);
-    }
-    ThreadLocale(const ThreadLocale&) = delete;
-    ThreadLocale& operator=(const ThreadLocale&) = delete;
-
-private:
-    locale_t locale_;
-    locale_t previous_;
-};
-
 }  // namespace detail
 
 inline std::string MakeArchive(ArchiveKind kind, const std::vector<ArchiveItem>& items) {
-    detail::ThreadLocale locale(kind == ArchiveKind::ZipUtf8 || kind == ArchiveKind::SevenZip ? "C.UTF-8" : "C");
+    // The zip writer flags names UTF-8 when the locale's character set is
+    // UTF-8 and stores them raw otherwise.
+    const ThreadLocale locale(kind == ArchiveKind::ZipUtf8 || kind == ArchiveKind::SevenZip ? "C.UTF-8" : "C");
+    if (!locale.held()) throw std::runtime_error("no C.UTF-8 locale");
     archive* a = archive_write_new();
     switch (kind) {
         case ArchiveKind::Zip:
