@@ -123,6 +123,10 @@ std::vector<ArchiveCase> ArchiveCases() {
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"ZipUtf8Names", ArchiveKind::ZipUtf8, CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
+        // 7z keeps names in UTF-16: read under the C locale they would be lost.
+        {"SevenZipCyrillicNames", ArchiveKind::SevenZip,
+         CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
+         {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"SevenZip", ArchiveKind::SevenZip,
          {File("Wolf/wolf.ini", wolf), File("Wolf/pics/bg.bmp", "BM 7z"), File("Wolf/snd/over.wav", "RIFF 7z")},
          {{"Wolf", "Wolf", "BM 7z", "RIFF 7z"}}},
