@@ -145,6 +145,13 @@ std::vector<ArchiveCase> ArchiveCases() {
         {"BackslashPaths", ArchiveKind::Zip,
          {File("Wolf\\wolf.ini", wolf), File("Wolf\\pics\\bg.bmp", "BM"), File("Wolf\\snd\\over.wav", "RIFF")},
          {{"Wolf", "Wolf", "BM", "RIFF"}}},
+        // Windows packers may store folders as empty files named with a
+        // trailing "\" (libarchive's zip reader turns those into folders,
+        // its tar reader does not).
+        {"BackslashFolderEntries", ArchiveKind::TarGz,
+         {File("Wolf\\", ""), File("Wolf\\pics\\", ""), File("Wolf\\wolf.ini", wolf),
+          File("Wolf\\pics\\bg.bmp", "BM"), File("Wolf\\snd\\over.wav", "RIFF")},
+         {{"Wolf", "Wolf", "BM", "RIFF"}}},
         // Packed where the game stood, dir naming the skin's folder.
         {"DirNamesThePackedFolder", ArchiveKind::Zip,
          {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "Wolf")),
