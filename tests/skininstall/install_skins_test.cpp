@@ -317,7 +317,9 @@ TEST_F(InstallSkinsTest, MixedBasesGetAnAbsoluteDirAndANote) {
     EXPECT_EQ(launched.ground, "BM");
     EXPECT_EQ(launched.over, "RIFF");
     ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("dir was set"), std::string::npos) << result.notes[0];
+    EXPECT_NE(result.notes[0].find("its dir was set to " + (skins_ / "Wolf").string() + ", as no layout"),
+              std::string::npos)
+        << result.notes[0];
 }
 
 TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
