@@ -1,5 +1,6 @@
 #include "skininstall/install_skins.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -155,6 +156,10 @@ std::vector<ArchiveCase> ArchiveCases() {
         // Packed where the game stood, dir naming the skin's folder.
         {"DirNamesThePackedFolder", ArchiveKind::Zip,
          {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "Wolf")),
+          File("Wolf/pics/bg.bmp", "BM"), File("Wolf/snd/over.wav", "RIFF")},
+         {{"Wolf", "Wolf", "BM", "RIFF"}}},
+        {"DirIsTheAuthorsWindowsFolder", ArchiveKind::Zip,
+         {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "C:\\Games\\Pellox\\Wolf")),
           File("Wolf/pics/bg.bmp", "BM"), File("Wolf/snd/over.wav", "RIFF")},
          {{"Wolf", "Wolf", "BM", "RIFF"}}},
         // The paths start at the archive's top, where the game stood.
@@ -358,6 +363,13 @@ TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
 
     const SkinInstallResult garbage = InstallSkins(temp_.Write("junk.zip", "this is no zip"), skins_);
     EXPECT_NE(garbage.error.find("not an archive"), std::string::npos) << garbage.error;
+
+    // A FIFO would block whoever opens it: neither is opened.
+    for (const char* name : {"pipe.zip", "pipe.ini"}) {
+        const fs::path fifo = temp_.path() / name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        EXPECT_FALSE(InstallSkins(fifo, skins_).Succeeded()) << name;
+    }
     EXPECT_TRUE(fs::is_empty(skins_));
 }
 
