@@ -124,7 +124,10 @@ private:
         }
         const std::filesystem::path target = into_ / *relative;
         std::error_code ec;
-        if (type == AE_IFDIR) {
+        // Some Windows packers store a folder as an empty file whose name
+        // ends in "\"; libarchive reads it as a file.
+        const bool folder_by_name = name.ends_with('/') || name.ends_with('\\');
+        if (type == AE_IFDIR || (type == AE_IFREG && folder_by_name && archive_entry_size(entry) == 0)) {
             std::filesystem::create_directories(target, ec);
             return ec ? "cannot make the folder " + name + ": " + ec.message() : std::string();
         }

@@ -245,8 +245,8 @@ private:
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
             if (skin.dir_rewritten)
-                result_.notes.push_back(Where(source, ini) + ": its dir was set to " +
-                                        installed.folder.string() + ", as no layout of its files kept the old one working");
+                result_.notes.push_back(Where(source, ini) + ": its dir was set to " + skin.dir_written.string() +
+                                        ", as no layout of its files kept the old one working");
             if (skin.converted_to_utf8)
                 result_.notes.push_back(Where(source, ini) +
                                         ": its text was turned from Windows-1251 into UTF-8, so that the file names "

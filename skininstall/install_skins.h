@@ -57,6 +57,15 @@ std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
 // Installs every usable skin in source into skins_folder (made when missing).
 // Nothing is left behind when it fails; an installed skin never overwrites
 // another one.
+//
+// source is an archive (any file not named *.ini), a folder, or a skin file.
+// Each skin gets a folder named after its own folder ("name (2)" when taken)
+// holding its .ini and the files it names, laid out so that they resolve from
+// there as they did in the source, wherever the game is started; its dir is
+// rewritten only when no layout does that (see notes). Runs on the calling
+// thread and touches nothing but the file system: an archive is unpacked into
+// a hidden folder in skins_folder, and a hidden folder left by a killed
+// install is removed.
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
                                const SkinInstallLimits& limits = {});
 

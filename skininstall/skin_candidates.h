@@ -2,6 +2,7 @@
 // The skin files in an unpacked archive or a folder a player offers: every
 // "*.ini", as the skin search would meet them.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>

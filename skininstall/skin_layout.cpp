@@ -122,8 +122,10 @@ public:
         if (built.dir_rewritten) {
             // Checked with the folder's path while it is being built; the
             // skin keeps the path it will have.
-            const fs::path dir_copy = dir_copy_relative_.empty() ? fs::path(".") : dir_copy_relative_;
-            const std::string text = WithSkinDir(text_, (what_.final_folder / dir_copy).lexically_normal().string());
+            built.dir_written = dir_copy_relative_.empty() || dir_copy_relative_ == "."
+                                    ? what_.final_folder
+                                    : (what_.final_folder / dir_copy_relative_).lexically_normal();
+            const std::string text = WithSkinDir(text_, built.dir_written.string());
             if (!WriteWhole(what_.build / built.ini_relative, text)) built.error = "cannot write the skin file";
         }
         for (const auto& file : intended.lookup.files) built.files_missing = built.files_missing || !file;

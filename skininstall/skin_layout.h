@@ -14,6 +14,7 @@ struct BuiltSkin {
     std::filesystem::path ini_relative;  // the skin file inside the new folder
     // dir had to be rewritten: no layout kept the skin's own working.
     bool dir_rewritten = false;
+    std::filesystem::path dir_written;  // the dir it was given, when rewritten
     // The skin file was Windows-1251 and is UTF-8 now, so that the names it
     // gives match the files' names, which are unpacked as UTF-8.
     bool converted_to_utf8 = false;

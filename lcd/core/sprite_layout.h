@@ -1,101 +1,19 @@
 #pragma once
 // The LCD's sprites: identifiers in drawing order (first is the bottom) and
 // the built-in layout. Plain C++ so that the engine and tools can use it
-// without a window.
+// without a window. The sprites, their boxes and how they start are listed
+// once, in lcd/core/sprite_layout.txt; the build makes SpriteId
+// (imBckgrnd ... imBell) and kSpriteCount in sprite_ids.h from it, and the
+// rows of BuiltinLayout.
 
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
 
+#include "lcd/core/sprite_ids.h"
+
 namespace pellox {
-
-enum class SpriteId : std::uint8_t {
-    imBckgrnd,
-    imEggUL1,
-    imEggUL2,
-    imEggUL3,
-    imEggUL4,
-    imEggUL5,
-    imEggDL1,
-    imEggDL2,
-    imEggDL3,
-    imEggDL4,
-    imEggDL5,
-    imEggUR1,
-    imEggUR2,
-    imEggUR3,
-    imEggUR4,
-    imEggUR5,
-    imEggDR5,
-    imEggDR4,
-    imEggDR3,
-    imEggDR2,
-    imEggDR1,
-    imHare,
-    imErr3,
-    imErr2,
-    imErr1,
-    imWolf0,
-    imBask1,
-    imWolf1,
-    imBask3,
-    imButtA,
-    imButtB,
-    imButtT,
-    imGameA,
-    imGameB,
-    imErrL,
-    imErrR,
-    imErrLf,
-    imErrRf,
-    imChuckL1,
-    imChuckL2,
-    imChuckL4,
-    imChuckL3,
-    imChuckR1,
-    imChuckR2,
-    imChuckR3,
-    imChuckR4,
-    imBask0,
-    imBask2,
-    imD100_DL,
-    imD100_DR,
-    imD100_D,
-    imD100_UL,
-    imD100_UR,
-    imD100_M,
-    imD100_U,
-    imD10_UL,
-    imD10_U,
-    imD10_UR,
-    imD10_M,
-    imD10_DR,
-    imD10_DL,
-    imD10_D,
-    imD1_UL,
-    imD1_U,
-    imD1_UR,
-    imD1_M,
-    imD1_DR,
-    imD1_DL,
-    imD1_D,
-    imD1000_DL,
-    imD1000_DR,
-    imD1000_D,
-    imD1000_UL,
-    imD1000_UR,
-    imD1000_M,
-    imD1000_U,
-    imButtX,
-    imButtS,
-    imColon,
-    imAM,
-    imPM,
-    imBell
-};
-
-inline constexpr int kSpriteCount = 82;
 
 struct Rgb {
     std::uint8_t r = 0, g = 0, b = 0;
@@ -124,7 +42,7 @@ struct SpriteLayout {
     Rgb builtinKey;
 };
 
-// All 82 entries in drawing order; index = static_cast<int>(SpriteId).
+// All entries in drawing order; index = static_cast<int>(SpriteId).
 const std::array<SpriteLayout, kSpriteCount>& BuiltinLayout();
 
 inline const SpriteLayout& LayoutOf(SpriteId id) {

@@ -47,6 +47,7 @@ TEST(StartScreenPictures, EachIsA24BitBitmapWithItsKeyInTheLowerLeft) {
         EXPECT_EQ(static_cast<unsigned char>(raw[28]) | static_cast<unsigned char>(raw[29]) << 8, 24);
         const QImage bitmap(path);
         ASSERT_EQ(bitmap.size(), c.size);
+        EXPECT_EQ(StartScreenPictureSize(c.which), c.size);
         EXPECT_EQ(IsTransparentPicture(c.which), c.transparent);
         const QRgb lowerLeft = bitmap.pixel(0, bitmap.height() - 1) & 0xFFFFFF;
         if (c.transparent) {

@@ -1,5 +1,6 @@
 #include "skininstall/install_skins.h"
 
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,6 +124,10 @@ std::vector<ArchiveCase> ArchiveCases() {
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"ZipUtf8Names", ArchiveKind::ZipUtf8, CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
+        // 7z keeps names in UTF-16: read under the C locale they would be lost.
+        {"SevenZipCyrillicNames", ArchiveKind::SevenZip,
+         CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
+         {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"SevenZip", ArchiveKind::SevenZip,
          {File("Wolf/wolf.ini", wolf), File("Wolf/pics/bg.bmp", "BM 7z"), File("Wolf/snd/over.wav", "RIFF 7z")},
          {{"Wolf", "Wolf", "BM 7z", "RIFF 7z"}}},
@@ -141,9 +146,20 @@ std::vector<ArchiveCase> ArchiveCases() {
         {"BackslashPaths", ArchiveKind::Zip,
          {File("Wolf\\wolf.ini", wolf), File("Wolf\\pics\\bg.bmp", "BM"), File("Wolf\\snd\\over.wav", "RIFF")},
          {{"Wolf", "Wolf", "BM", "RIFF"}}},
+        // Windows packers may store folders as empty files named with a
+        // trailing "\" (libarchive's zip reader turns those into folders,
+        // its tar reader does not).
+        {"BackslashFolderEntries", ArchiveKind::TarGz,
+         {File("Wolf\\", ""), File("Wolf\\pics\\", ""), File("Wolf\\wolf.ini", wolf),
+          File("Wolf\\pics\\bg.bmp", "BM"), File("Wolf\\snd\\over.wav", "RIFF")},
+         {{"Wolf", "Wolf", "BM", "RIFF"}}},
         // Packed where the game stood, dir naming the skin's folder.
         {"DirNamesThePackedFolder", ArchiveKind::Zip,
          {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "Wolf")),
+          File("Wolf/pics/bg.bmp", "BM"), File("Wolf/snd/over.wav", "RIFF")},
+         {{"Wolf", "Wolf", "BM", "RIFF"}}},
+        {"DirIsTheAuthorsWindowsFolder", ArchiveKind::Zip,
+         {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "C:\\Games\\Pellox\\Wolf")),
           File("Wolf/pics/bg.bmp", "BM"), File("Wolf/snd/over.wav", "RIFF")},
          {{"Wolf", "Wolf", "BM", "RIFF"}}},
         // The paths start at the archive's top, where the game stood.
@@ -306,7 +322,9 @@ TEST_F(InstallSkinsTest, MixedBasesGetAnAbsoluteDirAndANote) {
     EXPECT_EQ(launched.ground, "BM");
     EXPECT_EQ(launched.over, "RIFF");
     ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("dir was set"), std::string::npos) << result.notes[0];
+    EXPECT_NE(result.notes[0].find("its dir was set to " + (skins_ / "Wolf").string() + ", as no layout"),
+              std::string::npos)
+        << result.notes[0];
 }
 
 TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
@@ -345,6 +363,13 @@ TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
 
     const SkinInstallResult garbage = InstallSkins(temp_.Write("junk.zip", "this is no zip"), skins_);
     EXPECT_NE(garbage.error.find("not an archive"), std::string::npos) << garbage.error;
+
+    // A FIFO would block whoever opens it: neither is opened.
+    for (const char* name : {"pipe.zip", "pipe.ini"}) {
+        const fs::path fifo = temp_.path() / name;
+        ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        EXPECT_FALSE(InstallSkins(fifo, skins_).Succeeded()) << name;
+    }
     EXPECT_TRUE(fs::is_empty(skins_));
 }
 

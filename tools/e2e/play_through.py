@@ -29,13 +29,24 @@ WINDOW = (194, 146)  # where the game window opens on a screen without a window 
 START_SCREEN = (169, 110)  # where the start screen opens
 START_BUTTON = (104 + 385 // 2, 360 + 25 // 2)  # inside the start screen
 
-# Boxes of the built-in layout (left, top, width, height), window coordinates.
-EGGS = {  # chute -> the five egg boxes
-    0: [(265, 216, 16, 15), (280, 223, 13, 18), (293, 234, 15, 15), (308, 241, 16, 16), (321, 253, 16, 15)],
-    1: [(600, 217, 14, 15), (586, 222, 12, 18), (569, 232, 16, 16), (555, 244, 18, 13), (542, 254, 12, 17)],
-    2: [(263, 276, 16, 16), (278, 281, 16, 16), (290, 293, 18, 13), (307, 301, 14, 16), (323, 311, 19, 13)],
-    3: [(598, 277, 18, 13), (584, 283, 12, 18), (569, 293, 16, 15), (554, 304, 18, 13), (540, 311, 15, 16)],
-}
+# Boxes of the built-in layout (left, top, width, height), window coordinates,
+# from the game's sprite table.
+LAYOUT_TABLE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "lcd", "core", "sprite_layout.txt")
+
+
+def read_boxes(table=LAYOUT_TABLE):
+    boxes = {}
+    with open(table) as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                name, left, top, width, height = line.split()[:5]
+                boxes[name] = (int(left), int(top), int(width), int(height))
+    return boxes
+
+
+BOX = read_boxes()
+CHUTES = ["UL", "UR", "DL", "DR"]  # the wolf's positions 0 to 3
+EGGS = {c: [BOX[f"imEgg{name}{step}"] for step in range(1, 6)] for c, name in enumerate(CHUTES)}  # top to mouth
 KEYS = {0: "w", 1: "o", 2: "d", 3: "k"}
 # What the keys in the places of W, O, D and K type on layouts without Latin letters (X keysyms).
 LAYOUT_KEYS = {
@@ -45,15 +56,11 @@ LAYOUT_KEYS = {
     "gr": {0: "Greek_finalsmallsigma", 1: "Greek_omicron", 2: "Greek_delta", 3: "Greek_kappa"},
     "il": {0: "apostrophe", 1: "hebrew_finalmem", 2: "hebrew_gimel", 3: "hebrew_lamed"},
 }
-BASKETS = {0: (330, 240, 62, 58), 1: (497, 251, 55, 54), 2: (326, 299, 68, 56), 3: (490, 305, 60, 49)}
-MARKS = [(514, 206, 26, 28), (482, 206, 28, 28), (452, 206, 27, 28)]  # imErr1..3
+BASKETS = {c: BOX[f"imBask{c}"] for c in range(4)}
+MARKS = [BOX[f"imErr{m}"] for m in (1, 2, 3)]
 # Segments U, UL, UR, M, DL, DR, D of ones, tens, hundreds, thousands.
-SEGMENTS = [
-    [(550, 154, 10, 6), (543, 158, 7, 16), (557, 159, 7, 16), (547, 173, 11, 6), (542, 177, 7, 15), (555, 177, 8, 15), (546, 190, 10, 6)],
-    [(514, 154, 10, 6), (507, 158, 7, 16), (521, 159, 7, 16), (511, 173, 11, 6), (506, 177, 7, 15), (519, 177, 8, 15), (510, 190, 10, 6)],
-    [(468, 154, 10, 6), (461, 158, 7, 16), (475, 159, 7, 16), (465, 173, 11, 6), (460, 177, 7, 15), (473, 177, 8, 15), (464, 190, 10, 6)],
-    [(431, 154, 10, 6), (424, 158, 7, 16), (438, 159, 7, 16), (428, 173, 11, 6), (423, 177, 7, 15), (436, 177, 8, 15), (427, 190, 10, 6)],
-]
+SEGMENTS = [[BOX[f"imD{place}_{segment}"] for segment in ("U", "UL", "UR", "M", "DL", "DR", "D")]
+            for place in (1, 10, 100, 1000)]
 PATTERNS = {  # lit segments -> digit
     (1, 1, 1, 0, 1, 1, 1): 0, (0, 0, 1, 0, 0, 1, 0): 1, (1, 0, 1, 1, 1, 0, 1): 2, (1, 0, 1, 1, 0, 1, 1): 3,
     (0, 1, 1, 1, 0, 1, 0): 4, (1, 1, 0, 1, 0, 1, 1): 5, (1, 1, 0, 1, 1, 1, 1): 6, (1, 1, 1, 0, 0, 1, 0): 7,

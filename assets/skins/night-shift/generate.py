@@ -3,11 +3,13 @@
 
 The same handheld at night: a dark graphite case and a blue-black glass whose
 segments light up cyan with a soft halo. The figures (wolf, eggs, chicks, hare,
-digits) are the built-in drawings from assets/sprites/generate.py, recoloured
-here; the case, the printed scenery of the glass and the buttons are drawn
-here. Run `python3 generate.py` in this folder and commit the script together
-with the SVGs in svg/ it rewrote; it also rewrites pictures.txt, the list the
-build renders (name, size, and whether the picture has see-through pixels).
+digits) and the printed chutes and hens are the built-in drawings of the
+library assets/sprites/sprite_art.py, drawn in night palettes; the case, the
+sky and the buttons are drawn here. Run `python3 generate.py` in this folder
+and commit the script together with the SVGs in svg/ it rewrote
+(`python3 generate.py DIR` writes them into DIR instead). The build
+renders one picture per sprite of lcd/core/sprite_layout.txt, at its box's
+size, with the key colour purple unless the sprite is opaque.
 """
 
 import math
@@ -18,9 +20,9 @@ sys.dont_write_bytecode = True   # leave no cache beside the built-in drawings
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "..", "sprites"))
-import generate as base  # noqa: E402  (the built-in drawings)
+import sprite_art as base  # noqa: E402  (the drawing library of the built-in pictures)
 
-OUT = os.path.join(HERE, "svg")
+OUT = sys.argv[1] if len(sys.argv) > 1 else os.path.join(HERE, "svg")
 
 # --- Palette ---------------------------------------------------------------
 GLASS = "#0A1322"        # the unlit glass, blue-black
@@ -43,80 +45,35 @@ HALO_WIDTH = 2.2         # the halo reaches 1.1 px beyond a segment
 NARROW_HALO = {"imBask1": 0.6}
 DIGIT_HALO = 1.0         # the digits' segments sit 1.8 px apart
 
-KEY = "800080"           # the see-through colour of every picture with a key
-
-CASE_Y0, CASE_Y1 = 8, 524
-
-# The built-in colours and what they become at night.
-RECOLOUR = {
-    base.SEG: LIT,
-    base.LCD: GLASS,
-    base.PRINT: PRINT,
-    base.PRINT_LIGHT: PRINT_FILL,
-}
-
-
-def hexrgb(c):
-    return "#%02X%02X%02X" % c
+# The palettes the built-in figures are drawn in: lit, their halo (every
+# colour of the figure in one), and unlit (a ghost on the glass).
+NIGHT = base.Palette(lit=LIT, glass=GLASS, print=PRINT, print_fill=PRINT_FILL)
+HALO_INK = base.Palette(lit=HALO, glass=HALO)
+GHOST_INK = base.Palette(lit=GHOST, glass=GHOST)
 
 
 def case_colour_at(y):
-    t = min(1.0, max(0.0, (y - CASE_Y0) / (CASE_Y1 - CASE_Y0)))
-    return hexrgb(tuple(round(a + (b - a) * t) for a, b in zip(CASE_TOP, CASE_BOTTOM)))
+    return base.case_colour_at(y, CASE_TOP, CASE_BOTTOM)
 
 
-def recolour(body, mapping):
-    for old, new in mapping.items():
-        body = body.replace('"%s"' % old, '"%s"' % new)
-    return body
-
-
-def all_colours_to(body, colour):
-    """Every colour of the built-in drawing painted in one colour."""
-    return recolour(body, {c: colour for c in (base.SEG, base.LCD)})
-
-
-# --- The built-in figures, caught instead of written ---------------------------
-FIGURES = {}   # name -> the body of the built-in drawing (LCD coordinates)
-
-
-def catch_figure(name, body, under, defs=""):
-    if under == base.LCD:
-        FIGURES[name] = body
-
-
-def built_in_figures():
-    real = base.write_svg
-    base.write_svg = catch_figure
-    try:
-        base.draw_eggs()
-        base.draw_digits()
-        base.draw_clock_marks()
-        base.draw_bell()
-        base.draw_floor()
-        base.draw_miss_marks()
-        base.draw_wolf_and_baskets()
-        base.draw_hare()
-    finally:
-        base.write_svg = real
+def case_gradient():
+    return base.case_gradient(CASE_TOP, CASE_BOTTOM)
 
 
 # --- Writing --------------------------------------------------------------------
-WRITTEN = {}   # name -> (width, height, has a key colour)
+WRITTEN = set()
 
 
-def write_svg(name, body, under, defs="", keyed=True):
+def write_svg(name, body, under, defs=""):
     with open(os.path.join(OUT, name + ".svg"), "w") as f:
         f.write(base.svg_document(name, body, under, defs))
-    _, _, w, h = base.box(name)
-    WRITTEN[name] = (w, h, keyed)
+    WRITTEN.add(name)
 
 
-def glowing(body, width):
+def glowing(halo, lit, width):
     """A lit figure: its shapes in the halo colour, widened, under the figure itself."""
-    halo = all_colours_to(body, HALO)
     return ('<g stroke="%s" stroke-width="%s" stroke-linejoin="round">\n%s\n</g>\n%s'
-            % (HALO, base.fmt(width), halo, recolour(body, RECOLOUR)))
+            % (HALO, base.fmt(width), halo, lit))
 
 
 def halo_width(name):
@@ -126,8 +83,9 @@ def halo_width(name):
 
 
 def draw_lit_figures():
-    for name, body in FIGURES.items():
-        write_svg(name, glowing(body, halo_width(name)), GLASS)
+    halos = base.lcd_figures(HALO_INK)
+    for name, lit in base.lcd_figures(NIGHT).items():
+        write_svg(name, glowing(halos[name], lit, halo_width(name)), GLASS)
 
 
 # --- Buttons ----------------------------------------------------------------------
@@ -144,14 +102,7 @@ def draw_game_buttons():
 
 
 def button_well(name):
-    bx, by, bw, bh = base.box(name)
-    return base.circle(bx + bw / 2, by + bh / 2 + 0.3, min(bw, bh) / 2 + 2.5, fill=WELL)
-
-
-def case_gradient():
-    return ('<linearGradient id="case" gradientUnits="userSpaceOnUse" x1="0" y1="%d" x2="0" y2="%d">'
-            '<stop offset="0" stop-color="%s"/><stop offset="1" stop-color="%s"/></linearGradient>'
-            % (CASE_Y0, CASE_Y1, hexrgb(CASE_TOP), hexrgb(CASE_BOTTOM)))
+    return base.button_well(name, fill=WELL)
 
 
 def draw_round_buttons():
@@ -171,7 +122,7 @@ def draw_round_buttons():
         else:
             body.append(base.polyline([(cx - 2.8, cy - 2.8), (cx + 2.8, cy + 2.8)], AMBER, 1.6))
             body.append(base.polyline([(cx + 2.8, cy - 2.8), (cx - 2.8, cy + 2.8)], AMBER, 1.6))
-        write_svg(name, "\n".join(body), case_colour_at(cy), defs=case_gradient(), keyed=False)
+        write_svg(name, "\n".join(body), case_colour_at(cy), defs=case_gradient())
 
 
 # --- The background: the handheld at night -------------------------------------
@@ -204,28 +155,7 @@ def night_sky():
 
 def ghosts():
     """The unlit segments, faintly visible on the glass as on a real screen."""
-    return ["<g>\n%s\n</g>" % all_colours_to(body, GHOST) for body in FIGURES.values()]
-
-
-def scene():
-    out = []
-    for chute in base.CHUTES:
-        out += base.draw_chute(chute)
-        x0, y0 = base.chute_surface(chute)[0]
-        if chute in ("UR", "DR"):
-            out += base.hen(LCD_RECT[2] - 3, y0 - 1.5, -1, 1.0)
-        else:
-            out += base.hen(LCD_RECT[0] + 3, y0 - 1.5, 1, 1.0)
-    out += [recolour(s, RECOLOUR) for s in night_sky()]
-    hx, hy, hw, hh = base.box("imHare")
-    out.append(base.stroke_path("M %s %s Q %s %s %s %s" % tuple(map(base.fmt, (
-        hx - 2, hy + hh + 2, hx + hw / 2, hy + hh - 4, hx + hw + 4, hy + hh + 2))), base.PRINT, 1.3))
-    out.append(base.tuft(hx + 4, hy + hh + 0.5, 0.7))
-    out.append(base.tuft(hx + hw - 2, hy + hh + 0.5, 0.7))
-    out.append(base.polyline([(LCD_RECT[0] + 6, base.FLOOR_Y), (LCD_RECT[2] - 6, base.FLOOR_Y)], base.PRINT, 1.4))
-    for tx, s in ((252, 0.9), (366, 0.7), (480, 0.8), (565, 0.7), (636, 0.9)):
-        out.append(base.tuft(tx, base.FLOOR_Y - 0.5, s))
-    return [recolour(s, RECOLOUR) for s in out]
+    return ["<g>\n%s\n</g>" % body for body in base.lcd_figures(GHOST_INK).values()]
 
 
 def owl(cx, cy, s, ink, fill):
@@ -250,7 +180,7 @@ def owl(cx, cy, s, ink, fill):
 
 
 def draw_background():
-    x0, y0, x1, y1 = 8, CASE_Y0, 867, CASE_Y1
+    x0, y0, x1, y1 = 8, base.CASE_Y0, 867, base.CASE_Y1
     text = base.text
     out = [
         '<rect x="%d" y="%d" width="%d" height="%d" rx="44" fill="%s"/>' % (x0, y0, x1 - x0, y1 - y0, CASE_RIM),
@@ -303,22 +233,12 @@ def draw_background():
     xx, xy, xw, xh = base.box("imButtX")
     out.append(text("OFF", xx + xw / 2, xy - 11, 6, LABEL, 1.2, spacing=1.4, anchor="middle"))
     out += ghosts()
-    out += scene()
+    out += base.printed_scenery(night_sky(), NIGHT)
     write_svg("imBckgrnd", "\n".join(out), CASE_RIM, defs=case_gradient())
-
-
-def write_picture_list():
-    lines = ["# name width height key: what the build renders (written by generate.py)"]
-    for name in sorted(WRITTEN):
-        w, h, keyed = WRITTEN[name]
-        lines.append("%s %d %d %s" % (name, w, h, KEY if keyed else "opaque"))
-    with open(os.path.join(HERE, "pictures.txt"), "w") as f:
-        f.write("\n".join(lines) + "\n")
 
 
 def main():
     os.makedirs(OUT, exist_ok=True)
-    built_in_figures()
     draw_background()
     draw_lit_figures()
     draw_game_buttons()
@@ -326,7 +246,6 @@ def main():
     missing = sorted(set(base.LAYOUT) - set(WRITTEN))
     if missing:
         raise SystemExit("no picture drawn for: " + ", ".join(missing))
-    write_picture_list()
 
 
 if __name__ == "__main__":

@@ -3,30 +3,24 @@
 
 The start screen is a green window; its pictures are drawn in the built-in
 skin's style (flat LCD ink with clear-glass inner lines, the case's ivory and
-tomato red), reusing the wolf, the hare, the bell and the basket of
-assets/sprites/generate.py. The SVG files are the committed sources the build
-renders; edit the drawing here, run `python3 generate.py` in this folder and
-commit the script together with the SVGs it rewrote.
+tomato red), reusing the wolf, the hare, the bell and the basket of the
+drawing library assets/sprites/sprite_art.py. The pictures and their sizes are
+listed in pictures.txt, which the build reads too. The SVG files are the
+committed sources the build renders; edit the drawing here, run
+`python3 generate.py` in this folder and commit the script together with the
+SVGs it rewrote (`python3 generate.py DIR` writes them into DIR instead).
 """
 
-import importlib.util
-import sys
 import math
 import os
+import sys
+
+sys.dont_write_bytecode = True   # leave no cache beside the drawing library
 
 HERE = os.path.dirname(os.path.abspath(__file__))
-sys.dont_write_bytecode = True   # leave no cache beside the sprite script
-
-
-def _load_sprite_art():
-    spec = importlib.util.spec_from_file_location(
-        "pellox_sprite_art", os.path.join(HERE, "..", "..", "sprites", "generate.py"))
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
-    return module
-
-
-art = _load_sprite_art()
+OUT = sys.argv[1] if len(sys.argv) > 1 else HERE
+sys.path.insert(0, os.path.join(HERE, "..", "..", "sprites"))
+import sprite_art as art  # noqa: E402  (the drawing library of the built-in pictures)
 SEG, LCD, fmt = art.SEG, art.LCD, art.fmt
 poly, polyline, path, circle, ellipse = art.poly, art.polyline, art.path, art.circle, art.ellipse
 
@@ -39,18 +33,24 @@ JACK_BLUE = "#14286E"
 JACK_RED = "#C8201C"
 JACK_WHITE = "#FBF6EA"
 
-# name: (width, height, colour beneath or None for an opaque picture)
-PICTURES = {
-    "wolf": (121, 124, GREEN),
-    "hare": (60, 78, GREEN),
-    "bell": (31, 47, GREEN),
-    "soviet": (36, 24, None),
-    "british": (36, 24, None),
-    "icon": (32, 32, GREEN),
-}
+
+def read_pictures():
+    """pictures.txt: name -> (width, height, colour beneath or None for an opaque picture)."""
+    pictures = {}
+    with open(os.path.join(HERE, "pictures.txt")) as f:
+        for line in f:
+            if line.strip() and not line.startswith("#"):
+                name, width, height, pixels = line.split()
+                pictures[name] = (int(width), int(height), GREEN if pixels == "see-through" else None)
+    return pictures
+
+
+PICTURES = read_pictures()
 
 
 def write_picture(name, body, defs=""):
+    if name not in PICTURES:
+        raise SystemExit("pictures.txt lists no size for the picture " + name)
     w, h, under = PICTURES[name]
     under_attr = ' data-under="%s"' % under if under else ""
     svg = ('<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -58,7 +58,7 @@ def write_picture(name, body, defs=""):
            'width="%d" height="%d" viewBox="0 0 %d %d"%s>\n'
            '<title>%s</title>\n%s%s\n</svg>\n'
            % (w, h, w, h, under_attr, name, ("<defs>%s</defs>\n" % defs) if defs else "", body))
-    with open(os.path.join(HERE, name + ".svg"), "w") as f:
+    with open(os.path.join(OUT, name + ".svg"), "w") as f:
         f.write(svg)
 
 
@@ -66,18 +66,11 @@ def group(shapes, transform):
     return '<g transform="%s">\n%s\n</g>' % (transform, "\n".join(shapes))
 
 
-def sprite_body(draw, sprite):
-    """The shapes a drawing routine of the sprite script makes for one sprite,
-    moved from the LCD's coordinates to the sprite's own box."""
-    caught = {}
-    saved = art.lcd_sprite
-    art.lcd_sprite = lambda name, body: caught.__setitem__(name, body)
-    try:
-        draw()
-    finally:
-        art.lcd_sprite = saved
+def sprite_body(figures, sprite):
+    """A built-in figure (name -> body, as the library's figure routines give
+    them) moved from the LCD's coordinates to the sprite's own box."""
     x, y, _, _ = art.box(sprite)
-    return group([caught[sprite]], "translate(%s %s)" % (fmt(-x), fmt(-y)))
+    return group([dict(figures)[sprite]], "translate(%s %s)" % (fmt(-x), fmt(-y)))
 
 
 def egg(cx, cy, scale, deg, fill=SEG):
@@ -107,7 +100,7 @@ def draw_wolf():
 def draw_hare():
     # The sprite hare as it is: 58 x 75 in the picture's upper-left corner
     # (the start screen shows the picture in a box of that size).
-    write_picture("hare", sprite_body(art.draw_hare, "imHare"))
+    write_picture("hare", sprite_body(art.hare_figures(), "imHare"))
 
 
 # --- The bell ---------------------------------------------------------------------
@@ -117,7 +110,7 @@ def draw_bell():
     x, y, bw, bh = art.box("imBell")
     s = 1.3
     bell_top = 15.5
-    bell = group([sprite_body(art.draw_bell, "imBell")],
+    bell = group([sprite_body(art.bell_figures(), "imBell")],
                  "translate(%s %s) scale(%s)" % (fmt(w / 2 - bw / 2 * s), fmt(bell_top), fmt(s)))
     cx = w / 2
     handle = [

@@ -1,5 +1,7 @@
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 
+#include <cstddef>
+
 #include <QFile>
 #include <QPixmap>
 #include <QtCore/qresource.h>
@@ -22,26 +24,22 @@ void InitStartScreenPictures() {
     (void)done;
 }
 
-const char* NameOf(StartScreenPicture which) {
-    switch (which) {
-        case StartScreenPicture::Wolf: return "wolf";
-        case StartScreenPicture::Hare: return "hare";
-        case StartScreenPicture::Bell: return "bell";
-        case StartScreenPicture::Soviet: return "soviet";
-        case StartScreenPicture::British: return "british";
-        case StartScreenPicture::Icon: return "icon";
-    }
-    return "";
+const StartScreenPictureEntry& EntryOf(StartScreenPicture which) {
+    return kStartScreenPictures[static_cast<std::size_t>(which)];
 }
+
+QLatin1String NameOf(StartScreenPicture which) { return QLatin1String(EntryOf(which).name); }
 
 }  // namespace
 
 QString StartScreenPicturePath(StartScreenPicture which) {
-    return QStringLiteral(":/startscreen/pictures/%1.bmp").arg(QLatin1String(NameOf(which)));
+    return QStringLiteral(":/startscreen/pictures/%1.bmp").arg(NameOf(which));
 }
 
-bool IsTransparentPicture(StartScreenPicture which) {
-    return which != StartScreenPicture::Soviet && which != StartScreenPicture::British;
+bool IsTransparentPicture(StartScreenPicture which) { return EntryOf(which).transparent; }
+
+QSize StartScreenPictureSize(StartScreenPicture which) {
+    return {EntryOf(which).width, EntryOf(which).height};
 }
 
 QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
@@ -52,10 +50,11 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
     if (ratio > 1.0) {
         // Drawn again from the source at exactly the screen's ratio: these
         // pictures sit on a plain window, nothing needs whole device pixels.
-        QFile file(QStringLiteral(":/startscreen/picture-sources/%1.svg").arg(QLatin1String(NameOf(which))));
+        QFile file(QStringLiteral(":/startscreen/picture-sources/%1.svg").arg(NameOf(which)));
         if (file.open(QIODevice::ReadOnly)) {
             const QByteArray svg = file.readAll();
-            const RasterTarget target{picture.width(), picture.height(), transparent, QColor(255, 0, 255),
+            const QSize size = StartScreenPictureSize(which);
+            const RasterTarget target{size.width(), size.height(), transparent, QColor(255, 0, 255),
                                       UnderColourOf(svg).value_or(QColor(Qt::white)), ratio, true};
             RasterResult sharp = RasterizeSvg(svg, target);
             if (!sharp.image.isNull()) return std::move(sharp.image);

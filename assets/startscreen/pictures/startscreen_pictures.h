@@ -6,17 +6,23 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QSize>
 #include <QString>
 
-namespace pellox {
+// StartScreenPicture (Wolf, Hare, Bell, Soviet, British, Icon) and its table,
+// made by the build from pictures.txt beside this header.
+#include "assets/startscreen/pictures/startscreen_picture_table.h"
 
-enum class StartScreenPicture { Wolf, Hare, Bell, Soviet, British, Icon };
+namespace pellox {
 
 // The resource path of a picture, e.g. ":/startscreen/pictures/wolf.bmp".
 QString StartScreenPicturePath(StartScreenPicture which);
 
 // Whether the picture has see-through parts (false for the two flags).
 bool IsTransparentPicture(StartScreenPicture which);
+
+// The picture's size in the start screen's own pixels.
+QSize StartScreenPictureSize(StartScreenPicture which);
 
 // The picture ready to draw: the key colour of a transparent picture made
 // fully transparent (ARGB32 premultiplied). Null if the resource is missing.
