@@ -11,7 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
   desktop-file-utils appstream file dpkg-dev
-  xvfb x11-apps x11-utils x11-xserver-utils x11-xkb-utils imagemagick xdotool sox
+  xvfb x11-apps x11-utils x11-xserver-utils x11-xkb-utils imagemagick xdotool sox libxtst-dev
   qt6-wayland weston
 )
 
