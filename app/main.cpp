@@ -22,6 +22,7 @@
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "records/language_settings.h"
 #include "records/settings_records_store.h"
+#include "gamepad/gamepad_window.h"
 #include "gamewindow/game_window.h"
 #include "media/diagnostics.h"
 #include "media/game_sounds.h"
@@ -218,8 +219,11 @@ int main(int argc, char** argv) {
             pellox::Tell(pellox::lcGame, error.toStdString());
             return nullptr;
         }
-        return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),
-                                                    std::make_unique<pellox::SettingsRecordsStore>(records_file));
+        // Gamepads play beside the keys; the player's own mappings for them
+        // live beside the scores.
+        return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
+                                                  std::make_unique<pellox::SettingsRecordsStore>(records_file),
+                                                  pellox::GamepadMappingFileBeside(records_file));
     };
     pellox::THBForm start_screen(std::move(setup));
     start_screen.show();

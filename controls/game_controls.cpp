@@ -15,8 +15,25 @@ void GameControls::Guarded(Work&& work) {
 
 void GameControls::FormKeyPress(char16_t key, ScanCode scan_code) {
     const std::optional<int> position = PositionForKeyPress({key, scan_code}, keys_);
-    if (!position) return;
-    Guarded([&] { engine_.PressGameKey(static_cast<std::uint8_t>(*position)); });
+    if (position) PressGamePosition(static_cast<std::uint8_t>(*position));
+}
+
+void GameControls::PressGamePosition(std::uint8_t position) {
+    Guarded([&] { engine_.PressGameKey(position); });
+}
+
+namespace {
+bool IsHeldCaseButton(SpriteId id) {
+    return id == SpriteId::imButtA || id == SpriteId::imButtB || id == SpriteId::imButtT;
+}
+}  // namespace
+
+void GameControls::PressCaseButton(SpriteId button) {
+    if (IsHeldCaseButton(button)) SpriteMouseDown(button, Qt::LeftButton, {});
+}
+
+void GameControls::ReleaseCaseButton(SpriteId button) {
+    if (IsHeldCaseButton(button)) SpriteMouseUp(button, Qt::LeftButton, {});
 }
 
 void GameControls::SpriteMouseDown(SpriteId id, Qt::MouseButton, QPoint p) {

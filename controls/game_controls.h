@@ -43,6 +43,14 @@ public:
     void imButtSClick();
     void imButtXClick();
 
+    // Another device's buttons (a gamepad) playing as the keys and the case's
+    // buttons do, through the same handlers.
+    // position: 0 upper left, 1 upper right, 2 lower left, 3 lower right.
+    void PressGamePosition(std::uint8_t position);
+    // button: imButtA, imButtB or imButtT; any other sprite does nothing.
+    void PressCaseButton(SpriteId button);
+    void ReleaseCaseButton(SpriteId button);
+
 private:
     void imButtGameDown(SpriteId button, Variant variant);
     void imButtGameUp(SpriteId button);

@@ -71,6 +71,7 @@ void TMForm::OnSpriteChanged(const Bounds& dirty) {
     // Most segments switch dark on light LCD: the outline stays, the mask is left alone.
     if (mask_.Update(frame_, area)) setMask(mask_.Region());
     update(area);
+    if (in_key_press_) key_dirty_ += area;
 }
 
 void TMForm::paintEvent(QPaintEvent* event) {
@@ -132,8 +133,15 @@ void TMForm::mouseReleaseEvent(QMouseEvent* event) {
 void TMForm::keyPressEvent(QKeyEvent* event) {
     if (!input_) return QWidget::keyPressEvent(event);
     const quint32 scan_code = event->nativeScanCode();
-    if (event->text().isEmpty()) return input_->KeyTyped(QChar(), scan_code);
+    key_dirty_ = QRegion();
+    in_key_press_ = true;
+    if (event->text().isEmpty()) input_->KeyTyped(QChar(), scan_code);
     for (QChar c : event->text()) input_->KeyTyped(c, scan_code);
+    in_key_press_ = false;
+    // The player waits for the turned wolf: painted and handed to the window
+    // system now, not after a frame tick that may come first and hold the
+    // queued repaint until its step sound has ended.
+    if (!key_dirty_.isEmpty()) repaint(key_dirty_);
 }
 
 void TMForm::closeEvent(QCloseEvent* event) {

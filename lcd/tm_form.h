@@ -87,6 +87,8 @@ private:
     SeeThroughBy see_through_;
     SpriteInputHandler* input_ = nullptr;
     std::optional<SpriteId> captured_;  // the sprite that got the first press
+    bool in_key_press_ = false;
+    QRegion key_dirty_;  // what the key being handled has changed
 };
 
 }  // namespace pellox

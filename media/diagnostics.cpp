@@ -8,6 +8,8 @@ namespace pellox {
 Q_LOGGING_CATEGORY(lcSound, "pellox.sound")
 Q_LOGGING_CATEGORY(lcSkin, "pellox.skin")
 Q_LOGGING_CATEGORY(lcGame, "pellox.game")
+// A player without gamepads hears nothing of them.
+Q_LOGGING_CATEGORY(lcGamepad, "pellox.gamepad", QtCriticalMsg)
 
 void Tell(const QLoggingCategory& (*category)(), std::string_view message) {
     if (!category().isWarningEnabled()) return;

@@ -13,6 +13,9 @@ namespace pellox {
 Q_DECLARE_LOGGING_CATEGORY(lcSound)  // pellox.sound: the sound output found, lost, back
 Q_DECLARE_LOGGING_CATEGORY(lcSkin)   // pellox.skin: a skin's entries that failed to load
 Q_DECLARE_LOGGING_CATEGORY(lcGame)   // pellox.game: the game window, its pictures, errors with no window
+// pellox.gamepad: SDL not started, controllers plugged in and out. Silent
+// unless asked for (QT_LOGGING_RULES="pellox.gamepad.warning=true").
+Q_DECLARE_LOGGING_CATEGORY(lcGamepad)
 
 // Writes "pellox: <message>" and a line end to standard error in one piece,
 // when the category's warnings are on (they are unless a rule turns them off).

@@ -107,12 +107,19 @@ public:
 
     BuiltSkin Run() {
         std::error_code ec;
+        root_of_source_ = fs::weakly_canonical(what_.source_root, ec);
         Intended intended = LookUpIntended(skin_, what_);
         ChooseEncoding(intended);
         const fs::path ini_folder = fs::weakly_canonical(what_.ini, ec).parent_path();
         std::vector<Layout> layouts{{ini_folder, std::nullopt}};
-        if (intended.current != ini_folder) layouts.push_back({intended.current, std::nullopt});
-        layouts.push_back({ini_folder, intended.current});
+        // A dir that leads out of an archive finds none of its files: only
+        // the skin's own folder can hold them.
+        const bool current_usable = what_.files_outside_root_allowed || IsInside(intended.current, root_of_source_) ||
+                                    intended.current == root_of_source_;
+        if (current_usable) {
+            if (intended.current != ini_folder) layouts.push_back({intended.current, std::nullopt});
+            layouts.push_back({ini_folder, intended.current});
+        }
         BuiltSkin built;
         for (const Layout& layout : layouts) {
             built = Build(intended, layout);
@@ -226,6 +233,7 @@ private:
     const std::uint64_t budget_;  // each layout tried starts from the whole budget
     std::string text_;
     SkinFile skin_;
+    fs::path root_of_source_;
     fs::path root_;
     fs::path dir_copy_relative_;
     bool converted_ = false;

@@ -33,6 +33,7 @@ MODULES = {
     "media": "media",
     "controls": "controls",
     "gamewindow": "gamewindow",
+    "gamepad": "gamepad",
     "skincommands": "skincommands",
     "startscreen": "startscreen",
     "app": "app",
@@ -55,10 +56,11 @@ ALLOWED = {
     "media": {"media-core", "engine", "lcd-core", "assets"},
     "controls": {"lcd", "lcd-core", "engine", "media", "media-core"},
     "gamewindow": {"lcd", "lcd-core", "engine", "records", "media", "media-core", "controls", "assets"},
+    "gamepad": {"gamewindow", "controls", "lcd", "lcd-core", "engine", "media", "media-core"},
     "skincommands": {"skin", "skininstall", "lcd", "lcd-core", "engine", "media-core", "controls", "assets"},
     "startscreen": {"gamewindow", "lcd", "lcd-core", "engine", "records", "media", "media-core",
                     "controls", "assets", "skin", "skininstall"},
-    "app": {"startscreen", "skincommands", "gamewindow", "lcd", "lcd-core", "engine", "records", "media",
+    "app": {"startscreen", "skincommands", "gamewindow", "gamepad", "lcd", "lcd-core", "engine", "records", "media",
             "media-core", "controls", "assets", "skin", "skininstall", "raster"},
 }
 

@@ -6,12 +6,12 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config python3
   qt6-base-dev qt6-svg-dev libqt6svg6
-  libopenal-dev
+  libopenal-dev libsdl2-dev
   libarchive-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
   desktop-file-utils appstream file dpkg-dev
-  xvfb x11-apps x11-utils x11-xserver-utils x11-xkb-utils imagemagick xdotool sox
+  xvfb x11-apps x11-utils x11-xserver-utils x11-xkb-utils imagemagick xdotool sox libxtst-dev
   qt6-wayland weston
 )
 

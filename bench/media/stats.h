@@ -1,5 +1,5 @@
 #pragma once
-// Distribution figures for the media benchmarks.
+// Distribution figures for the benchmarks.
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 namespace pellox::bench {
 
 struct Summary {
-    double min = 0, p50 = 0, p99 = 0, max = 0;
+    double min = 0, p50 = 0, p90 = 0, p99 = 0, max = 0;
 };
 
 inline Summary Summarise(std::vector<double> values) {
@@ -21,6 +21,7 @@ inline Summary Summarise(std::vector<double> values) {
     };
     s.min = values.front();
     s.p50 = at(0.50);
+    s.p90 = at(0.90);
     s.p99 = at(0.99);
     s.max = values.back();
     return s;

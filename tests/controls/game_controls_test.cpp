@@ -1,3 +1,4 @@
+#include <QPaintEvent>
 #include <QTimer>
 
 #include "controls/control_keys.h"
@@ -117,6 +118,37 @@ TEST_F(GameWindowTest, KeyTurnsTheWolfAndLightsThePoseAndBasket) {
         EXPECT_EQ(baskets, 1) << c.key;
         EXPECT_TRUE(Lit(c.basket)) << c.key;
     }
+}
+
+// Counts the window's paints and what they covered.
+struct PaintLog : QObject {
+    int paints = 0;
+    QRegion painted;
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints, painted += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+};
+
+// A frame tick may be due the moment a key has been handled; its step sound
+// would hold a queued repaint for 40 ms. The key's handler paints at once.
+TEST_F(GameWindowTest, KeyPaintsTheTurnedWolfBeforeItsHandlerReturns) {
+    QCoreApplication::processEvents();  // the first paint of the shown window
+    PaintLog log;
+    form().installEventFilter(&log);
+    TypeOn(QStringLiteral("o"), kO);  // the demo ignores keys: nothing to paint
+    EXPECT_EQ(log.paints, 0);
+
+    Click(SpriteId::imButtA);
+    QCoreApplication::processEvents();
+    log.paints = 0;
+    log.painted = QRegion();
+    TypeOn(QStringLiteral("k"), kK);
+    ASSERT_EQ(engine().WolfPos(), 3);
+    EXPECT_GE(log.paints, 1);
+    for (SpriteId id : {SpriteId::imWolf0, SpriteId::imWolf1, SpriteId::imBask2, SpriteId::imBask3})
+        EXPECT_TRUE(log.painted.contains(ToQRect(form().Sprites().BoundsOf(id)))) << IndexOf(id);
+    form().removeEventFilter(&log);
 }
 
 TEST_F(GameWindowTest, RussianLayoutKeysTurnTheWolfByTheirPlace) {

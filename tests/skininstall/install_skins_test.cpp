@@ -162,6 +162,12 @@ std::vector<ArchiveCase> ArchiveCases() {
          {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\over.wav", "C:\\Games\\Pellox\\Wolf")),
           File("Wolf/pics/bg.bmp", "BM"), File("Wolf/snd/over.wav", "RIFF")},
          {{"Wolf", "Wolf", "BM", "RIFF"}}},
+        // A dir out of the archive: the skin stays in a folder of its own,
+        // laid out as it was packed.
+        {"DirOutOfTheArchive", ArchiveKind::Zip,
+         {File("Wolf/wolf.ini", SkinIni("Wolf", "pics\\bg.bmp", "snd\\missing.wav", "/")),
+          File("Wolf/pics/bg.bmp", "BM")},
+         {{"Wolf", "Wolf", "BM", ""}}},
         // The paths start at the archive's top, where the game stood.
         {"PathsFromTheArchiveTop", ArchiveKind::Zip,
          {File("Wolf/wolf.ini", SkinIni("Wolf", "Wolf\\pics\\bg.bmp", "Wolf\\snd\\over.wav")),

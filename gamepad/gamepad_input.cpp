@@ -1,0 +1,298 @@
+#include "gamepad/gamepad_input.h"
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QSocketNotifier>
+
+#include <SDL.h>
+
+#include "media/diagnostics.h"
+
+namespace pellox {
+
+namespace {
+
+// After /dev/input changed: when to look for controllers, from the change.
+// The node comes first; the system's rules (permissions, udev's notice, which
+// SDL waits for) follow within a moment, on a slow machine within seconds.
+constexpr std::array<int, 5> kLookAfter_ms{50, 250, 1000, 3000, 6000};
+// How often a controller without a node (a virtual one) is read: often while
+// it is played, seldom when it has been left alone for a while. Every wake of
+// the event loop costs the whole process some CPU.
+constexpr int kPollInPlay_ms = 10;
+constexpr int kPollLeftAlone_ms = 100;
+constexpr qint64 kLeftAloneAfter_ms = 2000;
+// How long after a rumble's end SDL is let stop it.
+constexpr int kRumbleEndMargin_ms = 10;
+
+PadButton PadButtonOf(Uint8 sdl_button) {
+    switch (static_cast<SDL_GameControllerButton>(sdl_button)) {
+        case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
+        case SDL_CONTROLLER_BUTTON_B: return PadButton::East;
+        case SDL_CONTROLLER_BUTTON_X: return PadButton::West;
+        case SDL_CONTROLLER_BUTTON_Y: return PadButton::North;
+        case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
+        case SDL_CONTROLLER_BUTTON_GUIDE: return PadButton::Guide;
+        case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
+        case SDL_CONTROLLER_BUTTON_LEFTSTICK: return PadButton::LeftStick;
+        case SDL_CONTROLLER_BUTTON_RIGHTSTICK: return PadButton::RightStick;
+        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadButton::LeftShoulder;
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadButton::RightShoulder;
+        case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::DpadUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::DpadDown;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::DpadLeft;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::DpadRight;
+        default: return PadButton::Other;
+    }
+}
+
+void TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + SDL_GetError()); }
+
+}  // namespace
+
+struct GamepadInput::Pad {
+    SDL_GameController* controller = nullptr;
+    SDL_JoystickID instance_id = -1;
+    // Our own read-only descriptor of the controller's node, -1 without one.
+    int node_fd = -1;
+    std::unique_ptr<QSocketNotifier> node_readable;
+    std::bitset<static_cast<std::size_t>(PadButton::Other) + 1> held;
+
+    ~Pad() {
+        node_readable.reset();
+        if (node_fd >= 0) ::close(node_fd);
+        if (controller) SDL_GameControllerClose(controller);
+    }
+    bool Wakes() const { return node_readable && node_readable->isEnabled(); }
+};
+
+bool ApplicationInFront() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
+GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent)
+    : QObject(parent), controls_(controls), in_front_(std::move(options.in_front)) {
+    look_again_.setSingleShot(true);
+    connect(&look_again_, &QTimer::timeout, this, [this] { LookAgain(); });
+    connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
+    rumble_end_.setSingleShot(true);
+    connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
+    Start(options.mapping_file, options.device_folder);
+}
+
+GamepadInput::~GamepadInput() {
+    // The controls may already be gone: close without playing the releases.
+    pads_.clear();
+    if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+}
+
+void GamepadInput::Start(const QString& mapping_file, const QString& device_folder) {
+    // The game owns the process: SDL installs no signal handlers, and reads
+    // the controllers whichever window has the focus (it has no window).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    // The mapping is by place (a thumb's rest), so a Nintendo pad's buttons
+    // are named by where they sit, not by the letters printed on them.
+    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        TellSdlError("no gamepads: SDL's game controller part did not start");
+        return;
+    }
+    started_ = true;
+    if (!mapping_file.isEmpty() && QFileInfo::exists(mapping_file)) {
+        const QByteArray path = QFile::encodeName(mapping_file);
+        if (SDL_GameControllerAddMappingsFromFile(path.constData()) < 0)
+            TellSdlError("gamepad mappings in " + mapping_file.toStdString() + " not read");
+    }
+    WatchDeviceFolder(device_folder);
+    Update();
+}
+
+void GamepadInput::WatchDeviceFolder(const QString& folder) {
+    // A system with no input device at all has no /dev/input until the first
+    // one comes: its parent is watched until then.
+    const QString parent = QFileInfo(folder).path();
+    device_folder_.addPath(QFileInfo(folder).isDir() ? folder : parent);
+    connect(&device_folder_, &QFileSystemWatcher::directoryChanged, this, [this, folder, parent](const QString& path) {
+        if (path == parent && path != folder) {
+            if (!QFileInfo(folder).isDir()) return;
+            device_folder_.removePath(parent);
+            device_folder_.addPath(folder);
+        }
+        LookForControllers();
+    });
+}
+
+void GamepadInput::Update() {
+    if (!started_) return;
+    // What a button sets off may run queued events (the engine lets keys in
+    // during a tick's sound); a wake that comes then is read by the loop
+    // below once the button is done, not in the middle of it.
+    if (updating_) {
+        update_again_ = true;
+        return;
+    }
+    updating_ = true;
+    do {
+        update_again_ = false;
+        SDL_PumpEvents();  // SDL reads its controllers and looks for new ones
+        std::array<SDL_Event, 32> events;
+        int count = 0;
+        while ((count = SDL_PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT,
+                                       SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
+            for (int i = 0; i < count; ++i) Handle(events[static_cast<std::size_t>(i)]);
+    } while (update_again_);
+    updating_ = false;
+    UpdatePolling();
+}
+
+void GamepadInput::Handle(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED: return Open(event.cdevice.which);
+        case SDL_CONTROLLERDEVICEREMOVED: return Close(event.cdevice.which);
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            last_played_.start();
+            if (Pad* pad = Find(event.cbutton.which))
+                ButtonChanged(*pad, PadButtonOf(event.cbutton.button), event.cbutton.state == SDL_PRESSED);
+            return;
+        case SDL_CONTROLLERAXISMOTION: {
+            last_played_.start();
+            Pad* pad = Find(event.caxis.which);
+            PadButton trigger = PadButton::Other;
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT) trigger = PadButton::LeftTrigger;
+            if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) trigger = PadButton::RightTrigger;
+            if (!pad || trigger == PadButton::Other) return;
+            const bool held_before = pad->held[static_cast<std::size_t>(trigger)];
+            ButtonChanged(*pad, trigger, TriggerHeld(held_before, event.caxis.value));
+            return;
+        }
+        default: return;  // the joystick-level events behind the ones above
+    }
+}
+
+GamepadInput::Pad* GamepadInput::Find(std::int32_t instance_id) {
+    for (const auto& pad : pads_)
+        if (pad->instance_id == instance_id) return pad.get();
+    return nullptr;
+}
+
+void GamepadInput::Open(int device_index) {
+    // SDL announces a controller again when a mapping arrives for it.
+    if (Find(SDL_JoystickGetDeviceInstanceID(device_index))) return;
+    auto pad = std::make_unique<Pad>();
+    pad->controller = SDL_GameControllerOpen(device_index);
+    if (!pad->controller) {
+        TellSdlError("a gamepad could not be opened");
+        return;
+    }
+    pad->instance_id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad->controller));
+    const char* name = SDL_GameControllerName(pad->controller);
+    Tell(lcGamepad, std::string("gamepad plugged in: ") + (name ? name : "(no name)"));
+    WatchNode(*pad);
+    pads_.push_back(std::move(pad));
+}
+
+void GamepadInput::WatchNode(Pad& pad) {
+    const char* node = SDL_GameControllerPath(pad.controller);
+    if (!node) return;  // a virtual controller: polled
+    pad.node_fd = ::open(node, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (pad.node_fd < 0) {
+        Tell(lcGamepad, std::string("gamepad read by polling: ") + node + ": " + std::strerror(errno));
+        return;
+    }
+    pad.node_readable = std::make_unique<QSocketNotifier>(pad.node_fd, QSocketNotifier::Read);
+    const SDL_JoystickID id = pad.instance_id;
+    connect(pad.node_readable.get(), &QSocketNotifier::activated, this, [this, id] { NodeReadable(id); });
+}
+
+void GamepadInput::NodeReadable(std::int32_t instance_id) {
+    Pad* pad = Find(instance_id);
+    if (!pad) return;
+    // Our copy of the events only wakes us; SDL reads its own.
+    std::array<char, 4096> buffer;
+    ssize_t got = 0;
+    while ((got = ::read(pad->node_fd, buffer.data(), buffer.size())) > 0) {
+    }
+    if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+        // The device is going: SDL learns it from the system, soon.
+        pad->node_readable->setEnabled(false);
+        LookForControllers();
+    }
+    Update();
+}
+
+void GamepadInput::Close(std::int32_t instance_id) {
+    for (auto it = pads_.begin(); it != pads_.end(); ++it) {
+        if ((*it)->instance_id != instance_id) continue;
+        // A case button held as the controller went is let go, as a mouse
+        // button let go would be.
+        Pad& pad = **it;
+        for (std::size_t b = 0; b < pad.held.size(); ++b)
+            if (pad.held[b]) ButtonChanged(pad, static_cast<PadButton>(b), false);
+        Tell(lcGamepad, "gamepad unplugged");
+        pads_.erase(it);
+        return;
+    }
+}
+
+void GamepadInput::ButtonChanged(Pad& pad, PadButton button, bool down) {
+    const auto index = static_cast<std::size_t>(button);
+    if (pad.held[index] == down) return;
+    // A press behind another program's window is not played, and so neither
+    // is its release: a case button is never let go without being pressed.
+    if (down && in_front_ && !in_front_()) return;
+    pad.held[index] = down;
+    const PadAction action = ActionForPadButton(button);
+    switch (action.kind) {
+        case PadAction::Kind::GameKey:
+            if (down) controls_.PressGamePosition(action.position);
+            return;
+        case PadAction::Kind::CaseButton:
+            if (down) controls_.PressCaseButton(action.button);
+            else controls_.ReleaseCaseButton(action.button);
+            return;
+        case PadAction::Kind::None: return;
+    }
+}
+
+void GamepadInput::LookForControllers() {
+    looks_done_ = 0;
+    look_again_.start(kLookAfter_ms[0]);
+}
+
+void GamepadInput::LookAgain() {
+    Update();
+    ++looks_done_;
+    if (looks_done_ < kLookAfter_ms.size())
+        look_again_.start(kLookAfter_ms[looks_done_] - kLookAfter_ms[looks_done_ - 1]);
+}
+
+void GamepadInput::UpdatePolling() {
+    bool any_without_wake = false;
+    for (const auto& pad : pads_) any_without_wake = any_without_wake || !pad->Wakes();
+    if (!any_without_wake) {
+        poll_timer_.stop();
+        return;
+    }
+    const bool in_play = last_played_.isValid() && last_played_.elapsed() < kLeftAloneAfter_ms;
+    const int interval_ms = in_play ? kPollInPlay_ms : kPollLeftAlone_ms;
+    if (!poll_timer_.isActive() || poll_timer_.interval() != interval_ms) poll_timer_.start(interval_ms);
+}
+
+void GamepadInput::StartRumble(const Rumble& rumble) {
+    bool any = false;
+    for (const auto& pad : pads_)
+        any = SDL_GameControllerRumble(pad->controller, rumble.low, rumble.high, rumble.duration_ms) == 0 || any;
+    // A new rumble replaces the one running, and its end is the one to wait for.
+    if (any) rumble_end_.start(static_cast<int>(rumble.duration_ms) + kRumbleEndMargin_ms);
+}
+
+}  // namespace pellox

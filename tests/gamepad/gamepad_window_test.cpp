@@ -1,0 +1,394 @@
+// Gamepads playing a real game window: SDL's virtual controllers plugged in,
+// their buttons pressed, unplugged and plugged in again.
+
+#include <cstdlib>
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include "gamepad/gamepad_window.h"
+#include "tests/controls/game_window_rig.h"
+#include "virtual_pad.h"
+
+namespace pellox {
+namespace {
+
+using testing::BuiltinPictures;
+using testing::RecordingSound;
+using testing::VirtualPad;
+
+// The rig's game window, made as the game makes it: with gamepads.
+class GamepadWindowTest : public testing::GameWindowTest {
+protected:
+    QString mapping_file = GamepadMappingFileBeside(records_file);
+    RecordingSound* recording = nullptr;  // the sound inside the window's rumbling one
+
+    void SetUp() override { Open(); }
+
+    // As the launch prepares the built-in game, the frame timer stopped so
+    // that the test drives the ticks.
+    void Open() {
+        window.reset();
+        auto sound = std::make_unique<RecordingSound>(&played, &sound_failure);
+        recording = sound.get();
+        window = MakeGameWindowWithGamepads(BuiltinPictures(), std::move(sound),
+                                            std::make_unique<SettingsRecordsStore>(records_file), mapping_file);
+        PrepareBuiltinGame(*window);
+        window->FrameTimer().SetEnabled(false);
+        form().show();
+        // A controller plays only for the application in front.
+        form().activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form()));
+        ASSERT_NE(gamepads(), nullptr);
+        ASSERT_TRUE(gamepads()->Started());
+    }
+
+    GamepadInput* gamepads() { return GamepadsOf(*window); }
+    SpriteId LitBasket() {
+        for (SpriteId b : {SpriteId::imBask0, SpriteId::imBask1, SpriteId::imBask2, SpriteId::imBask3})
+            if (Lit(b)) return b;
+        return SpriteId::imBckgrnd;
+    }
+
+    // A wake of the game's, as a device node or the hot-plug watch gives one.
+    void Wake() { gamepads()->Update(); }
+    void Press(VirtualPad& pad, int button) {
+        pad.Button(button, true);
+        Wake();
+    }
+    void Release(VirtualPad& pad, int button) {
+        pad.Button(button, false);
+        Wake();
+    }
+    void PlugIn(VirtualPad& pad) {
+        ASSERT_TRUE(pad.Plug()) << SDL_GetError();
+        Wake();
+    }
+};
+
+TEST_F(GamepadWindowTest, AControllerIsOpenedWhenPluggedInAndReadOnlyWhileThere) {
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+    EXPECT_FALSE(gamepads()->Polling());  // nothing plugged in: nothing runs
+    {
+        VirtualPad pad;
+        PlugIn(pad);
+        EXPECT_EQ(gamepads()->OpenControllers(), 1);
+        EXPECT_TRUE(gamepads()->Polling());  // a virtual one has no node to wake us
+        pad.Unplug();
+        Wake();
+    }
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+    EXPECT_FALSE(gamepads()->Polling());
+}
+
+TEST_F(GamepadWindowTest, StartAndBackAreGameAAndGameBHeldToShowTheScoreLetGoToStart) {
+    SettingsRecordsStore(records_file).WriteRecord(Variant::A, 40);
+    SettingsRecordsStore(records_file).WriteRecord(Variant::B, 7);
+    struct Case { int pad_button; SpriteId case_button, title, other_title; bool tens_middle; };
+    const Case cases[] = {
+        {SDL_CONTROLLER_BUTTON_START, SpriteId::imButtA, SpriteId::imGameA, SpriteId::imGameB, true},
+        {SDL_CONTROLLER_BUTTON_BACK, SpriteId::imButtB, SpriteId::imGameB, SpriteId::imGameA, false},
+    };
+    for (const Case& c : cases) {
+        Open();
+        VirtualPad pad;
+        PlugIn(pad);
+        const int top = Top(c.case_button);
+        Press(pad, c.pad_button);
+        EXPECT_EQ(Top(c.case_button), top + 1) << c.pad_button;
+        EXPECT_EQ(engine().CurrentState(), GameMode::Armed) << c.pad_button;
+        EXPECT_TRUE(Lit(c.title)) << c.pad_button;
+        EXPECT_FALSE(Lit(c.other_title)) << c.pad_button;
+        // 40 shows a 4 in the tens (its middle bar lit), 7 a blank tens.
+        EXPECT_EQ(Lit(SpriteId::imD10_M), c.tens_middle) << c.pad_button;
+
+        Release(pad, c.pad_button);
+        EXPECT_EQ(Top(c.case_button), top) << c.pad_button;
+        EXPECT_EQ(engine().CurrentState(), GameMode::Playing) << c.pad_button;
+        EXPECT_TRUE(window->FrameTimer().Enabled()) << c.pad_button;
+    }
+}
+
+TEST_F(GamepadWindowTest, EachPlayButtonTurnsTheWolfToItsChute) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    Release(pad, SDL_CONTROLLER_BUTTON_START);
+    ASSERT_EQ(engine().CurrentState(), GameMode::Playing);
+
+    enum Input { kButton, kTrigger };
+    struct Case { Input input; int id; std::uint8_t position; SpriteId pose, basket; };
+    // In an order that turns the wolf every time.
+    const Case cases[] = {
+        {kButton, SDL_CONTROLLER_BUTTON_Y, 1, SpriteId::imWolf1, SpriteId::imBask1},
+        {kButton, SDL_CONTROLLER_BUTTON_DPAD_UP, 0, SpriteId::imWolf0, SpriteId::imBask0},
+        {kButton, SDL_CONTROLLER_BUTTON_A, 3, SpriteId::imWolf1, SpriteId::imBask3},
+        {kButton, SDL_CONTROLLER_BUTTON_DPAD_DOWN, 2, SpriteId::imWolf0, SpriteId::imBask2},
+        {kButton, SDL_CONTROLLER_BUTTON_RIGHTSHOULDER, 1, SpriteId::imWolf1, SpriteId::imBask1},
+        {kButton, SDL_CONTROLLER_BUTTON_LEFTSHOULDER, 0, SpriteId::imWolf0, SpriteId::imBask0},
+        {kTrigger, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 3, SpriteId::imWolf1, SpriteId::imBask3},
+        {kTrigger, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 2, SpriteId::imWolf0, SpriteId::imBask2},
+    };
+    for (const Case& c : cases) {
+        if (c.input == kButton) pad.Button(c.id, true);
+        else pad.Axis(c.id, 30000);
+        Wake();
+        EXPECT_EQ(engine().WolfPos(), c.position) << c.id;
+        EXPECT_TRUE(Lit(c.pose)) << c.id;
+        EXPECT_EQ(LitBasket(), c.basket) << c.id;
+        if (c.input == kButton) pad.Button(c.id, false);
+        else pad.Axis(c.id, 0);
+        Wake();
+    }
+    // The buttons a resting thumb finds do nothing.
+    for (int idle : {SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_DPAD_LEFT,
+                     SDL_CONTROLLER_BUTTON_DPAD_RIGHT, SDL_CONTROLLER_BUTTON_LEFTSTICK}) {
+        Press(pad, idle);
+        Release(pad, idle);
+        EXPECT_EQ(engine().WolfPos(), 2) << idle;
+    }
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+}
+
+TEST_F(GamepadWindowTest, RightStickPressIsTimeAndLeavesAFinishedGame) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    Release(pad, SDL_CONTROLLER_BUTTON_START);
+    EngineState over = engine().State();
+    over.GameState = GameMode::GameOver;
+    engine().RestoreState(over);
+
+    const int top = Top(SpriteId::imButtT);
+    Press(pad, SDL_CONTROLLER_BUTTON_RIGHTSTICK);
+    EXPECT_EQ(Top(SpriteId::imButtT), top + 1);
+    EXPECT_EQ(engine().CurrentState(), GameMode::GameOver);  // the release does it
+    Release(pad, SDL_CONTROLLER_BUTTON_RIGHTSTICK);
+    EXPECT_EQ(Top(SpriteId::imButtT), top);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+}
+
+TEST_F(GamepadWindowTest, UnpluggedAndPluggedAgainDuringPlayTheNewControllerPlays) {
+    auto pad = std::make_unique<VirtualPad>();
+    PlugIn(*pad);
+    Press(*pad, SDL_CONTROLLER_BUTTON_START);
+    Release(*pad, SDL_CONTROLLER_BUTTON_START);
+    Press(*pad, SDL_CONTROLLER_BUTTON_Y);
+    ASSERT_EQ(engine().WolfPos(), 1);
+
+    pad.reset();  // pulled out with Y held
+    Wake();
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+
+    VirtualPad again;
+    PlugIn(again);
+    EXPECT_EQ(gamepads()->OpenControllers(), 1);
+    Press(again, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_EQ(engine().WolfPos(), 2);
+    EXPECT_EQ(LitBasket(), SpriteId::imBask2);
+}
+
+TEST_F(GamepadWindowTest, ACaseButtonHeldAsTheControllerGoesIsLetGo) {
+    auto pad = std::make_unique<VirtualPad>();
+    PlugIn(*pad);
+    const int top = Top(SpriteId::imButtA);
+    Press(*pad, SDL_CONTROLLER_BUTTON_START);
+    ASSERT_EQ(engine().CurrentState(), GameMode::Armed);
+    pad.reset();
+    Wake();
+    // As a mouse button let go: the button is up, and the armed game starts.
+    EXPECT_EQ(Top(SpriteId::imButtA), top);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+}
+
+TEST_F(GamepadWindowTest, TwoControllersPlayTheSameWolf) {
+    VirtualPad first, second(SDL_JOYSTICK_TYPE_GAMECONTROLLER, "Pellox second pad");
+    PlugIn(first);
+    PlugIn(second);
+    EXPECT_EQ(gamepads()->OpenControllers(), 2);
+    Press(second, SDL_CONTROLLER_BUTTON_START);
+    Release(second, SDL_CONTROLLER_BUTTON_START);
+    Press(first, SDL_CONTROLLER_BUTTON_A);
+    EXPECT_EQ(engine().WolfPos(), 3);
+}
+
+TEST_F(GamepadWindowTest, AVirtualControllerIsReadByItsTimerWithoutAWake) {
+    VirtualPad pad;
+    PlugIn(pad);
+    pad.Button(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine().CurrentState() == GameMode::Armed; }, 1000));
+    pad.Button(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return engine().CurrentState() == GameMode::Playing; }, 1000));
+}
+
+TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
+    QTemporaryDir devices;
+    GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = devices.path()});
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    // Nothing woke it yet.
+    EXPECT_EQ(watching.OpenControllers(), 0);
+    QFile node(devices.filePath(QStringLiteral("event7")));
+    ASSERT_TRUE(node.open(QIODevice::WriteOnly));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
+TEST_F(GamepadWindowTest, ADeviceFolderMadeLaterIsWatchedFromItsParent) {
+    QTemporaryDir dev;
+    const QString input = dev.filePath(QStringLiteral("input"));
+    GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = input});
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    ASSERT_TRUE(QDir(dev.path()).mkdir(QStringLiteral("input")));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
+TEST_F(GamepadWindowTest, AControllerPlaysOnlyWhileTheGameIsInFront) {
+    bool in_front = false;
+    GamepadInput behind(window->Controls(), GamepadInputOptions{.in_front = [&] { return in_front; }});
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Plug());
+    const int top = Top(SpriteId::imButtA);
+    auto press_and_look = [&](int button, bool down) {
+        pad.Button(button, down);
+        behind.Update();
+    };
+    press_and_look(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);
+    in_front = true;  // brought to the front with Start still held
+    press_and_look(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);  // not let go without a press
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    press_and_look(SDL_CONTROLLER_BUTTON_START, true);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    in_front = false;  // sent behind while held: the release still comes
+    press_and_look(SDL_CONTROLLER_BUTTON_START, false);
+    EXPECT_EQ(Top(SpriteId::imButtA), top);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Playing);
+}
+
+// Into play with an egg at the upper left chute's mouth and the wolf at the
+// lower right: the next tick drops it.
+void MissNextTick(GameEngine& engine) {
+    EngineState state = engine.State();
+    state.GameState = GameMode::Playing;
+    state.CurChute = 0;
+    state.Chutes = {1, 0, 0, 0};
+    state.EggsInPlay = 1;
+    state.WolfPos = 3;
+    state.StepPending = true;
+    engine.RestoreState(state);
+}
+
+TEST_F(GamepadWindowTest, AMissRumblesShortlyAndTheRumbleIsStoppedAtItsEnd) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    Release(pad, SDL_CONTROLLER_BUTTON_START);
+    MissNextTick(engine());
+    engine().dxTimerTimer();
+    ASSERT_EQ(engine().CurrentState(), GameMode::MissAnim);
+    ASSERT_EQ(pad.Rumbles().size(), 1u);
+    EXPECT_EQ(pad.Rumbles()[0], std::make_pair(kMissRumble.low, kMissRumble.high));
+    EXPECT_EQ(played.back(), static_cast<int>(EffectIndex(Effect::Crack)));  // and sounds as before
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pad.Rumbles().size() == 2; }, 1000));
+    EXPECT_EQ(pad.Rumbles().back(), std::make_pair(Uint16{0}, Uint16{0}));
+}
+
+TEST_F(GamepadWindowTest, TheGamesEndRumblesLongerAndNothingRumblesWithTheSoundOff) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    Release(pad, SDL_CONTROLLER_BUTTON_START);
+    EngineState last_miss = engine().State();
+    last_miss.Misses = 6;  // three marks: the side tick ends the game
+    engine().RestoreState(last_miss);
+    engine().TimerTimer();
+    ASSERT_FALSE(pad.Rumbles().empty());
+    EXPECT_EQ(pad.Rumbles()[0], std::make_pair(kGameOverRumble.low, kGameOverRumble.high));
+
+    Open();
+    VirtualPad quiet;
+    PlugIn(quiet);
+    engine().ToggleSound();
+    Press(quiet, SDL_CONTROLLER_BUTTON_START);
+    Release(quiet, SDL_CONTROLLER_BUTTON_START);
+    MissNextTick(engine());
+    engine().dxTimerTimer();
+    ASSERT_EQ(engine().CurrentState(), GameMode::MissAnim);
+    last_miss = engine().State();
+    last_miss.Misses = 6;
+    engine().RestoreState(last_miss);
+    engine().TimerTimer();
+    EXPECT_TRUE(quiet.Rumbles().empty());
+}
+
+TEST_F(GamepadWindowTest, ASkinsWavesReachTheSoundThroughTheRumble) {
+    window->Sound().LoadEffectFile(Effect::Crack, "/skins/crack.wav");
+    EXPECT_EQ(recording->loaded[Effect::Crack], "/skins/crack.wav");
+}
+
+// A joystick SDL knows no mapping for is no game controller: only the
+// player's mapping makes it one.
+const char* const kStickName = "Pellox test stick";
+std::string StickMapping(const char* start) {
+    return VirtualPad::GuidOf(SDL_JOYSTICK_TYPE_UNKNOWN, kStickName) + "," + kStickName + ",start:" + start +
+           ",dpup:b1,";
+}
+
+class GamepadMappingTest : public GamepadWindowTest {
+protected:
+    void SetUp() override {}  // each test writes its mapping first
+    void TearDown() override { unsetenv("SDL_GAMECONTROLLERCONFIG"); }
+    void WriteMappingFile(const std::string& text) {
+        QFile file(mapping_file);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.c_str());
+    }
+    // The game started with the mappings written, then the stick plugged in.
+    void OpenAndPlugInTheStick() {
+        Open();
+        PlugIn(stick);
+    }
+    VirtualPad stick{SDL_JOYSTICK_TYPE_UNKNOWN, kStickName};
+};
+
+TEST_F(GamepadMappingTest, AJoystickWithoutAMappingIsNoController) {
+    OpenAndPlugInTheStick();
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+}
+
+TEST_F(GamepadMappingTest, TheMappingFileInTheConfigFolderMakesAJoystickAController) {
+    // SDL takes only the file's lines for its own platform.
+    WriteMappingFile("# my stick\n" + StickMapping("b3") + "platform:Linux,\n");
+    OpenAndPlugInTheStick();
+    ASSERT_EQ(gamepads()->OpenControllers(), 1);
+    Press(stick, 3);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
+TEST_F(GamepadMappingTest, SdlsEnvironmentVariableMapsAndWinsOverTheFile) {
+    WriteMappingFile(StickMapping("b3") + "platform:Linux,\n");
+    setenv("SDL_GAMECONTROLLERCONFIG", StickMapping("b5").c_str(), 1);
+    OpenAndPlugInTheStick();
+    ASSERT_EQ(gamepads()->OpenControllers(), 1);
+    Press(stick, 3);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
+    Press(stick, 5);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
+TEST_F(GamepadMappingTest, AnUnreadableMappingFileLeavesTheDefaults) {
+    WriteMappingFile("this is no mapping\n\xff\xfe,,,\n");
+    Open();
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
+}  // namespace
+}  // namespace pellox
