@@ -8,6 +8,7 @@
 #include <QAbstractItemView>
 
 #include "tests/startscreen/start_screen_rig.h"
+#include "tests/support/after_first_paint.h"
 
 namespace pellox {
 namespace {
@@ -60,23 +61,6 @@ TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
     EXPECT_TRUE(form->CbSkin().isEnabled());
     EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
 }
-
-// Calls then() once the form's first paint has been handled.
-class AfterFirstPaint : public QObject {
-public:
-    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> then_;
-    bool seen_ = false;
-};
 
 // The search once walked the whole tree under the start folder before the
 // first paint: from the home folder or "/" the window stayed blank for seconds.
