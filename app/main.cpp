@@ -4,6 +4,8 @@
 //   pellox SKIN.ini             the start screen, its menu locked to that skin
 //   pellox --check-skin FILE    what the game makes of a skin file, without playing it
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
+//   pellox --install-skin PATH  a skin archive, folder or file installed where the menu finds it
+//   pellox --list-skins         the skin menu and the folders searched, without a window
 
 #include <algorithm>
 #include <iostream>
@@ -27,7 +29,10 @@
 #include "startscreen/launch.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
+#include "skincommands/skin_install.h"
+#include "skincommands/skin_list.h"
 #include "skin/skin_search_roots.h"
+#include "skininstall/install_skins.h"
 #include "startscreen/thb_form.h"
 
 namespace {
@@ -49,23 +54,43 @@ struct CommandLine {
                                    QStringLiteral("Write the built-in game as a skin folder to start a skin from "
                                                   "(the folder must be new or empty). Needs no display."),
                                    QStringLiteral("DIR")};
+    QCommandLineOption install_skin{
+        QStringLiteral("install-skin"),
+        QStringLiteral("Install the skins in an archive (.zip, .7z, .rar, .tar.gz, ...), a folder or a skin file "
+                       "into your skins folder, where the skin menu finds them, and check each one. Needs no "
+                       "display."),
+        QStringLiteral("PATH")};
+    QCommandLineOption list_skins{QStringLiteral("list-skins"),
+                                  QStringLiteral("List the skin menu as the start screen would fill it from the "
+                                                 "current folder, each skin's titles and file, and the folders "
+                                                 "searched. Needs no display.")};
 
     CommandLine() {
         parser.setApplicationDescription(
             QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
         parser.addOption(check_skin);
         parser.addOption(export_skin);
+        parser.addOption(install_skin);
+        parser.addOption(list_skins);
         parser.addPositionalArgument(QStringLiteral("skin"),
                                      QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
                                      QStringLiteral("[skin]"));
     }
 
-    // The two commands for skin authors, when one was asked for.
+    // The skin commands, when one was asked for.
     std::optional<int> RunCommand() const {
         if (parser.isSet(check_skin))
             return pellox::CheckSkinCommand(parser.value(check_skin).toStdString(), std::cout);
         if (parser.isSet(export_skin))
             return pellox::ExportSkinCommand(parser.value(export_skin).toStdString(), std::cout, std::cerr);
+        if (parser.isSet(install_skin))
+            return pellox::InstallSkinCommand(
+                parser.value(install_skin).toStdString(),
+                pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr);
+        if (parser.isSet(list_skins)) {
+            const auto env = pellox::SkinSearchEnvironment::FromProcess();
+            return pellox::ListSkinsCommand(pellox::SkinSearchRoots(env), pellox::InstalledSkinsFolder(env), std::cout);
+        }
         return std::nullopt;
     }
 };
@@ -168,7 +193,14 @@ int main(int argc, char** argv) {
 
     pellox::StartScreenSetup setup;
     setup.arguments = command_line.parser.positionalArguments();
-    setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
+    const auto skin_environment = pellox::SkinSearchEnvironment::FromProcess();
+    setup.search_roots = pellox::SkinSearchRoots(skin_environment);
+    // Skins dropped on the start screen go where the search looks after the
+    // start folder, so they are listed at every later start too.
+    setup.installed_skins_folder = pellox::InstalledSkinsFolder(skin_environment);
+    setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source) {
+        return pellox::InstallSkins(source, folder);
+    };
     // The start screen speaks the system's language until the player clicks a
     // flag; that choice is kept beside the scores. A choice that cannot be
     // kept only leaves the next start to the system's language.

@@ -1,5 +1,7 @@
 #include "skin/skin_probe.h"
 
+#include <optional>
+
 namespace pellox {
 namespace {
 
@@ -28,6 +30,23 @@ SkinProbe ProbeSkin(const std::filesystem::path& path) {
     const LoadedSkinFile loaded = LoadSkinFile(path);
     if (!loaded.file) return {};
     return ProbeSkin(*loaded.file);
+}
+
+std::vector<std::string> SkinUnusableReasons(const SkinFile& file) {
+    std::vector<std::string> reasons;
+    const std::string oldest(kOldestSkinVersion);
+    const std::optional<std::string_view> ver = file.Find("SETTINGS", "ver");
+    if (!ver)
+        reasons.push_back("[SETTINGS] has no ver: write ver=" + oldest);
+    else if (!IsSkinVersionSupported(*ver))
+        reasons.push_back("ver=" + std::string(*ver) + " is older than " + oldest +
+                          ", the oldest the game reads (versions compare as text, character by character)");
+    const std::optional<std::string_view> title = file.Find("SETTINGS", "title");
+    if (!title)
+        reasons.push_back("[SETTINGS] has no title");
+    else if (*title == NoTitleMarker)
+        reasons.push_back("the title is the text that stands for no title");
+    return reasons;
 }
 
 }  // namespace pellox

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "skin/skin_file.h"
 
@@ -39,5 +40,10 @@ SkinProbe ProbeSkin(const SkinFile& file);
 // The same for the file at path; a path that is no readable regular file is
 // not usable.
 SkinProbe ProbeSkin(const std::filesystem::path& path);
+
+// Why ProbeSkin turns the file down, in words for its author; empty when it
+// is usable. ProbeSkin stops at the first reason; an author is better served
+// by all of them.
+std::vector<std::string> SkinUnusableReasons(const SkinFile& file);
 
 }  // namespace pellox

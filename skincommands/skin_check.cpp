@@ -43,25 +43,6 @@ ChuteKey ChuteKeyOf(const SkinFile& file, const std::string& value, int index, c
     return {SkinControlKey(value, fallback), !written};
 }
 
-// Why ProbeSkin turns the file down, in words for its author. ProbeSkin stops
-// at the first reason; an author is better served by all of them.
-std::vector<std::string> WhyNotUsable(const SkinFile& file) {
-    std::vector<std::string> reasons;
-    const std::string oldest(kOldestSkinVersion);
-    const std::optional<std::string_view> ver = file.Find("SETTINGS", "ver");
-    if (!ver)
-        reasons.push_back("[SETTINGS] has no ver: write ver=" + oldest);
-    else if (!IsSkinVersionSupported(*ver))
-        reasons.push_back("ver=" + std::string(*ver) + " is older than " + oldest +
-                          ", the oldest the game reads (versions compare as text, character by character)");
-    const std::optional<std::string_view> title = file.Find("SETTINGS", "title");
-    if (!title)
-        reasons.push_back("[SETTINGS] has no title");
-    else if (*title == NoTitleMarker)
-        reasons.push_back("the title is the text that stands for no title");
-    return reasons;
-}
-
 // A picture file's first bytes, enough to tell its format.
 QByteArray FileHead(const QString& path) {
     QFile file(path);
@@ -228,7 +209,7 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
     if (usable) {
         out << "Usable: yes\n";
     } else {
-        std::vector<std::string> reasons = WhyNotUsable(skin);
+        std::vector<std::string> reasons = SkinUnusableReasons(skin);
         if (reasons.empty()) reasons.push_back("the game turns it down");
         out << "Usable: no:";
         for (std::size_t i = 0; i < reasons.size(); ++i) out << (i == 0 ? " " : "; ") << reasons[i];

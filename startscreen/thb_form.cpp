@@ -1,12 +1,22 @@
 #include "startscreen/thb_form.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QStandardPaths>
+#include <QUrl>
 #include <exception>
+#include <system_error>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "lcd/window_placement.h"
@@ -15,6 +25,7 @@
 #include "skin/skin_probe.h"
 #include "startscreen/focus_ring.h"
 #include "startscreen/launch.h"
+#include "startscreen/skin_sources.h"
 
 namespace pellox {
 namespace {
@@ -106,6 +117,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     BuildComponents();
+    BuildContextMenu();
     ShowTexts();
 }
 
@@ -174,6 +186,25 @@ void THBForm::BuildComponents() {
     bt_start_->setFocus();
 }
 
+void THBForm::BuildContextMenu() {
+    // On the whole form, and on the menu itself, as a combo box keeps right
+    // clicks to itself while it is enabled (a disabled one passes them on to
+    // the form). No new control: the window looks as it always has.
+    install_skin_action_ = new QAction(this);
+    open_skins_folder_action_ = new QAction(this);
+    install_skin_action_->setObjectName(QStringLiteral("acInstallSkin"));
+    open_skins_folder_action_->setObjectName(QStringLiteral("acOpenSkinsFolder"));
+    connect(install_skin_action_, &QAction::triggered, this, [this] { ChooseSkinToInstall(); });
+    connect(open_skins_folder_action_, &QAction::triggered, this, [this] { OpenSkinsFolder(); });
+    if (!setup_.install_skin) return;
+    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
+        widget->addAction(install_skin_action_);
+        widget->addAction(open_skins_folder_action_);
+        widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+    setAcceptDrops(true);
+}
+
 QString THBForm::Caption(SkinMenuState state) const {
     const bool su = language_ == InterfaceLanguage::Russian;
     switch (state) {
@@ -196,6 +227,8 @@ void THBForm::ShowTexts() {
     FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
     lb_year_->setText(texts.year);
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
+    install_skin_action_->setText(su ? QStringLiteral("Установить скин…") : QStringLiteral("Install a skin…"));
+    open_skins_folder_action_->setText(su ? QStringLiteral("Открыть папку скинов") : QStringLiteral("Open the skins folder"));
 }
 
 void THBForm::FillMenu(int selected) {
@@ -279,8 +312,9 @@ void THBForm::FillSkinMenu() {
     if (menu_filled_) return;
     menu_filled_ = true;
     if (LockToCommandLineSkin()) return;  // no search
-    // Until a skin is found the menu shows what the start button launches.
-    FillMenu(0);
+    // Until a skin is found the menu shows what the start button launches,
+    // unless the player has taken a skin already (one installed at once).
+    FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
     skin_search_running_ = true;
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
@@ -290,6 +324,7 @@ void THBForm::FillSkinMenu() {
 }
 
 void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {
+    if (WasInstalledHere(file)) return;  // listed when it was installed
     menu_.AddSkin(skin, file);
     const std::string& title =
         language_ == InterfaceLanguage::Russian ? menu_.MenuTitlesSU.back() : menu_.MenuTitlesGB.back();
@@ -337,28 +372,12 @@ void THBForm::btStartClick() {
     game_window_created_ = false;
     show();
     if (skin_search_) skin_search_->Resume();
-    const QString title = language_ == InterfaceLanguage::Russian ? QStringLiteral("Скин не запустился")
-                                                                  : QStringLiteral("The skin did not start");
+    const QString title = LaunchFailureTitle(language_);
     const QString text = LaunchFailureText(language_, failure_lines);
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else
         QMessageBox::warning(this, title, text);
-}
-
-QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
-    constexpr std::size_t kShownLines = 5;
-    const bool russian = language == InterfaceLanguage::Russian;
-    QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
-    for (std::size_t i = 0; i < failure_lines.size() && i < kShownLines; ++i)
-        text += QStringLiteral("• ") + QString::fromStdString(failure_lines[i]) + QLatin1Char('\n');
-    if (failure_lines.size() > kShownLines) {
-        const qsizetype more = static_cast<qsizetype>(failure_lines.size() - kShownLines);
-        text += russian ? QStringLiteral("…и ещё %1.\n").arg(more) : QStringLiteral("…and %1 more.\n").arg(more);
-    }
-    text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
-                    : QStringLiteral("\nChoose another skin or the built-in game.");
-    return text;
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
@@ -368,6 +387,108 @@ void THBForm::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void THBForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData() && !SkinSourcesOf(*event->mimeData()).empty()) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void THBForm::dragMoveEvent(QDragMoveEvent* event) {
+    // Anywhere on the window: its children take no drops of their own.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void THBForm::dropEvent(QDropEvent* event) {
+    if (!event->mimeData()) return;
+    const std::vector<std::filesystem::path> sources = SkinSourcesOf(*event->mimeData());
+    if (sources.empty()) return;
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // After the drop has been answered: the file manager that the files
+    // came from waits for that answer, not for the unpacking or the message box.
+    QMetaObject::invokeMethod(
+        this, [this, sources] { InstallSkinSources(sources); }, Qt::QueuedConnection);
+}
+
+void THBForm::ChooseSkinToInstall() {
+    // Skins are mostly downloaded: the dialog opens where downloads go.
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    if (start.isEmpty() || !QFileInfo::exists(start)) start = QDir::homePath();
+    const QString file = QFileDialog::getOpenFileName(
+        this, install_skin_action_->text().remove(u'…'), start, SkinSourceFilter(language_));
+    if (file.isEmpty()) return;
+    InstallSkinSources({std::filesystem::path(file.toStdString())});
+}
+
+void THBForm::OpenSkinsFolder() {
+    const std::filesystem::path& folder = setup_.installed_skins_folder;
+    std::error_code ec;
+    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
+    const QString shown = QString::fromStdString(folder.string());
+    if (!folder.empty() && !ec && QDesktopServices::openUrl(QUrl::fromLocalFile(shown))) return;
+    // No file manager, or no room for the folder: the player still learns where it is.
+    const bool su = language_ == InterfaceLanguage::Russian;
+    QString text;
+    if (folder.empty())
+        text = su ? QStringLiteral("Папки скинов нет: не заданы ни XDG_DATA_HOME, ни HOME.")
+                  : QStringLiteral("There is no skins folder: neither XDG_DATA_HOME nor HOME is set.");
+    else
+        text = (su ? QStringLiteral("Не удалось открыть папку скинов. Она здесь:\n%1")
+                   : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
+                   .arg(shown);
+    QMessageBox::information(this, open_skins_folder_action_->text(), text);
+}
+
+void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
+    if (!setup_.install_skin) return;
+    std::vector<FailedInstall> failed;
+    int first_new = -1;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    for (const std::filesystem::path& source : sources) {
+        SkinInstallResult result;
+        // Called from the event loop: nothing may unwind into Qt's dispatch.
+        try {
+            result = setup_.install_skin(source);
+        } catch (const std::exception& error) {
+            result.error = error.what();
+        }
+        for (const InstalledSkin& skin : result.installed) {
+            const int entry = AddInstalledSkin(skin.ini);
+            if (first_new < 0) first_new = entry;
+        }
+        if (!result.Succeeded()) failed.push_back({source, std::move(result)});
+    }
+    QGuiApplication::restoreOverrideCursor();
+    if (first_new > 0) {
+        // The new skin is what the player wants to play next; a menu that was
+        // locked (no skin found, or the command line's) now offers a choice.
+        menu_state_ = SkinMenuState::Choosing;
+        gb_skin_->setTitle(Caption(menu_state_));
+        cb_skin_->setEnabled(true);
+        cb_skin_->setCurrentIndex(first_new);
+        player_chose_skin_ = true;
+    }
+    if (!failed.empty()) QMessageBox::warning(this, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+}
+
+int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {
+    const SkinProbe probe = ProbeSkin(ini);
+    if (!probe.usable) return -1;
+    AddFoundSkin(probe, ini);
+    installed_here_.push_back(ini);
+    return static_cast<int>(menu_.SkinFiles.size()) - 1;
+}
+
+bool THBForm::WasInstalledHere(const std::filesystem::path& file) const {
+    for (const std::filesystem::path& installed : installed_here_) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(file, installed, ec)) return true;
+    }
+    return false;
 }
 
 }  // namespace pellox

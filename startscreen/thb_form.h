@@ -4,7 +4,8 @@
 // licence and the rules, offers the skin menu and starts the game. On its
 // first showing it fills the menu and, once it has been painted, makes the
 // game window, hidden: the player sees the start screen without waiting for
-// the game's pictures and sound.
+// the game's pictures and sound. Skins dropped on it, or chosen from its
+// context menu, are installed and offered at once.
 
 #include <filesystem>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include <QAction>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -25,7 +27,9 @@
 #include "engine/language.h"
 #include "gamewindow/game_window.h"
 #include "skin/skin_menu.h"
+#include "skininstall/install_skins.h"
 #include "startscreen/background_skin_search.h"
+#include "startscreen/failure_texts.h"
 
 namespace pellox {
 
@@ -67,11 +71,12 @@ struct StartScreenSetup {
     // Tells the player why the chosen skin did not start, over the start
     // screen; a message box unless a test hands its own.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> show_launch_failure;
+    // Installs the skins of an archive, a folder or a skin file into the
+    // installed skins folder, which is among the search roots. Left empty,
+    // the start screen takes no drops and offers no install.
+    std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
+    std::filesystem::path installed_skins_folder;
 };
-
-// The message of a failed launch in the start screen's language: the first
-// few failed entries, then how many more.
-QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines);
 
 // The three states of the menu, told by the group box's caption.
 enum class SkinMenuState { Choosing, Locked, NoneFound };
@@ -98,6 +103,10 @@ public:
     // window has closed, closes the start screen and ends the program with
     // the launch's exit status.
     void btStartClick();
+    // Installs each source (an archive, a folder or a skin file), adds what
+    // was installed to the menu and selects the first new skin; tells the
+    // player in a message box why a source gave no skin.
+    void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
 
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_state_; }
@@ -118,6 +127,10 @@ public:
     LanguageFlag& ImBritish() { return *im_british_; }
     QLabel& LbYear() { return *lb_year_; }
     QLabel& StCredits(int i) { return *st_credits_[static_cast<std::size_t>(i)]; }
+    // The context menu's actions: install a skin from a file, open the
+    // installed skins folder.
+    QAction& InstallSkinAction() { return *install_skin_action_; }
+    QAction& OpenSkinsFolderAction() { return *open_skins_folder_action_; }
 
     // The first showing places the form on the screen under the pointer.
     void setVisible(bool visible) override;
@@ -126,12 +139,21 @@ protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    // Archives, folders and skin files dropped on the window are installed.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildComponents();
     bool LockToCommandLineSkin();
     void FillSkinMenu();
     void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
+    void BuildContextMenu();
+    void ChooseSkinToInstall();
+    void OpenSkinsFolder();
+    int AddInstalledSkin(const std::filesystem::path& ini);
+    bool WasInstalledHere(const std::filesystem::path& file) const;
     void EndSkinSearch();
     void ShowTexts();
     void FillMenu(int selected);
@@ -156,6 +178,9 @@ private:
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
+    // Skin files installed while the start screen runs, already in the menu:
+    // the search, still walking, passes them over when it meets them.
+    std::vector<std::filesystem::path> installed_here_;
 
     QLabel* im_wolf_ = nullptr;
     QLabel* im_hare_ = nullptr;
@@ -172,6 +197,8 @@ private:
     QGroupBox* gb_skin_ = nullptr;
     QComboBox* cb_skin_ = nullptr;
     QPushButton* bt_start_ = nullptr;
+    QAction* install_skin_action_ = nullptr;
+    QAction* open_skins_folder_action_ = nullptr;
 };
 
 }  // namespace pellox

@@ -25,6 +25,7 @@ MODULES = {
     "engine": "engine",
     "media-core": "media/core",
     "skin": "skin",
+    "skininstall": "skininstall",
     "lcd": "lcd",
     "raster": "raster",
     "records": "records",
@@ -39,7 +40,7 @@ MODULES = {
 }
 
 # Plain C++: no Qt, no OpenAL, only other cores below them.
-CORES = {"lcd-core", "engine", "media-core", "skin"}
+CORES = {"lcd-core", "engine", "media-core", "skin", "skininstall"}
 
 # Who may include and link whom (a module may always use itself).
 ALLOWED = {
@@ -47,6 +48,7 @@ ALLOWED = {
     "engine": {"lcd-core"},
     "media-core": set(),
     "skin": {"lcd-core", "engine"},
+    "skininstall": {"skin", "lcd-core", "engine"},
     "lcd": {"lcd-core"},
     "raster": {"lcd-core"},
     "records": {"engine", "lcd-core"},
@@ -55,11 +57,11 @@ ALLOWED = {
     "controls": {"lcd", "lcd-core", "engine", "media", "media-core"},
     "gamewindow": {"lcd", "lcd-core", "engine", "records", "media", "media-core", "controls", "assets"},
     "gamepad": {"gamewindow", "controls", "lcd", "lcd-core", "engine", "media", "media-core"},
-    "skincommands": {"skin", "lcd", "lcd-core", "engine", "media-core", "controls", "assets"},
+    "skincommands": {"skin", "skininstall", "lcd", "lcd-core", "engine", "media-core", "controls", "assets"},
     "startscreen": {"gamewindow", "lcd", "lcd-core", "engine", "records", "media", "media-core",
-                    "controls", "assets", "skin"},
+                    "controls", "assets", "skin", "skininstall"},
     "app": {"startscreen", "skincommands", "gamewindow", "gamepad", "lcd", "lcd-core", "engine", "records", "media",
-            "media-core", "controls", "assets", "skin", "raster"},
+            "media-core", "controls", "assets", "skin", "skininstall", "raster"},
 }
 
 # Sources the build generates into its own tree, each from a table in ours:

@@ -13,7 +13,7 @@ set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-30}
 [ $# -gt 0 ] && shift
-all_targets=(fuzz_wave fuzz_sprite_entry fuzz_skin_file fuzz_records fuzz_skin_launch)
+all_targets=(fuzz_wave fuzz_sprite_entry fuzz_skin_file fuzz_records fuzz_skin_launch fuzz_install_skins)
 targets=("$@")
 [ ${#targets[@]} -eq 0 ] && targets=("${all_targets[@]}")
 build=${PELLOX_FUZZ_BUILD_DIR:-$top/build-fuzz}
@@ -61,6 +61,7 @@ for t in "${targets[@]}"; do
     fuzz_skin_file) dict=(-dict="$top/tests/fuzz/skin.dict") ;;
     fuzz_skin_launch) dict=(-dict="$top/tests/fuzz/skin_launch.dict") ;;
     fuzz_records) dict=(-dict="$top/tests/fuzz/records.dict") ;;
+    fuzz_install_skins) dict=(-dict="$top/tests/fuzz/install.dict") ;;
   esac
   echo "== $t: $seconds s"
   status=0

@@ -7,6 +7,7 @@ packages=(
   build-essential cmake pkg-config python3
   qt6-base-dev qt6-svg-dev libqt6svg6
   libopenal-dev libsdl2-dev
+  libarchive-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-dejavu-core
   desktop-file-utils appstream file dpkg-dev

@@ -30,26 +30,9 @@
 #include "media/game_sounds.h"
 #include "skin/skin_search_roots.h"
 #include "startscreen/thb_form.h"
+#include "tests/support/after_first_paint.h"
 
 namespace {
-
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(std::function<void()> then) : then_(std::move(then)) {}
-
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            // After this paint has been handled: the window is painted.
-            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> then_;
-    bool seen_ = false;
-};
 
 void PrintPaintedAndQuit() {
     timespec now{};
@@ -69,7 +52,7 @@ int main(int argc, char** argv) {
     const bool game = argc > 1 && std::strcmp(argv[1], "--game-window") == 0;
     const bool menu = argc > 1 && std::strcmp(argv[1], "--menu-filled") == 0;
     QApplication app(argc, argv);
-    FirstPaint game_paint(&PrintPaintedAndQuit);
+    pellox::AfterFirstPaint game_paint(&PrintPaintedAndQuit);
     std::function<void()> on_first_paint = &PrintPaintedAndQuit;
     std::unique_ptr<QWidget> window;
     pellox::PictureSet pictures;
@@ -105,7 +88,7 @@ int main(int argc, char** argv) {
         }
         window = std::move(start_screen);
     }
-    FirstPaint first_paint(on_first_paint);
+    pellox::AfterFirstPaint first_paint(on_first_paint);
     window->installEventFilter(&first_paint);
     window->show();
     return app.exec();

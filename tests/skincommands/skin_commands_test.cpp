@@ -424,11 +424,13 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
          "Summary: the skin would launch: all 90 entries load\n"},
         {{QStringLiteral("--export-skin"), skin_dir}, 1, false, "is not empty"},
         {{QStringLiteral("--check-skin")}, 1, false, "Missing value after '--check-skin'"},
+        {{QStringLiteral("--list-skins")}, 0, true, "The skin menu, as the start screen fills it:\n"},
     };
     for (const Run& run : runs) {
         const std::string what = run.arguments.join(QLatin1Char(' ')).toStdString();
         QProcess program;
         program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(QString::fromStdString(folder.path().string()));  // what --list-skins walks
         program.start(QStringLiteral(PELLOX_PROGRAM), run.arguments);
         ASSERT_TRUE(program.waitForFinished(60000)) << what;
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << what;

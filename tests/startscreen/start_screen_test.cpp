@@ -7,101 +7,11 @@
 #include <QTimer>
 #include <QAbstractItemView>
 
-#include "records/language_settings.h"
-#include "startscreen/thb_form.h"
-#include "tests/support/temp_folder.h"
-#include "tests/controls/game_window_rig.h"
+#include "tests/startscreen/start_screen_rig.h"
+#include "tests/support/after_first_paint.h"
 
 namespace pellox {
 namespace {
-
-using testing::BuiltinPictures;
-using testing::RecordingSound;
-
-const QString kChoosingSU = QStringLiteral(" Выберите скин-игру ");
-const QString kChoosingGB = QStringLiteral(" Choose the skingame ");
-const QString kLockedSU = QStringLiteral(" Выбрана и запущена ");
-const QString kLockedGB = QStringLiteral(" Chosen and running ");
-const QString kNoneSU = QStringLiteral(" Скинов не обнаружено. Запущена ");
-const QString kNoneGB = QStringLiteral(" No skingames found. Running ");
-
-class StartScreenTest : public ::testing::Test {
-protected:
-    TempFolder skins;    // the search root
-    TempFolder records;  // the stored scores
-    std::vector<int> played;
-    std::optional<std::string> no_failure;
-    std::unique_ptr<THBForm> form;
-    QStringList failure_boxes;  // what the player was shown when a skin failed
-    // The system's language the start screen is told of.
-    QString locale = QStringLiteral("ru_RU");
-
-    QString RecordsFile() const { return QString::fromStdString((records.path() / "r.conf").string()); }
-    LanguageSettings LanguageFile() const { return LanguageSettings(LanguageFileBeside(RecordsFile())); }
-
-    // A skin that launches: every entry names one small picture or wave.
-    std::filesystem::path WriteSkin(const std::string& relative, const std::string& title,
-                                    const std::string& title_gb = "") {
-        std::string text = "[SETTINGS]\nver=1.6\ntitle=" + title + "\n";
-        if (!title_gb.empty()) text += "titleGB=" + title_gb + "\n";
-        return skins.Write(relative, text);
-    }
-
-    // Shows the start screen and waits for the game window and the end of
-    // the skin search.
-    void Open(QStringList arguments = {}) {
-        Show(std::move(arguments));
-        QElapsedTimer waited;
-        waited.start();
-        while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
-            QCoreApplication::processEvents();
-        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
-        ASSERT_FALSE(form->SkinSearchRunning());
-    }
-
-    // Shows the start screen; watcher sees its events from the first.
-    void Show(QStringList arguments = {}, QObject* watcher = nullptr) {
-        StartScreenSetup setup;
-        setup.arguments = std::move(arguments);
-        setup.search_roots = {skins.path()};
-        setup.system_locale = locale;
-        setup.remembered_language = [this] { return LanguageFile().Read(); };
-        setup.remember_language = [this](InterfaceLanguage language) { LanguageFile().Write(language); };
-        setup.make_game_window = [this] {
-            return std::make_unique<GameWindow>(BuiltinPictures(),
-                                                std::make_unique<RecordingSound>(&played, &no_failure),
-                                                std::make_unique<SettingsRecordsStore>(RecordsFile()));
-        };
-        setup.show_launch_failure = [this](QWidget*, const QString&, const QString& text) { failure_boxes << text; };
-        form = std::make_unique<THBForm>(std::move(setup));
-        if (watcher) form->installEventFilter(watcher);
-        form->show();
-    }
-
-    QStringList Entries() {
-        QStringList entries;
-        for (int i = 0; i < form->CbSkin().count(); ++i) entries << form->CbSkin().itemText(i);
-        return entries;
-    }
-
-    // Keyboard focus needs the start screen to be the active window.
-    void Activate() {
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-
-    // Presses the start button; closes the game window as soon as it shows.
-    int Start() {
-        QTimer closer;
-        QObject::connect(&closer, &QTimer::timeout, [this] {
-            GameWindow* game = form->GameWindowIfCreated();
-            if (game && game->Form().isVisible()) game->Form().close();
-        });
-        closer.start(10);
-        form->BtStart().click();
-        return form->ExitStatus();
-    }
-};
 
 TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     Open();
@@ -151,23 +61,6 @@ TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
     EXPECT_TRUE(form->CbSkin().isEnabled());
     EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
 }
-
-// Calls then() once the form's first paint has been handled.
-class AfterFirstPaint : public QObject {
-public:
-    explicit AfterFirstPaint(std::function<void()> then) : then_(std::move(then)) {}
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !seen_) {
-            seen_ = true;
-            QMetaObject::invokeMethod(this, then_, Qt::QueuedConnection);
-        }
-        return QObject::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> then_;
-    bool seen_ = false;
-};
 
 // The search once walked the whole tree under the start folder before the
 // first paint: from the home folder or "/" the window stayed blank for seconds.
@@ -423,12 +316,7 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
         EXPECT_FALSE(window->isVisible()) << window->objectName().toStdString();
 
     Open();
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-        GameWindow* game = form->GameWindowIfCreated();
-        if (game && game->Form().isVisible()) game->Form().close();
-    });
-    closer.start(10);
+    const auto closer = CloseTheGameWhenShown();
     QTest::keyClick(form.get(), Qt::Key_Return);
     EXPECT_FALSE(form->isVisible());
     EXPECT_TRUE(form->GameWindowIfCreated()->Engine().CurrentState() == GameMode::Demo);
@@ -438,12 +326,7 @@ TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) 
 TEST_F(StartScreenTest, EnterOnAFlagStartsTheGameAndLeavesTheLanguage) {
     Open();
     const InterfaceLanguage before = form->Language();
-    QTimer closer;
-    QObject::connect(&closer, &QTimer::timeout, [this] {
-        GameWindow* game = form->GameWindowIfCreated();
-        if (game && game->Form().isVisible()) game->Form().close();
-    });
-    closer.start(10);
+    const auto closer = CloseTheGameWhenShown();
     form->ImBritish().setFocus();
     QTest::keyClick(&form->ImBritish(), Qt::Key_Return);
     EXPECT_EQ(form->Language(), before);

@@ -1,0 +1,197 @@
+#include "skininstall/archive_unpack.h"
+
+#include <archive.h>
+#include <archive_entry.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <system_error>
+
+#include "skininstall/archive_names.h"
+#include "skininstall/thread_locale.h"
+
+namespace pellox {
+namespace {
+
+struct ArchiveCloser {
+    void operator()(archive* a) const { archive_read_free(a); }
+};
+using ArchiveReader = std::unique_ptr<archive, ArchiveCloser>;
+
+// The formats skins travel in. Not archive_read_support_format_all: mtree
+// would read files named in it from this machine's disk, and some filters run
+// outside programs.
+ArchiveReader OpenReader() {
+    ArchiveReader a(archive_read_new());
+    if (!a) return a;
+    archive_read_support_format_zip(a.get());
+    archive_read_support_format_7zip(a.get());
+    archive_read_support_format_rar(a.get());
+    archive_read_support_format_rar5(a.get());
+    archive_read_support_format_tar(a.get());
+    archive_read_support_filter_gzip(a.get());
+    archive_read_support_filter_bzip2(a.get());
+    archive_read_support_filter_xz(a.get());
+    archive_read_support_filter_lzma(a.get());
+    archive_read_support_filter_zstd(a.get());
+    return a;
+}
+
+std::string ArchiveError(archive* a) {
+    const char* text = archive_error_string(a);
+    return text != nullptr ? text : "the archive cannot be read";
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now, so that a failed close (a full disk on some file systems) is seen.
+    bool Close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const char* bytes, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, bytes, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+class Unpacker {
+public:
+    Unpacker(archive* a, std::filesystem::path into, const SkinInstallLimits& limits, std::uint64_t packed)
+        : a_(a), into_(std::move(into)), limits_(limits), packed_(packed) {}
+
+    UnpackResult Run() {
+        UnpackResult result;
+        std::uint64_t entries = 0;
+        for (;;) {
+            archive_entry* entry = nullptr;
+            const int status = archive_read_next_header(a_, &entry);
+            if (status == ARCHIVE_EOF) break;
+            if (status < ARCHIVE_WARN) {
+                result.error = "the archive is damaged or not one this game reads: " + ArchiveError(a_);
+                return result;
+            }
+            if (++entries > limits_.max_entries) {
+                result.error = "the archive holds more than " + std::to_string(limits_.max_entries) +
+                               " entries, too many for a skin";
+                return result;
+            }
+            result.error = Unpack(entry, result.notes);
+            if (!result.error.empty()) return result;
+        }
+        if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
+        return result;
+    }
+
+private:
+    std::string Unpack(archive_entry* entry, std::vector<std::string>& notes) {
+        const char* raw = archive_entry_pathname(entry);
+        const std::string name = ArchiveNameToUtf8(raw != nullptr ? raw : "");
+        const std::optional<std::filesystem::path> relative = SafeRelativePath(name);
+        const mode_t type = archive_entry_filetype(entry);
+        if (!relative) {
+            if (type == AE_IFDIR && (name == "." || name == "./")) return {};
+            return "the entry \"" + name + "\" would be written outside the skin's folder";
+        }
+        if (archive_entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
+            notes.push_back("passed over the link " + name + ": links are never unpacked");
+            return {};
+        }
+        const std::filesystem::path target = into_ / *relative;
+        std::error_code ec;
+        // Some Windows packers store a folder as an empty file whose name
+        // ends in "\"; libarchive reads it as a file.
+        const bool folder_by_name = name.ends_with('/') || name.ends_with('\\');
+        if (type == AE_IFDIR || (type == AE_IFREG && folder_by_name && archive_entry_size(entry) == 0)) {
+            std::filesystem::create_directories(target, ec);
+            return ec ? "cannot make the folder " + name + ": " + ec.message() : std::string();
+        }
+        if (type != AE_IFREG) {
+            notes.push_back("passed over " + name + ": not a file or folder");
+            return {};
+        }
+        std::filesystem::create_directories(target.parent_path(), ec);
+        if (ec) return "cannot make the folder for " + name + ": " + ec.message();
+        return WriteFile(target, name);
+    }
+
+    std::string WriteFile(const std::filesystem::path& target, const std::string& name) {
+        // O_NOFOLLOW: no link is ever written, but refuse to follow one all the same.
+        FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
+        if (fd.get() < 0) return "cannot write " + name + ": " + std::strerror(errno);
+        std::array<char, 64 * 1024> buffer;
+        for (;;) {
+            const la_ssize_t got = archive_read_data(a_, buffer.data(), buffer.size());
+            if (got == 0) break;
+            if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(a_);
+            unpacked_ += static_cast<std::uint64_t>(got);
+            if (std::string bound = BoundPassed(); !bound.empty()) return bound;
+            if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
+                return "cannot write " + name + ": " + std::strerror(errno);
+        }
+        if (!fd.Close()) return "cannot write " + name + ": " + std::strerror(errno);
+        return {};
+    }
+
+    std::string BoundPassed() const {
+        if (unpacked_ > limits_.max_unpacked_bytes)
+            return "the archive unpacks to more than " + std::to_string(limits_.max_unpacked_bytes >> 20) +
+                   " MiB, far more than a skin needs";
+        const double ratio_bound = limits_.max_unpacked_per_packed * static_cast<double>(packed_);
+        if (unpacked_ > limits_.ratio_checked_from_bytes && static_cast<double>(unpacked_) > ratio_bound)
+            return "the archive unpacks to more than " + std::to_string(static_cast<long long>(limits_.max_unpacked_per_packed)) +
+                   " times its own size, which no skin does (a zip bomb?)";
+        return {};
+    }
+
+    archive* a_;
+    std::filesystem::path into_;
+    const SkinInstallLimits& limits_;
+    std::uint64_t packed_;
+    std::uint64_t unpacked_ = 0;
+};
+
+}  // namespace
+
+UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
+                           const SkinInstallLimits& limits) {
+    // libarchive turns names it knows to be Unicode (zip's UTF-8 flag, 7z,
+    // rar) into the current locale's character set; under the C locale a
+    // Cyrillic name would be lost. Unflagged names stay the packer's bytes.
+    const ThreadLocale utf8("C.UTF-8");
+    std::error_code ec;
+    const std::uintmax_t packed = std::filesystem::file_size(archive_file, ec);
+    if (ec) return {"cannot read " + archive_file.string() + ": " + ec.message(), {}};
+    ArchiveReader a = OpenReader();
+    if (!a) return {"out of memory", {}};
+    if (archive_read_open_filename(a.get(), archive_file.c_str(), 64 * 1024) != ARCHIVE_OK)
+        return {"not an archive this game reads (zip, 7z, rar, tar): " + ArchiveError(a.get()), {}};
+    return Unpacker(a.get(), into, limits, packed).Run();
+}
+
+}  // namespace pellox

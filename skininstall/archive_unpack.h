@@ -1,0 +1,25 @@
+#pragma once
+// Unpacking an archive a player was given, which may be hostile: nothing is
+// written outside the folder, no link is written at all, and the bounds stop
+// a zip bomb by the bytes actually unpacked, whatever the headers claim.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skininstall/install_skins.h"
+
+namespace pellox {
+
+struct UnpackResult {
+    std::string error;               // why the archive was refused; empty when it unpacked
+    std::vector<std::string> notes;  // entries passed over (links, devices), in words for the player
+};
+
+// Unpacks the archive at archive_file (zip, 7z, rar, tar and their
+// compressions) into the existing folder into. On an error the folder may
+// hold part of the archive: the caller throws it away.
+UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
+                           const SkinInstallLimits& limits);
+
+}  // namespace pellox

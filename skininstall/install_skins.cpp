@@ -1,0 +1,315 @@
+#include "skininstall/install_skins.h"
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <system_error>
+
+#include "skin/skin_file.h"
+#include "skin/skin_probe.h"
+#include "skininstall/archive_names.h"
+#include "skininstall/archive_unpack.h"
+#include "skininstall/skin_candidates.h"
+#include "skininstall/skin_layout.h"
+
+namespace pellox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hidden, so that the skin search never offers a half-made skin.
+constexpr std::string_view kStagingPrefix = ".pellox-install-";
+constexpr std::size_t kLongestName = 100;  // bytes of a new folder's name, before " (2)"
+
+bool IsUsableFolder(const std::optional<std::string>& value) { return value && !value->empty() && value->front() == '/'; }
+
+bool HasIniExtension(const fs::path& path) {
+    std::string ext = path.extension().string();
+    std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext == ".ini";
+}
+
+// A folder under skins_folder for one install: what is unpacked, what is
+// built, an empty folder standing for the start folder. Removed with all in
+// it when the install ends, however it ends; one left by a killed install is
+// removed by the next.
+class StagingFolder {
+public:
+    explicit StagingFolder(const fs::path& skins_folder) {
+        static std::atomic<unsigned> counter{0};
+        path_ = skins_folder / (std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
+                                std::to_string(counter++));
+        fs::remove_all(path_, ec_);
+        ec_.clear();
+        fs::create_directories(path_ / "start", ec_);
+    }
+    ~StagingFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    StagingFolder(const StagingFolder&) = delete;
+    StagingFolder& operator=(const StagingFolder&) = delete;
+
+    const std::error_code& error() const { return ec_; }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+    std::error_code ec_;
+};
+
+void RemoveStaleStaging(const fs::path& skins_folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(skins_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const std::string name = it->path().filename().string();
+        if (!name.starts_with(kStagingPrefix)) continue;
+        const std::string rest = name.substr(kStagingPrefix.size());
+        const long pid = std::strtol(rest.c_str(), nullptr, 10);
+        if (pid <= 0 || pid == ::getpid()) continue;
+        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still installing
+        std::error_code ignored;
+        fs::remove_all(it->path(), ignored);
+    }
+}
+
+// A folder name made from a skin's folder or file name: readable UTF-8, no
+// "/", no control characters, not hidden, not too long.
+std::string SafeFolderName(const std::string& bytes) {
+    const std::string utf8 = ArchiveNameToUtf8(bytes);
+    std::string name;
+    for (unsigned char c : utf8) name += (c < 0x20 || c == 0x7F || c == '/' || c == '\\') ? '_' : static_cast<char>(c);
+    const std::size_t start = name.find_first_not_of(". ");
+    name = start == std::string::npos ? std::string() : name.substr(start);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    if (name.size() > kLongestName) {
+        std::size_t cut = kLongestName;
+        while (cut > 0 && (static_cast<unsigned char>(name[cut]) & 0xC0) == 0x80) --cut;  // not inside a letter
+        name.resize(cut);
+    }
+    return name.empty() ? "skin" : name;
+}
+
+// name, else "name (2)", "name (3)", ...: one neither on disk nor taken by
+// this install.
+std::string FreeName(const fs::path& skins_folder, const std::string& name, const std::set<std::string>& taken) {
+    for (int n = 1;; ++n) {
+        const std::string candidate = n == 1 ? name : name + " (" + std::to_string(n) + ")";
+        std::error_code ec;
+        if (!taken.contains(candidate) && !fs::exists(fs::symlink_status(skins_folder / candidate, ec))) return candidate;
+    }
+}
+
+// Moves from into place, never over an existing folder, even an empty one.
+bool RenameNoReplace(const fs::path& from, const fs::path& to) {
+    return ::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0;
+}
+
+// The source as a folder tree: the unpacked archive, the folder itself, or
+// the .ini's folder (then only that .ini is a candidate).
+enum class SourceKind { Archive, Folder, Ini };
+struct Source {
+    SourceKind kind = SourceKind::Archive;
+    fs::path root;
+    std::vector<fs::path> inis;
+    std::vector<std::string> other_files;
+};
+
+class Installer {
+public:
+    Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits)
+        : source_(source), skins_folder_(skins_folder), limits_(limits) {}
+
+    SkinInstallResult Run() {
+        std::error_code ec;
+        if (!fs::exists(source_, ec)) return Fail("nothing at " + source_.string());
+        fs::create_directories(skins_folder_, ec);
+        if (!fs::is_directory(skins_folder_, ec))
+            return Fail("cannot make the skins folder " + skins_folder_.string() + (ec ? ": " + ec.message() : ""));
+        RemoveStaleStaging(skins_folder_);
+        StagingFolder staging(skins_folder_);
+        if (staging.error()) return Fail("cannot write in " + skins_folder_.string() + ": " + staging.error().message());
+
+        if (std::optional<Source> source = ReadSource(staging.path())) InstallFrom(*source, staging.path());
+        return std::move(result_);
+    }
+
+private:
+    SkinInstallResult Fail(std::string error) {
+        result_.installed.clear();
+        result_.error = std::move(error);
+        return result_;
+    }
+
+    std::optional<Source> ReadSource(const fs::path& staging) {
+        std::error_code ec;
+        Source source;
+        if (fs::is_directory(source_, ec)) {
+            source.kind = SourceKind::Folder;
+            source.root = source_;
+        } else if (HasIniExtension(source_)) {
+            source.kind = SourceKind::Ini;
+            source.root = fs::absolute(source_, ec).parent_path();
+            source.inis.push_back(fs::absolute(source_, ec));
+            return source;
+        } else {
+            source.root = staging / "unpacked";
+            fs::create_directories(source.root, ec);
+            UnpackResult unpacked = UnpackArchive(source_, source.root, limits_);
+            result_.notes = std::move(unpacked.notes);
+            if (!unpacked.error.empty()) {
+                Fail(source_.filename().string() + ": " + unpacked.error);
+                return std::nullopt;
+            }
+        }
+        SkinCandidates candidates = FindSkinCandidates(source.root, limits_.max_entries);
+        if (!candidates.error.empty()) {
+            Fail(source_.filename().string() + ": " + candidates.error);
+            return std::nullopt;
+        }
+        source.inis = std::move(candidates.inis);
+        source.other_files = std::move(candidates.other_files);
+        return source;
+    }
+
+    // Where the candidate lies inside the source, for the player.
+    std::string Where(const Source& source, const fs::path& ini) const {
+        const fs::path inside = ini.lexically_relative(source.root);
+        return ArchiveNameToUtf8(inside.empty() ? ini.string() : inside.string());
+    }
+
+    // The new folder's name: the skin's folder's; at the top of an archive
+    // the archive's, at the top of a folder the folder's; the skin file's
+    // when its folder holds other skins too, or it was named alone.
+    std::string NameOf(const Source& source, const fs::path& ini, const std::vector<fs::path>& usable) const {
+        const fs::path folder = ini.parent_path();
+        const bool alone = std::count_if(usable.begin(), usable.end(),
+                                         [&](const fs::path& other) { return other.parent_path() == folder; }) == 1;
+        if (!alone || source.kind == SourceKind::Ini) return SafeFolderName(ini.stem().string());
+        if (folder == source.root && source.kind == SourceKind::Archive) return ArchiveStem();
+        std::error_code ec;
+        const fs::path named = fs::weakly_canonical(folder, ec);
+        return SafeFolderName(named.filename().empty() ? ini.stem().string() : named.filename().string());
+    }
+
+    // An archive's name without its extension: "Night.tar.gz" gives "Night".
+    std::string ArchiveStem() const {
+        fs::path stem = source_.stem();
+        if (stem.extension() == ".tar") stem = stem.stem();
+        return SafeFolderName(stem.string());
+    }
+
+    void InstallFrom(const Source& source, const fs::path& staging) {
+        std::vector<fs::path> usable;
+        for (const fs::path& ini : source.inis) {
+            const LoadedSkinFile loaded = LoadSkinFile(ini);
+            if (!loaded.file) {
+                result_.rejected.push_back({Where(source, ini), loaded.error});
+                continue;
+            }
+            std::vector<std::string> reasons = SkinUnusableReasons(*loaded.file);
+            if (reasons.empty()) {
+                usable.push_back(ini);
+                continue;
+            }
+            std::string reason;
+            for (const std::string& r : reasons) reason += (reason.empty() ? "" : "; ") + r;
+            result_.rejected.push_back({Where(source, ini), reason});
+        }
+        if (usable.empty()) {
+            NoSkin(source);
+            return;
+        }
+        std::uint64_t bytes_left = limits_.max_unpacked_bytes;
+        std::set<std::string> taken;
+        std::vector<std::pair<fs::path, InstalledSkin>> built;
+        for (std::size_t i = 0; i < usable.size(); ++i) {
+            const fs::path& ini = usable[i];
+            const std::string name = FreeName(skins_folder_, NameOf(source, ini, usable), taken);
+            taken.insert(name);
+            SkinToBuild what{ini, source.root, staging / ("build-" + std::to_string(i)), skins_folder_ / name,
+                             staging / "start", source.kind != SourceKind::Archive,
+                             source.kind == SourceKind::Archive};
+            const BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
+            if (!skin.error.empty()) {
+                Fail(Where(source, ini) + ": " + skin.error);
+                return;
+            }
+            const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
+            InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
+                                    what.final_folder, what.final_folder / skin.ini_relative};
+            if (skin.dir_rewritten)
+                result_.notes.push_back(Where(source, ini) + ": its dir was set to " + skin.dir_written.string() +
+                                        ", as no layout of its files kept the old one working");
+            if (skin.converted_to_utf8)
+                result_.notes.push_back(Where(source, ini) +
+                                        ": its text was turned from Windows-1251 into UTF-8, so that the file names "
+                                        "it gives match the unpacked files");
+            built.emplace_back(what.build, std::move(installed));
+        }
+        PutInPlace(built);
+    }
+
+    // All or nothing: a skin that cannot be renamed into place takes the
+    // ones renamed before it back out.
+    void PutInPlace(const std::vector<std::pair<fs::path, InstalledSkin>>& built) {
+        for (std::size_t i = 0; i < built.size(); ++i) {
+            if (RenameNoReplace(built[i].first, built[i].second.folder)) continue;
+            const std::string why = std::strerror(errno);
+            for (std::size_t j = 0; j < i; ++j) {
+                std::error_code ec;
+                fs::remove_all(built[j].second.folder, ec);
+            }
+            Fail("cannot put the skin in place as " + built[i].second.folder.string() + ": " + why);
+            return;
+        }
+        for (const auto& [build, installed] : built) result_.installed.push_back(installed);
+    }
+
+    void NoSkin(const Source& source) {
+        std::string error = source_.filename().string() + ": no skin this game can use";
+        if (source.inis.empty()) {
+            error += " (no .ini skin file in it";
+            if (!source.other_files.empty()) {
+                error += "; it holds ";
+                for (std::size_t i = 0; i < source.other_files.size(); ++i)
+                    error += (i ? ", " : "") + ArchiveNameToUtf8(source.other_files[i]);
+            }
+            error += ")";
+        } else {
+            error += " (" + std::to_string(source.inis.size()) + " .ini file" + (source.inis.size() == 1 ? "" : "s") +
+                     " found, none of them a skin)";
+        }
+        Fail(error);
+    }
+
+    fs::path source_;
+    fs::path skins_folder_;
+    const SkinInstallLimits& limits_;
+    SkinInstallResult result_;
+};
+
+}  // namespace
+
+fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
+    if (IsUsableFolder(env.xdg_data_home)) return fs::path(*env.xdg_data_home) / "pellox" / "skins";
+    if (IsUsableFolder(env.home)) return fs::path(*env.home) / ".local" / "share" / "pellox" / "skins";
+    return {};
+}
+
+SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits) {
+    if (skins_folder.empty()) {
+        SkinInstallResult result;
+        result.error = "no folder to install skins in: neither XDG_DATA_HOME nor HOME is set";
+        return result;
+    }
+    return Installer(source, skins_folder, limits).Run();
+}
+
+}  // namespace pellox

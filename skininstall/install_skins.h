@@ -1,0 +1,72 @@
+#pragma once
+// Installing skins as players share them: an archive (.zip, .7z, .rar, .tar
+// and their compressions), a folder or a skin's .ini, copied with everything
+// each usable skin names into a folder of its own under the installed skins
+// folder, where the skin search finds it.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "skin/skin_search_roots.h"
+
+namespace pellox {
+
+// Bounds that keep a hostile archive from filling the disk or the memory.
+struct SkinInstallLimits {
+    std::uint64_t max_unpacked_bytes = 256ull * 1024 * 1024;
+    std::uint64_t max_entries = 10000;
+    // Unpacked size over packed size, for archives (a zip bomb's is huge).
+    double max_unpacked_per_packed = 200.0;
+    // The ratio is judged only past this many bytes: a small skin of flat
+    // pictures packs far tighter than a big one.
+    std::uint64_t ratio_checked_from_bytes = 16ull * 1024 * 1024;
+};
+
+struct InstalledSkin {
+    std::string title_su;  // as the menu shows it in Russian, UTF-8
+    std::string title_gb;  // as the menu shows it in English, UTF-8
+    std::filesystem::path folder;  // the new folder under the installed skins folder
+    std::filesystem::path ini;     // the skin file in it
+};
+
+// A skin file found in the source that was not installed, and why.
+struct RejectedSkinCandidate {
+    std::string where;   // its path inside the source, UTF-8
+    std::string reason;  // in plain English
+};
+
+struct SkinInstallResult {
+    std::vector<InstalledSkin> installed;
+    std::vector<RejectedSkinCandidate> rejected;
+    // Why nothing could be read or installed at all (an unreadable or unsafe
+    // archive, a bound passed, no room); empty otherwise.
+    std::string error;
+    // What the player may want to know about an install that went through:
+    // entries passed over (links, devices), a skin whose dir was rewritten.
+    std::vector<std::string> notes;
+
+    bool Succeeded() const { return !installed.empty(); }
+};
+
+// $XDG_DATA_HOME/pellox/skins, else $HOME/.local/share/pellox/skins: the
+// first folder the skin search looks in after the start folder.
+std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
+
+// Installs every usable skin in source into skins_folder (made when missing).
+// Nothing is left behind when it fails; an installed skin never overwrites
+// another one.
+//
+// source is an archive (any file not named *.ini), a folder, or a skin file.
+// Each skin gets a folder named after its own folder ("name (2)" when taken)
+// holding its .ini and the files it names, laid out so that they resolve from
+// there as they did in the source, wherever the game is started; its dir is
+// rewritten only when no layout does that (see notes). Runs on the calling
+// thread and touches nothing but the file system: an archive is unpacked into
+// a hidden folder in skins_folder, and a hidden folder left by a killed
+// install is removed.
+SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
+                               const SkinInstallLimits& limits = {});
+
+}  // namespace pellox

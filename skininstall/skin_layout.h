@@ -1,0 +1,47 @@
+#pragma once
+// Laying out one installed skin so that it launches as it did where it was
+// packed: its dir and every file it names resolve from the new folder, from
+// whatever folder the game is started in.
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+
+namespace pellox {
+
+struct BuiltSkin {
+    std::string error;                   // why it could not be copied; empty on success
+    std::filesystem::path ini_relative;  // the skin file inside the new folder
+    // dir had to be rewritten: no layout kept the skin's own working.
+    bool dir_rewritten = false;
+    std::filesystem::path dir_written;  // the dir it was given, when rewritten
+    // The skin file was Windows-1251 and is UTF-8 now, so that the names it
+    // gives match the files' names, which are unpacked as UTF-8.
+    bool converted_to_utf8 = false;
+    // Some files the skin names were not found where it was packed either.
+    bool files_missing = false;
+};
+
+struct SkinToBuild {
+    std::filesystem::path ini;          // the skin file, in the source
+    std::filesystem::path source_root;  // the folder the source stands for (where it would have been unpacked)
+    std::filesystem::path build;        // the new folder to fill (made here)
+    std::filesystem::path final_folder; // where build will be renamed to
+    std::filesystem::path empty_start;  // an empty folder, standing for an unknown start folder
+    // Whether files outside source_root may be copied: a folder or skin file
+    // of the player's own may share pictures with its neighbours, while an
+    // archive's paths must not reach into this machine's files.
+    bool files_outside_root_allowed = false;
+    // The source is the install's own scratch copy, on the same file system.
+    bool link_instead_of_copy = false;
+};
+
+// Copies the skin file and every file it names that the source holds into
+// build. bytes_left is the budget for what is copied, and is charged.
+BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
+
+// The skin file's text with its [SETTINGS] dir set to folder (the last dir
+// line of the last [SETTINGS] replaced, or one added under that header).
+std::string WithSkinDir(const std::string& text, const std::string& folder);
+
+}  // namespace pellox

@@ -1,0 +1,79 @@
+#include "startscreen/failure_texts.h"
+
+namespace pellox {
+namespace {
+
+constexpr std::size_t kShownLines = 5;
+
+bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
+
+// A bullet per line up to kShownLines, then how many more.
+QString Bullets(InterfaceLanguage language, const std::vector<QString>& lines) {
+    QString text;
+    for (std::size_t i = 0; i < lines.size() && i < kShownLines; ++i) text += QStringLiteral("• ") + lines[i] + u'\n';
+    if (lines.size() > kShownLines) {
+        const qsizetype more = static_cast<qsizetype>(lines.size() - kShownLines);
+        text += IsRussian(language) ? QStringLiteral("…и ещё %1.\n").arg(more) : QStringLiteral("…and %1 more.\n").arg(more);
+    }
+    return text;
+}
+
+QString Quoted(InterfaceLanguage language, const std::filesystem::path& source) {
+    std::filesystem::path shown = source;
+    if (!shown.has_filename()) shown = shown.parent_path();  // a folder dropped as "name/"
+    const QString name = QString::fromStdString(shown.filename().string());
+    return IsRussian(language) ? QStringLiteral("«%1»").arg(name) : QStringLiteral("‘%1’").arg(name);
+}
+
+QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
+    const bool russian = IsRussian(language);
+    QString text = russian ? QStringLiteral("Из %1 не удалось установить ни одного скина.\n")
+                           : QStringLiteral("No skin could be installed from %1.\n");
+    text = text.arg(Quoted(language, failed.source));
+    const SkinInstallResult& result = failed.result;
+    if (!result.error.empty()) text += QString::fromStdString(result.error) + u'\n';
+    if (!result.rejected.empty()) {
+        text += russian ? QStringLiteral("Найденные файлы скинов и почему они не подошли:\n")
+                        : QStringLiteral("Skin files found there, and why each was left out:\n");
+        std::vector<QString> lines;
+        for (const RejectedSkinCandidate& candidate : result.rejected)
+            lines.push_back(QString::fromStdString(candidate.where) + QStringLiteral(": ") +
+                            QString::fromStdString(candidate.reason));
+        text += Bullets(language, lines);
+    } else if (result.error.empty()) {
+        text += russian ? QStringLiteral("Файла скина там нет: скин — это файл .ini, в разделе [SETTINGS] "
+                                         "которого указаны ver и title.\n")
+                        : QStringLiteral("There is no skin file in it: a skin is an .ini file whose [SETTINGS] "
+                                         "section gives its ver and title.\n");
+    }
+    return text;
+}
+
+}  // namespace
+
+QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
+    const bool russian = IsRussian(language);
+    QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
+    std::vector<QString> lines;
+    for (const std::string& line : failure_lines) lines.push_back(QString::fromStdString(line));
+    text += Bullets(language, lines);
+    text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
+                    : QStringLiteral("\nChoose another skin or the built-in game.");
+    return text;
+}
+
+QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedInstall>& failed) {
+    QStringList blocks;
+    for (const FailedInstall& one : failed) blocks << OneSource(language, one);
+    return blocks.join(u'\n').trimmed();
+}
+
+QString LaunchFailureTitle(InterfaceLanguage language) {
+    return IsRussian(language) ? QStringLiteral("Скин не запустился") : QStringLiteral("The skin did not start");
+}
+
+QString InstallFailureTitle(InterfaceLanguage language) {
+    return IsRussian(language) ? QStringLiteral("Скин не установился") : QStringLiteral("The skin was not installed");
+}
+
+}  // namespace pellox

@@ -1,0 +1,104 @@
+// pellox --install-skin: a skin packed as a Windows player packs it installs
+// and checks clean; a skin that installs but would not launch says why; what
+// is no skin is refused with status 1.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+
+#include "skincommands/skin_export.h"
+#include "skincommands/skin_install.h"
+#include "tests/skininstall/test_archives.h"
+#include "tests/support/temp_folder.h"
+
+namespace pellox {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder's files as a zip with "\" between names, under top\.
+std::string ZipAsWindowsDoes(const fs::path& folder, const std::string& top) {
+    std::vector<test::ArchiveItem> items;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        if (!entry.is_regular_file()) continue;
+        std::string name = top + "\\" + entry.path().lexically_relative(folder).string();
+        for (char& c : name) c = c == '/' ? '\\' : c;
+        std::ifstream in(entry.path(), std::ios::binary);
+        items.push_back(test::File(name, std::string(std::istreambuf_iterator<char>(in), {})));
+    }
+    return test::MakeArchive(test::ArchiveKind::Zip, items);
+}
+
+struct Ran {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// The program as a player runs it: no display, its own data folder.
+Ran RunPellox(const QStringList& arguments, const fs::path& data_home) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(QString::fromLatin1(name));
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), QString::fromStdString(data_home.string()));
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(PELLOX_PROGRAM), arguments);
+    if (!program.waitForFinished(60000)) return {-1, {}, "did not finish"};
+    return {program.exitCode(), program.readAllStandardOutput().toStdString(),
+            program.readAllStandardError().toStdString()};
+}
+
+TEST(InstallSkinProgramTest, AWindowsZipOfAWholeSkinInstallsAndChecksClean) {
+    TempFolder folder;
+    std::ostringstream quiet;
+    ASSERT_EQ(ExportSkinCommand(folder.path() / "export", quiet, quiet), 0);
+    const fs::path zip = folder.Write("Night Shift.zip", ZipAsWindowsDoes(folder.path() / "export", "Night"));
+
+    const Ran ran = RunPellox({QStringLiteral("--install-skin"), QString::fromStdString(zip.string())},
+                              folder.path() / "data");
+    EXPECT_EQ(ran.status, 0) << ran.err;
+    const fs::path installed = folder.path() / "data/pellox/skins/Night";
+    EXPECT_NE(ran.out.find("Installed \"Kestrow (your copy)\" (in Russian \"Kestrow (ваша копия)\") in " +
+                           installed.string()),
+              std::string::npos)
+        << ran.out;
+    EXPECT_NE(ran.out.find("Check: passes (the skin would launch: all 90 entries load)"), std::string::npos)
+        << ran.out;
+    EXPECT_TRUE(fs::is_regular_file(installed / "pellox.ini"));
+}
+
+TEST(InstallSkinProgramTest, WhatIsNoSkinIsRefusedWithStatusOne) {
+    TempFolder folder;
+    const fs::path text = folder.Write("notes.ini", "[SETTINGS]\r\ntitle=No version\r\n");
+    const Ran ran = RunPellox({QStringLiteral("--install-skin"), QString::fromStdString(text.string())},
+                              folder.path() / "data");
+    EXPECT_EQ(ran.status, 1);
+    EXPECT_NE(ran.err.find("pellox: nothing installed from "), std::string::npos) << ran.err;
+    EXPECT_NE(ran.err.find("notes.ini: not a skin: [SETTINGS] has no ver"), std::string::npos) << ran.err;
+    EXPECT_TRUE(fs::is_empty(folder.path() / "data/pellox/skins"));
+}
+
+TEST(InstallSkinCommandTest, ASkinThatWouldNotLaunchIsInstalledWithItsFailures) {
+    TempFolder folder;
+    folder.Write("Wolf/bg.bmp", "not a picture");
+    const fs::path ini = folder.Write("Wolf/wolf.ini", "[SETTINGS]\r\nver=1.6\r\ntitle=Wolf\r\n"
+                                                       "[BACK]\r\nground=0,0,10,10,bg.bmp\r\n");
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(InstallSkinCommand(ini.parent_path(), folder.path() / "skins", out, err), 0) << err.str();
+    EXPECT_NE(out.str().find("Check: FAILS: 90 of 90 entries fail"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("    [BACK] ground: FAILED: not a picture"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("For every entry: pellox --check-skin '" + (folder.path() / "skins/Wolf/wolf.ini").string()),
+              std::string::npos)
+        << out.str();
+}
+
+}  // namespace
+}  // namespace pellox

@@ -1,0 +1,120 @@
+// A skin installed from the start screen with the game's own installer: a
+// player's copy of the built-in game, one picture painted over, zipped,
+// dropped on the window and then played from the menu.
+#include <QImage>
+#include <QMimeData>
+#include <QUrl>
+#include <fstream>
+#include <sstream>
+
+#include "skincommands/skin_export.h"
+#include "skininstall/install_skins.h"
+#include "tests/skininstall/test_archives.h"
+#include "tests/startscreen/start_screen_rig.h"
+
+namespace pellox {
+namespace {
+
+constexpr QRgb kPaint = qRgb(0, 0, 255);
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+// Every pixel of the case, all but the see-through ones, in one colour.
+void PaintOver(const std::filesystem::path& bitmap) {
+    QImage picture(QString::fromStdString(bitmap.string()));
+    ASSERT_FALSE(picture.isNull()) << bitmap;
+    picture = picture.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = picture.pixel(0, picture.height() - 1);  // the lower-left pixel's colour is see-through
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            if (picture.pixel(x, y) != key) picture.setPixel(x, y, kPaint);
+    ASSERT_TRUE(picture.save(QString::fromStdString(bitmap.string()), "BMP"));
+}
+
+int Painted(const QImage& frame) {
+    int painted = 0;
+    for (int y = 0; y < frame.height(); ++y)
+        for (int x = 0; x < frame.width(); ++x) painted += frame.pixel(x, y) == kPaint;
+    return painted;
+}
+
+class RealInstallTest : public StartScreenTest {
+protected:
+    TempFolder installed;
+    TempFolder work;
+    CurrentDirGuard dir_guard;  // the launch enters the skin's dir
+
+    RealInstallTest() {
+        adjust_setup = [this](StartScreenSetup& setup) {
+            setup.search_roots.push_back(installed.path());
+            setup.installed_skins_folder = installed.path();
+            setup.install_skin = [this](const std::filesystem::path& source) {
+                return InstallSkins(source, installed.path());
+            };
+        };
+    }
+
+    // The export, its background painted blue and its title its own, zipped
+    // in a folder as players share skins.
+    std::filesystem::path BlueSkinZip() {
+        const std::filesystem::path exported = work.path() / "export";
+        std::ostringstream out, err;
+        EXPECT_EQ(ExportSkinCommand(exported, out, err), 0) << err.str();
+        PaintOver(exported / "pictures" / "imBckgrnd.bmp");
+        std::string ini = ReadFile(exported / kExportedSkinFile);
+        const auto retitle = [&ini](std::string_view from, std::string_view to) {
+            const std::size_t at = ini.find(from);
+            ASSERT_NE(at, std::string::npos) << from;
+            ini.replace(at, from.size(), to);
+        };
+        retitle(kExportedTitleSU, "Синий волк");
+        retitle(kExportedTitleGB, "Blue Wolf");
+        std::ofstream(exported / kExportedSkinFile, std::ios::binary | std::ios::trunc) << ini;
+
+        std::vector<test::ArchiveItem> items;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(exported)) {
+            const std::string name = "blue-wolf/" + entry.path().lexically_relative(exported).generic_string();
+            items.push_back(entry.is_directory() ? test::Folder(name + "/") : test::File(name, ReadFile(entry.path())));
+        }
+        return work.Write("Downloads/blue-wolf.zip", test::MakeArchive(test::ArchiveKind::ZipUtf8, items));
+    }
+};
+
+TEST_F(RealInstallTest, ADroppedZipOfAPaintedExportIsInstalledSelectedAndPlays) {
+    const std::filesystem::path zip = BlueSkinZip();
+    Open();
+    ASSERT_EQ(form->MenuState(), SkinMenuState::NoneFound);
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(zip.string()))});
+    QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form.get(), &drop);
+    QCoreApplication::processEvents();
+
+    ASSERT_EQ(form->CbSkin().count(), 2);
+    EXPECT_EQ(form->CbSkin().currentIndex(), 1);
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Синий волк"));
+    const std::filesystem::path ini = form->Menu().SkinFiles.at(1);
+    EXPECT_EQ(ini.parent_path().parent_path(), installed.path()) << ini;
+    EXPECT_TRUE(std::filesystem::exists(ini.parent_path() / "pictures" / "imBckgrnd.bmp")) << ini;
+
+    std::filesystem::current_path(work.Folder("elsewhere"));  // not the skin's folder
+    EXPECT_EQ(Start(), 0);
+    GameWindow* game = form->GameWindowIfCreated();
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(game->Texts().TitleSU, u"Синий волк");
+    EXPECT_EQ(game->Form().size(), QSize(875 + 8, 532 + 34));
+    // Most of the case shows the new paint; the built-in game has none of it.
+    EXPECT_GT(Painted(game->Form().Frame()), 875 * 532 / 2);
+}
+
+}  // namespace
+}  // namespace pellox
