@@ -46,7 +46,7 @@ bool ApplicationInFront();
 
 struct GamepadInputOptions {
     // The player's own mappings in SDL's format; none when empty or missing.
-    QString mapping_file;
+    QString mapping_file = {};
     // Where new devices' nodes appear.
     QString device_folder = QStringLiteral("/dev/input");
     std::function<bool()> in_front = ApplicationInFront;
