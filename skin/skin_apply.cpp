@@ -32,10 +32,13 @@ std::string BesideSkin(const std::filesystem::path& skin_folder, const std::stri
     return (skin_folder.empty() ? std::string(".") : skin_folder.string()) + "/" + written;
 }
 
-// From the current directory, then beside the skin file.
+// From the current directory (current, or this process's when empty), then
+// beside the skin file.
 ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::filesystem::path& skin_folder,
+                                       const std::filesystem::path& current,
                                        ResolvedSkinPath (*resolve)(std::string_view)) {
-    ResolvedSkinPath here = resolve(written);
+    const bool from_given_folder = !current.empty() && IsRelative(written);
+    ResolvedSkinPath here = resolve(from_given_folder ? current.string() + "/" + written : written);
     if (here.error.empty() || !IsRelative(written) || !here.error.starts_with("no such file")) return here;
     ResolvedSkinPath beside = resolve(BesideSkin(skin_folder, written));
     if (beside.error.empty()) return beside;
@@ -45,8 +48,9 @@ ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::fi
 
 }  // namespace
 
-ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
-    return ResolveRelativeToBoth(dir, skin_folder, ResolveSkinFolderPath);
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder,
+                                const std::filesystem::path& current) {
+    return ResolveRelativeToBoth(dir, skin_folder, current, ResolveSkinFolderPath);
 }
 
 bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
@@ -57,8 +61,9 @@ bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_fold
     return !ec;
 }
 
-ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder) {
-    return ResolveRelativeToBoth(written, skin_folder, ResolveSkinFilePath);
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder,
+                                      const std::filesystem::path& current) {
+    return ResolveRelativeToBoth(written, skin_folder, current, ResolveSkinFilePath);
 }
 
 std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {

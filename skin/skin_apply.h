@@ -39,11 +39,16 @@ SkinSettings ReadSkinSettings(const SkinFile& file);
 bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
 
 // The folder dir names, found as EnterSkinDir finds it, or why there is none.
-ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
+// A non-empty current stands for the current directory, so that a launch can
+// be foreseen from another start folder without moving this process.
+ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder,
+                                const std::filesystem::path& current = {});
 
-// The file an entry names: from the current directory, then beside the skin
-// file. When neither holds it, the reason names both places.
-ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder);
+// The file an entry names: from the current directory (or current, as for
+// ResolveSkinDir), then beside the skin file. When neither holds it, the
+// reason names both places.
+ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder,
+                                      const std::filesystem::path& current = {});
 
 // A sprite box past this size is no picture of a handheld; refusing it keeps
 // a mistyped number from asking for a window or frame of gigabytes.

@@ -5,7 +5,6 @@
 
 #include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
-#include "skin/skin_path.h"
 #include "skin/sprite_entry.h"
 
 namespace pellox {
@@ -13,15 +12,6 @@ namespace {
 
 bool IsAbsolute(std::string_view written) {
     return !written.empty() && (written.front() == '/' || written.front() == '\\');
-}
-
-// As the launch resolves a path, with current standing for its current folder.
-ResolvedSkinPath ResolveFrom(const std::filesystem::path& current, const std::filesystem::path& skin_folder,
-                             const std::string& written, ResolvedSkinPath (*resolve)(std::string_view)) {
-    if (written.empty() || IsAbsolute(written)) return resolve(written);
-    ResolvedSkinPath here = resolve(current.string() + "/" + written);
-    if (here.error.empty() || !here.error.starts_with("no such file")) return here;
-    return resolve(skin_folder.string() + "/" + written);
 }
 
 // The path an entry names, or nothing when it names none.
@@ -43,7 +33,7 @@ SkinFileLookup LookUpSkinFiles(const SkinFile& skin, const std::filesystem::path
     SkinFileLookup lookup;
     const SkinSettings settings = ReadSkinSettings(skin);
     std::filesystem::path current = start_folder;
-    const ResolvedSkinPath dir = ResolveFrom(start_folder, skin_folder, settings.dir, ResolveSkinFolderPath);
+    const ResolvedSkinPath dir = ResolveSkinDir(settings.dir, skin_folder, start_folder);
     if (dir.error.empty()) {
         current = dir.path;
         lookup.dir_folder = dir.path;
@@ -53,7 +43,7 @@ SkinFileLookup LookUpSkinFiles(const SkinFile& skin, const std::filesystem::path
             const std::optional<std::string> written = WrittenPath(skin, entry);
             std::optional<std::filesystem::path> found;
             if (written) {
-                ResolvedSkinPath file = ResolveFrom(current, skin_folder, *written, ResolveSkinFilePath);
+                ResolvedSkinPath file = ResolveSkinEntryPath(*written, skin_folder, current);
                 if (file.error.empty()) found = std::move(file.path);
             }
             lookup.files.push_back(std::move(found));
