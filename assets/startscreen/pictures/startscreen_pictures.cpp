@@ -6,7 +6,6 @@
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
-#include "raster/icon_raster.h"
 #include "raster/sprite_rasterizer.h"
 #include "lcd/picture_set.h"
 
@@ -68,16 +67,15 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
 QIcon ProgramIcon() {
     InitStartScreenPictures();
     QIcon program;
-    // Every size drawn from the source: docks, task switchers and title bars
-    // each ask for their own, and a scaled 32 px picture blurs.
-    QFile file(QStringLiteral(":/startscreen/picture-sources/icon.svg"));
-    const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    for (int side : kProgramIconSizes) {
-        const QImage icon = RasterizeIcon(svg, side);
-        if (!icon.isNull()) program.addPixmap(QPixmap::fromImage(icon));
+    // A picture drawn for every size the desktop asks for (docks, task
+    // switchers, title bars: a scaled 32 px picture blurs), by the build; each
+    // is read only when a window system asks for its size.
+    for (int side : {PELLOX_ICON_SIZES}) {
+        const QString file = QStringLiteral(":/startscreen/pictures/icons/%1.png").arg(side);
+        if (QFile::exists(file)) program.addFile(file, QSize(side, side));
     }
     if (!program.isNull()) return program;
-    // Without its source the start screen's 32 px picture stands in.
+    // Without them the start screen's 32 px picture stands in.
     const QImage picture = LoadStartScreenPicture(StartScreenPicture::Icon);
     return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
 }
