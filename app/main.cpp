@@ -221,7 +221,9 @@ int main(int argc, char** argv) {
         }
         // Gamepads play beside the keys; the player's own mappings for them
         // live beside the scores.
-        return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
+        // Its sound output opens when the window is shown: the start screen
+        // that made it hidden runs no mixer.
+        return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeWindowGameSound(),
                                                   std::make_unique<pellox::SettingsRecordsStore>(records_file),
                                                   pellox::GamepadMappingFileBeside(records_file));
     };

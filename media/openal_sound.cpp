@@ -189,6 +189,14 @@ public:
     double MixAheadSeconds() const override { return mix_ahead_; }
     void SetMixAhead(double seconds) { mix_ahead_ = seconds; }
 
+    void SetPaused(bool paused) override {
+        // A loopback output mixes only when asked to; a device's mixer thread
+        // stops while it is paused (ALC_SOFT_pause_device).
+        if (loopback_ || !alcIsExtensionPresent(device_, "ALC_SOFT_pause_device")) return;
+        const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+        if (auto call = reinterpret_cast<LPALCDEVICEPAUSESOFT>(alcGetProcAddress(device_, name))) call(device_);
+    }
+
 private:
     ALCdevice* device_;
     ALCcontext* context_;
