@@ -118,8 +118,12 @@ void GameSounds::CloseOutput() {
 
 void GameSounds::SetGamePaused(bool paused) {
     game_paused_ = paused;
-    // Back in the game, the mixer is ready before the next step sounds.
-    if (!paused) sound_->SetPaused(false);
+    if (!paused) {
+        // Back in the game, the mixer is ready before the next step sounds,
+        // and stays so for a while even if nothing does.
+        sound_->SetPaused(false);
+        quiet_from_ = std::max(quiet_from_, std::chrono::steady_clock::now());
+    }
     ScheduleSleep();
 }
 
