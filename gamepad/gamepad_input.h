@@ -16,13 +16,16 @@
 // One at a time in a process: SDL has one event queue, and whichever reads
 // it takes every controller's events.
 //
-// Without SDL, or when SDL cannot start, there are no gamepads and the
+// SDL is opened (dlopen) when the game window is first shown. Without SDL,
+// or when SDL cannot start, there are no gamepads and the
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
 #include <bitset>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -33,9 +36,8 @@
 
 #include "controls/game_controls.h"
 #include "gamepad/pad_mapping.h"
+#include "gamepad/sdl_library.h"
 #include "lcd/tm_form.h"
-
-union SDL_Event;
 
 namespace pellox {
 
@@ -51,16 +53,19 @@ struct GamepadInputOptions {
     QString device_folder = QStringLiteral("/dev/input");
     std::function<bool()> in_front = ApplicationInFront;
     // The window that paints a button's turn of the wolf at once, as it does
-    // a key's; none where only the input is of interest.
+    // a key's; none where only the input is of interest. With a window SDL
+    // starts when the window is first shown, without one at once.
     TMForm* form = nullptr;
+    // SDL's file name (tests name one that is not there).
+    std::string sdl_library = kSdlLibrary;
 };
 
 class GamepadInput : public QObject {
     Q_OBJECT
 
 public:
-    // Starts SDL's game controller part alone (no video, no sound, no signal
-    // handlers), adds the mappings of the mapping file if there is one (SDL's
+    // Loads SDL and starts its game controller part alone (no video, no sound,
+    // no signal handlers), adds the mappings of the mapping file if there is one (SDL's
     // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
     // plugged in now.
     GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
@@ -68,7 +73,8 @@ public:
     GamepadInput(const GamepadInput&) = delete;
     GamepadInput& operator=(const GamepadInput&) = delete;
 
-    // False when SDL could not start: then nothing else here does anything.
+    // False when SDL could not be loaded or start (or has not yet, for a
+    // window not yet shown): then nothing else here does anything.
     bool Started() const { return started_; }
     int OpenControllers() const { return static_cast<int>(pads_.size()); }
     // True while a timer runs for a controller that cannot wake us.
@@ -88,10 +94,19 @@ public:
     // over; false when no such controller is open or it has a node.
     bool WakeOnAsNodeForBench(std::int32_t instance_id, int fd);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Pad;
+    struct StartSettings {
+        std::string sdl_library;
+        QString mapping_file;
+        QString device_folder;
+    };
 
-    void Start(const QString& mapping_file, const QString& device_folder);
+    void Start(const std::string& sdl_library, const QString& mapping_file, const QString& device_folder);
+    void TellSdlError(const std::string& what);
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
@@ -109,6 +124,8 @@ private:
     GameControls& controls_;
     std::function<bool()> in_front_;
     TMForm* form_;
+    std::optional<StartSettings> start_when_shown_;
+    std::shared_ptr<const SdlFunctions> sdl_;
     bool started_ = false;
     bool updating_ = false;
     bool update_again_ = false;

@@ -1,53 +1,33 @@
 #include "media/openal_library.h"
 
-#include <dlfcn.h>
+#include "media/core/shared_library.h"
 
 namespace pellox {
-namespace {
-
-template <typename Function>
-bool Find(void* library, const char* name, Function& function, std::string& why) {
-    function = reinterpret_cast<Function>(::dlsym(library, name));
-    if (!function) why = std::string("it has no ") + name;
-    return function != nullptr;
-}
-
-}  // namespace
 
 std::shared_ptr<const OpenALFunctions> LoadOpenAL(const std::string& library, std::string& why) {
-    void* handle = ::dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!handle) {
-        const char* error = ::dlerror();
-        why = error ? error : library + " not found";
-        return nullptr;
-    }
+    const SharedLibrary openal = SharedLibrary::Open(library, why);
+    if (!openal.IsOpen()) return nullptr;
     auto al = std::make_shared<OpenALFunctions>();
-    const bool all = Find(handle, "alGetError", al->GetError, why) &&
-                     Find(handle, "alGenBuffers", al->GenBuffers, why) &&
-                     Find(handle, "alDeleteBuffers", al->DeleteBuffers, why) &&
-                     Find(handle, "alBufferData", al->BufferData, why) &&
-                     Find(handle, "alGenSources", al->GenSources, why) &&
-                     Find(handle, "alDeleteSources", al->DeleteSources, why) &&
-                     Find(handle, "alSourcei", al->Sourcei, why) && Find(handle, "alSourcef", al->Sourcef, why) &&
-                     Find(handle, "alSource3f", al->Source3f, why) &&
-                     Find(handle, "alGetSourcei", al->GetSourcei, why) &&
-                     Find(handle, "alSourcePlay", al->SourcePlay, why) &&
-                     Find(handle, "alSourceStop", al->SourceStop, why) &&
-                     Find(handle, "alSourceRewind", al->SourceRewind, why) &&
-                     Find(handle, "alcOpenDevice", al->OpenDevice, why) &&
-                     Find(handle, "alcCloseDevice", al->CloseDevice, why) &&
-                     Find(handle, "alcCreateContext", al->CreateContext, why) &&
-                     Find(handle, "alcDestroyContext", al->DestroyContext, why) &&
-                     Find(handle, "alcMakeContextCurrent", al->MakeContextCurrent, why) &&
-                     Find(handle, "alcGetIntegerv", al->GetIntegerv, why) &&
-                     Find(handle, "alcIsExtensionPresent", al->IsExtensionPresent, why) &&
-                     Find(handle, "alcGetProcAddress", al->GetProcAddress, why);
-    if (!all) {
-        why = library + ": " + why;
-        ::dlclose(handle);
-        return nullptr;
-    }
-    // Kept open: voices and devices of it may live until the process ends.
+    const bool all = openal.Find("alGetError", al->GetError, why) && openal.Find("alGenBuffers", al->GenBuffers, why) &&
+                     openal.Find("alDeleteBuffers", al->DeleteBuffers, why) &&
+                     openal.Find("alBufferData", al->BufferData, why) &&
+                     openal.Find("alGenSources", al->GenSources, why) &&
+                     openal.Find("alDeleteSources", al->DeleteSources, why) &&
+                     openal.Find("alSourcei", al->Sourcei, why) && openal.Find("alSourcef", al->Sourcef, why) &&
+                     openal.Find("alSource3f", al->Source3f, why) &&
+                     openal.Find("alGetSourcei", al->GetSourcei, why) &&
+                     openal.Find("alSourcePlay", al->SourcePlay, why) &&
+                     openal.Find("alSourceStop", al->SourceStop, why) &&
+                     openal.Find("alSourceRewind", al->SourceRewind, why) &&
+                     openal.Find("alcOpenDevice", al->OpenDevice, why) &&
+                     openal.Find("alcCloseDevice", al->CloseDevice, why) &&
+                     openal.Find("alcCreateContext", al->CreateContext, why) &&
+                     openal.Find("alcDestroyContext", al->DestroyContext, why) &&
+                     openal.Find("alcMakeContextCurrent", al->MakeContextCurrent, why) &&
+                     openal.Find("alcGetIntegerv", al->GetIntegerv, why) &&
+                     openal.Find("alcIsExtensionPresent", al->IsExtensionPresent, why) &&
+                     openal.Find("alcGetProcAddress", al->GetProcAddress, why);
+    if (!all) return nullptr;
     return al;
 }
 

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QLoggingCategory>
 #include <QTest>
 
 #include "gamepad/gamepad_window.h"
@@ -263,6 +264,35 @@ TEST_F(GamepadWindowTest, ADeviceFolderMadeLaterIsWatchedFromItsParent) {
     ASSERT_TRUE(pad.Plug());
     ASSERT_TRUE(QDir(dev.path()).mkdir(QStringLiteral("input")));
     EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
+}
+
+TEST_F(GamepadWindowTest, SdlStartsWhenItsWindowIsFirstShownAndWithoutItTheKeysStillPlay) {
+    window.reset();
+    window = MakeGameWindowWithGamepads(BuiltinPictures(), std::make_unique<RecordingSound>(&played, &sound_failure),
+                                        std::make_unique<SettingsRecordsStore>(records_file), mapping_file);
+    PrepareBuiltinGame(*window);
+    window->FrameTimer().SetEnabled(false);
+    EXPECT_FALSE(gamepads()->Started());  // made hidden, as the start screen makes it
+    form().show();
+    EXPECT_TRUE(gamepads()->Started());
+
+    // A system without SDL: the reason is told, nothing starts, keys play on.
+    QLoggingCategory::setFilterRules(QStringLiteral("pellox.gamepad.warning=true"));
+    ::testing::internal::CaptureStderr();
+    GamepadInput missing(window->Controls(),
+                         GamepadInputOptions{.form = &form(), .sdl_library = "libpellox-no-such-sdl.so.0"});
+    form().hide();
+    form().show();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(missing.Started());
+    EXPECT_NE(said.find("pellox: no gamepads: SDL cannot be loaded (libpellox-no-such-sdl.so.0"), std::string::npos)
+        << said;
+    missing.Update();
+    missing.StartRumble(Rumble{});
+    Click(SpriteId::imButtA);
+    Type('k');
+    EXPECT_TRUE(Lit(SpriteId::imBask3));
 }
 
 TEST_F(GamepadWindowTest, AControllerPlaysOnlyWhileTheGameIsInFront) {
