@@ -188,8 +188,8 @@ int main(int argc, char** argv) {
     // Under X11 the window class is the application's name, which the entry
     // names as its StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLOX_APP_ID));
-    // One icon for the start screen and the game window.
-    QApplication::setWindowIcon(pellox::ProgramIcon());
+    // One icon for the start screen and the game window: the start screen
+    // gives it to the application once it has been painted.
 
     pellox::StartScreenSetup setup;
     setup.arguments = command_line.parser.positionalArguments();

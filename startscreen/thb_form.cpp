@@ -114,8 +114,6 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
-    // The program's icon, which the application carries, unless it has none.
-    if (QApplication::windowIcon().isNull()) setWindowIcon(ProgramIcon());
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     BuildComponents();
@@ -286,10 +284,12 @@ void THBForm::paintEvent(QPaintEvent* event) {
     if (creation_queued_) return;
     creation_queued_ = true;
     // After this paint: the game window's pictures and sound take longer to
-    // make than the whole start screen.
+    // make than the whole start screen, and the window system reads every
+    // size of the icon as it is given, for every window of the program.
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
             if (!LongCreate()) {
                 close();
                 QCoreApplication::exit(1);
