@@ -72,10 +72,11 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 
     const SkinSettings settings = ReadSkinSettings(skin);
     window.Texts().TitleSU = DecodeSkinText(settings.title);
-    // Taken before dir moves the current directory.
     std::error_code ec;
     const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
-    EnterSkinDir(settings.dir, skin_folder);
+    // The skin's dir is where its files are looked for; the game's current
+    // folder stays as it is (the skin search may be walking it).
+    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder), skin_folder};
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
     keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
@@ -84,7 +85,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
 
     GameWindowSkinTarget target(window);
-    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
     return failures;
 }
@@ -113,10 +114,6 @@ void RunGameWindow(GameWindow& window) {
 }
 
 int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector<std::string>* failure_lines) {
-    // A skin's dir moves the current directory; a failed launch puts it back,
-    // so that the start screen's next launch finds what this one found.
-    std::error_code ec;
-    const std::filesystem::path start_folder = std::filesystem::current_path(ec);
     PrepareLaunch(window);
     std::vector<SkinEntryFailure> failures;
     std::filesystem::path skin;
@@ -138,7 +135,6 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector
     window.FrameTimer().SetEnabled(false);
     window.SideTimer().SetEnabled(false);
     window.Form().close();
-    if (!start_folder.empty()) std::filesystem::current_path(start_folder, ec);
     return 1;
 }
 
