@@ -15,8 +15,8 @@ namespace pellox {
 
 // Entry 0, the game without a skin file. UTF-8, like every text of our own.
 inline constexpr std::string_view kBuiltinMenuTitleSU =
-    "Встроенная игра по-умолчанию \"Kestrow!\"";
-inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in default game \"Kestrow\"";
+    "Встроенная игра по умолчанию «Kestrow»";
+inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in game “Kestrow”";
 
 struct SkinMenu {
     std::vector<std::string> MenuTitlesSU{std::string(kBuiltinMenuTitleSU)};

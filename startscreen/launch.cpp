@@ -62,8 +62,8 @@ void PrepareLaunch(GameWindow& window) {
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
     // The engine holds its sprite tables from its creation: nothing to bind here.
     window.Engine().PrepareLaunch();
-    window.Texts().TitleSU = kBuiltinTitle;
-    window.Texts().TitleGB = kBuiltinTitle;
+    window.Texts().TitleSU = kBuiltinTitleSU;
+    window.Texts().TitleGB = kBuiltinTitleGB;
 }
 
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {

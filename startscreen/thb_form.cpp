@@ -37,8 +37,8 @@ const QColor kSilver{192, 192, 192};
 constexpr int kFont_px = 11;
 constexpr int kSmallInfoFont_px = 16;
 
-const char* const kCaptionSU = "Pellox - вер. 1.8";
-const char* const kCaptionGB = "Pellox - ver 1.8";
+const char* const kCaptionSU = "Pellox — версия 1.8";
+const char* const kCaptionGB = "Pellox – version 1.8";
 const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
 const char* const kStartGB = "Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!";
 
@@ -208,10 +208,10 @@ void THBForm::BuildContextMenu() {
 QString THBForm::Caption(SkinMenuState state) const {
     const bool su = language_ == InterfaceLanguage::Russian;
     switch (state) {
-        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин-игру ") : QStringLiteral(" Choose the skingame ");
-        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана и запущена ") : QStringLiteral(" Chosen and running ");
+        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин ") : QStringLiteral(" Choose a skin ");
+        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана: ") : QStringLiteral(" Chosen: ");
         case SkinMenuState::NoneFound:
-            return su ? QStringLiteral(" Скинов не обнаружено. Запущена ") : QStringLiteral(" No skingames found. Running ");
+            return su ? QStringLiteral(" Скины не найдены. Будет запущена: ") : QStringLiteral(" No skins found; you will play: ");
     }
     return {};
 }

@@ -385,8 +385,9 @@ TEST_F(SkinCommandsTest, AFileTheGameWouldNotTakeSaysWhy) {
         const std::string line = check.report.substr(at + 1, check.report.find('\n', at + 1) - at - 1);
         for (const char* reason : c.reasons) EXPECT_NE(line.find(reason), std::string::npos) << c.what << ": " << line;
         // Its entries are checked all the same: they all load.
-        EXPECT_NE(check.report.find("\nSummary: not a usable skin, so the game would start the built-in game "
-                                    "instead; all 90 entries load\n"),
+        EXPECT_NE(check.report.find("\nSummary: not a usable skin; the menu leaves it out, and named on the "
+                                    "command line it is reported and the menu is filled by the search; of its "
+                                    "entries, all 90 load\n"),
                   std::string::npos)
             << c.what << "\n" << check.report;
     }
@@ -395,6 +396,9 @@ TEST_F(SkinCommandsTest, AFileTheGameWouldNotTakeSaysWhy) {
     EXPECT_EQ(CheckSkinCommand(skin_dir, out), 1);
     EXPECT_NE(out.str().find("Usable: no: it cannot be read: "), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("Entries:"), std::string::npos) << out.str();
+    // One verdict: neither a launch's end nor the built-in game is promised.
+    EXPECT_NE(out.str().find("\nSummary: not a skin; the menu leaves it out"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("status"), std::string::npos) << out.str();
 }
 
 // The program itself, as a skin's author runs it: no display, no platform set.

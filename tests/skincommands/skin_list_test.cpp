@@ -36,8 +36,8 @@ TEST_F(ListSkinsTest, TheMenuInItsOrderWithBothTitlesAndEveryFolderSearched) {
 
     EXPECT_EQ(List(),
               "The skin menu, as the start screen fills it:\n"
-              "  0  Russian: Встроенная игра по-умолчанию \"Kestrow!\"\n"
-              "     English: Built-in default game \"Kestrow\"\n"
+              "  0  Russian: Встроенная игра по умолчанию «Kestrow»\n"
+              "     English: Built-in game “Kestrow”\n"
               "     File:    none, the game built into Pellox\n"
               "  1  Russian: Альфа\n"
               "     English: Alpha\n"

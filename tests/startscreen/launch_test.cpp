@@ -120,7 +120,7 @@ TEST_F(LaunchTest, ACompleteSkinReplacesEveryPictureSoundKeyAndTitle) {
     EXPECT_FALSE(engine().SoundOn());
     EXPECT_FALSE(Lit(SpriteId::imBell));
     EXPECT_EQ(window->Texts().TitleSU, u"Волк");
-    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitle);  // named on the command line: titleGB unread
+    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitleGB);  // named on the command line: titleGB unread
     EXPECT_EQ(std::filesystem::current_path().filename(), "data");
     EXPECT_EQ(form().size(), QSize(908, 594));
 }
