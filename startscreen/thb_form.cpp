@@ -315,6 +315,10 @@ void THBForm::FillSkinMenu() {
     // Until a skin is found the menu shows what the start button launches,
     // unless the player has taken a skin already (one installed at once).
     FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
+    StartSkinSearch();
+}
+
+void THBForm::StartSkinSearch() {
     skin_search_running_ = true;
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
@@ -370,6 +374,7 @@ void THBForm::btStartClick() {
     // since this one holds part of the failed skin.
     game_window_.reset();
     game_window_created_ = false;
+    if (choice.from_command_line) OfferSearchedSkins();
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
@@ -378,6 +383,19 @@ void THBForm::btStartClick() {
         setup_.show_launch_failure(this, title, text);
     else
         QMessageBox::warning(this, title, text);
+}
+
+void THBForm::OfferSearchedSkins() {
+    // The menu held only the command line's skin, which has just failed: the
+    // player chooses again from the built-in game and what the search finds,
+    // and Enter now plays the built-in game.
+    menu_ = SkinMenu{};
+    menu_state_ = SkinMenuState::Choosing;
+    gb_skin_->setTitle(Caption(menu_state_));
+    cb_skin_->setEnabled(true);
+    player_chose_skin_ = true;  // skins found later leave the built-in game selected
+    FillMenu(0);
+    StartSkinSearch();
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {

@@ -405,8 +405,11 @@ TEST_F(SkinCommandsTest, AFileTheGameWouldNotTakeSaysWhy) {
 TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
     TempFolder folder;
     const QString skin_dir = QString::fromStdString((folder.path() / "skin").string());
+    folder.Write("notes.ini", "[General]\nthis=is no skin\n");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(QString::fromLatin1(name));
+    // Nor Wayland's default socket.
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder.Folder("runtime").string()));
 
     struct Run {
         QStringList arguments;
@@ -427,7 +430,15 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
         {{QStringLiteral("--check-skin"), skin_dir + QStringLiteral("/pellox.ini")}, 0, true,
          "Summary: the skin would launch: all 90 entries load\n"},
         {{QStringLiteral("--export-skin"), skin_dir}, 1, false, "is not empty"},
-        {{QStringLiteral("--check-skin")}, 1, false, "Missing value after '--check-skin'"},
+        // Any usage error points to the help and ends with status 2.
+        {{QStringLiteral("--check-skin")}, 2, false, "pellox: Missing value after '--check-skin'.\nTry 'pellox --help'.\n"},
+        // The game itself needs a display: without one it says so in one line, not with Qt's abort.
+        {{}, 1, false, "pellox: no display: set DISPLAY or WAYLAND_DISPLAY, or use --check-skin/--install-skin/--list-skins, which need none\n"},
+        {{QStringLiteral("skin/pellox.ini")}, 1, false, "pellox: no display: "},
+        // A readable file that is no skin is told as one that cannot be read is.
+        {{QStringLiteral("notes.ini")}, 1, false,
+         "pellox: notes.ini: not a skin file ([SETTINGS] has no ver: write ver=1.6; [SETTINGS] has no title); the "
+         "menu is filled by the skin search\npellox: no display: "},
         {{QStringLiteral("--list-skins")}, 0, true, "The skin menu, as the start screen fills it:\n"},
     };
     for (const Run& run : runs) {

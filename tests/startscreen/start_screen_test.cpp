@@ -289,6 +289,34 @@ TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunch
     EXPECT_EQ(form->GameWindowIfCreated()->Engine().CurrentState(), GameMode::Demo);
 }
 
+// A broken skin named on the command line once left the menu locked on it:
+// Enter failed again and again, whatever the box advised.
+TEST_F(StartScreenTest, AFailedCommandLineSkinUnlocksTheMenuOnTheBuiltInGameAndTheSearchedSkins) {
+    WriteSkin("found/a.ini", "Найденный", "Found");
+    const std::filesystem::path broken = records.Write("broken/broken.ini", "[SETTINGS]\nver=1.6\ntitle=Broken\n");
+    Open({QString::fromStdString(broken.string())});
+    ASSERT_EQ(form->MenuState(), SkinMenuState::Locked);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 1);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(failure_boxes.size(), 1);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (form->SkinSearchRunning() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_EQ(form->MenuState(), SkinMenuState::Choosing);
+    EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
+    EXPECT_TRUE(form->CbSkin().isEnabled());
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»"), QStringLiteral("Найденный")}));
+    EXPECT_EQ(form->CbSkin().currentIndex(), 0);
+
+    // Enter now plays the built-in game.
+    const auto closer = CloseTheGameWhenShown();
+    QTest::keyClick(form.get(), Qt::Key_Return);
+    EXPECT_EQ(form->ExitStatus(), 0);
+    EXPECT_FALSE(form->isVisible());
+}
+
 TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {
     struct Case {
         InterfaceLanguage language;
