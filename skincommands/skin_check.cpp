@@ -200,6 +200,10 @@ std::filesystem::path ReportDir(const std::string& dir, const std::filesystem::p
     return work;
 }
 
+// What the game does with a file that is no skin.
+constexpr std::string_view kLeftOut =
+    "the menu leaves it out, and named on the command line it is reported and the menu is filled by the search";
+
 }  // namespace
 
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
@@ -207,7 +211,7 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
     LoadedSkinFile loaded = LoadSkinFile(file);
     if (!loaded.file) {
         out << "Usable: no: it cannot be read: " << loaded.error << "\n"
-            << "Summary: not a skin; the game would start the built-in game instead\n";
+            << "Summary: not a skin; " << kLeftOut << "\n";
         return 1;
     }
     const SkinFile& skin = *loaded.file;
@@ -258,11 +262,16 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
         out << "the skin would launch: all " << entries << " entries load\n";
         return 0;
     }
-    if (!usable) out << "not a usable skin, so the game would start the built-in game instead; ";
-    if (failed == 0)
-        out << "all " << entries << " entries load\n";
-    else
-        out << failed << " of " << entries << " entries fail, so a launch would end at once with status 1\n";
+    if (!usable) {
+        out << "not a usable skin; " << kLeftOut << "; of its entries, ";
+        if (failed == 0)
+            out << "all " << entries << " load\n";
+        else
+            out << failed << " of " << entries << " fail\n";
+        return 1;
+    }
+    out << failed << " of " << entries
+        << " entries fail, so a launch would name them and return to the start screen\n";
     return 1;
 }
 
