@@ -152,6 +152,8 @@ private:
     void OrderTabs();
     bool LockToCommandLineSkin();
     void FillSkinMenu();
+    void StartSkinSearch();
+    void OfferSearchedSkins();
     void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
     void BuildContextMenu();
     void ChooseSkinToInstall();
