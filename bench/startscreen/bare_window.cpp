@@ -10,6 +10,7 @@ int main(int argc, char** argv) {
     QWidget window;
     window.setFixedSize(603, 391);
     window.move(169, 110);
+    window.setWindowTitle(QStringLiteral("bare window"));
     // The start screen's green, so that one probe of the screen sees both painted.
     window.setAutoFillBackground(true);
     QPalette green = window.palette();

@@ -63,6 +63,11 @@ bool RunOnce(Display* display, const std::string& program, int x, int y, unsigne
     const std::string records = std::string(folder) + "/records.conf";
     ClearRoot(display);
     usleep(100000);
+    if (PixelAt(display, x, y) == green) {
+        std::fprintf(stderr, "first_paint_race: the probe point is green before the start: another window covers it\n");
+        std::filesystem::remove_all(folder);
+        return false;
+    }
     const double start_ms = MonotonicMs();
     const pid_t child = fork();
     if (child == 0) {

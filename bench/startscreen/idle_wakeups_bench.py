@@ -111,7 +111,11 @@ def start_scene(scene, args, display, folder, sound_env):
     program = args.bare if scene == "bare" else args.game
     process = subprocess.Popen([os.path.abspath(program)], env=env, cwd=folder, stdout=subprocess.DEVNULL,
                                stderr=subprocess.DEVNULL)
-    display.wait_for("bare_window" if scene == "bare" else "Pellox", 603)
+    try:
+        display.wait_for("bare window" if scene == "bare" else "Pellox", 603)
+    except SystemExit:
+        process.kill()
+        raise
     time.sleep(0.5)
     if scene in ("demo", "paused"):
         display.click(START_SCREEN[0] + START_BUTTON[0], START_SCREEN[1] + START_BUTTON[1])
