@@ -3,10 +3,12 @@
 #include <cstddef>
 
 #include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
 #include "raster/sprite_rasterizer.h"
+#include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -43,7 +45,7 @@ QSize StartScreenPictureSize(StartScreenPicture which) {
 
 QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
     InitStartScreenPictures();
-    const QImage picture(StartScreenPicturePath(which), "BMP");  // named: no search through the image plugins
+    const QImage picture = ReadOwnBitmap(StartScreenPicturePath(which));
     if (picture.isNull()) return {};
     const bool transparent = IsTransparentPicture(which);
     if (ratio > 1.0) {
@@ -67,12 +69,13 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
 QIcon ProgramIcon() {
     InitStartScreenPictures();
     QIcon program;
-    // A picture drawn for every size the desktop asks for (docks, task
-    // switchers, title bars: a scaled 32 px picture blurs), by the build; each
-    // is read only when a window system asks for its size.
+    // A picture drawn by the build for every size the desktop asks for
+    // (docks, task switchers, title bars: a scaled 32 px picture blurs).
     for (int side : {PELLOX_ICON_SIZES}) {
-        const QString file = QStringLiteral(":/startscreen/pictures/icons/%1.png").arg(side);
-        if (QFile::exists(file)) program.addFile(file, QSize(side, side));
+        QImageReader reader(QStringLiteral(":/startscreen/pictures/icons/%1.png").arg(side), "PNG");
+        reader.setAutoDetectImageFormat(false);  // no image plugin is asked
+        const QImage icon = reader.read();
+        if (!icon.isNull()) program.addPixmap(QPixmap::fromImage(icon));
     }
     if (!program.isNull()) return program;
     // Without them the start screen's 32 px picture stands in.
