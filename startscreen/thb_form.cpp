@@ -27,6 +27,7 @@
 #include "startscreen/focus_ring.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
+#include "startscreen/style_pictures.h"
 
 namespace pellox {
 namespace {
@@ -115,6 +116,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
+    CacheStylePictures();  // before the menu's frame is first painted
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     BuildComponents();
