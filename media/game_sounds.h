@@ -1,7 +1,8 @@
 #pragma once
 // The game window's sound: the device DXSound, the effect list DXWaveList with
-// the eight built-in effects, and the engine's SoundPlayer over them. Making
-// one opens the sound output; without one the game plays silently.
+// the eight built-in effects, and the engine's SoundPlayer over them. The
+// sound output opens when it is made or when the game window shows it
+// (OutputOpens); without one the game plays silently.
 //
 //   auto sounds = MakeWindowGameSound();                 // at game window creation
 //   sounds->LoadEffectFile(Effect::UL, "skin/ul.wav");   // a skin's "MoveUL"
