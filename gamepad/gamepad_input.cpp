@@ -86,7 +86,7 @@ GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, 
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
     // With a window, SDL is loaded and started when the window is first
     // shown: a start screen that has made the game window hidden pays nothing.
-    if (form_) {
+    if (form_ && !form_->isVisible()) {
         start_when_shown_ = {options.sdl_library, options.mapping_file, options.device_folder};
         form_->installEventFilter(this);
     } else {

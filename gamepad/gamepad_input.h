@@ -53,8 +53,8 @@ struct GamepadInputOptions {
     QString device_folder = QStringLiteral("/dev/input");
     std::function<bool()> in_front = ApplicationInFront;
     // The window that paints a button's turn of the wolf at once, as it does
-    // a key's; none where only the input is of interest. With a window SDL
-    // starts when the window is first shown, without one at once.
+    // a key's; none where only the input is of interest. With a window not
+    // yet shown SDL starts when it is first shown, otherwise at once.
     TMForm* form = nullptr;
     // SDL's file name (tests name one that is not there).
     std::string sdl_library = kSdlLibrary;
