@@ -75,7 +75,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     window.Texts().TitleSU = DecodeSkinText(settings.title);
     // Taken before dir moves the current directory.
     std::error_code ec;
-    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
+    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).lexically_normal().parent_path();
     EnterSkinDir(settings.dir, skin_folder);
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
@@ -113,7 +113,17 @@ void RunGameWindow(GameWindow& window) {
     if (form.isVisible()) loop.exec();
 }
 
-int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector<std::string>* failure_lines) {
+std::filesystem::path ShownPath(const std::filesystem::path& path, const std::filesystem::path& start_folder) {
+    const std::filesystem::path normal = path.lexically_normal();
+    if (!normal.is_absolute() || start_folder.empty()) return normal;
+    std::filesystem::path base = start_folder.lexically_normal();
+    if (!base.has_filename()) base = base.parent_path();  // "/games/" as "/games"
+    const std::filesystem::path inside = normal.lexically_relative(base);
+    if (inside.empty() || *inside.begin() == "..") return normal;
+    return inside;
+}
+
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailure* failure) {
     // A skin's dir moves the current directory; a failed launch puts it back,
     // so that the start screen's next launch finds what this one found.
     std::error_code ec;
@@ -130,9 +140,9 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector
         RunGameWindow(window);
         return 0;
     }
-    const std::vector<std::string> lines = FailureLines(skin, failures);
-    for (const std::string& line : lines) Tell(lcSkin, line);
-    if (failure_lines) *failure_lines = lines;
+    const std::filesystem::path shown = skin.empty() ? skin : ShownPath(skin, start_folder);
+    for (const std::string& line : FailureLines(shown, failures)) Tell(lcSkin, line);
+    if (failure) *failure = {shown, failures, start_folder};
     // The playfield shows only for a moment.
     window.Form().show();
     QCoreApplication::processEvents();

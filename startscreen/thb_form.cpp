@@ -219,6 +219,7 @@ QString THBForm::Caption(SkinMenuState state) const {
 void THBForm::ShowTexts() {
     const bool su = language_ == InterfaceLanguage::Russian;
     const StartScreenTexts& texts = su ? texts_su_ : texts_gb_;
+    qt_translations_.Use(language_);
     setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
     st_small_info_->setText(texts.intro);
     mm_su_instruction_->setVisible(su);
@@ -361,8 +362,8 @@ void THBForm::btStartClick() {
     // The game window closes by itself when a skin fails, while the start
     // screen is still hidden: that is not the program's last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    std::vector<std::string> failure_lines;
-    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    LaunchFailure failure;
+    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
     QGuiApplication::setQuitOnLastWindowClosed(true);
     if (exit_status_ == 0) {
         skin_search_.reset();
@@ -378,7 +379,7 @@ void THBForm::btStartClick() {
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
-    const QString text = LaunchFailureText(language_, failure_lines);
+    const QString text = LaunchFailureText(language_, failure);
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else

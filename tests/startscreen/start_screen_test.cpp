@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QAbstractItemView>
 
@@ -279,6 +281,9 @@ TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunch
     EXPECT_NE(said.find("pellox: "), std::string::npos);  // the terminal lines stay
     ASSERT_EQ(failure_boxes.size(), 1);
     EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("broken.ini"))) << failure_boxes.front().toStdString();
+    // In the start screen's language, reasons too.
+    EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("[BACK] ground: записи картинки нет")))
+        << failure_boxes.front().toStdString();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->CbSkin().count(), 2);  // the menu as it was
     EXPECT_EQ(form->CbSkin().currentIndex(), 1);
@@ -325,14 +330,71 @@ TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {
     };
     for (const Case& c : {Case{InterfaceLanguage::English, 3, nullptr}, Case{InterfaceLanguage::English, 8, "…and 3 more."},
                           Case{InterfaceLanguage::Russian, 7, "…и ещё 2."}}) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < c.lines; ++i) lines.push_back("skin.ini: [BACK] entry" + std::to_string(i) + ": missing");
-        const QString text = LaunchFailureText(c.language, lines);
+        LaunchFailure failure{"skin.ini", {}, "/start"};
+        for (int i = 0; i < c.lines; ++i) failure.entries.push_back({"BACK", "entry" + std::to_string(i), "missing"});
+        const QString text = LaunchFailureText(c.language, failure);
         EXPECT_TRUE(text.contains(QStringLiteral("entry0"))) << text.toStdString();
         EXPECT_FALSE(text.contains(QStringLiteral("entry5"))) << text.toStdString();  // the sixth is counted only
         if (c.more) EXPECT_TRUE(text.contains(QString::fromUtf8(c.more))) << text.toStdString();
         else EXPECT_FALSE(text.contains(QStringLiteral("…"))) << text.toStdString();
     }
+}
+
+// The box once showed "./broken/broken.ini", "/home/me/games/./broken/pictures/"
+// and, in Russian, English reasons.
+TEST(LaunchFailureText, TellsTheReasonsInTheLanguageWithPathsFromTheStartFolder) {
+    const LaunchFailure failure{
+        ShownPath("./broken/broken.ini", "/games"),
+        {{"BACK", "ground",
+          "no such file: no \"back.bmp\" in \"./pictures/\"; beside the skin: no such file: no \"back.bmp\" in "
+          "\"/games/./broken/pictures/\""},
+         {"TIME", "d11", "not a number in field 4 (height): only the digits 0 to 9 are allowed, no sign or space"},
+         {"WOLF", "wolfL", "not a picture: the bitmap's header is cut short"},
+         {"SOUNDS", "Catch", "Wave is invalid"},
+         {"", "", "an English reason of the system's own"}},
+        "/games"};
+    const QString russian = LaunchFailureText(InterfaceLanguage::Russian, failure);
+    for (const char* expected :
+         {"• broken/broken.ini: [BACK] ground: нет такого файла: в \"pictures/\" нет \"back.bmp\"; рядом с файлом "
+          "скина: нет такого файла: в \"broken/pictures/\" нет \"back.bmp\"\n",
+          "[TIME] d11: в поле 4 (height) не число: допустимы только цифры от 0 до 9, без знака и пробелов\n",
+          "[WOLF] wolfL: не картинка: заголовок BMP обрезан\n", "[SOUNDS] Catch: это не звук в формате WAVE\n",
+          "broken/broken.ini: an English reason of the system's own\n", "Выберите другой скин или встроенную игру."})
+        EXPECT_TRUE(russian.contains(QString::fromUtf8(expected))) << expected << "\n" << russian.toStdString();
+    EXPECT_FALSE(russian.contains(QStringLiteral("./"))) << russian.toStdString();
+
+    const QString english = LaunchFailureText(InterfaceLanguage::English, failure);
+    EXPECT_TRUE(english.contains(QStringLiteral("[BACK] ground: no such file: no \"back.bmp\" in \"pictures/\"; beside "
+                                                "the skin: no such file: no \"back.bmp\" in \"broken/pictures/\"")))
+        << english.toStdString();
+}
+
+// In Russian the message boxes' buttons and the file dialog were English.
+TEST_F(StartScreenTest, QtsOwnTextsFollowTheLanguage) {
+    Open();
+    struct Case {
+        int flag;
+        const char* ok;
+        const char* cancel;
+    };
+    for (const Case& c : {Case{-1, "OK", "Отмена"}, Case{0, "OK", "Cancel"}, Case{-1, "OK", "Отмена"}}) {
+        form->imLanguageClick(c.flag);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("t"), QStringLiteral("x"),
+                        QMessageBox::Ok | QMessageBox::Cancel, form.get());
+        EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8(c.ok)) << c.flag;
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8(c.cancel)) << c.flag;
+    }
+}
+
+TEST(ShownPath, DropsDotStepsAndTheStartFolder) {
+    struct Case {
+        const char* path;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"./broken/broken.ini", "broken/broken.ini"}, Case{"/games/./a/../b/skin.ini", "b/skin.ini"},
+                          Case{"/elsewhere/skin.ini", "/elsewhere/skin.ini"}, Case{"/games-2/skin.ini", "/games-2/skin.ini"},
+                          Case{"skin.ini", "skin.ini"}})
+        EXPECT_EQ(ShownPath(c.path, "/games/").string(), c.shown) << c.path;
 }
 
 TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) {
