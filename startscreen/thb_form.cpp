@@ -19,6 +19,7 @@
 #include <system_error>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "lcd/fixed_size_window.h"
 #include "lcd/window_placement.h"
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
@@ -113,6 +114,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
+    RefuseMaximise(*this);
     setWindowIcon(ProgramIcon());
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());

@@ -386,6 +386,24 @@ TEST_F(StartScreenTest, QtsOwnTextsFollowTheLanguage) {
     }
 }
 
+// On Wayland Qt's title bar offers maximise even so, and it only moved the window.
+TEST_F(StartScreenTest, NeitherWindowCanBeMaximised) {
+    Open();
+    GameWindow& game = *form->GameWindowIfCreated();
+    PrepareBuiltinGame(game);
+    game.Form().show();
+    for (QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&game.Form())}) {
+        const QRect before = window->geometry();
+        for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            window->setWindowState(state);
+            QTest::qWait(20);
+            EXPECT_FALSE(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) << window->objectName().toStdString();
+            EXPECT_EQ(window->geometry(), before) << window->objectName().toStdString();
+        }
+    }
+    game.Form().close();
+}
+
 TEST(ShownPath, DropsDotStepsAndTheStartFolder) {
     struct Case {
         const char* path;
