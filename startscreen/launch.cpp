@@ -73,10 +73,11 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 
     const SkinSettings settings = ReadSkinSettings(skin);
     window.Texts().TitleSU = DecodeSkinText(settings.title);
-    // Taken before dir moves the current directory.
     std::error_code ec;
     const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).lexically_normal().parent_path();
-    EnterSkinDir(settings.dir, skin_folder);
+    // The skin's dir is where its files are looked for; the game's current
+    // folder stays as it is (the skin search may be walking it).
+    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder), skin_folder};
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
     keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
@@ -85,7 +86,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
 
     GameWindowSkinTarget target(window);
-    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
     return failures;
 }
@@ -124,8 +125,7 @@ std::filesystem::path ShownPath(const std::filesystem::path& path, const std::fi
 }
 
 int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailure* failure) {
-    // A skin's dir moves the current directory; a failed launch puts it back,
-    // so that the start screen's next launch finds what this one found.
+    // The folder the game was started in, which failure paths are shown from.
     std::error_code ec;
     const std::filesystem::path start_folder = std::filesystem::current_path(ec);
     PrepareLaunch(window);
@@ -149,7 +149,6 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailu
     window.FrameTimer().SetEnabled(false);
     window.SideTimer().SetEnabled(false);
     window.Form().close();
-    if (!start_folder.empty()) std::filesystem::current_path(start_folder, ec);
     return 1;
 }
 

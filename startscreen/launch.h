@@ -33,7 +33,8 @@ struct LaunchChoice {
 void PrepareLaunch(GameWindow& window);
 
 // Applies a skin file over a prepared window: its settings (title, dir, sound,
-// keys), then every picture and sound entry. A file that cannot be read
+// keys), then every picture and sound entry, looked for from the skin's dir
+// (the current folder is never changed). A file that cannot be read
 // counts as empty, so every entry fails. Gives the failed entries.
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file);
 
@@ -61,9 +62,9 @@ struct LaunchFailure {
 // The whole launch, as the start button (THBForm::btStartClick) runs it.
 // Gives 0 when the game window was closed, 1 when a skin entry failed. A
 // failed launch writes one line per failed entry to standard error (and
-// fills failure when given), shows the playfield only for a moment, puts the
-// current folder back and returns without waiting. The window's skin is then
-// partly applied: the start screen makes a fresh one for the next launch.
+// fills failure when given), shows the playfield only for a moment and
+// returns without waiting. The window's skin is then partly applied: the
+// start screen makes a fresh one for the next launch.
 int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailure* failure = nullptr);
 
 // One line per failed entry: the skin file, the section and key, the reason.

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -20,6 +19,7 @@
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "lcd/fixed_size_window.h"
+#include "lcd/plain_text.h"
 #include "lcd/window_placement.h"
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
@@ -62,6 +62,7 @@ QLabel* StaticText(QWidget* parent, const char* name, QRect box) {
     auto* label = Place(new QLabel(parent), name, box.x(), box.y(), box.width(), box.height());
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -159,6 +160,7 @@ void THBForm::BuildComponents() {
     mm_gb_instruction_->setPlainText(texts_gb_.memo);
 
     lb_year_ = Place(new QLabel(this), "lbYear", 16, 208, 83, 13);
+    lb_year_->setTextFormat(Qt::PlainText);
     im_logo_ = Picture(this, "imLogo", StartScreenPicture::Icon, "Pellox", {40, 232, 32, 32});
     st_credits_[0] = StaticText(this, "stCredits1", {520, 200, 57, 33});
     st_credits_[1] = StaticText(this, "stCredits2", {520, 248, 57, 49});
@@ -385,7 +387,7 @@ void THBForm::btStartClick() {
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else
-        QMessageBox::warning(this, title, text);
+        ShowPlainMessage(this, QMessageBox::Warning, title, text);
 }
 
 void THBForm::OfferSearchedSkins() {
@@ -461,7 +463,7 @@ void THBForm::OpenSkinsFolder() {
         text = (su ? QStringLiteral("Не удалось открыть папку скинов. Она здесь:\n%1")
                    : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
                    .arg(shown);
-    QMessageBox::information(this, open_skins_folder_action_->text(), text);
+    ShowPlainMessage(this, QMessageBox::Information, open_skins_folder_action_->text(), text);
 }
 
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
@@ -493,7 +495,8 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         cb_skin_->setCurrentIndex(first_new);
         player_chose_skin_ = true;
     }
-    if (!failed.empty()) QMessageBox::warning(this, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!failed.empty())
+        ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
 }
 
 int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {

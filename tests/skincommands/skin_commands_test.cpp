@@ -345,9 +345,9 @@ TEST_F(SkinCommandsTest, TheSettingsAreReportedAsTheLaunchReadsThem) {
     EXPECT_EQ(check.status, 0) << check.report;
     for (const char* said : {"\nTitle: Волк\n", "\nEnglish title: none",
                              "\nKeys: upper left A, upper right D (default), lower left O (default), lower right ж\n",
-                             "\nSound: off at start", "\nDir: Data (the launch makes "})
+                             "\nSound: off at start", "\nDir: Data (files are looked for from "})
         EXPECT_NE(check.report.find(said), std::string::npos) << said << "\n" << check.report;
-    EXPECT_NE(check.report.find((skin_dir / "data").string() + " the current folder"), std::string::npos)
+    EXPECT_NE(check.report.find("looked for from " + (skin_dir / "data").string() + ")"), std::string::npos)
         << check.report;
 
     std::vector<int> skin_played;
