@@ -22,15 +22,23 @@ QString Bullets(InterfaceLanguage language, const std::vector<QString>& lines) {
 
 // The paths a reason quotes, as ShownPath shows them: the start folder's
 // own prefix and "." steps dropped.
+// The start folder itself ("./") is named in full: an empty name says nothing.
 QString PathsFrom(const std::filesystem::path& start_folder, QString reason) {
-    reason.replace(QStringLiteral("/./"), QStringLiteral("/"));
-    reason.replace(QStringLiteral("\"./"), QStringLiteral("\""));
+    QString prefix;
     if (!start_folder.empty()) {
-        QString prefix = QString::fromStdString(start_folder.lexically_normal().string());
+        prefix = QString::fromStdString(start_folder.lexically_normal().string());
         if (!prefix.endsWith(u'/')) prefix += u'/';
-        reason.replace(QStringLiteral("\"") + prefix, QStringLiteral("\""));
     }
-    return reason;
+    reason.replace(QStringLiteral("/./"), QStringLiteral("/"));
+    const QStringList parts = reason.split(QStringLiteral("\"./\""));
+    QStringList cleaned;
+    for (QString part : parts) {
+        part.replace(QStringLiteral("\"./"), QStringLiteral("\""));
+        if (!prefix.isEmpty()) part.replace(QStringLiteral("\"") + prefix, QStringLiteral("\""));
+        cleaned << part;
+    }
+    const QString start = prefix.isEmpty() ? QStringLiteral("./") : prefix;
+    return cleaned.join(QStringLiteral("\"") + start + QStringLiteral("\""));
 }
 
 QString Quoted(InterfaceLanguage language, const std::filesystem::path& source) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QAbstractItemView>
 
+#include "startscreen/reason_texts.h"
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/after_first_paint.h"
 
@@ -348,17 +349,16 @@ TEST(LaunchFailureText, TellsTheReasonsInTheLanguageWithPathsFromTheStartFolder)
         {{"BACK", "ground",
           "no such file: no \"back.bmp\" in \"./pictures/\"; beside the skin: no such file: no \"back.bmp\" in "
           "\"/games/./broken/pictures/\""},
-         {"TIME", "d11", "not a number in field 4 (height): only the digits 0 to 9 are allowed, no sign or space"},
+         {"BACK", "am", "no such file: no \"pics\" in \"./\""},
          {"WOLF", "wolfL", "not a picture: the bitmap's header is cut short"},
-         {"SOUNDS", "Catch", "Wave is invalid"},
          {"", "", "an English reason of the system's own"}},
         "/games"};
     const QString russian = LaunchFailureText(InterfaceLanguage::Russian, failure);
     for (const char* expected :
          {"• broken/broken.ini: [BACK] ground: нет такого файла: в \"pictures/\" нет \"back.bmp\"; рядом с файлом "
           "скина: нет такого файла: в \"broken/pictures/\" нет \"back.bmp\"\n",
-          "[TIME] d11: в поле 4 (height) не число: допустимы только цифры от 0 до 9, без знака и пробелов\n",
-          "[WOLF] wolfL: не картинка: заголовок BMP обрезан\n", "[SOUNDS] Catch: это не звук в формате WAVE\n",
+          "[BACK] am: нет такого файла: в \"/games/\" нет \"pics\"\n",
+          "[WOLF] wolfL: не картинка: заголовок BMP обрезан\n",
           "broken/broken.ini: an English reason of the system's own\n", "Выберите другой скин или встроенную игру."})
         EXPECT_TRUE(russian.contains(QString::fromUtf8(expected))) << expected << "\n" << russian.toStdString();
     EXPECT_FALSE(russian.contains(QStringLiteral("./"))) << russian.toStdString();
@@ -367,6 +367,29 @@ TEST(LaunchFailureText, TellsTheReasonsInTheLanguageWithPathsFromTheStartFolder)
     EXPECT_TRUE(english.contains(QStringLiteral("[BACK] ground: no such file: no \"back.bmp\" in \"pictures/\"; beside "
                                                 "the skin: no such file: no \"back.bmp\" in \"broken/pictures/\"")))
         << english.toStdString();
+}
+
+TEST(ReasonText, PutsTheReadersAndTheInstallersReasonsIntoRussian) {
+    struct Case {
+        const char* english;
+        const char* russian;
+    };
+    for (const Case& c : {
+             Case{"not a number in field 4 (height): only the digits 0 to 9 are allowed, no sign or space",
+                  "в поле 4 (height) не число: допустимы только цифры от 0 до 9, без знака и пробелов"},
+             Case{"Wave is invalid", "это не звук в формате WAVE"},
+             Case{"[SETTINGS] has no ver: write ver=1.6; [SETTINGS] has no title",
+                  "в разделе [SETTINGS] нет ver: допишите ver=1.6; в разделе [SETTINGS] нет title"},
+             Case{"Skins.zip: no skin this game can use (no .ini skin file in it; it holds a.txt, b.bmp)",
+                  "Skins.zip: скина, пригодного для игры, нет (нет файла скина .ini; внутри: a.txt, b.bmp)"},
+             Case{"pack/a.ini: cannot write the skin file", "pack/a.ini: не удалось записать файл скина"},
+             // A file name that looks like a placeholder stays as written.
+             Case{"no such file: no \"%2.bmp\" in \"x/\"", "нет такого файла: в \"x/\" нет \"%2.bmp\""},
+             Case{"something no rule knows", "something no rule knows"},
+         }) {
+        EXPECT_EQ(ReasonText(InterfaceLanguage::Russian, c.english).toStdString(), c.russian);
+        EXPECT_EQ(ReasonText(InterfaceLanguage::English, c.english).toStdString(), c.english);
+    }
 }
 
 // In Russian the message boxes' buttons and the file dialog were English.
