@@ -15,6 +15,7 @@
 
 #include <SDL.h>
 
+#include "gamepad/mapping_file.h"
 #include "media/diagnostics.h"
 
 namespace pellox {
@@ -88,6 +89,8 @@ GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, 
 }
 
 GamepadInput::~GamepadInput() {
+    // Nothing may reach SDL from the loader's thread once it is stopped.
+    mapping_loader_.reset();
     // The controls may already be gone: close without playing the releases.
     pads_.clear();
     if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
@@ -106,13 +109,38 @@ void GamepadInput::Start(const QString& mapping_file, const QString& device_fold
         return;
     }
     started_ = true;
-    if (!mapping_file.isEmpty() && QFileInfo::exists(mapping_file)) {
-        const QByteArray path = QFile::encodeName(mapping_file);
-        if (SDL_GameControllerAddMappingsFromFile(path.constData()) < 0)
-            TellSdlError("gamepad mappings in " + mapping_file.toStdString() + " not read");
-    }
+    LoadMappings(mapping_file);
     WatchDeviceFolder(device_folder);
     Update();
+}
+
+void GamepadInput::LoadMappings(const QString& mapping_file) {
+    if (mapping_file.isEmpty()) {
+        mappings_read_ = true;
+        return;
+    }
+    const std::string path = QFile::encodeName(mapping_file).toStdString();
+    mapping_loader_ = std::make_unique<MappingFileLoader>(
+        path, MappingFileLoader::Callbacks{
+                  [path](std::string_view lines) {
+                      // SDL adds each mapping under its own lock of the joysticks,
+                      // which the window thread takes for a moment to read them.
+                      SDL_RWops* rw = SDL_RWFromConstMem(lines.data(), static_cast<int>(lines.size()));
+                      if (!rw || SDL_GameControllerAddMappingsFromRW(rw, 1) < 0)
+                          TellSdlError("gamepad mappings in " + path + " not read");
+                  },
+                  [](const std::string& why_not) { Tell(lcGamepad, "gamepad mappings not read: " + why_not); },
+                  [this] {
+                      // A controller plugged in before its mapping came is
+                      // announced by SDL now: read it on the window thread.
+                      QMetaObject::invokeMethod(
+                          this,
+                          [this] {
+                              mappings_read_ = true;
+                              Update();
+                          },
+                          Qt::QueuedConnection);
+                  }});
 }
 
 void GamepadInput::WatchDeviceFolder(const QString& folder) {

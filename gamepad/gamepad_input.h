@@ -32,6 +32,7 @@
 #include <QTimer>
 
 #include "controls/game_controls.h"
+#include "gamepad/mapping_file.h"
 #include "gamepad/pad_mapping.h"
 #include "lcd/tm_form.h"
 
@@ -60,9 +61,9 @@ class GamepadInput : public QObject {
 
 public:
     // Starts SDL's game controller part alone (no video, no sound, no signal
-    // handlers), adds the mappings of the mapping file if there is one (SDL's
-    // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
-    // plugged in now.
+    // handlers), starts adding the mappings of the mapping file if there is
+    // one, on a thread of their own (SDL's own SDL_GAMECONTROLLERCONFIG wins
+    // over it), and opens the controllers plugged in now.
     GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
@@ -73,6 +74,9 @@ public:
     int OpenControllers() const { return static_cast<int>(pads_.size()); }
     // True while a timer runs for a controller that cannot wake us.
     bool Polling() const { return poll_timer_.isActive(); }
+    // True once the mapping file has been read and its mappings added, or
+    // found missing or refused (gamepad/mapping_file.h).
+    bool MappingsRead() const { return mappings_read_; }
 
     // Lets SDL read what has come in (controllers plugged in or out, buttons)
     // and plays it. The wakes above call it; so may anyone who knows that
@@ -92,6 +96,7 @@ private:
     struct Pad;
 
     void Start(const QString& mapping_file, const QString& device_folder);
+    void LoadMappings(const QString& mapping_file);
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
@@ -121,6 +126,8 @@ private:
     QElapsedTimer last_played_;  // the last button or axis moved
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
+    bool mappings_read_ = false;
+    std::unique_ptr<MappingFileLoader> mapping_loader_;
 };
 
 }  // namespace pellox

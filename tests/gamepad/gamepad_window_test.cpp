@@ -1,14 +1,23 @@
 // Gamepads playing a real game window: SDL's virtual controllers plugged in,
 // their buttons pressed, unplugged and plugged in again.
 
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <thread>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "gamepad/gamepad_window.h"
 #include "tests/controls/game_window_rig.h"
+#include "tests/support/fifo_watch.h"
 #include "virtual_pad.h"
 
 namespace pellox {
@@ -368,9 +377,18 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text.c_str());
     }
+    // The mapping file is read on a thread of its own: its mappings count
+    // once it is through.
+    void OpenAndWaitForTheMappings() {
+        Open();
+        QElapsedTimer waited;
+        waited.start();
+        while (!gamepads()->MappingsRead() && waited.elapsed() < 120000) QCoreApplication::processEvents();
+        ASSERT_TRUE(gamepads()->MappingsRead());
+    }
     // The game started with the mappings written, then the stick plugged in.
     void OpenAndPlugInTheStick() {
-        Open();
+        OpenAndWaitForTheMappings();
         PlugIn(stick);
     }
     VirtualPad stick{SDL_JOYSTICK_TYPE_UNKNOWN, kStickName};
@@ -403,11 +421,96 @@ TEST_F(GamepadMappingTest, SdlsEnvironmentVariableMapsAndWinsOverTheFile) {
 
 TEST_F(GamepadMappingTest, AnUnreadableMappingFileLeavesTheDefaults) {
     WriteMappingFile("this is no mapping\n\xff\xfe,,,\n");
-    Open();
+    OpenAndWaitForTheMappings();
     VirtualPad pad;
     PlugIn(pad);
     Press(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
+// What stands at the mapping file's place is looked at before it is opened:
+// a FIFO there once blocked the window thread in open() for good.
+TEST_F(GamepadMappingTest, OnlyARegularFileOfAtMostAMebibyteIsRead) {
+    QLoggingCategory::setFilterRules(QStringLiteral("pellox.gamepad.warning=true"));
+    const std::filesystem::path place = QFile::encodeName(mapping_file).toStdString();
+    const std::string line = StickMapping("b3") + "platform:Linux,\n";
+    struct Case {
+        const char* what;
+        std::function<void()> put;
+        const char* told;
+    };
+    std::unique_ptr<FifoWatch> fifo;
+    const Case cases[] = {
+        {"a FIFO", [&] { fifo = std::make_unique<FifoWatch>(place); }, "a FIFO, not a mapping file"},
+        {"a folder", [&] { std::filesystem::create_directory(place); }, "a folder, not a mapping file"},
+        {"a device", [&] { std::filesystem::create_symlink("/dev/zero", place); }, "a device, not a mapping file"},
+        {"a mebibyte and a byte, the stick's mapping first",
+         [&] { WriteMappingFile(line + std::string(kMaxMappingFileBytes + 1 - line.size(), '#')); },
+         "1048577 bytes, more than a mapping file holds"},
+    };
+    for (const Case& c : cases) {
+        c.put();
+        ::testing::internal::CaptureStderr();
+        OpenAndPlugInTheStick();
+        const std::string told = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(gamepads()->OpenControllers(), 0) << c.what;
+        EXPECT_NE(told.find(c.told), std::string::npos) << c.what << ": " << told;
+        if (fifo) {
+            EXPECT_EQ(fifo->ReadersSeen(), 0) << c.what;
+        }
+        stick.Unplug();
+        window.reset();
+        fifo.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(place, ec);
+    }
+    QLoggingCategory::setFilterRules(QString());
+}
+
+// SDL adds mappings in a time that grows with the square of their number, on
+// whatever thread calls it: they go in on the loader's own thread, and the
+// window does not wait for the first of them.
+TEST(MappingFileTest, TheLinesGoInOnTheLoadersOwnThreadAfterTheWindowHasGoneOn) {
+    QTemporaryDir dir;
+    const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("gamecontrollerdb.txt"))).toStdString();
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "mapping " + std::to_string(i) + "\n";
+    std::ofstream(path, std::ios::binary) << text;
+
+    std::promise<void> window_went_on;
+    std::shared_future<void> went_on = window_went_on.get_future().share();
+    std::promise<void> ended;
+    std::string added;
+    std::thread::id adder;
+    {
+        MappingFileLoader loader(path, {[&](std::string_view lines) {
+                                            went_on.wait();
+                                            adder = std::this_thread::get_id();
+                                            added += lines;
+                                        },
+                                        [](const std::string& why_not) { ADD_FAILURE() << why_not; },
+                                        [&] { ended.set_value(); }});
+        window_went_on.set_value();  // reached while the first lines wait for it
+        ASSERT_EQ(ended.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    }
+    EXPECT_EQ(added, text);
+    EXPECT_NE(adder, std::this_thread::get_id());
+}
+
+TEST(MappingFileTest, LineBlocksCutAfterWholeLinesAndLoseNothing) {
+    struct Case {
+        std::string_view text;
+        std::size_t lines;
+        std::vector<std::string_view> blocks;
+    };
+    const Case cases[] = {
+        {"", 2, {}},
+        {"a", 2, {"a"}},
+        {"a\nb\nc\n", 2, {"a\nb\n", "c\n"}},
+        {"a\nb\nc", 1, {"a\n", "b\n", "c"}},
+        {"\n\n\n", 3, {"\n\n\n"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LineBlocks(c.text, c.lines), c.blocks) << c.text;
 }
 
 }  // namespace
