@@ -360,10 +360,18 @@ void THBForm::btStartClick() {
     // screen is still hidden: that is not the program's last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     std::vector<std::string> failure_lines;
-    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    // Runs from the button's clicked signal: nothing may unwind into Qt's
+    // dispatch. A launch that throws failed as a skin that does not load.
+    try {
+        exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    } catch (const std::exception& error) {
+        Tell(lcGame, std::string("the game could not be launched: ") + error.what());
+        failure_lines = {error.what()};
+        exit_status_ = 1;
+    }
     QGuiApplication::setQuitOnLastWindowClosed(true);
     if (exit_status_ == 0) {
-        skin_search_.reset();
+        StopSkinSearch();
         close();
         QCoreApplication::exit(exit_status_);
         return;
@@ -380,6 +388,12 @@ void THBForm::btStartClick() {
         setup_.show_launch_failure(this, title, text);
     else
         ShowPlainMessage(this, QMessageBox::Warning, title, text);
+}
+
+bool THBForm::StopSkinSearch() {
+    if (skin_search_ && !skin_search_->Stop()) walk_left_behind_ = true;
+    skin_search_.reset();
+    return !walk_left_behind_;
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
