@@ -92,6 +92,7 @@ GamepadInput::~GamepadInput() {
     // Nothing may reach SDL from the loader's thread once it is stopped.
     mapping_loader_.reset();
     // The controls may already be gone: close without playing the releases.
+    closed_pads_.clear();
     pads_.clear();
     if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
@@ -282,7 +283,14 @@ void GamepadInput::Close(std::int32_t instance_id) {
         for (std::size_t b = 0; b < pad.held.size(); ++b)
             if (pad.held[b]) ButtonChanged(pad, static_cast<PadButton>(b), false);
         Tell(lcGamepad, "gamepad unplugged");
+        // Its node's notifier may be the one emitting now (the read that
+        // found the controller gone): it goes once that is over.
+        if (pad.node_readable) pad.node_readable->setEnabled(false);
+        SDL_GameControllerClose(pad.controller);
+        pad.controller = nullptr;
+        closed_pads_.push_back(std::move(*it));
         pads_.erase(it);
+        QTimer::singleShot(0, this, [this] { closed_pads_.clear(); });
         return;
     }
 }

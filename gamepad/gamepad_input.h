@@ -118,6 +118,8 @@ private:
     bool updating_ = false;
     bool update_again_ = false;
     std::vector<std::unique_ptr<Pad>> pads_;
+    // Unplugged, kept until the wake that found them gone is over.
+    std::vector<std::unique_ptr<Pad>> closed_pads_;
     QFileSystemWatcher device_folder_;
     // Looks for controllers a few times after /dev/input changed.
     QTimer look_again_;

@@ -1,6 +1,9 @@
 // Gamepads playing a real game window: SDL's virtual controllers plugged in,
 // their buttons pressed, unplugged and plugged in again.
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -217,6 +220,29 @@ TEST_F(GamepadWindowTest, UnpluggedAndPluggedAgainDuringPlayTheNewControllerPlay
     Press(again, SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     EXPECT_EQ(engine().WolfPos(), 2);
     EXPECT_EQ(LitBasket(), SpriteId::imBask2);
+}
+
+// The read of a controller's node that finds it gone runs inside that node's
+// notifier: the controller is closed then, its notifier once the read is over.
+TEST_F(GamepadWindowTest, AControllerFoundGoneByItsOwnNodesWakeIsClosedAfterThatWake) {
+    auto pad = std::make_unique<VirtualPad>();
+    PlugIn(*pad);
+    int node[2];
+    ASSERT_EQ(::pipe2(node, O_NONBLOCK | O_CLOEXEC), 0);
+    ASSERT_TRUE(gamepads()->WakeOnAsNodeForBench(pad->InstanceId(), node[0]));
+    pad.reset();
+    ASSERT_EQ(::write(node[1], "x", 1), 1);  // the node wakes; SDL then tells it is gone
+    QElapsedTimer waited;
+    waited.start();
+    while (gamepads()->OpenControllers() > 0 && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ::close(node[1]);
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+
+    VirtualPad again;
+    PlugIn(again);
+    Press(again, SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
 }
 
 TEST_F(GamepadWindowTest, ACaseButtonHeldAsTheControllerGoesIsLetGo) {
