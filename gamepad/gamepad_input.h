@@ -20,9 +20,11 @@
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
+#include <atomic>
 #include <bitset>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -97,6 +99,9 @@ private:
 
     void Start(const QString& mapping_file, const QString& device_folder);
     void LoadMappings(const QString& mapping_file);
+    bool WindowTakesSdl();
+    void WindowLeavesSdl();
+    void LoaderTakesSdl();
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
@@ -129,6 +134,12 @@ private:
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
     bool mappings_read_ = false;
+    // Turns in SDL between the window thread and the mapping loader.
+    std::atomic<bool> window_wants_sdl_{false};
+    std::atomic<bool> loader_in_sdl_{false};
+    int window_turns_ = 0;  // the window thread's own, nested
+    QTimer sdl_busy_retry_;
+    std::optional<Rumble> pending_rumble_;
     std::unique_ptr<MappingFileLoader> mapping_loader_;
 };
 

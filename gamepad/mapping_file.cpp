@@ -11,9 +11,10 @@
 namespace pellox {
 namespace {
 
-// Lines handed to SDL at a time: a few milliseconds of its work even with a
-// full file, the longest a closing window waits for the loader.
-constexpr std::size_t kLinesAtATime = 64;
+// Lines handed on at a time: a few milliseconds of SDL's work even late in a
+// full file, the longest a closing window waits for the loader, and the
+// longest the window thread waits for SDL's lock while they go in.
+constexpr std::size_t kLinesAtATime = 16;
 
 std::string KindOf(mode_t mode) {
     if (S_ISDIR(mode)) return "a folder";

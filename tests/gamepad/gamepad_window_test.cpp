@@ -493,6 +493,36 @@ TEST_F(GamepadMappingTest, OnlyARegularFileOfAtMostAMebibyteIsRead) {
     QLoggingCategory::setFilterRules(QString());
 }
 
+// A file of many mappings goes in for seconds: a controller played meanwhile
+// is read between the loader's lines, its rumble too, and a window closed
+// meanwhile stops the loader instead of waiting for it.
+TEST_F(GamepadMappingTest, AControllerPlaysWhileManyMappingsGoInAndClosingStopsThem) {
+    std::string text;
+    char guid[40];
+    for (int i = 0; i < 6000; ++i) {
+        std::snprintf(guid, sizeof guid, "03000000%024x", i + 1);
+        text += std::string(guid) + ",P,a:b0,platform:Linux,\n";
+    }
+    WriteMappingFile(text);
+    Open();
+    VirtualPad pad;
+    PlugIn(pad);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    QElapsedTimer waited;
+    waited.start();
+    while (engine().CurrentState() != GameMode::Armed && waited.elapsed() < 60000) {
+        Wake();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    gamepads()->StartRumble({1000, 2000, 100});
+    while (pad.Rumbles().empty() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+    EXPECT_FALSE(pad.Rumbles().empty());
+    const bool still_loading = !gamepads()->MappingsRead();
+    window.reset();  // returns once the lines in hand are in
+    std::printf("the mappings were %s when the window closed\n", still_loading ? "still going in" : "all in");
+}
+
 // SDL adds mappings in a time that grows with the square of their number, on
 // whatever thread calls it: they go in on the loader's own thread, and the
 // window does not wait for the first of them.
