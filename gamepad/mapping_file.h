@@ -27,7 +27,8 @@ constexpr std::size_t kMaxMappingFileBytes = std::size_t{1} << 20;
 
 // The file's text. Nothing when there is no file (no reason given: that is
 // the usual case) or when it is not read, with the reason: not a regular
-// file, larger than kMaxMappingFileBytes, or a failed open or read.
+// file (never opened then), larger than kMaxMappingFileBytes, or a failed
+// open.
 std::optional<std::string> ReadMappingFile(const std::string& path, std::string* why_not);
 
 // The text cut after every `lines` lines; the blocks together are the text.

@@ -467,9 +467,9 @@ TEST_F(GamepadMappingTest, OnlyARegularFileOfAtMostAMebibyteIsRead) {
     };
     std::unique_ptr<FifoWatch> fifo;
     const Case cases[] = {
-        {"a FIFO", [&] { fifo = std::make_unique<FifoWatch>(place); }, "a FIFO, not a mapping file"},
-        {"a folder", [&] { std::filesystem::create_directory(place); }, "a folder, not a mapping file"},
-        {"a device", [&] { std::filesystem::create_symlink("/dev/zero", place); }, "a device, not a mapping file"},
+        {"a FIFO", [&] { fifo = std::make_unique<FifoWatch>(place); }, "not a regular file (a FIFO)"},
+        {"a folder", [&] { std::filesystem::create_directory(place); }, "not a regular file (a folder)"},
+        {"a device", [&] { std::filesystem::create_symlink("/dev/zero", place); }, "not a regular file (a device)"},
         {"a mebibyte and a byte, the stick's mapping first",
          [&] { WriteMappingFile(line + std::string(kMaxMappingFileBytes + 1 - line.size(), '#')); },
          "1048577 bytes, more than a mapping file holds"},
@@ -507,16 +507,20 @@ TEST_F(GamepadMappingTest, AControllerPlaysWhileManyMappingsGoInAndClosingStopsT
     Open();
     VirtualPad pad;
     PlugIn(pad);
-    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    // Each read the window makes while the loader is inside SDL comes back a
+    // moment later.
     QElapsedTimer waited;
     waited.start();
-    while (engine().CurrentState() != GameMode::Armed && waited.elapsed() < 60000) {
-        Wake();
-        QCoreApplication::processEvents();
-    }
+    const auto wait_for = [&](const std::function<bool()>& done) {
+        while (!done() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+    };
+    wait_for([&] { return gamepads()->OpenControllers() == 1; });
+    ASSERT_EQ(gamepads()->OpenControllers(), 1);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    wait_for([&] { return engine().CurrentState() == GameMode::Armed; });
     EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
     gamepads()->StartRumble({1000, 2000, 100});
-    while (pad.Rumbles().empty() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+    wait_for([&] { return !pad.Rumbles().empty(); });
     EXPECT_FALSE(pad.Rumbles().empty());
     const bool still_loading = !gamepads()->MappingsRead();
     window.reset();  // returns once the lines in hand are in
