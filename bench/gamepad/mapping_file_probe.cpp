@@ -26,9 +26,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <SDL.h>
-
 #include "assets/sprites/builtin_sprites.h"
+#include "bench/gamepad/bench_pad.h"
 #include "gamepad/gamepad_window.h"
 #include "media/game_sounds.h"
 #include "records/settings_records_store.h"
@@ -77,13 +76,7 @@ int main(int argc, char** argv) {
                                                      mapping_file);
     pellox::GamepadInput& pads = *pellox::GamepadsOf(*window);
 
-    SDL_VirtualJoystickDesc pad{};
-    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
-    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    pad.name = "Pellox bench pad";
-    if (SDL_JoystickAttachVirtualEx(&pad) < 0) return 1;
+    if (!pellox::bench::PlugInBenchPad()) return 1;
 
     std::vector<double> reads_ms, gaps_ms;
     QElapsedTimer since_read;

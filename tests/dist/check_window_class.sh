@@ -24,12 +24,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A display number of Xvfb's own choosing, told through a file.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+# shellcheck source=../support/start_xvfb.sh
+source "$(dirname "$0")/../support/start_xvfb.sh"
+start_xvfb "$work"
 
 mkdir -m 700 "$work/runtime" "$work/home"
 (cd "$work/home" && HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb "$program" >"$work/game.log" 2>&1) &

@@ -31,11 +31,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+# shellcheck source=../support/start_xvfb.sh
+source "$(dirname "$0")/../support/start_xvfb.sh"
+start_xvfb "$work"
 
 start_screens() { xdotool search --onlyvisible --name '^Pellox - ' 2>/dev/null || true; }
 
