@@ -37,8 +37,8 @@ const QColor kSilver{192, 192, 192};
 constexpr int kFont_px = 11;
 constexpr int kSmallInfoFont_px = 16;
 
-const char* const kCaptionSU = "Pellox - вер. 1.8";
-const char* const kCaptionGB = "Pellox - ver 1.8";
+const char* const kCaptionSU = "Pellox — версия 1.8";
+const char* const kCaptionGB = "Pellox – version 1.8";
 const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
 const char* const kStartGB = "Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!";
 
@@ -210,10 +210,10 @@ void THBForm::BuildContextMenu() {
 QString THBForm::Caption(SkinMenuState state) const {
     const bool su = language_ == InterfaceLanguage::Russian;
     switch (state) {
-        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин-игру ") : QStringLiteral(" Choose the skingame ");
-        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана и запущена ") : QStringLiteral(" Chosen and running ");
+        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин ") : QStringLiteral(" Choose a skin ");
+        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана: ") : QStringLiteral(" Chosen: ");
         case SkinMenuState::NoneFound:
-            return su ? QStringLiteral(" Скинов не обнаружено. Запущена ") : QStringLiteral(" No skingames found. Running ");
+            return su ? QStringLiteral(" Скины не найдены. Будет запущена: ") : QStringLiteral(" No skins found; you will play: ");
     }
     return {};
 }
@@ -317,6 +317,10 @@ void THBForm::FillSkinMenu() {
     // Until a skin is found the menu shows what the start button launches,
     // unless the player has taken a skin already (one installed at once).
     FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
+    StartSkinSearch();
+}
+
+void THBForm::StartSkinSearch() {
     skin_search_running_ = true;
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
@@ -380,6 +384,7 @@ void THBForm::btStartClick() {
     // since this one holds part of the failed skin.
     game_window_.reset();
     game_window_created_ = false;
+    if (choice.from_command_line) OfferSearchedSkins();
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
@@ -394,6 +399,19 @@ bool THBForm::StopSkinSearch() {
     if (skin_search_ && !skin_search_->Stop()) walk_left_behind_ = true;
     skin_search_.reset();
     return !walk_left_behind_;
+}
+
+void THBForm::OfferSearchedSkins() {
+    // The menu held only the command line's skin, which has just failed: the
+    // player chooses again from the built-in game and what the search finds,
+    // and Enter now plays the built-in game.
+    menu_ = SkinMenu{};
+    menu_state_ = SkinMenuState::Choosing;
+    gb_skin_->setTitle(Caption(menu_state_));
+    cb_skin_->setEnabled(true);
+    player_chose_skin_ = true;  // skins found later leave the built-in game selected
+    FillMenu(0);
+    StartSkinSearch();
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
