@@ -1,12 +1,12 @@
 #include "gamepad/gamepad_input.h"
 
 #include <array>
-#include <utility>
-#include <chrono>
-#include <thread>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -8,7 +8,6 @@
 #include <mutex>
 #include <thread>
 
-
 namespace pellox {
 namespace {
 

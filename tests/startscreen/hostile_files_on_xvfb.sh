@@ -35,7 +35,7 @@ trap cleanup EXIT
 source "$(dirname "$0")/../support/start_xvfb.sh"
 start_xvfb "$work"
 
-start_screens() { xdotool search --onlyvisible --name '^Pellox - ' 2>/dev/null || true; }
+start_screens() { xdotool search --onlyvisible --name "$start_screen_title" 2>/dev/null || true; }
 
 # One start with a FIFO at each of the given places under XDG_CONFIG_HOME.
 try_with_fifos() {
@@ -50,7 +50,7 @@ try_with_fifos() {
   game_pid=$!
 
   local window
-  window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pellox - ' | head -n 1) ||
+  window=$(timeout 10 xdotool search --sync --onlyvisible --name "$start_screen_title" | head -n 1) ||
     { echo "FAIL ($what): no start screen within 10 s"; cat "$work/game.log"; exit 1; }
   # Painted: the form's green shows left of the intro.
   local painted=

@@ -1,4 +1,8 @@
 # Sourced by the tests that run the game under Xvfb.
+
+# The start screen's title in either language, for xdotool search --name.
+start_screen_title='^Pellox .*(version|версия) '
+
 # start_xvfb WORK: starts Xvfb (1280 x 800) on a display number of its own
 # choosing, told through a file in the folder WORK; sets xvfb_pid and
 # exports DISPLAY, or fails the test.
