@@ -13,20 +13,9 @@ for tool in Xvfb xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
 # shellcheck source=../support/start_xvfb.sh
 source "$(dirname "$0")/../support/start_xvfb.sh"
-start_xvfb "$work"
+start_xvfb_test
 
 mkdir -m 700 "$work/runtime" "$work/home"
 (cd "$work/home" && HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb "$program" >"$work/game.log" 2>&1) &

@@ -13,9 +13,9 @@ for tool in Xvfb xdotool import; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
+# shellcheck source=../support/start_xvfb.sh
+source "$(dirname "$0")/../support/start_xvfb.sh"
+start_xvfb_test
 stop_game() {
   if [ -n "$game_pid" ]; then
     kill "$game_pid" 2>/dev/null || true
@@ -23,17 +23,6 @@ stop_game() {
     game_pid=
   fi
 }
-cleanup() {
-  stop_game
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# shellcheck source=../support/start_xvfb.sh
-source "$(dirname "$0")/../support/start_xvfb.sh"
-start_xvfb "$work"
 
 start_screens() { xdotool search --onlyvisible --name "$start_screen_title" 2>/dev/null || true; }
 
