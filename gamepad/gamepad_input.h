@@ -21,6 +21,7 @@
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
+#include <atomic>
 #include <bitset>
 #include <functional>
 #include <memory>
@@ -35,6 +36,7 @@
 #include <QTimer>
 
 #include "controls/game_controls.h"
+#include "gamepad/mapping_file.h"
 #include "gamepad/pad_mapping.h"
 #include "gamepad/sdl_library.h"
 #include "lcd/tm_form.h"
@@ -53,8 +55,7 @@ struct GamepadInputOptions {
     QString device_folder = QStringLiteral("/dev/input");
     std::function<bool()> in_front = ApplicationInFront;
     // The window that paints a button's turn of the wolf at once, as it does
-    // a key's; none where only the input is of interest. With a window not
-    // yet shown SDL starts when it is first shown, otherwise at once.
+    // a key's; none where only the input is of interest.
     TMForm* form = nullptr;
     // SDL's file name (tests name one that is not there).
     std::string sdl_library = kSdlLibrary;
@@ -65,20 +66,22 @@ class GamepadInput : public QObject {
 
 public:
     // Loads SDL and starts its game controller part alone (no video, no sound,
-    // no signal handlers), adds the mappings of the mapping file if there is one (SDL's
-    // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
-    // plugged in now.
+    // no signal handlers), starts adding the mappings of the mapping file if there is
+    // one, on a thread of their own (SDL's own SDL_GAMECONTROLLERCONFIG wins
+    // over it), and opens the controllers plugged in now.
     GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
     GamepadInput& operator=(const GamepadInput&) = delete;
 
-    // False when SDL could not be loaded or start (or has not yet, for a
-    // window not yet shown): then nothing else here does anything.
+    // False when SDL could not start: then nothing else here does anything.
     bool Started() const { return started_; }
     int OpenControllers() const { return static_cast<int>(pads_.size()); }
     // True while a timer runs for a controller that cannot wake us.
     bool Polling() const { return poll_timer_.isActive(); }
+    // True once the mapping file has been read and its mappings added, or
+    // found missing or refused (gamepad/mapping_file.h).
+    bool MappingsRead() const { return mappings_read_; }
 
     // Lets SDL read what has come in (controllers plugged in or out, buttons)
     // and plays it. The wakes above call it; so may anyone who knows that
@@ -107,6 +110,10 @@ private:
 
     void Start(const std::string& sdl_library, const QString& mapping_file, const QString& device_folder);
     void TellSdlError(const std::string& what);
+    void LoadMappings(const QString& mapping_file);
+    bool WindowTakesSdl();
+    void WindowLeavesSdl();
+    void LoaderTakesSdl();
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
@@ -130,6 +137,8 @@ private:
     bool updating_ = false;
     bool update_again_ = false;
     std::vector<std::unique_ptr<Pad>> pads_;
+    // Unplugged, kept until the wake that found them gone is over.
+    std::vector<std::unique_ptr<Pad>> closed_pads_;
     QFileSystemWatcher device_folder_;
     // Looks for controllers a few times after /dev/input changed.
     QTimer look_again_;
@@ -138,6 +147,14 @@ private:
     QElapsedTimer last_played_;  // the last button or axis moved
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
+    bool mappings_read_ = false;
+    // Turns in SDL between the window thread and the mapping loader.
+    std::atomic<bool> window_wants_sdl_{false};
+    std::atomic<bool> loader_in_sdl_{false};
+    int window_turns_ = 0;  // the window thread's own, nested
+    QTimer sdl_busy_retry_;
+    std::optional<Rumble> pending_rumble_;
+    std::unique_ptr<MappingFileLoader> mapping_loader_;
 };
 
 }  // namespace pellox

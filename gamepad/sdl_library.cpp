@@ -12,7 +12,9 @@ std::shared_ptr<const SdlFunctions> LoadSdl(const std::string& library, std::str
         sdl.Find("SDL_GetError", f->GetError, why) && sdl.Find("SDL_SetHint", f->SetHint, why) &&
         sdl.Find("SDL_InitSubSystem", f->InitSubSystem, why) && sdl.Find("SDL_QuitSubSystem", f->QuitSubSystem, why) &&
         sdl.Find("SDL_PumpEvents", f->PumpEvents, why) && sdl.Find("SDL_PeepEvents", f->PeepEvents, why) &&
-        sdl.Find("SDL_RWFromFile", f->RWFromFile, why) &&
+        sdl.Find("SDL_RWFromFile", f->RWFromFile, why) && sdl.Find("SDL_RWFromConstMem", f->RWFromConstMem, why) &&
+        sdl.Find("SDL_LockJoysticks", f->LockJoysticks, why) &&
+        sdl.Find("SDL_UnlockJoysticks", f->UnlockJoysticks, why) &&
         sdl.Find("SDL_GameControllerAddMappingsFromRW", f->GameControllerAddMappingsFromRW, why) &&
         sdl.Find("SDL_GameControllerAddMapping", f->GameControllerAddMapping, why) &&
         sdl.Find("SDL_GameControllerOpen", f->GameControllerOpen, why) &&

@@ -22,6 +22,9 @@ struct SdlFunctions {
     decltype(&::SDL_PumpEvents) PumpEvents = nullptr;
     decltype(&::SDL_PeepEvents) PeepEvents = nullptr;
     decltype(&::SDL_RWFromFile) RWFromFile = nullptr;
+    decltype(&::SDL_RWFromConstMem) RWFromConstMem = nullptr;
+    decltype(&::SDL_LockJoysticks) LockJoysticks = nullptr;
+    decltype(&::SDL_UnlockJoysticks) UnlockJoysticks = nullptr;
     decltype(&::SDL_GameControllerAddMappingsFromRW) GameControllerAddMappingsFromRW = nullptr;
     decltype(&::SDL_GameControllerAddMapping) GameControllerAddMapping = nullptr;
     decltype(&::SDL_GameControllerOpen) GameControllerOpen = nullptr;
