@@ -6,6 +6,7 @@
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
 //   pellox --install-skin PATH  a skin archive, folder or file installed where the menu finds it
 //   pellox --list-skins         the skin menu and the folders searched, without a window
+//   pellox --preview-skin FILE  the game window with a skin, applied again at every save
 
 #include <algorithm>
 #include <iostream>
@@ -27,6 +28,7 @@
 #include "media/diagnostics.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
+#include "skinpreview/skin_preview.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
 #include "skincommands/skin_install.h"
@@ -60,6 +62,12 @@ struct CommandLine {
                        "into your skins folder, where the skin menu finds them, and check each one. Needs no "
                        "display."),
         QStringLiteral("PATH")};
+    QCommandLineOption preview_skin{
+        QStringLiteral("preview-skin"),
+        QStringLiteral("Play a skin file while you make it: the game window applies it again whenever the file or "
+                       "a picture or wave it names is saved, and lists on the window what a save broke. F1 shows "
+                       "the keys for the author's views."),
+        QStringLiteral("FILE")};
     QCommandLineOption list_skins{QStringLiteral("list-skins"),
                                   QStringLiteral("List the skin menu as the start screen would fill it from the "
                                                  "current folder, each skin's titles and file, and the folders "
@@ -72,6 +80,7 @@ struct CommandLine {
         parser.addOption(export_skin);
         parser.addOption(install_skin);
         parser.addOption(list_skins);
+        parser.addOption(preview_skin);
         parser.addPositionalArgument(QStringLiteral("skin"),
                                      QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
                                      QStringLiteral("[skin]"));
@@ -158,6 +167,14 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
         return 0;
     }
     if (const std::optional<int> status = command_line.RunCommand()) return status;
+    if (command_line.parser.isSet(command_line.preview_skin)) {
+        const QString skin = command_line.parser.value(command_line.preview_skin);
+        if (!QFileInfo(skin).isFile()) {
+            std::cerr << "pellox: " << skin.toStdString() << ": no skin file there to preview\n";
+            return 1;
+        }
+        return std::nullopt;
+    }
     // A skin named that cannot be read is told here, once; the start screen
     // then goes on as it does for any skin it cannot use.
     const QStringList skins = command_line.parser.positionalArguments();
@@ -168,6 +185,34 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
                       << ": no readable file there; the menu is filled by the skin search\n";
     }
     return std::nullopt;
+}
+
+// The game window as every launch makes it, its scores in records_file.
+std::unique_ptr<pellox::GameWindow> MakeGameWindow(const QString& records_file) {
+    // The built-in pictures are the game's own: without them there is no game.
+    pellox::PictureSet pictures;
+    QString error;
+    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
+        pellox::Tell(pellox::lcGame, error.toStdString());
+        return nullptr;
+    }
+    // Gamepads play beside the keys; the player's own mappings for them
+    // live beside the scores.
+    return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
+                                              std::make_unique<pellox::SettingsRecordsStore>(records_file),
+                                              pellox::GamepadMappingFileBeside(records_file));
+}
+
+// The game window with a skin applied again at every save, until it closes.
+int RunSkinPreview(QApplication& app, const QString& skin, pellox::InterfaceLanguage language,
+                   const QString& records_file) {
+    const std::unique_ptr<pellox::GameWindow> window = MakeGameWindow(records_file);
+    if (!window) return 1;
+    std::error_code ec;
+    pellox::SkinPreview preview(*window, skin.toStdString(), std::filesystem::current_path(ec), language);
+    QObject::connect(&window->Form(), &pellox::TMForm::Closed, &app, &QApplication::quit);
+    preview.Start();
+    return app.exec();
 }
 
 }  // namespace
@@ -207,24 +252,15 @@ int main(int argc, char** argv) {
     const QString records_file = pellox::RecordsFileName();
     const pellox::LanguageSettings language_settings(pellox::LanguageFileBeside(records_file));
     setup.system_locale = QLocale::system().uiLanguages().value(0);
+    if (command_line.parser.isSet(command_line.preview_skin))
+        return RunSkinPreview(app, command_line.parser.value(command_line.preview_skin),
+                              pellox::StartLanguage(language_settings.Read(), setup.system_locale.toStdString()),
+                              records_file);
     setup.remembered_language = [language_settings] { return language_settings.Read(); };
     setup.remember_language = [language_settings](pellox::InterfaceLanguage language) {
         language_settings.Write(language);
     };
-    setup.make_game_window = [records_file]() -> std::unique_ptr<pellox::GameWindow> {
-        // The built-in pictures are the game's own: without them there is no game.
-        pellox::PictureSet pictures;
-        QString error;
-        if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-            pellox::Tell(pellox::lcGame, error.toStdString());
-            return nullptr;
-        }
-        // Gamepads play beside the keys; the player's own mappings for them
-        // live beside the scores.
-        return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
-                                                  std::make_unique<pellox::SettingsRecordsStore>(records_file),
-                                                  pellox::GamepadMappingFileBeside(records_file));
-    };
+    setup.make_game_window = [records_file] { return MakeGameWindow(records_file); };
     pellox::THBForm start_screen(std::move(setup));
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen

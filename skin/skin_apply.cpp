@@ -79,8 +79,8 @@ namespace {
 
 // The file an entry names, or why it cannot be used.
 std::string Resolve(const std::string& written, const std::filesystem::path& skin_folder,
-                    std::filesystem::path& file) {
-    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, skin_folder);
+                    const std::filesystem::path& current, std::filesystem::path& file) {
+    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, skin_folder, current);
     if (!resolved.error.empty()) return resolved.error;
     file = std::move(resolved.path);
     return {};
@@ -89,17 +89,17 @@ std::string Resolve(const std::string& written, const std::filesystem::path& ski
 }  // namespace
 
 std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const std::filesystem::path& skin_folder,
-                           SkinTarget& target) {
+                           SkinTarget& target, const std::filesystem::path& current) {
     const std::string value = skin.Read(entry.section, entry.key, kMissingSpriteEntry);
     std::filesystem::path file;
     if (entry.effect) {
         if (value == kMissingSpriteEntry) return "the entry is missing";
-        if (std::string error = Resolve(value, skin_folder, file); !error.empty()) return error;
+        if (std::string error = Resolve(value, skin_folder, current, file); !error.empty()) return error;
         return target.LoadSound(*entry.effect, file);
     }
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
     if (!parsed.entry) return parsed.error;
-    if (std::string error = Resolve(parsed.entry->path, skin_folder, file); !error.empty()) return error;
+    if (std::string error = Resolve(parsed.entry->path, skin_folder, current, file); !error.empty()) return error;
     return target.LoadSprite(*entry.sprite, *parsed.entry, file);
 }
 

@@ -77,9 +77,10 @@ struct SkinEntryFailure {
 };
 
 // Reads one entry and hands its file to the target; gives why it failed, or
-// an empty text.
+// an empty text. Relative paths start from current (the folder the skin's dir
+// names) when it is given, else from the current directory.
 std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const std::filesystem::path& skin_folder,
-                           SkinTarget& target);
+                           SkinTarget& target, const std::filesystem::path& current = {});
 
 // Tries every group in order; within a group the first failure ends it.
 // Gives the failures, none when every entry loaded.
