@@ -2,19 +2,20 @@
 
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QPainter>
 
 #include "lcd/compositor.h"
+#include "skin/skin_entries.h"
+#include "skinpreview/overlay_painting.h"
 #include "skinpreview/preview_texts.h"
 
 namespace pellox {
 namespace {
 
-// The bar lies this far inside the background's box, clear of a case's
-// rounded corners, where the window's mask would cut it.
-constexpr int kBarInset_px = 24;
-constexpr int kBarPadding_px = 6;
-
+// Text lies this far inside the background's box, clear of a case's rounded
+// corners, where the window's mask would cut it.
+constexpr int kTextInset_px = 24;
 
 QFont OverlayFont() {
     QFont font;
@@ -24,26 +25,72 @@ QFont OverlayFont() {
 
 }  // namespace
 
-PreviewOverlay::PreviewOverlay(TMForm& form, InterfaceLanguage language)
-    : QWidget(&form), form_(form), language_(language) {
+PreviewOverlay::PreviewOverlay(TMForm& form, GameSoundPlayer& sound, InterfaceLanguage language)
+    : QWidget(&form), form_(form), sound_player_(sound), language_(language) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     setFont(OverlayFont());
     setGeometry(form.rect());
-    form.installEventFilter(this);  // to follow the window's size
+    form.installEventFilter(this);  // its size and the author's keys
     show();
 }
 
 bool PreviewOverlay::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &form_ && event->type() == QEvent::Resize) setGeometry(form_.rect());
+    if (watched == &form_) {
+        if (event->type() == QEvent::Resize) setGeometry(form_.rect());
+        if (event->type() == QEvent::KeyPress && TakeKey(static_cast<const QKeyEvent&>(*event))) return true;
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+bool PreviewOverlay::TakeKey(const QKeyEvent& key) {
+    switch (key.key()) {
+    case Qt::Key_F1: ToggleHelp(); return true;
+    case Qt::Key_F2: ToggleBoxes(); return true;
+    case Qt::Key_F3: ToggleAllLit(); return true;
+    case Qt::Key_F5: StepSprite(key.modifiers() & Qt::ShiftModifier ? -1 : 1); return true;
+    case Qt::Key_F6: PlayNextSound(); return true;
+    case Qt::Key_Escape: ClearViews(); return true;
+    default: return false;
+    }
+}
+
+void PreviewOverlay::ToggleHelp() { help_ = !help_, Changed(); }
+void PreviewOverlay::ToggleBoxes() { boxes_ = !boxes_, Changed(); }
+void PreviewOverlay::ToggleAllLit() { all_lit_ = !all_lit_, Changed(); }
+
+void PreviewOverlay::StepSprite(int by) {
+    const int at = picked_ ? IndexOf(*picked_) + by : (by > 0 ? 0 : kSpriteCount - 1);
+    picked_ = SpriteAt((at % kSpriteCount + kSpriteCount) % kSpriteCount);
+    Changed();
+}
+
+void PreviewOverlay::PlayNextSound() {
+    sound_ = sound_ ? kAllEffects[(EffectIndex(*sound_) + 1) % kEffectCount] : kAllEffects[0];
+    try {
+        sound_player_.PlayEffect(*sound_, false);
+    } catch (const std::exception&) {
+        // No voice for it on this output: its length is still worth showing.
+    }
+    Changed();
+}
+
+void PreviewOverlay::ClearViews() {
+    boxes_ = all_lit_ = false;
+    picked_.reset();
+    sound_.reset();
+    Changed();
 }
 
 void PreviewOverlay::ShowFailures(const QStringList& lines) {
     if (lines == failures_) return;
-    const QRect before = BarRect();
     failures_ = lines;
-    update(before | BarRect());
+    Changed();
+}
+
+QRect PreviewOverlay::CaseArea() const {
+    const QRect background = ToQRect(form_.Sprites().BoundsOf(SpriteId::imBckgrnd));
+    return background.adjusted(kTextInset_px, kTextInset_px, -kTextInset_px, -kTextInset_px);
 }
 
 QStringList PreviewOverlay::BarLines() const {
@@ -54,29 +101,49 @@ QStringList PreviewOverlay::BarLines() const {
     return lines;
 }
 
+std::vector<PanelLine> PreviewOverlay::PanelLines() const {
+    std::vector<PanelLine> lines;
+    if (picked_) {
+        const Bounds& box = form_.Sprites().BoundsOf(*picked_);
+        lines.push_back({SpriteLine(language_, *picked_, box, form_.Pictures().NaturalSize(*picked_))});
+    }
+    if (sound_) lines.push_back({SoundLine(language_, *sound_, sound_player_.EffectSeconds(*sound_))});
+    if (boxes_) lines.push_back({QString(), true});
+    if (help_) lines.push_back({HelpLine(language_)});
+    return lines;
+}
+
+QStringList PreviewOverlay::PanelTexts() const {
+    QStringList texts;
+    for (const PanelLine& line : PanelLines()) texts << line.text;
+    return texts;
+}
+
 QRect PreviewOverlay::BarRect() const {
     const QStringList lines = BarLines();
     if (lines.isEmpty()) return {};
-    const QRect background = ToQRect(form_.Sprites().BoundsOf(SpriteId::imBckgrnd));
-    const int height = static_cast<int>(lines.size()) * QFontMetrics(font()).lineSpacing() + 2 * kBarPadding_px;
-    return QRect(background.left() + kBarInset_px, background.top() + kBarInset_px,
-                 background.width() - 2 * kBarInset_px, height);
+    return pellox::PanelRect(QFontMetrics(font()), CaseArea(), lines.size(), false);
 }
 
-void PreviewOverlay::paintEvent(QPaintEvent*) {
-    const QStringList lines = BarLines();
-    if (lines.isEmpty()) return;
+QRect PreviewOverlay::PanelRect() const {
+    const std::vector<PanelLine> lines = PanelLines();
+    if (lines.empty()) return {};
+    return pellox::PanelRect(QFontMetrics(font()), CaseArea(), static_cast<qsizetype>(lines.size()), true);
+}
+
+void PreviewOverlay::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
-    const QRect bar = BarRect();
-    painter.fillRect(bar, kBarColour);
-    painter.setPen(Qt::white);
-    const QFontMetrics metrics(font());
-    QPoint at = bar.topLeft() + QPoint(kBarPadding_px, kBarPadding_px + metrics.ascent());
-    for (const QString& line : lines) {
-        // drawText(QPoint, ...) takes the text as it is: a file name is never markup.
-        painter.drawText(at, metrics.elidedText(line, Qt::ElideMiddle, bar.width() - 2 * kBarPadding_px));
-        at.ry() += metrics.lineSpacing();
+    const SpriteModel& model = form_.Sprites();
+    if (all_lit_) PaintAllLit(painter, model, form_.Pictures(), event->rect());
+    if (picked_) PaintPicked(painter, model, form_.Pictures(), *picked_);
+    if (boxes_) PaintBoxes(painter, model);
+    if (const QStringList bar = BarLines(); !bar.isEmpty()) {
+        std::vector<PanelLine> lines;
+        for (const QString& text : bar) lines.push_back({text});
+        PaintPanel(painter, BarRect(), QColor::fromRgb(kBarColour), lines);
     }
+    if (const std::vector<PanelLine> panel = PanelLines(); !panel.empty())
+        PaintPanel(painter, PanelRect(), QColor::fromRgb(kPanelColour), panel);
 }
 
 }  // namespace pellox

@@ -29,7 +29,7 @@ SkinPreview::SkinPreview(GameWindow& window, std::filesystem::path skin_file, st
       start_folder_(std::move(start_folder)),
       window_target_(MakeGameWindowSkinTarget(window)),
       target_(*window_target_),
-      overlay_(new PreviewOverlay(window.Form(), language)) {
+      overlay_(new PreviewOverlay(window.Form(), window.Sound(), language)) {
     connect(&watcher_, &SkinFileWatcher::Changed, this,
             [this](const std::set<QString>& fired) { Apply(false, fired); });
 }
@@ -76,6 +76,7 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
     }
     failure_lines_ = lines;
     overlay_->ShowFailures(lines);
+    overlay_->update();  // boxes and sizes the views show may have moved
     watcher_.Watch(SkinWatchListFor(skin_file_, loaded.file ? &*loaded.file : nullptr, folders, start_folder_));
     if (target_.AnyFileChangedSinceRead()) watcher_.TellChangeSoon();
     emit Applied();
