@@ -3,6 +3,7 @@
 //   pellox                      the start screen, its menu filled by the skin search
 //   pellox SKIN.ini             the start screen, its menu locked to that skin
 //   pellox --check-skin FILE    what the game makes of a skin file, without playing it
+//          (with --watch, again at every save)
 //   pellox --export-skin DIR    the built-in game written out as a skin to start from
 //   pellox --install-skin PATH  a skin archive, folder or file installed where the menu finds it
 //   pellox --list-skins         the skin menu and the folders searched, without a window
@@ -30,6 +31,7 @@
 #include "startscreen/launch.h"
 #include "skinpreview/skin_preview.h"
 #include "skincommands/skin_check.h"
+#include "skincommands/skin_check_watch.h"
 #include "skincommands/skin_export.h"
 #include "skincommands/skin_install.h"
 #include "skincommands/skin_list.h"
@@ -52,6 +54,10 @@ struct CommandLine {
                                   QStringLiteral("Check a skin file as the game would load it and report on every "
                                                  "entry; exit status 0 when it would launch. Needs no display."),
                                   QStringLiteral("FILE")};
+    QCommandLineOption watch{QStringLiteral("watch"),
+                             QStringLiteral("With --check-skin: check the skin again and print the report anew "
+                                            "whenever the file or a picture or wave it names is saved, until "
+                                            "Ctrl+C.")};
     QCommandLineOption export_skin{QStringLiteral("export-skin"),
                                    QStringLiteral("Write the built-in game as a skin folder to start a skin from "
                                                   "(the folder must be new or empty). Needs no display."),
@@ -77,6 +83,7 @@ struct CommandLine {
         parser.setApplicationDescription(
             QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
         parser.addOption(check_skin);
+        parser.addOption(watch);
         parser.addOption(export_skin);
         parser.addOption(install_skin);
         parser.addOption(list_skins);
@@ -88,6 +95,8 @@ struct CommandLine {
 
     // The skin commands, when one was asked for.
     std::optional<int> RunCommand() const {
+        if (parser.isSet(check_skin) && parser.isSet(watch))
+            return pellox::WatchSkinCheckCommand(parser.value(check_skin).toStdString(), std::cout);
         if (parser.isSet(check_skin))
             return pellox::CheckSkinCommand(parser.value(check_skin).toStdString(), std::cout);
         if (parser.isSet(export_skin))
@@ -165,6 +174,10 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
         std::cout << "Pellox " PELLOX_VERSION "\n"
                   << "Licence: MIT; this is free software: you are free to change and share it.\n";
         return 0;
+    }
+    if (command_line.parser.isSet(command_line.watch) && !command_line.parser.isSet(command_line.check_skin)) {
+        std::cerr << "pellox: --watch goes with --check-skin FILE\n";
+        return 2;
     }
     if (const std::optional<int> status = command_line.RunCommand()) return status;
     if (command_line.parser.isSet(command_line.preview_skin)) {

@@ -45,6 +45,8 @@ void SkinPreview::Start() {
 }
 
 void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
+    // Stamped before the read: a save between the read and the watch is seen.
+    const FileStamp skin_stamp = StampOf(skin_file_);
     LoadedSkinFile loaded = LoadSkinFile(skin_file_);
     QStringList lines;
     SkinFolders folders{};
@@ -78,7 +80,7 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
     overlay_->ShowFailures(lines);
     overlay_->update();  // boxes and sizes the views show may have moved
     watcher_.Watch(SkinWatchListFor(skin_file_, loaded.file ? &*loaded.file : nullptr, folders, start_folder_));
-    if (target_.AnyFileChangedSinceRead()) watcher_.TellChangeSoon();
+    if (StampOf(skin_file_) != skin_stamp || target_.AnyFileChangedSinceRead()) watcher_.TellChangeSoon();
     emit Applied();
 }
 
