@@ -4,7 +4,6 @@
 #include <system_error>
 #include <vector>
 
-#include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
 #include "skin/skin_path.h"
 #include "skin/sprite_entry.h"
@@ -59,11 +58,8 @@ fs::path DeepestFolderOnTheWay(const fs::path& base, const std::string& written)
 }  // namespace
 
 SkinFolders SkinFoldersFor(const fs::path& skin_file, const std::string& dir, const fs::path& start_folder) {
-    SkinFolders folders;
-    folders.skin_folder = Absolute(skin_file).parent_path();
-    const ResolvedSkinPath resolved = ResolveSkinDir(dir, folders.skin_folder, start_folder);
-    folders.current = resolved.error.empty() ? Absolute(resolved.path) : Absolute(start_folder);
-    return folders;
+    const fs::path skin_folder = Absolute(skin_file).parent_path();
+    return {Absolute(SkinWorkFolder(dir, skin_folder, Absolute(start_folder))), skin_folder};
 }
 
 SkinWatchList SkinWatchListFor(const fs::path& skin_file, const SkinFile* file, const SkinFolders& folders,
@@ -73,20 +69,20 @@ SkinWatchList SkinWatchListFor(const fs::path& skin_file, const SkinFile* file, 
     list.files.insert(skin);
     list.folders.insert(skin.parent_path());
     if (!file) return list;
-    if (Absolute(folders.current) == Absolute(start_folder)) list.folders.insert(Absolute(start_folder));
+    if (folders.work == Absolute(start_folder)) list.folders.insert(Absolute(start_folder));
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
             const std::string written = WrittenPath(*file, entry);
             if (written.empty()) continue;
-            const ResolvedSkinPath found = ResolveSkinEntryPath(written, folders.skin_folder, folders.current);
+            const ResolvedSkinPath found = ResolveSkinEntryPath(written, folders.skin, folders.work);
             if (found.error.empty()) {
                 const fs::path path = Absolute(found.path);
                 list.files.insert(path);
                 list.folders.insert(path.parent_path());
                 continue;
             }
-            list.folders.insert(Absolute(DeepestFolderOnTheWay(folders.current, written)));
-            list.folders.insert(Absolute(DeepestFolderOnTheWay(folders.skin_folder, written)));
+            list.folders.insert(Absolute(DeepestFolderOnTheWay(folders.work, written)));
+            list.folders.insert(Absolute(DeepestFolderOnTheWay(folders.skin, written)));
         }
     }
     return list;

@@ -8,16 +8,14 @@
 #include <set>
 #include <string>
 
+#include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 
 namespace pellox {
 
-// Where a skin's relative paths start: the folder its dir names, found from
-// start_folder then beside the skin file; start_folder when dir names none.
-struct SkinFolders {
-    std::filesystem::path skin_folder;  // the skin file's own folder
-    std::filesystem::path current;      // where relative entry paths start
-};
+// Where a skin's files are looked for, as a launch from start_folder looks:
+// its dir's folder (start_folder when dir names none), then its own folder;
+// both absolute.
 SkinFolders SkinFoldersFor(const std::filesystem::path& skin_file, const std::string& dir,
                            const std::filesystem::path& start_folder);
 
@@ -29,7 +27,7 @@ struct SkinWatchList {
 
 // The skin file and its folder; each entry's file and its folder when the
 // entry finds one, else the deepest folder on the way to where it would lie
-// (from folders.current and from beside the skin); the start folder when the
+// (from folders.work and from beside the skin); the start folder when the
 // dir is not found yet. file may be null when the skin file cannot be read.
 SkinWatchList SkinWatchListFor(const std::filesystem::path& skin_file, const SkinFile* file,
                                const SkinFolders& folders, const std::filesystem::path& start_folder);

@@ -20,13 +20,10 @@ SkinCheckWatch::SkinCheckWatch(std::filesystem::path skin_file, std::filesystem:
 void SkinCheckWatch::Start() { Check(false); }
 
 void SkinCheckWatch::Check(bool again) {
-    std::error_code ec;
-    std::filesystem::current_path(start_folder_, ec);
     if (again)
         out_ << "\n--- " << QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString()
              << ": saved, checked again ---\n";
     const int status = CheckSkinCommand(skin_file_, out_);
-    std::filesystem::current_path(start_folder_, ec);
 
     // Watched before the report says so: a save right after it is seen.
     const LoadedSkinFile loaded = LoadSkinFile(skin_file_);

@@ -15,8 +15,8 @@ namespace pellox {
 class SkinCheckWatch : public QObject {
     Q_OBJECT
 public:
-    // Checks from start_folder, where the command was run: the check enters
-    // the skin's dir, and each check starts from the same place again.
+    // start_folder: where the command was run (the current folder), from
+    // which a skin without a dir of its own looks for its files.
     SkinCheckWatch(std::filesystem::path skin_file, std::filesystem::path start_folder, std::ostream& out);
 
     // Prints the first report and watches for saves.

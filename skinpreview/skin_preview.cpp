@@ -71,7 +71,7 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
         // does: the author wants to see all that is wrong.
         for (const SkinEntryGroup& group : SkinEntryGroups())
             for (const SkinEntry& entry : group)
-                if (std::string reason = ApplySkinEntry(skin, entry, folders.skin_folder, target_, folders.current);
+                if (std::string reason = ApplySkinEntry(skin, entry, folders, target_);
                     !reason.empty())
                     lines << Line(std::string(entry.section), entry.key, reason);
         if (!first && window_.Form().size() != SizeForBackground(window_.Form())) window_.Form().ResizeToBackground();

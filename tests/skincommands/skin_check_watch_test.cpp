@@ -28,9 +28,9 @@ protected:
 };
 
 TEST_F(SkinCheckWatchTest, EverySaveIsCheckedAgainFromTheSameFolder) {
-    const CurrentDirGuard guard;
+    const CurrentDirGuard guard(folder.path());
     std::ostringstream out;
-    // Named from the folder the command runs in; the check enters the skin's dir.
+    // Named from the folder the command runs in, as a shell user names it.
     SkinCheckWatch watch("skin/pellox.ini", folder.path(), out);
     QSignalSpy reported(&watch, &SkinCheckWatch::Reported);
     watch.Start();
