@@ -43,8 +43,9 @@ void PaintBoxes(QPainter& painter, const SpriteModel& model) {
         const QRect box = ToQRect(model.BoundsOf(id));
         const QString label = QString::fromStdString(entry.key);
         const QRect label_box(box.left() + 1, box.top() + 1, metrics.horizontalAdvance(label) + 2, metrics.height());
-        painter.fillRect(label_box, QColor(0, 0, 0, 170));
-        painter.setPen(SectionColour(entry.section));
+        // White on the section's colour reads on any picture.
+        painter.fillRect(label_box, SectionColour(entry.section));
+        painter.setPen(Qt::white);
         painter.drawText(label_box.adjusted(1, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, label);
     }
     for (int i = 0; i < kSpriteCount; ++i) {

@@ -25,8 +25,8 @@ QColor SectionColour(std::string_view section);
 inline constexpr QRgb kPickedColour = 0xffffff00u;
 
 // Every sprite's box outlined on its outermost pixels, in its section's
-// colour, with its key written in its corner. The outlines are drawn last, so
-// no label covers one.
+// colour, with its key written in white on that colour in its corner. The
+// outlines are drawn last, so no label covers one.
 void PaintBoxes(QPainter& painter, const SpriteModel& model);
 
 // Every sprite lit, in drawing order, over what the window shows: an LCD's
