@@ -20,6 +20,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QLocale>
+#include <QProcess>
 #include <QStringList>
 
 #include "app/display_check.h"
@@ -275,6 +276,12 @@ int main(int argc, char** argv) {
     // Skins dropped on the start screen go where the search looks after the
     // start folder, so they are listed at every later start too.
     setup.installed_skins_folder = pellox::InstalledSkinsFolder(skin_environment);
+    // The preview is a game of its own: another copy of the program, so that
+    // the start screen stays as it is.
+    setup.preview_skin = [](const std::filesystem::path& skin_file) {
+        QProcess::startDetached(QCoreApplication::applicationFilePath(),
+                                {QStringLiteral("--preview-skin"), QString::fromStdString(skin_file.string())});
+    };
     setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source) {
         return pellox::InstallSkins(source, folder);
     };

@@ -198,6 +198,21 @@ void THBForm::BuildContextMenu() {
     open_skins_folder_action_->setObjectName(QStringLiteral("acOpenSkinsFolder"));
     connect(install_skin_action_, &QAction::triggered, this, [this] { ChooseSkinToInstall(); });
     connect(open_skins_folder_action_, &QAction::triggered, this, [this] { OpenSkinsFolder(); });
+    preview_skin_action_ = new QAction(this);
+    preview_skin_action_->setObjectName(QStringLiteral("acPreviewSkin"));
+    preview_skin_action_->setEnabled(false);
+    connect(preview_skin_action_, &QAction::triggered, this, [this] {
+        const std::filesystem::path file = menu_.FileOf(cb_skin_->currentIndex());
+        if (!file.empty() && setup_.preview_skin) setup_.preview_skin(file);
+    });
+    connect(cb_skin_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { preview_skin_action_->setEnabled(!menu_.FileOf(index).empty()); });
+    if (setup_.preview_skin) {
+        for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
+            widget->addAction(preview_skin_action_);
+            widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+        }
+    }
     if (!setup_.install_skin) return;
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
         widget->addAction(install_skin_action_);
@@ -231,6 +246,7 @@ void THBForm::ShowTexts() {
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
     install_skin_action_->setText(su ? QStringLiteral("Установить скин…") : QStringLiteral("Install a skin…"));
     open_skins_folder_action_->setText(su ? QStringLiteral("Открыть папку скинов") : QStringLiteral("Open the skins folder"));
+    preview_skin_action_->setText(su ? QStringLiteral("Предпросмотр этого скина") : QStringLiteral("Preview this skin"));
 }
 
 void THBForm::FillMenu(int selected) {
@@ -239,6 +255,7 @@ void THBForm::FillMenu(int selected) {
     cb_skin_->clear();
     for (const std::string& title : titles) cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
     cb_skin_->setCurrentIndex(selected);
+    if (preview_skin_action_) preview_skin_action_->setEnabled(!menu_.FileOf(cb_skin_->currentIndex()).empty());
 }
 
 void THBForm::imLanguageClick(int tag) {

@@ -75,6 +75,10 @@ struct StartScreenSetup {
     // installed skins folder, which is among the search roots. Left empty,
     // the start screen takes no drops and offers no install.
     std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
+    // Opens the live preview of a skin file beside the start screen (the
+    // game starts itself again with --preview-skin). Left empty, the context
+    // menu offers no preview.
+    std::function<void(const std::filesystem::path& skin_file)> preview_skin;
     std::filesystem::path installed_skins_folder;
 };
 
@@ -131,6 +135,7 @@ public:
     // installed skins folder.
     QAction& InstallSkinAction() { return *install_skin_action_; }
     QAction& OpenSkinsFolderAction() { return *open_skins_folder_action_; }
+    QAction& PreviewSkinAction() { return *preview_skin_action_; }
 
     // The first showing places the form on the screen under the pointer.
     void setVisible(bool visible) override;
@@ -201,6 +206,7 @@ private:
     QPushButton* bt_start_ = nullptr;
     QAction* install_skin_action_ = nullptr;
     QAction* open_skins_folder_action_ = nullptr;
+    QAction* preview_skin_action_ = nullptr;  // enabled while a skin file's entry is selected
 };
 
 }  // namespace pellox
