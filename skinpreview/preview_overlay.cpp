@@ -6,7 +6,6 @@
 #include <QPainter>
 
 #include "lcd/compositor.h"
-#include "skin/skin_entries.h"
 #include "skinpreview/overlay_painting.h"
 #include "skinpreview/preview_texts.h"
 
