@@ -13,10 +13,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Absolute and normal, without a trailing "/" (a dir of "." gives "folder/."),
+// so that one folder is one path: the watch is set once and compared right.
 fs::path Absolute(const fs::path& path) {
     std::error_code ec;
-    fs::path absolute = fs::absolute(path, ec);
-    return (ec ? path : absolute).lexically_normal();
+    const fs::path absolute = fs::absolute(path, ec);
+    fs::path normal = (ec ? path : absolute).lexically_normal();
+    if (!normal.has_filename() && normal.has_relative_path()) normal = normal.parent_path();
+    return normal;
 }
 
 // The path an entry names, as written; empty when the entry names none.
