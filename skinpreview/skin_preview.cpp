@@ -9,9 +9,13 @@
 namespace pellox {
 namespace {
 
+// "[SECTION] key: why", or "[SECTION]: why" for the file's settings as a whole.
 QString Line(const std::string& section, const std::string& key, const std::string& reason) {
-    const std::string where = section.empty() ? std::string() : "[" + section + "] " + key + ": ";
-    return QString::fromStdString(where + reason);
+    std::string line = "[" + section + "]";
+    if (!key.empty()) line += " " + key;
+    line += ": ";
+    line += reason;
+    return QString::fromStdString(line);
 }
 
 // The size the window takes for its background, as the launch sizes it.
@@ -56,6 +60,7 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
         folders = SkinFoldersFor(skin_file_, ".", start_folder_);
     } else {
         const SkinFile& skin = *loaded.file;
+        // The menu would not list it; the preview shows it all the same.
         for (const std::string& reason : SkinUnusableReasons(skin)) lines << Line("SETTINGS", "", reason);
         const SkinSettings settings = ReadSkinSettings(skin);
         folders = SkinFoldersFor(skin_file_, settings.dir, start_folder_);

@@ -56,6 +56,14 @@ TEST_F(SkinPreviewTest, AnUnreadableSkinFileKeepsEverythingAndIsTold) {
     EXPECT_TRUE(preview->FailureLines().isEmpty()) << preview->FailureLines().join('\n').toStdString();
 }
 
+TEST_F(SkinPreviewTest, ASkinTheMenuWouldNotListIsPreviewedAndToldSo) {
+    SaveIni(IniWith("ver=1.6", "ver=1.5"));
+    ASSERT_TRUE(WaitForApply());
+    ASSERT_EQ(preview->FailureLines().size(), 1);
+    EXPECT_TRUE(preview->FailureLines().first().startsWith("[SETTINGS]: ")) << preview->FailureLines().first().toStdString();
+    EXPECT_TRUE(preview->FailureLines().first().contains("1.5"));
+}
+
 TEST_F(SkinPreviewTest, TheWatchSurvivesSavesByRename) {
     const std::filesystem::path hare = skin_folder / "pictures/imHare.bmp";
     for (QRgb colour : {kRed, kBlue, kGreen}) {
