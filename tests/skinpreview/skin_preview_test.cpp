@@ -1,5 +1,7 @@
 // The live preview: saves of a skin applied to a running game window, broken
 // saves told on the window and survived, editors' ways of saving followed.
+#include <sys/stat.h>
+
 #include "tests/skinpreview/preview_rig.h"
 
 namespace pellox {
@@ -43,6 +45,37 @@ TEST_F(SkinPreviewTest, ABrokenSaveIsToldAndTheGamePlaysOnUntilAGoodSaveClearsIt
     EXPECT_TRUE(preview->Overlay().BarRect().isEmpty());
     EXPECT_EQ(PictureColour(SpriteId::imHare), kRed);
     EXPECT_EQ(window->Engine().CurrentState(), state);
+}
+
+TEST_F(SkinPreviewTest, NoBrokenSaveEndsOrHangsTheGame) {
+    ::mkfifo((skin_folder / "fifo.bmp").c_str(), 0644);
+    std::filesystem::create_directory(skin_folder / "folder.bmp");
+    const std::string ground = "ground=0,0,875,532,pictures/imBckgrnd.bmp";
+    struct Case {
+        std::string line;
+        std::string reason;  // a piece of what the bar says
+    } cases[] = {
+        {"ground=0,0,99999,532,pictures/imBckgrnd.bmp", "larger than"},
+        {"ground=0,0,875 532,pictures/imBckgrnd.bmp", "ground: "},
+        {"ground=0,0,875,532,fifo.bmp", "FIFO"},
+        {"ground=0,0,875,532,folder.bmp", "folder"},
+        {"ground=0,0,875,532,/dev/zero", "device"},
+    };
+    for (const Case& c : cases) {
+        SaveIni(IniWith(ground, c.line));
+        ASSERT_TRUE(WaitForApply()) << c.line;
+        while (preview->FailureLines().isEmpty() && WaitForApply(500)) {}
+        ASSERT_EQ(preview->FailureLines().size(), 1) << c.line;
+        EXPECT_TRUE(preview->FailureLines().first().startsWith("[BACK] ground: ")) << c.line;
+        EXPECT_TRUE(preview->FailureLines().first().contains(QString::fromStdString(c.reason)))
+            << c.line << ": " << preview->FailureLines().first().toStdString();
+        EXPECT_TRUE(form().isVisible());
+        EXPECT_EQ(form().size(), QSize(883, 566)) << c.line;
+    }
+    SaveIni(ini_text);
+    ASSERT_TRUE(WaitForApply());
+    while (!preview->FailureLines().isEmpty() && WaitForApply(500)) {}
+    EXPECT_TRUE(preview->FailureLines().isEmpty());
 }
 
 TEST_F(SkinPreviewTest, AnUnreadableSkinFileKeepsEverythingAndIsTold) {
