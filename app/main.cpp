@@ -34,6 +34,7 @@
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
 #include "skinpreview/skin_preview.h"
+#include "startscreen/screen_fit.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_check_watch.h"
 #include "skincommands/skin_export.h"
@@ -255,10 +256,11 @@ int main(int argc, char** argv) {
     // the game's is made.
     if (const std::optional<int> status = RunWithoutDisplay(argc, argv)) return *status;
 
-    QApplication app(argc, argv);
+    // At the largest scale, up to the desktop's, at which the windows fit the screen.
+    const std::unique_ptr<QApplication> app = pellox::MakeApplicationThatFits(argc, argv);
     NameTheApplication();
     CommandLine command_line;
-    command_line.parser.process(app);
+    command_line.parser.process(*app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
     // The desktop entry the windows belong to: the Wayland app id, so that
@@ -292,7 +294,7 @@ int main(int argc, char** argv) {
     const pellox::LanguageSettings language_settings(pellox::LanguageFileBeside(records_file));
     setup.system_locale = QLocale::system().uiLanguages().value(0);
     if (command_line.parser.isSet(command_line.preview_skin))
-        return RunSkinPreview(app, command_line.parser.value(command_line.preview_skin),
+        return RunSkinPreview(*app, command_line.parser.value(command_line.preview_skin),
                               pellox::StartLanguage(language_settings.Read(), setup.system_locale.toStdString()),
                               records_file);
     setup.remembered_language = [language_settings] { return language_settings.Read(); };
@@ -304,6 +306,6 @@ int main(int argc, char** argv) {
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen
     // after a skin failed to start.
-    const int status = app.exec();
+    const int status = app->exec();
     return std::max(status, start_screen.ExitStatus());
 }
