@@ -80,6 +80,10 @@ struct CommandLine {
                        "a picture or wave it names is saved, and lists on the window what a save broke. F1 shows "
                        "the keys for the author's views."),
         QStringLiteral("FILE")};
+    QCommandLineOption replace{QStringLiteral("replace"),
+                               QStringLiteral("With --install-skin: a skin whose title an installed skin has, with "
+                                              "other files, replaces that skin (without it, it is installed beside "
+                                              "it with \" (2)\" added to its titles).")};
     QCommandLineOption list_skins{QStringLiteral("list-skins"),
                                   QStringLiteral("List the skin menu as the start screen would fill it from the "
                                                  "current folder, each skin's titles and file, and the folders "
@@ -93,6 +97,7 @@ struct CommandLine {
         parser.addOption(export_skin);
         parser.addOption(install_skin);
         parser.addOption(list_skins);
+        parser.addOption(replace);
         parser.addOption(preview_skin);
         parser.addPositionalArgument(QStringLiteral("skin"),
                                      QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
@@ -110,7 +115,8 @@ struct CommandLine {
         if (parser.isSet(install_skin))
             return pellox::InstallSkinCommand(
                 parser.value(install_skin).toStdString(),
-                pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr);
+                pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr, {},
+                parser.isSet(replace) ? pellox::SameTitleChoice::Replace : pellox::SameTitleChoice::KeepBoth);
         if (parser.isSet(list_skins)) {
             const auto env = pellox::SkinSearchEnvironment::FromProcess();
             return pellox::ListSkinsCommand(pellox::SkinSearchRoots(env), pellox::InstalledSkinsFolder(env), std::cout);
@@ -199,6 +205,10 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
         std::cout << "Pellox " PELLOX_VERSION "\n"
                   << "Licence: MIT; this is free software: you are free to change and share it.\n";
         return 0;
+    }
+    if (command_line.parser.isSet(command_line.replace) && !command_line.parser.isSet(command_line.install_skin)) {
+        std::cerr << "pellox: --replace goes with --install-skin PATH\n";
+        return 2;
     }
     if (command_line.parser.isSet(command_line.watch) && !command_line.parser.isSet(command_line.check_skin)) {
         std::cerr << "pellox: --watch goes with --check-skin FILE\n";

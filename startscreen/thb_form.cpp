@@ -486,6 +486,7 @@ void THBForm::OpenSkinsFolder() {
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
     if (!setup_.install_skin) return;
     std::vector<FailedInstall> failed;
+    QStringList already_installed;
     int first_new = -1;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (const std::filesystem::path& source : sources) {
@@ -500,7 +501,16 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
             const int entry = AddInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
         }
-        if (!result.Succeeded()) failed.push_back({source, std::move(result)});
+        // Installed before with the same files: nothing copied, the entry selected.
+        for (const InstalledSkin& skin : result.already_installed) {
+            const int listed = EntryOfFile(skin.ini);
+            const int entry = listed > 0 ? listed : AddInstalledSkin(skin.ini);
+            if (first_new < 0) first_new = entry;
+            already_installed << QString::fromStdString(language_ == InterfaceLanguage::Russian ? skin.title_su
+                                                                                               : skin.title_gb);
+        }
+        if (!result.Succeeded() && (result.already_installed.empty() || !result.error.empty()))
+            failed.push_back({source, std::move(result)});
     }
     QGuiApplication::restoreOverrideCursor();
     if (first_new > 0) {
@@ -512,8 +522,19 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         cb_skin_->setCurrentIndex(first_new);
         player_chose_skin_ = true;
     }
+    if (!already_installed.isEmpty())
+        ShowPlainMessage(this, QMessageBox::Information, install_skin_action_->text().remove(u'…'),
+                         AlreadyInstalledText(language_, already_installed));
     if (!failed.empty())
         ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+}
+
+int THBForm::EntryOfFile(const std::filesystem::path& file) const {
+    for (std::size_t i = 1; i < menu_.SkinFiles.size(); ++i) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(menu_.SkinFiles[i], file, ec)) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {

@@ -161,6 +161,8 @@ private:
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
+    // The menu entry launched from file, or -1.
+    int EntryOfFile(const std::filesystem::path& file) const;
     bool WasInstalledHere(const std::filesystem::path& file) const;
     void EndSkinSearch();
     void ShowTexts();

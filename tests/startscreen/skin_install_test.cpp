@@ -108,6 +108,26 @@ TEST_F(SkinInstallTest, ADroppedArchiveIsInstalledAndTheNewSkinSelectedInTheMenu
     EXPECT_EQ(form->Menu().SkinFiles.back(), installed.path() / "new" / "new.ini");
 }
 
+TEST_F(SkinInstallTest, ASkinInstalledBeforeWithTheSameFilesIsSelectedAndSaidSo) {
+    const SkinInstallResult first = InstallSkin("new", "Новый", "New");
+    WriteSkin("mine.ini", "Мой");
+    answer = [&](const std::filesystem::path&) {
+        SkinInstallResult again;
+        again.already_installed = first.installed;
+        return again;
+    };
+    Open();
+    form->CbSkin().setCurrentIndex(form->CbSkin().findText(QStringLiteral("Мой")));
+    ASSERT_EQ(form->CbSkin().currentText(), QStringLiteral("Мой"));
+    const std::size_t entries = form->Menu().SkinFiles.size();
+    EXPECT_TRUE(Drop({QString::fromStdString(skins.Write("downloads/New.zip", "PK").string())}));
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Новый"));
+    EXPECT_EQ(form->Menu().SkinFiles.size(), entries) << "listed once";
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_TRUE(message_boxes[0].endsWith(QStringLiteral("Скин «Новый» уже установлен, с теми же файлами; он выбран в меню.")))
+        << message_boxes[0].toStdString();
+}
+
 TEST_F(SkinInstallTest, OnlyLocalArchivesFoldersAndSkinFilesAreTaken) {
     Open();
     const QString folder = QString::fromStdString(skins.Folder("a skin folder").string());
