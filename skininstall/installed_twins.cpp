@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "skin/skin_probe.h"
+#include "skin/ascii_text.h"
 #include "skininstall/archive_names.h"
+#include "skininstall/skin_layout.h"
 #include "skininstall/skin_candidates.h"
 
 namespace pellox {
@@ -73,12 +75,6 @@ std::string Trimmed(std::string_view text) {
     return std::string(text.substr(start, end + 1 - start));
 }
 
-std::string Lowered(std::string text) {
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return text;
-}
-
 }  // namespace
 
 bool SameFiles(const fs::path& a, const fs::path& b) {
@@ -108,27 +104,20 @@ std::optional<InstalledTwin> FindInstalledTwin(const fs::path& skins_folder, con
 }
 
 std::string WithTitlesSuffixed(const std::string& text, std::string_view suffix) {
-    // Split keeping each line's own ending, so the rest of the file stays byte for byte.
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        lines.push_back(text.substr(start, end + 1 - start));
-        start = end + 1;
-    }
+    // Each line keeps its own ending, so the rest of the file stays byte for byte.
+    std::vector<std::string> lines = LinesWithTheirEnds(text);
     std::map<std::string, std::size_t> last;  // "title", "titlegb" -> line
     bool in_settings = false;
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string line = Trimmed(lines[i]);
         if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            in_settings = Lowered(Trimmed(line.substr(1, line.size() - 2))) == "settings";
+            in_settings = AsciiLowered(Trimmed(line.substr(1, line.size() - 2))) == "settings";
             if (in_settings) last.clear();  // only the last [SETTINGS] counts
             continue;
         }
         const std::size_t equals = line.find('=');
         if (!in_settings || equals == std::string::npos) continue;
-        const std::string key = Lowered(Trimmed(line.substr(0, equals)));
+        const std::string key = AsciiLowered(Trimmed(line.substr(0, equals)));
         if (key == "title" || key == "titlegb") last[key] = i;
     }
     for (const auto& [key, index] : last) {
