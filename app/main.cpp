@@ -296,8 +296,9 @@ int main(int argc, char** argv) {
         QProcess::startDetached(QCoreApplication::applicationFilePath(),
                                 {QStringLiteral("--preview-skin"), QString::fromStdString(skin_file.string())});
     };
-    setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source) {
-        return pellox::InstallSkins(source, folder);
+    setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source,
+                                                                 pellox::SameTitleChoice same_title) {
+        return pellox::InstallSkins(source, folder, {}, same_title);
     };
     // The start screen speaks the system's language until the player clicks a
     // flag; that choice is kept beside the scores. A choice that cannot be

@@ -114,6 +114,20 @@ QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titl
         .arg(list);
 }
 
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles)
+        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
+    const QString list = quoted.join(QStringLiteral(", "));
+    return IsRussian(language)
+               ? QStringLiteral("Скин с названием %1 уже установлен, но файлы у него другие. Заменить установленный "
+                                "или оставить оба (у нового к названию добавится « (2)»)?")
+                     .arg(list)
+               : QStringLiteral("A skin titled %1 is installed already, with other files. Replace it, or keep both "
+                                "(the new one gets “ (2)” added to its title)?")
+                     .arg(list);
+}
+
 QString LaunchFailureTitle(InterfaceLanguage language) {
     return IsRussian(language) ? QStringLiteral("Скин не запустился") : QStringLiteral("The skin did not start");
 }

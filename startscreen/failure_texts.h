@@ -33,6 +33,9 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
 // The skins that were installed already with the same files, by title.
 QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles);
 
+// Whether skins whose titles installed skins have, with other files, replace them.
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles);
+
 // The title of each message box.
 QString LaunchFailureTitle(InterfaceLanguage language);
 QString InstallFailureTitle(InterfaceLanguage language);

@@ -511,7 +511,14 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         SkinInstallResult result;
         // Called from the event loop: nothing may unwind into Qt's dispatch.
         try {
-            result = setup_.install_skin(source);
+            result = setup_.install_skin(source, SameTitleChoice::Ask);
+            if (!result.to_choose.empty()) {
+                // Nothing was installed: the player chooses, and it runs again.
+                if (const std::optional<SameTitleChoice> choice = ChooseSameTitle(result.to_choose))
+                    result = setup_.install_skin(source, *choice);
+                else
+                    continue;
+            }
         } catch (const std::exception& error) {
             result.error = error.what();
         }
@@ -545,6 +552,33 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
                          AlreadyInstalledText(language_, already_installed));
     if (!failed.empty())
         ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+}
+
+std::optional<SameTitleChoice> THBForm::ChooseSameTitle(const std::vector<InstalledSkin>& skins) {
+    const bool su = language_ == InterfaceLanguage::Russian;
+    QStringList titles;
+    for (const InstalledSkin& skin : skins) titles << QString::fromStdString(su ? skin.title_su : skin.title_gb);
+    QGuiApplication::restoreOverrideCursor();
+    std::optional<SameTitleChoice> choice;
+    if (setup_.choose_same_title) {
+        choice = setup_.choose_same_title(this, titles);
+    } else {
+        // Kept past exec(), which would delete a box that deletes itself on closing.
+        const std::unique_ptr<QMessageBox> box(NewPlainMessageBox(
+            this, QMessageBox::Question, install_skin_action_->text().remove(u'…'), SameTitleQuestion(language_, titles)));
+        box->setAttribute(Qt::WA_DeleteOnClose, false);
+        QPushButton* replace = box->addButton(su ? QStringLiteral("Заменить") : QStringLiteral("Replace"),
+                                              QMessageBox::DestructiveRole);
+        QPushButton* keep = box->addButton(su ? QStringLiteral("Оставить оба") : QStringLiteral("Keep both"),
+                                           QMessageBox::AcceptRole);
+        box->addButton(QMessageBox::Cancel);
+        box->setDefaultButton(keep);
+        box->exec();
+        if (box->clickedButton() == replace) choice = SameTitleChoice::Replace;
+        if (box->clickedButton() == keep) choice = SameTitleChoice::KeepBoth;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    return choice;
 }
 
 int THBForm::EntryOfFile(const std::filesystem::path& file) const {

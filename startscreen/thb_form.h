@@ -75,7 +75,13 @@ struct StartScreenSetup {
     // Installs the skins of an archive, a folder or a skin file into the
     // installed skins folder, which is among the search roots. Left empty,
     // the start screen takes no drops and offers no install.
-    std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
+    // same_title: what to do with a skin whose title an installed skin has,
+    // with other files; the start screen asks first, then asks the player.
+    std::function<SkinInstallResult(const std::filesystem::path& source, SameTitleChoice same_title)> install_skin;
+    // Asks the player whether the skins titled as installed ones replace
+    // them or go beside them; nothing when they cancel. A message box unless
+    // a test hands its own.
+    std::function<std::optional<SameTitleChoice>(QWidget* parent, const QStringList& titles)> choose_same_title;
     // Opens the live preview of a skin file beside the start screen (the
     // game starts itself again with --preview-skin). Left empty, the context
     // menu offers no preview.
@@ -166,6 +172,8 @@ private:
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
+    // Asks whether the skins that share installed skins' titles replace them.
+    std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
     // The menu entry launched from file, or -1.
     int EntryOfFile(const std::filesystem::path& file) const;
     bool WasInstalledHere(const std::filesystem::path& file) const;
