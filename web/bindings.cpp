@@ -111,11 +111,18 @@ val Sprite(const WebGame& game, int index) {
     return out;
 }
 
+// A view of the game's memory: read it at once, before the next call.
+val Boxes(WebGame& game) {
+    const std::vector<std::int32_t>& boxes = game.Boxes();
+    return val(emscripten::typed_memory_view(boxes.size(), boxes.data()));
+}
+
 std::string Lit(const WebGame& game) { return LitSprites(game.Sprites()); }
 
 // The effects played since the last call, and the sprites lit while the first
 // waited-for one sounds (empty when none was waited for).
 val TakeSounds(WebGame& game) {
+    if (game.Sound().Nothing()) return val::null();  // most ticks of the demo
     val out = val::object();
     val played = val::array();
     for (const PlayedEffect& p : game.Sound().TakePlayed()) {
@@ -197,6 +204,7 @@ EMSCRIPTEN_BINDINGS(pellox) {
         .function("takeReport", &WebGame::TakeReport)
         .function("sprite", &pellox::Sprite)
         .function("lit", &pellox::Lit)
+        .function("boxes", &pellox::Boxes)
         .function("takeSounds", &pellox::TakeSounds)
         .function("wave", &pellox::WaveOf)
         .function("title", &pellox::Title)

@@ -199,6 +199,19 @@ void WebGame::ReleaseCaseButton(int sprite) {
 
 std::u16string WebGame::ControlKeys() const { return std::u16string(keys_.begin(), keys_.end()); }
 
+const std::vector<std::int32_t>& WebGame::Boxes() {
+    boxes_.resize(static_cast<std::size_t>(kSpriteCount) * 4);
+    for (int i = 0; i < kSpriteCount; ++i) {
+        const Bounds& b = sprites_.BoundsOf(SpriteAt(i));
+        const auto at = static_cast<std::size_t>(i) * 4;
+        boxes_[at] = b.left;
+        boxes_[at + 1] = b.top;
+        boxes_[at + 2] = b.width;
+        boxes_[at + 3] = b.height;
+    }
+    return boxes_;
+}
+
 std::string WebGame::TakeReport() {
     std::string out;
     out.swap(report_);

@@ -63,6 +63,9 @@ public:
     // What the engine reported that the player should read (a score that could
     // not be stored); empty when nothing.
     std::string TakeReport();
+    // left, top, width, height of every sprite in drawing order, refreshed by
+    // the call: what the page reads to draw a frame.
+    const std::vector<std::int32_t>& Boxes();
 
 private:
     void Guarded(void (*action)(WebGame&));
@@ -85,6 +88,7 @@ private:
     std::array<TWave, kEffectCount> waves_;
     std::array<std::string, kSpriteCount> pictures_;
     std::string report_;
+    std::vector<std::int32_t> boxes_;
 };
 
 }  // namespace pellox

@@ -93,6 +93,7 @@ public:
     explicit PageSound(const SpriteModel& sprites) : sprites_(sprites) {}
     void PlayEffect(Effect effect, bool wait) override;
     std::vector<PlayedEffect> TakePlayed();
+    bool Nothing() const { return played_.empty(); }
     // The sprites lit when the first waited-for effect began; empty when none.
     std::string TakeLitBeforeWait();
 

@@ -115,6 +115,16 @@ test('a game played with keys, on a Latin and on a Russian layout, catches eggs 
     for (const type of ['keydown', 'keyup']) window.dispatchEvent(new KeyboardEvent(type, {code, key, bubbles: true}));
   }, kCodes[c], kRussian[kCodes[c]]));
   assert(russian >= latin + 2, 'keys of the Russian layout caught nothing');
+  // Only what changed is drawn again: the canvas must still be the whole frame.
+  const differing = await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => {
+    const {handheld} = window.pelloxPage;
+    const pixels = (c) => c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+    const shown = pixels(handheld.canvas), whole = pixels(handheld.fullFrame());
+    let n = 0;
+    for (let i = 0; i < shown.length; ++i) n += shown[i] !== whole[i];
+    resolve(n);
+  })));
+  assert(differing === 0, `${differing} bytes of the canvas differ from the frame composed whole`);
   // No more catching: three misses end the game and store its score.
   await waitFor(page, (over) => window.pelloxPage.handheld.game.mode() === over, kGameOver, 90000);
   const ended = await state(page);

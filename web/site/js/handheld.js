@@ -79,6 +79,7 @@ export class Handheld {
 
   started() {
     this.keys = this.game.keys();
+    this.pictureFiles = this.layout.map((_, i) => this.game.sprite(i).picture);
     this.sound.setWaves(this.game);
     this.game.setPageShown(!document.hidden);
     this.running = true;
@@ -103,7 +104,7 @@ export class Handheld {
   // After every call into the engine: its sounds, the wait for a step, what to
   // draw, what to tell, and the timers for what comes next.
   afterEngine() {
-    const {played, litBeforeWait} = this.game.takeSounds();
+    const {played, litBeforeWait} = this.game.takeSounds() || {played: [], litBeforeWait: ''};
     let waitMs = 0;
     for (const {effect, wait} of played) {
       const ms = this.sound.play(effect);
@@ -121,7 +122,8 @@ export class Handheld {
     }
     const report = this.game.takeReport();
     if (report) this.onReport(report);
-    this.onTitle(this.game.title());
+    const title = this.game.title();
+    if (title !== this.shownTitle) { this.shownTitle = title; this.onTitle(title); }
     this.schedule();
   }
 
@@ -214,8 +216,8 @@ export class Handheld {
   redraw() { this.shownLit = ''; this.show(this.wantedLit || (this.game ? this.game.lit() : '')); }
 
   // The picture a sprite shows and its size in game pixels.
-  picture(index) {
-    const s = this.game.sprite(index);
+  picture(index, box) {
+    const s = box || this.game.sprite(index);
     if (s.picture) {
       let keyedPicture = this.keyedSkin.get(s.picture + '|' + index);
       if (!keyedPicture) {
@@ -237,11 +239,39 @@ export class Handheld {
     this.drawRequest = 0;
     if (!this.game) return;
     const lit = this.wantedLit;
+    const view = this.game.boxes();
+    const boxes = Array.from(lit, (_, i) => ({left: view[4 * i], top: view[4 * i + 1], width: view[4 * i + 2],
+                                               height: view[4 * i + 3], picture: this.pictureFiles[i]}));
+    // Only the boxes of sprites that came, went or moved are drawn again.
+    let dirty = null;
+    if (this.shownLit && this.shownBoxes && this.shownLit.length === lit.length) {
+      dirty = [];
+      for (let i = 0; i < lit.length; ++i) {
+        const a = this.shownBoxes[i], b = boxes[i];
+        const moved = a.left !== b.left || a.top !== b.top || a.width !== b.width || a.height !== b.height ||
+                      a.picture !== b.picture;
+        if (lit[i] !== this.shownLit[i] || (moved && (lit[i] === '1' || this.shownLit[i] === '1'))) {
+          dirty.push(a);
+          if (moved) dirty.push(b);
+        }
+      }
+      if (dirty.length === 0) return;
+    }
     const g = this.canvas.getContext('2d');
-    compose(g, this.scale, lit, (i) => this.picture(i));
+    compose(g, this.scale, lit, (i) => this.picture(i, boxes[i]), dirty);
     this.shownLit = lit;
+    this.shownBoxes = boxes;
     this.drawnAt = performance.now();
-    if (this.onDrawn) this.onDrawn(this.drawnAt);
+    if (!this.firstDrawnAt) this.firstDrawnAt = this.drawnAt;
+  }
+
+  // The frame shown, composed whole: what the boxes drawn again must add up to.
+  fullFrame() {
+    const frame = document.createElement('canvas');
+    frame.width = this.canvas.width;
+    frame.height = this.canvas.height;
+    compose(frame.getContext('2d'), this.scale, this.shownLit, (i) => this.picture(i, this.shownBoxes[i]));
+    return frame;
   }
 
   // --- Input ---------------------------------------------------------------
@@ -260,7 +290,6 @@ export class Handheld {
     const position = positionForKey(e, this.keys);
     if (position !== null) {
       e.preventDefault();
-      this.keyAt = performance.now();
       this.input(() => this.game.pressGameKey(position));
       return;
     }
@@ -339,7 +368,6 @@ export class Handheld {
     const right = p.x >= (lcd.left + lcd.right) / 2;
     const lower = p.y >= (lcd.top + lcd.bottom) / 2;
     const position = (right ? 1 : 0) + (lower ? 2 : 0);
-    this.keyAt = performance.now();
     this.input(() => this.game.pressGameKey(position));
   }
 
@@ -354,15 +382,33 @@ export class Handheld {
 
 // Draws the lit sprites, bottom first, each clipped to its box, at scale
 // device pixels per game pixel; what no sprite covers stays see-through.
-export function compose(g, scale, lit, pictureOf) {
+// dirty: the game-pixel boxes to draw again, or null for the whole frame.
+export function compose(g, scale, lit, pictureOf, dirty = null) {
   g.setTransform(1, 0, 0, 1, 0, 0);
-  g.clearRect(0, 0, g.canvas.width, g.canvas.height);
+  g.save();
+  if (dirty) {
+    // Whole device pixels, so that nothing half-covered is left behind.
+    g.beginPath();
+    for (const d of dirty) {
+      const left = Math.floor(d.left * scale), top = Math.floor(d.top * scale);
+      const right = Math.ceil((d.left + d.width) * scale), bottom = Math.ceil((d.top + d.height) * scale);
+      g.rect(left, top, right - left, bottom - top);
+      g.clearRect(left, top, right - left, bottom - top);
+    }
+    g.clip();
+  } else {
+    g.clearRect(0, 0, g.canvas.width, g.canvas.height);
+  }
   g.setTransform(scale, 0, 0, scale, 0, 0);
+  // A pixel's margin: the clip was widened to whole device pixels.
+  const touches = (b) => !dirty || dirty.some((d) => b.left < d.left + d.width + 1 && d.left - 1 < b.left + b.width &&
+                                                    b.top < d.top + d.height + 1 && d.top - 1 < b.top + b.height);
   for (let i = 0; i < lit.length; ++i) {
     if (lit[i] !== '1') continue;
     const p = pictureOf(i);
     if (!p) continue;
     const b = p.box;
+    if (!touches(b)) continue;
     g.save();
     g.beginPath();
     g.rect(b.left, b.top, b.width, b.height);
@@ -371,4 +417,5 @@ export function compose(g, scale, lit, pictureOf) {
     g.drawImage(p.image, b.left, b.top, p.width, p.height);
     g.restore();
   }
+  g.restore();
 }

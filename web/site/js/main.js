@@ -6,7 +6,7 @@
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
 import {Sound} from './sound.js';
-import {SkinShelf, unpackZip, gatherFiles, readDropped, readPicked} from './skins.js';
+import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
 
 const $ = (id) => document.getElementById(id);
@@ -171,6 +171,7 @@ async function install(list) {
   message(s.installing);
   const sources = [];
   const loose = [];
+  const {unpackZip} = list.some(isZip) ? await import('./zip.js') : {};
   for (const file of list) {
     if (isZip(file)) sources.push({name: file.name, unpack: () => unpackZip(page.module, file.bytes)});
     else loose.push(file);
@@ -263,16 +264,17 @@ page.firstFrame = () => {
 // --- Boot ------------------------------------------------------------------
 async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
+  // The waves come while the module compiles.
+  const waves = Promise.all(kEffectNames.map(async (name) =>
+    new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
   page.module = await createPellox({locateFile: (path) => new URL(`../${path}`, import.meta.url).href});
+  performance.mark('pellox-module');
   const FS = page.module.FS;
   FS.mkdir('/builtin');
   FS.mkdir('/builtin/sounds');
   FS.mkdir('/skins');
   FS.mkdir('/skins/shipped');
-  await Promise.all(kEffectNames.map(async (name) => {
-    const bytes = new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer());
-    FS.writeFile(`/builtin/sounds/${name}.wav`, bytes);
-  }));
+  (await waves).forEach((bytes, i) => FS.writeFile(`/builtin/sounds/${kEffectNames[i]}.wav`, bytes));
   page.builtinTitles = page.module.builtinMenuTitles();
   const layout = page.module.layout();
   page.sound = new Sound();
@@ -293,6 +295,7 @@ async function boot() {
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
   await page.handheld.loadPictures();
+  performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {
     $('loading').hidden = true;
