@@ -26,21 +26,14 @@ bool IsRelative(const std::string& written) {
     return !written.empty() && written.front() != '/' && written.front() != '\\';
 }
 
-// Joined with "/", so that the resolver reads the skin folder and the
-// written path alike.
-std::string BesideSkin(const std::filesystem::path& skin_folder, const std::string& written) {
-    return (skin_folder.empty() ? std::string(".") : skin_folder.string()) + "/" + written;
-}
+using Resolver = ResolvedSkinPath (*)(std::string_view, const std::filesystem::path&);
 
-// From the current directory (current, or this process's when empty), then
-// beside the skin file.
-ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::filesystem::path& skin_folder,
-                                       const std::filesystem::path& current,
-                                       ResolvedSkinPath (*resolve)(std::string_view)) {
-    const bool from_given_folder = !current.empty() && IsRelative(written);
-    ResolvedSkinPath here = resolve(from_given_folder ? current.string() + "/" + written : written);
+// From the first folder (the current one when empty), then beside the skin file.
+ResolvedSkinPath ResolveFromEither(const std::string& written, const std::filesystem::path& skin_folder,
+                                   const std::filesystem::path& first, Resolver resolve) {
+    ResolvedSkinPath here = resolve(written, first);
     if (here.error.empty() || !IsRelative(written) || !here.error.starts_with("no such file")) return here;
-    ResolvedSkinPath beside = resolve(BesideSkin(skin_folder, written));
+    ResolvedSkinPath beside = resolve(written, skin_folder.empty() ? std::filesystem::path(".") : skin_folder);
     if (beside.error.empty()) return beside;
     here.error += "; beside the skin: " + beside.error;
     return here;
@@ -49,21 +42,19 @@ ResolvedSkinPath ResolveRelativeToBoth(const std::string& written, const std::fi
 }  // namespace
 
 ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder,
-                                const std::filesystem::path& current) {
-    return ResolveRelativeToBoth(dir, skin_folder, current, ResolveSkinFolderPath);
+                                const std::filesystem::path& start) {
+    return ResolveFromEither(dir, skin_folder, start, ResolveSkinFolderPath);
 }
 
-bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder) {
-    const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
-    if (!folder.error.empty()) return false;
-    std::error_code ec;
-    std::filesystem::current_path(folder.path, ec);
-    return !ec;
+std::filesystem::path SkinWorkFolder(const std::string& dir, const std::filesystem::path& skin_folder,
+                                     const std::filesystem::path& start) {
+    ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder, start);
+    return folder.error.empty() ? std::move(folder.path) : start;
 }
 
 ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder,
-                                      const std::filesystem::path& current) {
-    return ResolveRelativeToBoth(written, skin_folder, current, ResolveSkinFilePath);
+                                      const std::filesystem::path& work_folder) {
+    return ResolveFromEither(written, skin_folder, work_folder, ResolveSkinFilePath);
 }
 
 std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {
@@ -78,9 +69,8 @@ std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {
 namespace {
 
 // The file an entry names, or why it cannot be used.
-std::string Resolve(const std::string& written, const std::filesystem::path& skin_folder,
-                    std::filesystem::path& file) {
-    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, skin_folder);
+std::string Resolve(const std::string& written, const SkinFolders& folders, std::filesystem::path& file) {
+    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, folders.skin, folders.work);
     if (!resolved.error.empty()) return resolved.error;
     file = std::move(resolved.path);
     return {};
@@ -88,27 +78,27 @@ std::string Resolve(const std::string& written, const std::filesystem::path& ski
 
 }  // namespace
 
-std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const SkinFolders& folders,
                            SkinTarget& target) {
     const std::string value = skin.Read(entry.section, entry.key, kMissingSpriteEntry);
     std::filesystem::path file;
     if (entry.effect) {
         if (value == kMissingSpriteEntry) return "the entry is missing";
-        if (std::string error = Resolve(value, skin_folder, file); !error.empty()) return error;
+        if (std::string error = Resolve(value, folders, file); !error.empty()) return error;
         return target.LoadSound(*entry.effect, file);
     }
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
     if (!parsed.entry) return parsed.error;
-    if (std::string error = Resolve(parsed.entry->path, skin_folder, file); !error.empty()) return error;
+    if (std::string error = Resolve(parsed.entry->path, folders, file); !error.empty()) return error;
     return target.LoadSprite(*entry.sprite, *parsed.entry, file);
 }
 
-std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const SkinFolders& folders,
                                                SkinTarget& target) {
     std::vector<SkinEntryFailure> failures;
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
-            std::string reason = ApplySkinEntry(file, entry, skin_folder, target);
+            std::string reason = ApplySkinEntry(file, entry, folders, target);
             if (reason.empty()) continue;
             failures.push_back({std::string(entry.section), entry.key, std::move(reason)});
             break;  // the rest of this group is not tried

@@ -28,27 +28,30 @@ struct SkinSettings {
 
 SkinSettings ReadSkinSettings(const SkinFile& file);
 
-// Relative paths in a skin resolve against the current directory, which the
-// skin's dir sets: skins made for Windows rely on that. A skin installed in a
-// skin folder of its own cannot know where the game is started, so a relative
-// path not found there is looked for beside the skin file too.
+// Relative paths in a skin resolve against the skin's dir when it names a
+// folder (skins made for Windows rely on that), else against the folder the
+// game was started in. A skin installed in a skin folder of its own cannot
+// know where the game is started, so a relative path not found there is
+// looked for beside the skin file too. The game never changes its current
+// folder for a skin: the folder is a value handed to what resolves the files.
 
-// Makes dir the current directory when it names an existing folder (found
-// as a picture's path is: "\" a separator, letter case free; then beside the
-// skin file); otherwise nothing changes. Returns whether it changed.
-bool EnterSkinDir(const std::string& dir, const std::filesystem::path& skin_folder);
-
-// The folder dir names, found as EnterSkinDir finds it, or why there is none.
-// A non-empty current stands for the current directory, so that a launch can
-// be foreseen from another start folder without moving this process.
+// The folder dir names (found as a picture's path is: "\" a separator,
+// letter case free; then beside the skin file), or why there is none. A
+// non-empty start stands for the folder the game was started in; empty, it
+// is this process's current folder.
 ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::path& skin_folder,
-                                const std::filesystem::path& current = {});
+                                const std::filesystem::path& start = {});
 
-// The file an entry names: from the current directory (or current, as for
-// ResolveSkinDir), then beside the skin file. When neither holds it, the
-// reason names both places.
+// The folder a launch resolves the skin's relative paths from: dir's folder
+// when it names one, otherwise start (empty: the current folder).
+std::filesystem::path SkinWorkFolder(const std::string& dir, const std::filesystem::path& skin_folder,
+                                     const std::filesystem::path& start = {});
+
+// The file an entry names: from work_folder (the skin's dir, see
+// SkinWorkFolder; empty: the current folder), then beside the skin file.
+// When neither holds it, the reason names both places.
 ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder,
-                                      const std::filesystem::path& current = {});
+                                      const std::filesystem::path& work_folder = {});
 
 // A sprite box past this size is no picture of a handheld; refusing it keeps
 // a mistyped number from asking for a window or frame of gigabytes.
@@ -76,14 +79,21 @@ struct SkinEntryFailure {
     std::string reason;
 };
 
+// Where a skin's files are looked for: its dir's folder (empty: the current
+// folder), then the skin file's own folder.
+struct SkinFolders {
+    std::filesystem::path work;
+    std::filesystem::path skin;
+};
+
 // Reads one entry and hands its file to the target; gives why it failed, or
 // an empty text.
-std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const std::filesystem::path& skin_folder,
+std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const SkinFolders& folders,
                            SkinTarget& target);
 
 // Tries every group in order; within a group the first failure ends it.
 // Gives the failures, none when every entry loaded.
-std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const std::filesystem::path& skin_folder,
+std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const SkinFolders& folders,
                                                SkinTarget& target);
 
 }  // namespace pellox

@@ -146,7 +146,7 @@ ResolvedSkinPath ResolveNameByName(const std::string& path, bool want_folder) {
     return AcceptRegularFile(resolved, want_folder);
 }
 
-ResolvedSkinPath Resolve(std::string_view written, bool want_folder) {
+ResolvedSkinPath Resolve(std::string_view written, const fs::path& from, bool want_folder) {
     if (written.empty()) return Failure("no file named");
     if (StartsWithDriveLetter(written)) {
         return Failure("a Windows drive letter (" + std::string(written.substr(0, 2)) +
@@ -161,6 +161,7 @@ ResolvedSkinPath Resolve(std::string_view written, bool want_folder) {
     // letter, so every "\" byte is a separator.
     std::string path(written);
     std::replace(path.begin(), path.end(), '\\', '/');
+    if (!from.empty() && !path.starts_with('/')) path = FolderShown(from.string()) + path;
 
     struct stat info {};
     if (::stat(path.c_str(), &info) == 0) return AcceptRegularFile(path, want_folder);
@@ -169,8 +170,12 @@ ResolvedSkinPath Resolve(std::string_view written, bool want_folder) {
 
 }  // namespace
 
-ResolvedSkinPath ResolveSkinFilePath(std::string_view written) { return Resolve(written, false); }
+ResolvedSkinPath ResolveSkinFilePath(std::string_view written, const fs::path& from) {
+    return Resolve(written, from, false);
+}
 
-ResolvedSkinPath ResolveSkinFolderPath(std::string_view written) { return Resolve(written, true); }
+ResolvedSkinPath ResolveSkinFolderPath(std::string_view written, const fs::path& from) {
+    return Resolve(written, from, true);
+}
 
 }  // namespace pellox

@@ -15,7 +15,8 @@ struct ResolvedSkinPath {
 };
 
 // `written` is the path exactly as the skin file gives it (bytes; may be UTF-8
-// or Windows-1251). Relative paths resolve against the current directory.
+// or Windows-1251). Relative paths resolve against `from`, a folder; left
+// empty, against the process's current folder.
 //
 // "\" and "/" both separate folders, repeated separators count as one. A path
 // that exists as written is used as written. Otherwise each name that does not
@@ -27,10 +28,10 @@ struct ResolvedSkinPath {
 // Only a regular file (or a link to one) is accepted. The file is never
 // opened, so a FIFO cannot block the caller. Errors are results, not
 // exceptions; only std::bad_alloc may escape.
-ResolvedSkinPath ResolveSkinFilePath(std::string_view written);
+ResolvedSkinPath ResolveSkinFilePath(std::string_view written, const std::filesystem::path& from = {});
 
 // The same for a folder (a skin's dir): found the same way, and it must be a
 // folder.
-ResolvedSkinPath ResolveSkinFolderPath(std::string_view written);
+ResolvedSkinPath ResolveSkinFolderPath(std::string_view written, const std::filesystem::path& from = {});
 
 }  // namespace pellox

@@ -178,20 +178,31 @@ void ReportSettings(const SkinFile& skin, const SkinSettings& settings, std::ost
         out << "Sound: off at start (sound=1 turns it on)\n";
 }
 
-void ReportDir(const std::string& dir, const std::filesystem::path& skin_folder, std::ostream& out) {
-    out << "Dir: " << dir;
-    if (EnterSkinDir(dir, skin_folder)) {
-        std::error_code ec;
-        out << " (the launch makes " << std::filesystem::current_path(ec).string() << " the current folder)\n";
-    } else {
-        const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
-        const std::string why = folder.error.empty() ? std::string("cannot enter it") : folder.error;
-        out << " (not found: " << why << "; the launch stays in the folder the game was started in)\n";
-    }
+// A folder as the player finds it: whole, links resolved.
+std::string Whole(const std::filesystem::path& folder) {
     std::error_code ec;
-    out << "Files are looked for from " << std::filesystem::current_path(ec).string() << ", then beside the skin in "
-        << skin_folder.string() << "; below, a file in the skin's folder is named from there\n";
+    const std::filesystem::path whole = std::filesystem::weakly_canonical(
+        folder.empty() ? std::filesystem::current_path(ec) : folder, ec);
+    return (ec ? folder : whole).string();
 }
+
+// Where the launch looks for the skin's files, and says so.
+std::filesystem::path ReportDir(const std::string& dir, const std::filesystem::path& skin_folder, std::ostream& out) {
+    out << "Dir: " << dir;
+    const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
+    if (folder.error.empty())
+        out << " (files are looked for from " << Whole(folder.path) << ")\n";
+    else
+        out << " (not found: " << folder.error << "; files are looked for from the folder the game was started in)\n";
+    const std::filesystem::path work = folder.error.empty() ? folder.path : std::filesystem::path();
+    out << "Files are looked for from " << Whole(work) << ", then beside the skin in " << skin_folder.string()
+        << "; below, a file in the skin's folder is named from there\n";
+    return work;
+}
+
+// What the game does with a file that is no skin.
+constexpr std::string_view kLeftOut =
+    "the menu leaves it out, and named on the command line it is reported and the menu is filled by the search";
 
 }  // namespace
 
@@ -200,7 +211,7 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
     LoadedSkinFile loaded = LoadSkinFile(file);
     if (!loaded.file) {
         out << "Usable: no: it cannot be read: " << loaded.error << "\n"
-            << "Summary: not a skin; the game would start the built-in game instead\n";
+            << "Summary: not a skin; " << kLeftOut << "\n";
         return 1;
     }
     const SkinFile& skin = *loaded.file;
@@ -218,10 +229,9 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
 
     const SkinSettings settings = ReadSkinSettings(skin);
     ReportSettings(skin, settings, out);
-    // Taken before dir moves the current directory, as the launch does.
     std::error_code ec;
     const std::filesystem::path skin_folder = std::filesystem::absolute(file, ec).parent_path();
-    ReportDir(settings.dir, skin_folder, out);
+    const SkinFolders folders{ReportDir(settings.dir, skin_folder, out), skin_folder};
 
     out << "Entries:\n";
     CheckingTarget target(skin_folder);
@@ -231,7 +241,7 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
         bool group_failed = false;
         for (const SkinEntry& entry : group) {
             ++entries;
-            const std::string reason = ApplySkinEntry(skin, entry, skin_folder, target);
+            const std::string reason = ApplySkinEntry(skin, entry, folders, target);
             out << "  [" << entry.section << "] " << entry.key << ": ";
             if (reason.empty()) {
                 out << "loaded";
@@ -252,11 +262,16 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
         out << "the skin would launch: all " << entries << " entries load\n";
         return 0;
     }
-    if (!usable) out << "not a usable skin, so the game would start the built-in game instead; ";
-    if (failed == 0)
-        out << "all " << entries << " entries load\n";
-    else
-        out << failed << " of " << entries << " entries fail, so a launch would end at once with status 1\n";
+    if (!usable) {
+        out << "not a usable skin; " << kLeftOut << "; of its entries, ";
+        if (failed == 0)
+            out << "all " << entries << " load\n";
+        else
+            out << failed << " of " << entries << " fail\n";
+        return 1;
+    }
+    out << failed << " of " << entries
+        << " entries fail, so a launch would name them and return to the start screen\n";
     return 1;
 }
 

@@ -2,7 +2,6 @@
 
 #include <sstream>
 #include <string>
-#include <system_error>
 
 #include "skincommands/skin_check.h"
 
@@ -15,11 +14,8 @@ constexpr int kFailuresShown = 5;
 // Checks the installed skin as --check-skin does, and gives its summary and
 // first failures.
 void ReportCheck(const InstalledSkin& skin, std::ostream& out) {
-    std::error_code ec;
-    const std::filesystem::path here = std::filesystem::current_path(ec);
     std::ostringstream report;
     const int status = CheckSkinCommand(skin.ini, report);
-    if (!ec) std::filesystem::current_path(here, ec);
 
     std::istringstream lines(report.str());
     std::string summary;

@@ -27,6 +27,8 @@ namespace fs = std::filesystem;
 // Hidden, so that the skin search never offers a half-made skin.
 constexpr std::string_view kStagingPrefix = ".pellox-install-";
 constexpr std::size_t kLongestName = 100;  // bytes of a new folder's name, before " (2)"
+// Names tried when others take each free name first.
+constexpr int kRenameAttempts = 1000;
 
 bool IsUsableFolder(const std::optional<std::string>& value) { return value && !value->empty() && value->front() == '/'; }
 
@@ -228,15 +230,16 @@ private:
         }
         std::uint64_t bytes_left = limits_.max_unpacked_bytes;
         std::set<std::string> taken;
-        std::vector<std::pair<fs::path, InstalledSkin>> built;
+        std::vector<Built> built;
         for (std::size_t i = 0; i < usable.size(); ++i) {
             const fs::path& ini = usable[i];
-            const std::string name = FreeName(skins_folder_, NameOf(source, ini, usable), taken);
+            const std::string wanted_name = NameOf(source, ini, usable);
+            const std::string name = FreeName(skins_folder_, wanted_name, taken);
             taken.insert(name);
             SkinToBuild what{ini, source.root, staging / ("build-" + std::to_string(i)), skins_folder_ / name,
                              staging / "start", source.kind != SourceKind::Archive,
                              source.kind == SourceKind::Archive};
-            const BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
+            BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
             if (!skin.error.empty()) {
                 Fail(Where(source, ini) + ": " + skin.error);
                 return;
@@ -244,32 +247,62 @@ private:
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
-            if (skin.dir_rewritten)
-                result_.notes.push_back(Where(source, ini) + ": its dir was set to " + skin.dir_written.string() +
+            built.push_back({what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed)});
+        }
+        if (!PutInPlace(built, taken)) return;
+        for (const Built& one : built) {
+            if (one.skin.dir_rewritten)
+                result_.notes.push_back(one.where + ": its dir was set to " + one.skin.dir_written.string() +
                                         ", as no layout of its files kept the old one working");
-            if (skin.converted_to_utf8)
-                result_.notes.push_back(Where(source, ini) +
+            if (one.skin.converted_to_utf8)
+                result_.notes.push_back(one.where +
                                         ": its text was turned from Windows-1251 into UTF-8, so that the file names "
                                         "it gives match the unpacked files");
-            built.emplace_back(what.build, std::move(installed));
+            result_.installed.push_back(one.installed);
         }
-        PutInPlace(built);
     }
 
+    // One skin built in the staging folder, and where it goes.
+    struct Built {
+        fs::path build;
+        std::string wanted_name;  // the name before " (2)"
+        std::string where;
+        BuiltSkin skin;
+        InstalledSkin installed;
+    };
+
     // All or nothing: a skin that cannot be renamed into place takes the
-    // ones renamed before it back out.
-    void PutInPlace(const std::vector<std::pair<fs::path, InstalledSkin>>& built) {
+    // ones renamed before it back out. A name taken meanwhile (another
+    // install of the same skin at the same moment) gives way to the next
+    // free one.
+    bool PutInPlace(std::vector<Built>& built, std::set<std::string>& taken) {
         for (std::size_t i = 0; i < built.size(); ++i) {
-            if (RenameNoReplace(built[i].first, built[i].second.folder)) continue;
-            const std::string why = std::strerror(errno);
-            for (std::size_t j = 0; j < i; ++j) {
-                std::error_code ec;
-                fs::remove_all(built[j].second.folder, ec);
+            if (std::string why = RenameIntoFreeName(built[i], taken); !why.empty()) {
+                for (std::size_t j = 0; j < i; ++j) {
+                    std::error_code ec;
+                    fs::remove_all(built[j].installed.folder, ec);
+                }
+                Fail("cannot put the skin in place as " + built[i].installed.folder.string() + ": " + why);
+                return false;
             }
-            Fail("cannot put the skin in place as " + built[i].second.folder.string() + ": " + why);
-            return;
         }
-        for (const auto& [build, installed] : built) result_.installed.push_back(installed);
+        return true;
+    }
+
+    // Gives why not, or an empty text once the skin is in place.
+    std::string RenameIntoFreeName(Built& one, std::set<std::string>& taken) {
+        for (int attempt = 0;; ++attempt) {
+            if (RenameNoReplace(one.build, one.installed.folder)) return {};
+            if (errno != EEXIST && errno != ENOTEMPTY) return std::strerror(errno);
+            if (attempt == kRenameAttempts) return "every free name was taken by another install meanwhile";
+            const std::string name = FreeName(skins_folder_, one.wanted_name, taken);
+            taken.insert(name);
+            const fs::path folder = skins_folder_ / name;
+            if (!MoveBuiltSkin(one.build, one.skin, one.installed.folder, folder))
+                return "cannot write the skin file";
+            one.installed.ini = folder / one.skin.ini_relative;
+            one.installed.folder = folder;
+        }
     }
 
     void NoSkin(const Source& source) {

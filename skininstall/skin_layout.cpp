@@ -282,6 +282,14 @@ std::string WithSkinDir(const std::string& text, const std::string& folder) {
     return out;
 }
 
+bool MoveBuiltSkin(const fs::path& build, BuiltSkin& built, const fs::path& old_final, const fs::path& new_final) {
+    if (!built.dir_rewritten) return true;
+    const fs::path inside = built.dir_written.lexically_relative(old_final);
+    built.dir_written = inside.empty() || inside == "." ? new_final : (new_final / inside).lexically_normal();
+    const fs::path ini = build / built.ini_relative;
+    return WriteWhole(ini, WithSkinDir(ReadWhole(ini), built.dir_written.string()));
+}
+
 BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {
     Builder builder(what, bytes_left);
     BuiltSkin built = builder.Run();

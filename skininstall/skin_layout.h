@@ -40,6 +40,12 @@ struct SkinToBuild {
 // build. bytes_left is the budget for what is copied, and is charged.
 BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
 
+// The built skin goes to new_final instead of old_final, the folder it was
+// built for: a dir rewritten into old_final is pointed into new_final.
+// Gives false when the skin file cannot be written.
+bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const std::filesystem::path& old_final,
+                   const std::filesystem::path& new_final);
+
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
 // line of the last [SETTINGS] replaced, or one added under that header).
 std::string WithSkinDir(const std::string& text, const std::string& folder);

@@ -40,11 +40,12 @@ private:
 // The skin file the choice stands for, and whether the titles come from it.
 std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
     if (choice.from_command_line) return choice.command_line_skin;
-    const std::size_t entry = choice.menu.LaunchedEntry(choice.selected);
-    if (entry == 0 || entry >= choice.menu.SkinFiles.size()) return {};
+    std::filesystem::path file = choice.menu.FileOf(choice.selected);
+    if (file.empty()) return {};
+    const auto entry = static_cast<std::size_t>(choice.selected);
     window.Texts().TitleSU = DecodeSkinText(choice.menu.MenuTitlesSU[entry]);
     window.Texts().TitleGB = DecodeSkinText(choice.menu.MenuTitlesGB[entry]);
-    return choice.menu.SkinFiles[entry];
+    return file;
 }
 
 }  // namespace
@@ -62,8 +63,8 @@ void PrepareLaunch(GameWindow& window) {
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
     // The engine holds its sprite tables from its creation: nothing to bind here.
     window.Engine().PrepareLaunch();
-    window.Texts().TitleSU = kBuiltinTitle;
-    window.Texts().TitleGB = kBuiltinTitle;
+    window.Texts().TitleSU = kBuiltinTitleSU;
+    window.Texts().TitleGB = kBuiltinTitleGB;
 }
 
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {
@@ -72,10 +73,11 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 
     const SkinSettings settings = ReadSkinSettings(skin);
     window.Texts().TitleSU = DecodeSkinText(settings.title);
-    // Taken before dir moves the current directory.
     std::error_code ec;
     const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
-    EnterSkinDir(settings.dir, skin_folder);
+    // The skin's dir is where its files are looked for; the game's current
+    // folder stays as it is (the skin search may be walking it).
+    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder), skin_folder};
     if (!settings.sound_on) window.Controls().imButtSClick();
     ControlKeys& keys = window.Controls().Keys();
     keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
@@ -84,7 +86,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
 
     GameWindowSkinTarget target(window);
-    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
     return failures;
 }
@@ -113,10 +115,6 @@ void RunGameWindow(GameWindow& window) {
 }
 
 int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector<std::string>* failure_lines) {
-    // A skin's dir moves the current directory; a failed launch puts it back,
-    // so that the start screen's next launch finds what this one found.
-    std::error_code ec;
-    const std::filesystem::path start_folder = std::filesystem::current_path(ec);
     PrepareLaunch(window);
     std::vector<SkinEntryFailure> failures;
     std::filesystem::path skin;
@@ -138,7 +136,6 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector
     window.FrameTimer().SetEnabled(false);
     window.SideTimer().SetEnabled(false);
     window.Form().close();
-    if (!start_folder.empty()) std::filesystem::current_path(start_folder, ec);
     return 1;
 }
 

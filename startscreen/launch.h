@@ -21,9 +21,9 @@ struct LaunchChoice {
     // The menu is locked to the skin named on the command line.
     bool from_command_line = false;
     std::filesystem::path command_line_skin;
-    // The menu as the start screen found it: the chosen skin is the first
-    // entry with the selected entry's Russian title, launched from the file it
-    // was found in, without walking the folders again.
+    // The menu as the start screen found it: the chosen skin is launched
+    // from the file its entry was found in, without walking the folders
+    // again, whatever other entry shares its title.
     SkinMenu menu;
 };
 
@@ -33,7 +33,8 @@ struct LaunchChoice {
 void PrepareLaunch(GameWindow& window);
 
 // Applies a skin file over a prepared window: its settings (title, dir, sound,
-// keys), then every picture and sound entry. A file that cannot be read
+// keys), then every picture and sound entry, looked for from the skin's dir
+// (the current folder is never changed). A file that cannot be read
 // counts as empty, so every entry fails. Gives the failed entries.
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file);
 
@@ -52,9 +53,9 @@ void RunGameWindow(GameWindow& window);
 // The whole launch, as the start button (THBForm::btStartClick) runs it.
 // Gives 0 when the game window was closed, 1 when a skin entry failed. A
 // failed launch writes one line per failed entry to standard error (and into
-// failure_lines when given), shows the playfield only for a moment, puts the
-// current folder back and returns without waiting. The window's skin is then
-// partly applied: the start screen makes a fresh one for the next launch.
+// failure_lines when given), shows the playfield only for a moment and
+// returns without waiting. The window's skin is then partly applied: the
+// start screen makes a fresh one for the next launch.
 int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice,
                      std::vector<std::string>* failure_lines = nullptr);
 

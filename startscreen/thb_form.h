@@ -148,6 +148,8 @@ private:
     void BuildComponents();
     bool LockToCommandLineSkin();
     void FillSkinMenu();
+    void StartSkinSearch();
+    void OfferSearchedSkins();
     void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
     void BuildContextMenu();
     void ChooseSkinToInstall();

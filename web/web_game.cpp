@@ -33,8 +33,7 @@ public:
 
     std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
         if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
-        // Absolute, as the page keyed the pictures it decoded: dir may have
-        // moved the current folder.
+        // Absolute and plain, as the page keyed the pictures it decoded.
         std::error_code ec;
         const std::string path = std::filesystem::absolute(file, ec).lexically_normal().string();
         char* text = pellox_picture_problem(path.c_str());
@@ -104,8 +103,8 @@ void WebGame::Guarded(void (*action)(WebGame&)) {
 void WebGame::LaunchBuiltin() {
     keys_ = {u'W', u'O', u'D', u'K'};
     engine_.PrepareLaunch();
-    texts_.TitleSU = kBuiltinTitle;
-    texts_.TitleGB = kBuiltinTitle;
+    texts_.TitleSU = kBuiltinTitleSU;
+    texts_.TitleGB = kBuiltinTitleGB;
     frame_timer_logic_.SetEnabled(true);
 }
 
@@ -122,18 +121,15 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
     const SkinSettings settings = ReadSkinSettings(skin);
     texts_.TitleSU = DecodeSkinText(settings.title);
     const std::filesystem::path skin_folder = std::filesystem::path(skin_file).parent_path();
-    // The skin's dir resolves as on the desktop, from the skin's own folder:
-    // the page has no start folder of its own.
-    std::error_code ec;
-    std::filesystem::current_path(skin_folder, ec);
-    EnterSkinDir(settings.dir, skin_folder);
+    // The skin's dir resolves as on the desktop; the page has no start folder
+    // of its own, the file system's root stands for it.
+    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder, "/"), skin_folder};
     if (!settings.sound_on) engine_.ToggleSound();
     for (std::size_t i = 0; i < 4; ++i) keys_[i] = SkinControlKey(settings.keys[i], kSkinDefaultKeys[i]);
 
     WebSkinTarget target(sprites_, pictures_, waves_);
-    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, skin_folder, target);
+    std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
-    std::filesystem::current_path("/", ec);
     if (!failures.empty()) return FailureLines(skin_file, failures);
     frame_timer_logic_.SetEnabled(true);
     return {};

@@ -131,7 +131,7 @@ TEST_P(SkinDirMalformed, IsNoFolderAndLeavesTheCurrentFolder) {
     const fs::path skin_folder = folder.path() / "skin";
     const ResolvedSkinPath resolved = ResolveSkinDir(c.dir, skin_folder);
     EXPECT_NE(resolved.error.find(c.error), std::string::npos) << resolved.error;
-    EXPECT_FALSE(EnterSkinDir(c.dir, skin_folder));
+    EXPECT_EQ(SkinWorkFolder(c.dir, skin_folder), fs::path());
     EXPECT_EQ(fs::current_path(), folder.path());
 }
 
@@ -196,7 +196,7 @@ TEST(SkinEntryMalformed, AFolderAFifoADeviceOrAZeroByteNeverReachesTheLoader) {
             const SkinFile skin = SkinFile::FromText(text);
             CountingTarget target;
             const auto start = std::chrono::steady_clock::now();
-            const std::string error = ApplySkinEntry(skin, *entry, folder.path() / "skin", target);
+            const std::string error = ApplySkinEntry(skin, *entry, {{}, folder.path() / "skin"}, target);
             EXPECT_LT(std::chrono::steady_clock::now() - start, kNoHang);
             EXPECT_NE(error.find(c.error), std::string::npos) << error;
             EXPECT_EQ(target.loads, 0);

@@ -73,14 +73,14 @@ Launched LaunchFrom(const fs::path& ini, const fs::path& start) {
     CurrentDirGuard in_start(start);
     const SkinFile skin = *LoadSkinFile(ini).file;
     const fs::path folder = ini.parent_path();
-    EnterSkinDir(ReadSkinSettings(skin).dir, folder);
+    const fs::path work = SkinWorkFolder(ReadSkinSettings(skin).dir, folder);
     Launched launched;
     const ParsedSpriteEntry ground = ParseSpriteEntry(skin.Read("BACK", "ground", "-"));
     if (ground.entry) {
-        const ResolvedSkinPath file = ResolveSkinEntryPath(ground.entry->path, folder);
+        const ResolvedSkinPath file = ResolveSkinEntryPath(ground.entry->path, folder, work);
         if (file.error.empty()) launched.ground = ReadFile(file.path);
     }
-    const ResolvedSkinPath over = ResolveSkinEntryPath(skin.Read("SOUNDS", "Over", "-"), folder);
+    const ResolvedSkinPath over = ResolveSkinEntryPath(skin.Read("SOUNDS", "Over", "-"), folder, work);
     if (over.error.empty()) launched.over = ReadFile(over.path);
     return launched;
 }

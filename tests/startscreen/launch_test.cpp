@@ -1,7 +1,13 @@
 // The launch with a skin: a skin folder made by the test, applied over a real
 // game window with the built-in pictures.
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include <QImage>
 #include <QTimer>
+
+#include "skin/find_skin.h"
 
 #include "lcd/core/sprite_tables.h"
 #include "skin/skin_entries.h"
@@ -120,8 +126,8 @@ TEST_F(LaunchTest, ACompleteSkinReplacesEveryPictureSoundKeyAndTitle) {
     EXPECT_FALSE(engine().SoundOn());
     EXPECT_FALSE(Lit(SpriteId::imBell));
     EXPECT_EQ(window->Texts().TitleSU, u"Волк");
-    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitle);  // named on the command line: titleGB unread
-    EXPECT_EQ(std::filesystem::current_path().filename(), "data");
+    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitleGB);  // named on the command line: titleGB unread
+    EXPECT_EQ(std::filesystem::current_path(), skin.folder.path());  // dir is where files are found, not entered
     EXPECT_EQ(form().size(), QSize(908, 594));
 }
 
@@ -171,10 +177,10 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuStartsFromItsFileAndBringsItsEnglishTit
     const std::filesystem::path file = skin.Write();
     LaunchChoice choice;
     choice.selected = 2;
-    // The second entry has the same title as the first, so the first one's
-    // file is launched, as a search for that title meets it first.
+    // An older namesake comes first in the menu; the entry chosen launches
+    // its own file all the same (the older one's is not even there).
+    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "The old wolf"}, skin.folder.path() / "no-such.ini");
     choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "The Wolf"}, file);
-    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "Another wolf"}, skin.folder.path() / "no-such.ini");
     std::filesystem::current_path(skin.folder.path());
     // The player closes the game window as soon as it shows.
     QTimer closer;
@@ -205,7 +211,59 @@ TEST_F(LaunchTest, RelativePathsNotFoundFromTheCurrentFolderAreLookedForBesideTh
     const std::vector<SkinEntryFailure> failures = ApplySkin(*window, file);
     for (const SkinEntryFailure& f : failures) ADD_FAILURE() << f.section << "/" << f.key << ": " << f.reason;
     EXPECT_TRUE(ShowsSkinPicture(SpriteId::imHare));
-    EXPECT_EQ(std::filesystem::current_path().filename(), "data");
+    EXPECT_EQ(std::filesystem::current_path(), elsewhere.path());
+}
+
+// The start screen's skin search walks the start folder on a thread of its
+// own; a skin launched meanwhile must not move the walk into its dir, which
+// here holds folders of the same names with other skins in them.
+TEST_F(LaunchTest, ASearchWalkingTheStartFolderWhileASkinWithADirLaunchesFindsExactlyTheTreesSkins) {
+    const std::filesystem::path file = skin.Write();
+    const auto skin_text = [](const std::string& title) { return "[SETTINGS]\r\nver=1.6\r\ntitle=" + title + "\r\n"; };
+    TempFolder start;
+    start.Write("a/one.ini", skin_text("One"));
+    start.Write("b/two.ini", skin_text("Two"));
+    skin.folder.Write("data/a/decoy.ini", skin_text("Decoy in the skin's dir"));
+    skin.folder.Write("data/b/decoy.ini", skin_text("Another decoy"));
+    std::filesystem::current_path(start.path());
+
+    // The walk is held once it has listed the start folder, before it goes
+    // into "./a", until the skin has been applied.
+    std::mutex mutex;
+    std::condition_variable changed;
+    bool walking = false;
+    bool launched = false;
+    int steps = 0;
+    std::vector<std::string> found;
+    std::thread walk([&] {
+        SearchSkins(
+            {"."}, NoTitleMarker,
+            [&](const SkinProbe& probe, const std::filesystem::path&) { found.push_back(probe.TitleSU); },
+            [&] {
+                if (++steps != 2) return true;
+                std::unique_lock lock(mutex);
+                walking = true;
+                changed.notify_all();
+                changed.wait(lock, [&] { return launched; });
+                return true;
+            });
+    });
+    {
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [&] { return walking; });
+    }
+    PrepareLaunch(*window);
+    const std::vector<SkinEntryFailure> failures = ApplySkin(*window, file);
+    {
+        std::lock_guard lock(mutex);
+        launched = true;
+        changed.notify_all();
+    }
+    walk.join();
+
+    EXPECT_TRUE(failures.empty()) << failures.front().key << ": " << failures.front().reason;
+    EXPECT_TRUE(ShowsSkinPicture(SpriteId::imWolf0));
+    EXPECT_EQ(found, (std::vector<std::string>{"One", "Two"}));
 }
 
 TEST_F(LaunchTest, AWaveTheReaderRefusesFailsItsEntryWithTheReadersMessage) {

@@ -172,6 +172,20 @@ test('a touch game: the case\'s button and the LCD\'s quarters are tap targets, 
   await page.browserContext().close();
 });
 
+test('a browser that refuses the storage gets a clear line, and the game plays', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    Storage.prototype.setItem = () => { throw new DOMException('The quota has been exceeded.', 'QuotaExceededError'); };
+  });
+  await page.goto(`${base}#play`);
+  await waitReady(page);
+  const line = await page.$eval('#storageLine', (e) => (e.hidden ? '' : e.textContent));
+  assert(line.includes('scores are kept only until the page is closed'), `the line says: ${line}`);
+  await waitFor(page, () => window.pelloxPage.handheld.running && window.pelloxPage.handheld.drawnAt > 0);
+  await context.close();
+});
+
 // Bytes of a zip dropped on the page as a file named name.
 async function drop(page, name, bytes) {
   await page.evaluate(async (fileName, base64) => {

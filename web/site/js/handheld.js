@@ -39,8 +39,8 @@ export class Handheld {
     this.listen();
   }
 
-  async loadPictures() {
-    this.basePictures = await loadBuiltinPictures(this.layout);
+  async loadPictures(sheet) {
+    this.basePictures = await loadBuiltinPictures(this.layout, sheet);
   }
 
   // --- Launching ---------------------------------------------------------

@@ -5,6 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
+import {fetchBytes} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -264,7 +265,8 @@ page.firstFrame = () => {
 // --- Boot ------------------------------------------------------------------
 async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
-  // The waves come while the module compiles.
+  // The waves and the pictures come while the module compiles.
+  const sheet = fetchBytes('builtin/sprites.bin');
   const waves = Promise.all(kEffectNames.map(async (name) =>
     new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
   page.module = await createPellox({locateFile: (path) => new URL(`../${path}`, import.meta.url).href});
@@ -294,7 +296,7 @@ async function boot() {
   });
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
-  await page.handheld.loadPictures();
+  await page.handheld.loadPictures(sheet);
   performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {

@@ -104,7 +104,7 @@ function loadImage(svgText) {
   });
 }
 
-async function fetchBytes(url) {
+export async function fetchBytes(url) {
   const response = await fetch(url);
   if (!response.ok) throw new Error(`${url}: ${response.status}`);
   return new Uint8Array(await response.arrayBuffer());
@@ -139,8 +139,9 @@ function keyedOwnBitmap(bytes, transparent) {
 
 // The built-in pictures at one game pixel each, by sprite index: the
 // bitmaps one after the other in the sprite table's order in one file.
-export async function loadBuiltinPictures(layout) {
-  const sheet = await fetchBytes('builtin/sprites.bin');
+// sheet: the file's bytes when they are already on their way.
+export async function loadBuiltinPictures(layout, sheet = fetchBytes('builtin/sprites.bin')) {
+  sheet = await sheet;
   const view = new DataView(sheet.buffer, sheet.byteOffset, sheet.byteLength);
   let at = 0;
   const files = layout.map((sprite) => {

@@ -3,9 +3,9 @@
 
 export const kStrings = {
   su: {
-    caption: 'Pellox - вер. 1.8',
+    caption: 'Pellox — версия 1.8',
     start: 'Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!',
-    choosing: ' Выберите скин-игру ',
+    choosing: ' Выберите скин ',
     pickFiles: 'Установить скин…',
     pickFolder: 'Установить папку скина…',
     forget: 'Удалить этот скин',
@@ -29,9 +29,9 @@ export const kStrings = {
     failedToLoad: 'Игра не загрузилась: ',
   },
   gb: {
-    caption: 'Pellox - ver 1.8',
+    caption: 'Pellox – version 1.8',
     start: 'Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!',
-    choosing: ' Choose the skingame ',
+    choosing: ' Choose a skin ',
     pickFiles: 'Install a skin…',
     pickFolder: 'Install a skin folder…',
     forget: 'Remove this skin',
