@@ -12,6 +12,7 @@
 #include "skin/skin_menu.h"
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
+#include "skininstall/archive_names.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
 
@@ -19,31 +20,6 @@ namespace pellox {
 namespace {
 
 using emscripten::val;
-
-std::string Utf8(const std::u16string& text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t c = text[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 val Strings(const std::vector<std::string>& lines) {
     val out = val::array();
@@ -80,10 +56,8 @@ val Probe(const std::string& path) {
     out.set("usable", probe.usable);
     out.set("reasons", Strings(SkinUnusableReasons(*loaded.file)));
     if (probe.usable) {
-        out.set("titleSU", Utf8(DecodeSkinText(probe.TitleSU)));
-        out.set("titleGB", Utf8(DecodeSkinText(probe.EnglishTitle())));
-        out.set("rawTitleSU", probe.TitleSU);
-        out.set("rawTitleGB", probe.EnglishTitle());
+        out.set("titleSU", SkinTextToUtf8(probe.TitleSU));
+        out.set("titleGB", SkinTextToUtf8(probe.EnglishTitle()));
     }
     return out;
 }
@@ -149,8 +123,8 @@ val WaveOf(const WebGame& game, int effect) {
     return out;
 }
 
-std::string Title(const WebGame& game) { return Utf8(game.Title()); }
-std::string Keys(const WebGame& game) { return Utf8(game.ControlKeys()); }
+std::string Title(const WebGame& game) { return Utf16ToUtf8(game.Title()); }
+std::string Keys(const WebGame& game) { return Utf16ToUtf8(game.ControlKeys()); }
 int Score(WebGame& game) { return game.Engine().Score(); }
 int RecordA(WebGame& game) { return game.Engine().RecordA(); }
 int RecordB(WebGame& game) { return game.Engine().RecordB(); }
