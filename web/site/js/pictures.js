@@ -156,7 +156,11 @@ export async function loadBuiltinPictures(layout, sheet = fetchBytes('builtin/sp
     const url = `builtin/sprites.bin (${sprite.name})`;
     const bytes = files[i];
     const pixels = keyedOwnBitmap(bytes, sprite.transparent);
-    if (pixels) return createImageBitmap(pixels, {premultiplyAlpha: 'none', colorSpaceConversion: 'none'});
+    if (pixels) {
+      const c = canvas(pixels.width, pixels.height);
+      c.getContext('2d').putImageData(pixels, 0, 0);
+      return c;
+    }
     const decoded = await decodePicture(bytes);
     if (!decoded.image) throw new Error(`${url}: ${decoded.problem}`);
     return keyed(decoded.image, sprite.transparent);
