@@ -172,6 +172,33 @@ test('a touch game: the case\'s button and the LCD\'s quarters are tap targets, 
   await page.browserContext().close();
 });
 
+test('a gamepad plays with the desktop\'s mapping: Start is Game A, the D-pad and the face buttons turn the wolf', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.evaluateOnNewDocument(() => {
+    // A standard-layout pad the test presses by setting its buttons.
+    const buttons = Array.from({length: 17}, () => ({pressed: false, value: 0}));
+    window.testPad = {index: 0, id: 'test pad', mapping: 'standard', connected: true, buttons, axes: [0, 0, 0, 0]};
+    navigator.getGamepads = () => [window.testPad];
+  });
+  await page.goto(`${base}#play`);
+  await waitReady(page);
+  const hold = (button, pressed) => page.evaluate((b, p) => { window.testPad.buttons[b].pressed = p; }, button, pressed);
+  await page.evaluate(() => window.dispatchEvent(Object.assign(new Event('gamepadconnected'), {gamepad: window.testPad})));
+  await hold(9, true);  // Start
+  await sleep(150);
+  await hold(9, false);
+  await waitFor(page, (playing) => window.pelloxPage.handheld.game.mode() === playing, kPlaying, 5000);
+  // The wolf starts at the lower left: each button moves him elsewhere.
+  for (const [button, position] of [[3, 1], [13, 2], [0, 3], [12, 0]]) {  // north, down, south, up
+    await hold(button, true);
+    await waitFor(page, (p) => window.pelloxPage.handheld.game.wolfPos() === p, position, 5000);
+    await hold(button, false);
+    await sleep(50);
+  }
+  await context.close();
+});
+
 test('a browser that refuses the storage gets a clear line, and the game plays', async () => {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
