@@ -226,7 +226,25 @@ export class Handheld {
         keyedPicture = keyed(decoded.image, this.layout[index].transparent);
         this.keyedSkin.set(s.picture + '|' + index, keyedPicture);
       }
-      return {image: keyedPicture, width: keyedPicture.width, height: keyedPicture.height, smooth: false, box: s};
+      // A skin's bitmap, as on the desktop: enlarged by the ratio rounded,
+      // pixel by pixel, and only then brought to a fractional ratio smoothly.
+      const whole = Math.max(1, Math.round(this.scale));
+      let enlarged = keyedPicture;
+      if (whole > 1) {
+        const key = `${s.picture}|${index}|${whole}`;
+        enlarged = this.keyedSkin.get(key);
+        if (!enlarged) {
+          enlarged = document.createElement('canvas');
+          enlarged.width = keyedPicture.width * whole;
+          enlarged.height = keyedPicture.height * whole;
+          const g = enlarged.getContext('2d');
+          g.imageSmoothingEnabled = false;
+          g.drawImage(keyedPicture, 0, 0, enlarged.width, enlarged.height);
+          this.keyedSkin.set(key, enlarged);
+        }
+      }
+      return {image: enlarged, width: keyedPicture.width, height: keyedPicture.height,
+              smooth: Math.abs(this.scale - whole) > 1e-6, box: s};
     }
     const factor = Math.ceil(this.scale - 1e-6);
     const sharp = factor > 1 ? this.sharp.get(factor) : null;
