@@ -223,21 +223,28 @@ async function drop(page, name, bytes) {
   }, name, Buffer.from(bytes).toString('base64'));
 }
 
-// The built-in game exported by the desktop, its background's red and blue swapped.
-function recolouredSkinZip() {
+// The built-in game exported by the desktop (--export-skin), its files by
+// their paths under prefix.
+function exportedSkin(prefix) {
   const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'pellox-export-'));
   fs.rmSync(folder, {recursive: true});
   execFileSync(pelloxBinary, ['--export-skin', folder], {env: {...process.env, QT_QPA_PLATFORM: 'offscreen'}});
   const files = {};
-  const walk = (dir, prefix) => {
+  const walk = (dir, at) => {
     for (const entry of fs.readdirSync(dir, {withFileTypes: true})) {
       const full = path.join(dir, entry.name);
-      if (entry.isDirectory()) walk(full, `${prefix}${entry.name}/`);
-      else files[`${prefix}${entry.name}`] = new Uint8Array(fs.readFileSync(full));
+      if (entry.isDirectory()) walk(full, `${at}${entry.name}/`);
+      else files[`${at}${entry.name}`] = new Uint8Array(fs.readFileSync(full));
     }
   };
-  walk(folder, 'Blue Night/');
+  walk(folder, prefix);
   fs.rmSync(folder, {recursive: true, force: true});
+  return files;
+}
+
+// The exported skin in a zip, its background's red and blue swapped.
+function recolouredSkinZip() {
+  const files = exportedSkin('Blue Night/');
   const iniName = Object.keys(files).find((f) => f.endsWith('.ini'));
   const ini = Buffer.from(files[iniName]).toString('utf8').replace(/^title\s*=[^\r\n]*/m, 'title=Синий Кестров')
     .replace(/^titleGB\s*=[^\r\n]*/m, 'titleGB=Blue Kestrow');
@@ -280,6 +287,43 @@ test('a skin zip made from --export-skin with a recoloured picture is dropped, l
   });
   assert(seen[0] === builtin[2] && seen[1] === builtin[1] && seen[2] === builtin[0] && seen[0] !== seen[2],
          `the case shows ${seen}, the built-in one ${builtin}`);
+  assert(page.errors.length === 0, page.errors.join('; '));
+  await page.browserContext().close();
+});
+
+test('a skin\'s .ini picked with its files (no archive) is listed and launched, a missing picture named with its reason', async () => {
+  const page = await openPage(browser, base);
+  // The exported skin with every file beside its .ini.
+  const files = exportedSkin('');
+  const flat = new Map();
+  for (const [name, bytes] of Object.entries(files)) flat.set(path.basename(name), bytes);
+  const iniName = [...flat.keys()].find((f) => f.endsWith('.ini'));
+  const ini = Buffer.from(flat.get(iniName)).toString('utf8').replace(/(pictures|sounds)\//g, '')
+    .replace(/^titleGB\s*=[^\r\n]*/m, 'titleGB=Loose Kestrow');
+  flat.set(iniName, strToU8(ini));
+  const pick = async (entries) => {
+    const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'pellox-loose-'));
+    const paths = entries.map(([name, bytes]) => { const p = path.join(folder, name); fs.writeFileSync(p, bytes); return p; });
+    await (await page.$('#pickFiles')).uploadFile(...paths);
+    await waitFor(page, () => !document.getElementById('skinMessage').hidden &&
+                              !document.getElementById('skinMessage').textContent.startsWith('Installing'));
+    fs.rmSync(folder, {recursive: true, force: true});
+    return page.$eval('#skinMessage', (e) => e.textContent);
+  };
+  const installed = await pick([...flat]);
+  assert(installed.includes('Installed: Loose Kestrow'), `the page says: ${installed}`);
+  await page.click('#btStart');
+  await waitFor(page, () => !document.getElementById('play').hidden);
+  // Without its background the same skin does not start, and says which entry and why.
+  await page.keyboard.press('Escape');
+  flat.delete('imBckgrnd.bmp');
+  flat.set(iniName, strToU8(ini.replace('Loose Kestrow', 'Broken Kestrow')));
+  await pick([...flat]);
+  await page.select('#cbSkin', await page.$$eval('#cbSkin option', (o) => o.find((x) => x.text === 'Broken Kestrow').value));
+  await page.click('#btStart');
+  await waitFor(page, () => document.getElementById('skinMessage').textContent.includes('could not be loaded'));
+  const failed = await page.$eval('#skinMessage', (e) => e.textContent);
+  assert(failed.includes('[BACK] ground') && failed.includes('imBckgrnd.bmp'), `the page says: ${failed}`);
   assert(page.errors.length === 0, page.errors.join('; '));
   await page.browserContext().close();
 });
