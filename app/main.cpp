@@ -8,6 +8,8 @@
 //   pellox --list-skins         the skin menu and the folders searched, without a window
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -30,6 +32,7 @@
 #include "media/diagnostics.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
+#include "startscreen/screen_fit.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
 #include "skincommands/skin_install.h"
@@ -197,10 +200,11 @@ int main(int argc, char** argv) {
     // the game's is made.
     if (const std::optional<int> status = RunWithoutDisplay(argc, argv)) return *status;
 
-    QApplication app(argc, argv);
+    // At the largest scale, up to the desktop's, at which the windows fit the screen.
+    const std::unique_ptr<QApplication> app = pellox::MakeApplicationThatFits(argc, argv);
     NameTheApplication();
     CommandLine command_line;
-    command_line.parser.process(app);
+    command_line.parser.process(*app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
     // The desktop entry the windows belong to: the Wayland app id, so that
@@ -249,6 +253,14 @@ int main(int argc, char** argv) {
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen
     // after a skin failed to start.
-    const int status = app.exec();
-    return std::max(status, start_screen.ExitStatus());
+    const int status = std::max(app->exec(), start_screen.ExitStatus());
+    // A skin search held up inside the system (a folder that does not
+    // answer) was left behind so that closing never hangs; it must not run
+    // while the program's static objects are destroyed, so the program ends
+    // without destroying them.
+    if (!start_screen.StopSkinSearch()) {
+        std::fflush(nullptr);
+        std::quick_exit(status);
+    }
+    return status;
 }

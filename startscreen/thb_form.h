@@ -30,6 +30,7 @@
 #include "skininstall/install_skins.h"
 #include "startscreen/background_skin_search.h"
 #include "startscreen/failure_texts.h"
+#include "startscreen/qt_translations.h"
 
 namespace pellox {
 
@@ -115,6 +116,11 @@ public:
     GameWindow* GameWindowIfCreated() { return game_window_.get(); }
     // The launch's exit status, once the start button has run.
     int ExitStatus() const { return exit_status_; }
+    // Stops the skin search if it still runs. False when a walk held up
+    // inside the system had to be left behind, now or before: it may still
+    // run as the program ends, which must then not destroy its static
+    // objects under it.
+    bool StopSkinSearch();
 
     // The components under their own names (also their Qt object names).
     QLabel& StSmallInfo() { return *st_small_info_; }
@@ -165,6 +171,8 @@ private:
     // Both languages' texts, read once.
     const StartScreenTexts texts_su_ = LoadStartScreenTexts(InterfaceLanguage::Russian);
     const StartScreenTexts texts_gb_ = LoadStartScreenTexts(InterfaceLanguage::English);
+    // Qt's own texts (buttons, the file dialog) follow the language.
+    QtTranslations qt_translations_;
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
     SkinMenu menu_;
     SkinMenuState menu_state_ = SkinMenuState::Choosing;
@@ -180,6 +188,7 @@ private:
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
+    bool walk_left_behind_ = false;
     // Skin files installed while the start screen runs, already in the menu:
     // the search, still walking, passes them over when it meets them.
     std::vector<std::filesystem::path> installed_here_;
