@@ -8,6 +8,7 @@
 //   sounds->PlayEffect(Effect::Basket, false);           // the engine's SoundPlayer
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/ports.h"
@@ -27,6 +28,8 @@ public:
     // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...) or
     // EWaveFormatError, leaving the effect as it was.
     virtual void LoadEffectFile(Effect effect, const std::string& path) = 0;
+    // How long an effect sounds, in seconds; nothing when unknown.
+    virtual std::optional<double> EffectSeconds(Effect) { return std::nullopt; }
 };
 
 class GameSounds final : public GameSoundPlayer {
@@ -50,6 +53,7 @@ public:
     // Replaces the wave of an effect with a WAV file; later plays sound it.
     // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
     void LoadEffectFile(Effect effect, const std::string& path) override;
+    std::optional<double> EffectSeconds(Effect effect) override;
 
 private:
     std::unique_ptr<SoundSystem> system_;

@@ -15,8 +15,8 @@ namespace pellox {
 // same and marked so. Gives 0 when the skin would launch with every entry,
 // 1 otherwise.
 //
-// Enters the skin's dir as the launch does, so the current directory changes:
-// meant for a command that ends right after.
+// Looks for the skin's files from its dir as the launch does; the current
+// folder is never changed, so the check can be run again (--watch).
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out);
 
 }  // namespace pellox

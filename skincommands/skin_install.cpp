@@ -36,8 +36,13 @@ void ReportCheck(const InstalledSkin& skin, std::ostream& out) {
 }  // namespace
 
 int InstallSkinCommand(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
-                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits) {
-    const SkinInstallResult result = InstallSkins(source, skins_folder, limits);
+                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits,
+                       SameTitleChoice same_title) {
+    const SkinInstallResult result = InstallSkins(source, skins_folder, limits, same_title);
+    for (const InstalledSkin& skin : result.already_installed)
+        out << "Already installed: \"" << skin.title_gb << "\" in " << skin.folder.string()
+            << " holds the same files; nothing copied\n";
+    if (!result.Succeeded() && !result.already_installed.empty() && result.error.empty()) return 0;
     if (!result.Succeeded()) {
         err << "pellox: nothing installed from " << source.string() << ": "
             << (result.error.empty() ? std::string("no usable skin") : result.error) << "\n";

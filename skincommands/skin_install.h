@@ -18,7 +18,11 @@ namespace pellox {
 //
 // The check enters each skin's dir as a launch does; the current folder is
 // put back after each.
+// A skin installed before with the same files is named and not copied (0);
+// one whose title an installed skin has, with other files, goes beside it
+// with " (2)" added to its titles, or replaces it with SameTitleChoice::Replace.
 int InstallSkinCommand(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
-                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits = {});
+                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits = {},
+                       SameTitleChoice same_title = SameTitleChoice::KeepBoth);
 
 }  // namespace pellox

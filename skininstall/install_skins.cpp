@@ -9,6 +9,8 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <system_error>
 
@@ -17,6 +19,7 @@
 #include "skininstall/archive_names.h"
 #include "skininstall/archive_unpack.h"
 #include "skininstall/skin_candidates.h"
+#include "skininstall/installed_twins.h"
 #include "skininstall/skin_layout.h"
 
 namespace pellox {
@@ -125,8 +128,9 @@ struct Source {
 
 class Installer {
 public:
-    Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits)
-        : source_(source), skins_folder_(skins_folder), limits_(limits) {}
+    Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
+              SameTitleChoice same_title)
+        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title) {}
 
     SkinInstallResult Run() {
         std::error_code ec;
@@ -247,9 +251,11 @@ private:
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
-            built.push_back({what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed)});
+            Built one{what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            if (MeetInstalledTwin(one)) built.push_back(std::move(one));
         }
-        if (!PutInPlace(built, taken)) return;
+        if (!result_.to_choose.empty()) return;  // the player chooses first
+        if (!PutInPlace(built, taken, staging)) return;
         for (const Built& one : built) {
             if (one.skin.dir_rewritten)
                 result_.notes.push_back(one.where + ": its dir was set to " + one.skin.dir_written.string() +
@@ -269,24 +275,89 @@ private:
         std::string where;
         BuiltSkin skin;
         InstalledSkin installed;
+        fs::path replaces;  // the installed skin it takes the place of
     };
+
+    // An installed skin with the built one's title: the same files are not
+    // installed again; other files go beside it, in its place, or wait for
+    // the player's choice. Gives whether the built skin is to be put in place.
+    bool MeetInstalledTwin(Built& one) {
+        const std::optional<InstalledTwin> twin = FindInstalledTwin(skins_folder_, one.build, one.installed.title_su);
+        if (!twin) return true;
+        const InstalledSkin existing{one.installed.title_su, one.installed.title_gb, twin->folder, twin->ini};
+        if (twin->same_files) {
+            result_.already_installed.push_back(existing);
+            return false;
+        }
+        switch (same_title_) {
+        case SameTitleChoice::Ask:
+            result_.to_choose.push_back(existing);
+            return false;
+        case SameTitleChoice::Replace:
+            one.replaces = twin->folder;
+            result_.notes.push_back(one.where + ": it replaces the skin \"" + existing.title_su + "\" installed in " +
+                                    twin->folder.string() + ", whose files were other");
+            return true;
+        case SameTitleChoice::KeepBoth: break;
+        }
+        const std::set<std::string> titles = InstalledTitles(skins_folder_);
+        int n = 2;
+        while (titles.count(one.installed.title_su + " (" + std::to_string(n) + ")")) ++n;
+        const std::string suffix = " (" + std::to_string(n) + ")";
+        const fs::path ini = one.build / one.skin.ini_relative;
+        std::string text;
+        {
+            std::ifstream in(ini, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        std::ofstream(ini, std::ios::binary | std::ios::trunc) << WithTitlesSuffixed(text, suffix);
+        const SkinProbe probe = ProbeSkin(ini);
+        one.installed.title_su = SkinTextToUtf8(probe.TitleSU);
+        one.installed.title_gb = SkinTextToUtf8(probe.EnglishTitle());
+        result_.notes.push_back(one.where + ": a skin titled \"" + existing.title_su + "\" with other files is installed in " +
+                                twin->folder.string() + "; this one goes beside it as \"" + one.installed.title_su + "\"");
+        return true;
+    }
 
     // All or nothing: a skin that cannot be renamed into place takes the
     // ones renamed before it back out. A name taken meanwhile (another
     // install of the same skin at the same moment) gives way to the next
     // free one.
-    bool PutInPlace(std::vector<Built>& built, std::set<std::string>& taken) {
+    bool PutInPlace(std::vector<Built>& built, std::set<std::string>& taken, const fs::path& staging) {
+        std::vector<std::pair<fs::path, fs::path>> moved_away;  // replaced skins: where they were, where they are
         for (std::size_t i = 0; i < built.size(); ++i) {
-            if (std::string why = RenameIntoFreeName(built[i], taken); !why.empty()) {
+            std::string why;
+            if (!built[i].replaces.empty()) why = RenameIntoReplaced(built[i], staging / ("replaced-" + std::to_string(i)), moved_away);
+            else why = RenameIntoFreeName(built[i], taken);
+            if (!why.empty()) {
                 for (std::size_t j = 0; j < i; ++j) {
                     std::error_code ec;
                     fs::remove_all(built[j].installed.folder, ec);
+                }
+                for (const auto& [was, is] : moved_away) {
+                    std::error_code ec;
+                    fs::rename(is, was, ec);
                 }
                 Fail("cannot put the skin in place as " + built[i].installed.folder.string() + ": " + why);
                 return false;
             }
         }
         return true;
+    }
+
+    // The installed skin goes into the staging folder (removed with it at the
+    // end) and the built one into its place. Gives why not.
+    std::string RenameIntoReplaced(Built& one, const fs::path& away,
+                                   std::vector<std::pair<fs::path, fs::path>>& moved_away) {
+        std::error_code ec;
+        fs::rename(one.replaces, away, ec);
+        if (ec) return ec.message();
+        moved_away.emplace_back(one.replaces, away);
+        if (!MoveBuiltSkin(one.build, one.skin, one.installed.folder, one.replaces)) return "cannot write the skin file";
+        one.installed.folder = one.replaces;
+        one.installed.ini = one.replaces / one.skin.ini_relative;
+        if (!RenameNoReplace(one.build, one.replaces)) return std::strerror(errno);
+        return {};
     }
 
     // Gives why not, or an empty text once the skin is in place.
@@ -325,6 +396,7 @@ private:
     fs::path source_;
     fs::path skins_folder_;
     const SkinInstallLimits& limits_;
+    SameTitleChoice same_title_;
     SkinInstallResult result_;
 };
 
@@ -336,13 +408,14 @@ fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
     return {};
 }
 
-SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits) {
+SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
+                               SameTitleChoice same_title) {
     if (skins_folder.empty()) {
         SkinInstallResult result;
         result.error = "no folder to install skins in: neither XDG_DATA_HOME nor HOME is set";
         return result;
     }
-    return Installer(source, skins_folder, limits).Run();
+    return Installer(source, skins_folder, limits, same_title).Run();
 }
 
 }  // namespace pellox

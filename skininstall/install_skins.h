@@ -46,8 +46,23 @@ struct SkinInstallResult {
     // What the player may want to know about an install that went through:
     // entries passed over (links, devices), a skin whose dir was rewritten.
     std::vector<std::string> notes;
+    // Skins of the source installed before with exactly these files: not
+    // copied again (the installed ones, for the menu to select).
+    std::vector<InstalledSkin> already_installed;
+    // With SameTitleChoice::Ask: the installed skins whose title a skin of
+    // the source has, with other files. Nothing was installed; the player
+    // chooses, and the install runs again with the choice.
+    std::vector<InstalledSkin> to_choose;
 
     bool Succeeded() const { return !installed.empty(); }
+};
+
+// What an install does with a skin whose Russian title an installed skin
+// already has, with other files.
+enum class SameTitleChoice {
+    KeepBoth,  // installed beside it, " (2)" added to its titles (noted)
+    Replace,   // installed in its place, the old one removed
+    Ask,       // nothing installed: the skins are listed in to_choose
 };
 
 // $XDG_DATA_HOME/pellox/skins, else $HOME/.local/share/pellox/skins: the
@@ -67,6 +82,7 @@ std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
 // a hidden folder in skins_folder, and a hidden folder left by a killed
 // install is removed.
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
-                               const SkinInstallLimits& limits = {});
+                               const SkinInstallLimits& limits = {},
+                               SameTitleChoice same_title = SameTitleChoice::KeepBoth);
 
 }  // namespace pellox

@@ -241,8 +241,7 @@ private:
 
 }  // namespace
 
-std::string WithSkinDir(const std::string& text, const std::string& folder) {
-    // Split keeping each line's own ending, so the rest of the file stays byte for byte.
+std::vector<std::string> LinesWithTheirEnds(const std::string& text) {
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find_first_of("\r\n", start);
@@ -251,6 +250,12 @@ std::string WithSkinDir(const std::string& text, const std::string& folder) {
         lines.push_back(text.substr(start, end + 1 - start));
         start = end + 1;
     }
+    return lines;
+}
+
+std::string WithSkinDir(const std::string& text, const std::string& folder) {
+    // Each line keeps its own ending, so the rest of the file stays byte for byte.
+    std::vector<std::string> lines = LinesWithTheirEnds(text);
     constexpr std::size_t kNone = std::string::npos;
     std::size_t settings_header = kNone;
     std::size_t dir_line = kNone;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pellox {
 
@@ -45,6 +46,10 @@ BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left)
 // Gives false when the skin file cannot be written.
 bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const std::filesystem::path& old_final,
                    const std::filesystem::path& new_final);
+
+// A skin file's text split into lines, each with its own ending (CR, LF or
+// CR LF; the last may have none): joined again they are the text.
+std::vector<std::string> LinesWithTheirEnds(const std::string& text);
 
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
 // line of the last [SETTINGS] replaced, or one added under that header).

@@ -100,6 +100,34 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
     return blocks.join(u'\n').trimmed();
 }
 
+QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles)
+        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
+    const QString list = quoted.join(QStringLiteral(", "));
+    if (IsRussian(language))
+        return (titles.size() == 1 ? QStringLiteral("Скин %1 уже установлен, с теми же файлами; он выбран в меню.")
+                                   : QStringLiteral("Скины %1 уже установлены, с теми же файлами; первый выбран в меню."))
+            .arg(list);
+    return (titles.size() == 1 ? QStringLiteral("The skin %1 is already installed, with the same files; it is selected in the menu.")
+                               : QStringLiteral("The skins %1 are already installed, with the same files; the first is selected in the menu."))
+        .arg(list);
+}
+
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles)
+        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
+    const QString list = quoted.join(QStringLiteral(", "));
+    return IsRussian(language)
+               ? QStringLiteral("Скин с названием %1 уже установлен, но файлы у него другие. Заменить установленный "
+                                "или оставить оба (у нового к названию добавится « (2)»)?")
+                     .arg(list)
+               : QStringLiteral("A skin titled %1 is installed already, with other files. Replace it, or keep both "
+                                "(the new one gets “ (2)” added to its title)?")
+                     .arg(list);
+}
+
 QString LaunchFailureTitle(InterfaceLanguage language) {
     return IsRussian(language) ? QStringLiteral("Скин не запустился") : QStringLiteral("The skin did not start");
 }

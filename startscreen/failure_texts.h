@@ -30,6 +30,12 @@ struct FailedInstall {
 // read when that is so, then the skin files found and why each was left out.
 QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedInstall>& failed);
 
+// The skins that were installed already with the same files, by title.
+QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles);
+
+// Whether skins whose titles installed skins have, with other files, replace them.
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles);
+
 // The title of each message box.
 QString LaunchFailureTitle(InterfaceLanguage language);
 QString InstallFailureTitle(InterfaceLanguage language);

@@ -74,6 +74,40 @@ TEST(InstallSkinProgramTest, AWindowsZipOfAWholeSkinInstallsAndChecksClean) {
     EXPECT_TRUE(fs::is_regular_file(installed / "pellox.ini"));
 }
 
+TEST(InstallSkinProgramTest, ReinstallingSaysAlreadyInstalledAndReplacesOnlyWhenAsked) {
+    TempFolder folder;
+    folder.Write("Night/night.ini", "[SETTINGS]\nver=1.6\ntitle=Ночь\ntitleGB=Night\n[BACK]\nground=0,0,1,1,bg.bmp\n");
+    folder.Write("Night/bg.bmp", "BM1");
+    const QString source = QString::fromStdString((folder.path() / "Night").string());
+    const fs::path skins = folder.path() / "data/pellox/skins";
+    ASSERT_EQ(RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data").status, 0);
+
+    const Ran again = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Already installed: \"Night\" in " + (skins / "Night").string()), std::string::npos)
+        << again.out;
+    EXPECT_FALSE(fs::exists(skins / "Night (2)"));
+
+    folder.Write("Night/bg.bmp", "BM2");
+    const Ran beside = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
+    EXPECT_EQ(beside.status, 0) << beside.err;
+    EXPECT_NE(beside.out.find("Installed \"Night (2)\""), std::string::npos) << beside.out;
+    EXPECT_NE(beside.out.find("Note: "), std::string::npos) << beside.out;
+
+    folder.Write("Night/bg.bmp", "BM3");
+    const Ran replaced =
+        RunPellox({QStringLiteral("--install-skin"), source, QStringLiteral("--replace")}, folder.path() / "data");
+    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_NE(replaced.out.find("Installed \"Night\" (in Russian \"Ночь\") in " + (skins / "Night").string()),
+              std::string::npos)
+        << replaced.out;
+    std::ifstream picture(skins / "Night/bg.bmp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(picture), {}), "BM3");
+    EXPECT_FALSE(fs::exists(skins / "Night (3)"));
+
+    EXPECT_EQ(RunPellox({QStringLiteral("--replace")}, folder.path() / "data").status, 2);
+}
+
 TEST(InstallSkinProgramTest, WhatIsNoSkinIsRefusedWithStatusOne) {
     TempFolder folder;
     const fs::path text = folder.Write("notes.ini", "[SETTINGS]\r\ntitle=No version\r\n");

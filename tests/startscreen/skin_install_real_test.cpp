@@ -53,8 +53,8 @@ protected:
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source) {
-                return InstallSkins(source, installed.path());
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title) {
+                return InstallSkins(source, installed.path(), {}, same_title);
             };
         };
     }

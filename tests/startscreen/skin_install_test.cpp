@@ -34,7 +34,7 @@ protected:
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source) {
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice) {
                 install_calls.push_back(source);
                 return answer(source);
             };
@@ -106,6 +106,60 @@ TEST_F(SkinInstallTest, ADroppedArchiveIsInstalledAndTheNewSkinSelectedInTheMenu
     form->imLanguageClick(0);
     EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("New"));
     EXPECT_EQ(form->Menu().SkinFiles.back(), installed.path() / "new" / "new.ini");
+}
+
+TEST_F(SkinInstallTest, ASkinInstalledBeforeWithTheSameFilesIsSelectedAndSaidSo) {
+    const SkinInstallResult first = InstallSkin("new", "Новый", "New");
+    WriteSkin("mine.ini", "Мой");
+    answer = [&](const std::filesystem::path&) {
+        SkinInstallResult again;
+        again.already_installed = first.installed;
+        return again;
+    };
+    Open();
+    form->CbSkin().setCurrentIndex(form->CbSkin().findText(QStringLiteral("Мой")));
+    ASSERT_EQ(form->CbSkin().currentText(), QStringLiteral("Мой"));
+    const std::size_t entries = form->Menu().SkinFiles.size();
+    EXPECT_TRUE(Drop({QString::fromStdString(skins.Write("downloads/New.zip", "PK").string())}));
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Новый"));
+    EXPECT_EQ(form->Menu().SkinFiles.size(), entries) << "listed once";
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_TRUE(message_boxes[0].endsWith(QStringLiteral("Скин «Новый» уже установлен, с теми же файлами; он выбран в меню.")))
+        << message_boxes[0].toStdString();
+}
+
+TEST_F(SkinInstallTest, TheSameTitleWithOtherFilesIsThePlayersChoice) {
+    std::vector<SameTitleChoice> asked;  // each install's choice, as the installer got it
+    std::optional<SameTitleChoice> player;
+    QStringList titles_shown;
+    const SkinInstallResult installed_before = InstallSkin("new", "Новый", "New");
+    adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.install_skin = [&](const std::filesystem::path&, SameTitleChoice same_title) {
+            asked.push_back(same_title);
+            SkinInstallResult result;
+            if (same_title == SameTitleChoice::Ask) result.to_choose = installed_before.installed;
+            else result = InstallSkin("new (2)", "Новый (2)", "New (2)");
+            return result;
+        };
+        setup.choose_same_title = [&](QWidget*, const QStringList& titles) {
+            titles_shown += titles;
+            return player;
+        };
+    };
+    Open();
+    const QString archive = QString::fromStdString(skins.Write("downloads/New.zip", "PK").string());
+    player = std::nullopt;  // cancelled: nothing more is done
+    EXPECT_TRUE(Drop({archive}));
+    EXPECT_EQ(asked, (std::vector<SameTitleChoice>{SameTitleChoice::Ask}));
+    EXPECT_EQ(titles_shown, QStringList{QStringLiteral("Новый")});
+    EXPECT_TRUE(message_boxes.isEmpty()) << message_boxes.join(u'\n').toStdString();
+
+    asked.clear();
+    player = SameTitleChoice::KeepBoth;
+    EXPECT_TRUE(Drop({archive}));
+    EXPECT_EQ(asked, (std::vector<SameTitleChoice>{SameTitleChoice::Ask, SameTitleChoice::KeepBoth}));
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Новый (2)"));
 }
 
 TEST_F(SkinInstallTest, OnlyLocalArchivesFoldersAndSkinFilesAreTaken) {
