@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
+#include <sstream>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -200,6 +201,12 @@ int main(int argc, char** argv) {
     setup.installed_skins_folder = pellox::InstalledSkinsFolder(skin_environment);
     setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source) {
         return pellox::InstallSkins(source, folder);
+    };
+    // A skin installed by a drop is checked as --check-skin checks it, so the
+    // player learns at once, not at Start, that it would not start.
+    setup.check_installed_skin = [](const std::filesystem::path& ini) {
+        std::ostringstream report;
+        return pellox::CheckSkin(ini, report).problems;
     };
     // The start screen speaks the system's language until the player clicks a
     // flag; that choice is kept beside the scores. A choice that cannot be

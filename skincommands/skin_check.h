@@ -5,18 +5,30 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace pellox {
+
+// What a check found, for whoever tells the player.
+struct SkinCheckOutcome {
+    // 0 when the skin would launch with every entry, 1 otherwise.
+    int status = 1;
+    // Why it would not launch, one line each: "[BACK] ground: no such file:
+    // ...", or why the game does not take it as a skin. Empty when it launches.
+    std::vector<std::string> problems;
+};
 
 // Writes a report on the skin file to out: whether the game takes it as a
 // skin and if not why, its settings as the launch reads them, and every
 // picture and sound entry, loaded or why not. Entries that the launch would
 // pass over, after an earlier failure in their group, are checked all the
 // same and marked so. Gives 0 when the skin would launch with every entry,
-// 1 otherwise.
-//
-// Enters the skin's dir as the launch does, so the current directory changes:
-// meant for a command that ends right after.
+// 1 otherwise. Names and titles are printed with control characters escaped
+// (skincommands/terminal_text.h). The current folder is never changed.
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out);
+
+// The same check, its report written to out, giving what it found.
+SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out);
 
 }  // namespace pellox

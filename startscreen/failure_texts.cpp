@@ -49,6 +49,22 @@ QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
     return text;
 }
 
+QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstartable) {
+    const bool russian = IsRussian(language);
+    const QString title =
+        QString::fromStdString(russian ? unstartable.skin.title_su : unstartable.skin.title_gb);
+    QString text = russian ? QStringLiteral("Скин «%1» установлен, но не запустится:\n")
+                           : QStringLiteral("‘%1’ was installed, but it would not start:\n");
+    text = text.arg(title);
+    std::vector<QString> lines;
+    for (const std::string& problem : unstartable.problems) lines.push_back(QString::fromStdString(problem));
+    text += Bullets(language, lines);
+    text += (russian ? QStringLiteral("Скин остался в меню; исправить его можно в папке:\n%1\n")
+                     : QStringLiteral("It stays in the menu; it can be mended in its folder:\n%1\n"))
+                .arg(QString::fromStdString(unstartable.skin.folder.string()));
+    return text;
+}
+
 }  // namespace
 
 QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
@@ -66,6 +82,16 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
     QStringList blocks;
     for (const FailedInstall& one : failed) blocks << OneSource(language, one);
     return blocks.join(u'\n').trimmed();
+}
+
+QString UnstartableSkinsText(InterfaceLanguage language, const std::vector<UnstartableSkin>& skins) {
+    QStringList blocks;
+    for (const UnstartableSkin& one : skins) blocks << OneUnstartable(language, one);
+    return blocks.join(u'\n').trimmed();
+}
+
+QString UnstartableSkinsTitle(InterfaceLanguage language) {
+    return IsRussian(language) ? QStringLiteral("Скин не запустится") : QStringLiteral("The skin would not start");
 }
 
 QString LaunchFailureTitle(InterfaceLanguage language) {

@@ -28,8 +28,20 @@ struct FailedInstall {
 // read when that is so, then the skin files found and why each was left out.
 QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedInstall>& failed);
 
+// A skin installed in its place that would not start, and why (its check's
+// problems, one line each).
+struct UnstartableSkin {
+    InstalledSkin skin;
+    std::vector<std::string> problems;
+};
+
+// The message when skins were installed but would not start: for each, its
+// title, the first few reasons and where to mend it.
+QString UnstartableSkinsText(InterfaceLanguage language, const std::vector<UnstartableSkin>& skins);
+
 // The title of each message box.
 QString LaunchFailureTitle(InterfaceLanguage language);
 QString InstallFailureTitle(InterfaceLanguage language);
+QString UnstartableSkinsTitle(InterfaceLanguage language);
 
 }  // namespace pellox

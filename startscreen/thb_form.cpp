@@ -446,6 +446,7 @@ void THBForm::OpenSkinsFolder() {
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
     if (!setup_.install_skin) return;
     std::vector<FailedInstall> failed;
+    std::vector<UnstartableSkin> unstartable;
     int first_new = -1;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (const std::filesystem::path& source : sources) {
@@ -459,6 +460,14 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         for (const InstalledSkin& skin : result.installed) {
             const int entry = AddInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
+            if (!setup_.check_installed_skin) continue;
+            std::vector<std::string> problems;
+            try {
+                problems = setup_.check_installed_skin(skin.ini);
+            } catch (const std::exception& error) {
+                problems.push_back(error.what());
+            }
+            if (!problems.empty()) unstartable.push_back({skin, std::move(problems)});
         }
         if (!result.Succeeded()) failed.push_back({source, std::move(result)});
     }
@@ -472,7 +481,16 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         cb_skin_->setCurrentIndex(first_new);
         player_chose_skin_ = true;
     }
-    if (!failed.empty()) QMessageBox::warning(this, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!failed.empty()) ShowPlainWarning(InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!unstartable.empty())
+        ShowPlainWarning(UnstartableSkinsTitle(language_), UnstartableSkinsText(language_, unstartable));
+}
+
+void THBForm::ShowPlainWarning(const QString& title, const QString& text) {
+    // Names and reasons from outside are shown as they are, never as markup.
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {

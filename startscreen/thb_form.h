@@ -76,6 +76,9 @@ struct StartScreenSetup {
     // the start screen takes no drops and offers no install.
     std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
     std::filesystem::path installed_skins_folder;
+    // Why an installed skin file would not start, one line each (its check);
+    // nothing when it would. Left empty, installed skins are not checked.
+    std::function<std::vector<std::string>(const std::filesystem::path& ini)> check_installed_skin;
 };
 
 // The three states of the menu, told by the group box's caption.
@@ -105,7 +108,8 @@ public:
     void btStartClick();
     // Installs each source (an archive, a folder or a skin file), adds what
     // was installed to the menu and selects the first new skin; tells the
-    // player in a message box why a source gave no skin.
+    // player in a message box why a source gave no skin, and in another why
+    // a skin installed would not start.
     void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
 
     InterfaceLanguage Language() const { return language_; }
@@ -153,6 +157,7 @@ private:
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
+    void ShowPlainWarning(const QString& title, const QString& text);
     bool WasInstalledHere(const std::filesystem::path& file) const;
     void EndSkinSearch();
     void ShowTexts();

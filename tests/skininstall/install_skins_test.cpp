@@ -124,6 +124,11 @@ std::vector<ArchiveCase> ArchiveCases() {
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"ZipUtf8Names", ArchiveKind::ZipUtf8, CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
+        // Written "КАРТИНКИ\..." by a skin whose files are "картинки/...":
+        // Windows matches the Cyrillic letters' case too.
+        {"ZipUtf8NamesInOtherCase", ArchiveKind::ZipUtf8,
+         CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, "КАРТИНКИ"),
+         {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         // 7z keeps names in UTF-16: read under the C locale they would be lost.
         {"SevenZipCyrillicNames", ArchiveKind::SevenZip,
          CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
