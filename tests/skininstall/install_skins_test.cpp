@@ -12,6 +12,7 @@
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 #include "skin/sprite_entry.h"
+#include "skininstall/skin_layout.h"
 #include "tests/skininstall/test_archives.h"
 #include "tests/support/temp_folder.h"
 
@@ -323,19 +325,24 @@ TEST_F(InstallSkinsTest, ATakenNameGivesTheNewSkinAFreeOneBesideIt) {
 
 TEST_F(InstallSkinsTest, MixedBasesGetAnAbsoluteDirAndANote) {
     // One file beside the skin, one from the archive's top: no single place
-    // for the skin file keeps both, so dir is set to the new folder's top.
-    const std::string archive = MakeArchive(ArchiveKind::Zip,
-        {File("Wolf/wolf.ini", SkinIni("Wolf", "Wolf\\pics\\bg.bmp", "over.wav")),
-         File("Wolf/pics/bg.bmp", "BM"), File("Wolf/over.wav", "RIFF")});
-    const SkinInstallResult result = InstallSkins(temp_.Write("wolf.zip", archive), skins_);
-    ASSERT_TRUE(result.Succeeded()) << result.error;
-    const Launched launched = LaunchFrom(result.installed[0].ini, start_);
-    EXPECT_EQ(launched.ground, "BM");
-    EXPECT_EQ(launched.over, "RIFF");
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("its dir was set to " + (skins_ / "Wolf").string() + ", as no layout"),
-              std::string::npos)
-        << result.notes[0];
+    // for the skin file keeps both, so dir is set to the new folder's top;
+    // also behind the byte-order mark of a skin file saved by Notepad.
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        SCOPED_TRACE(mark.empty() ? "no mark" : "byte-order mark");
+        const std::string archive = MakeArchive(ArchiveKind::Zip,
+            {File("Wolf/wolf.ini", mark + SkinIni("Wolf", "Wolf\\pics\\bg.bmp", "over.wav")),
+             File("Wolf/pics/bg.bmp", "BM"), File("Wolf/over.wav", "RIFF")});
+        const SkinInstallResult result = InstallSkins(temp_.Write("wolf.zip", archive), skins_);
+        ASSERT_TRUE(result.Succeeded()) << result.error;
+        const Launched launched = LaunchFrom(result.installed[0].ini, start_);
+        EXPECT_EQ(launched.ground, "BM");
+        EXPECT_EQ(launched.over, "RIFF");
+        ASSERT_EQ(result.notes.size(), 1u);
+        EXPECT_NE(result.notes[0].find("its dir was set to " + result.installed[0].folder.string() + ", as no layout"),
+                  std::string::npos)
+            << result.notes[0];
+        fs::remove_all(result.installed[0].folder);
+    }
 }
 
 TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
@@ -382,6 +389,41 @@ TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
         EXPECT_FALSE(InstallSkins(fifo, skins_).Succeeded()) << name;
     }
     EXPECT_TRUE(fs::is_empty(skins_));
+}
+
+struct DirCase {
+    const char* name;
+    std::string text;
+    std::optional<std::string> written;  // the whole text afterwards; nothing: refused
+};
+
+void PrintTo(const DirCase& c, std::ostream* out) { *out << c.name; }
+
+class SkinDirRewrite : public testing::TestWithParam<DirCase> {};
+
+TEST_P(SkinDirRewrite, SetsTheDirTheGameReadsOrSaysItCannot) {
+    const DirCase& c = GetParam();
+    const std::optional<std::string> written = WithSkinDir(c.text, "/skins/Night");
+    EXPECT_EQ(written, c.written);
+    if (written) EXPECT_EQ(SkinFile::FromText(*written).Read("SETTINGS", "dir", "-"), "/skins/Night");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SkinDirRewrite,
+    testing::Values(
+        DirCase{"Added", "[SETTINGS]\r\nver=1.6\r\n", "[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
+        DirCase{"Replaced", "[settings]\nDIR = old\ntitle=x\n", "[settings]\ndir=/skins/Night\r\ntitle=x\n"},
+        // Notepad's UTF-8 starts with a byte-order mark: the section behind it is seen.
+        DirCase{"BehindAByteOrderMark", "\xEF\xBB\xBF[SETTINGS]\r\nver=1.6\r\n",
+                "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
+        DirCase{"BehindAByteOrderMarkReplaced", "\xEF\xBB\xBF[SETTINGS]\r\ndir=old\r\n",
+                "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\n"},
+        DirCase{"NoSettingsSection", "[BACK]\r\nground=0,0,1,1,a.bmp\r\n", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SkinDirRewrite, AFolderNameTheGameWouldNotReadBackIsRefused) {
+    EXPECT_EQ(WithSkinDir("[SETTINGS]\r\n", "/skins/two\nlines"), std::nullopt);
+    EXPECT_EQ(WithSkinDir("[SETTINGS]\r\n", "/skins/Night "), std::nullopt);
 }
 
 TEST(InstalledSkinsFolder, FollowsXdgDataHomeThenHome) {
