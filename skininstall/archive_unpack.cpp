@@ -12,6 +12,7 @@
 #include <optional>
 #include <system_error>
 
+#include "skininstall/archive_kinds.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/thread_locale.h"
 
@@ -23,22 +24,40 @@ struct ArchiveCloser {
 };
 using ArchiveReader = std::unique_ptr<archive, ArchiveCloser>;
 
-// The formats skins travel in. Not archive_read_support_format_all: mtree
-// would read files named in it from this machine's disk, and some filters run
-// outside programs.
+void Enable(archive* a, ArchiveFormat format) {
+    switch (format) {
+        case ArchiveFormat::Zip: archive_read_support_format_zip(a); return;
+        case ArchiveFormat::SevenZip: archive_read_support_format_7zip(a); return;
+        case ArchiveFormat::Rar:
+            archive_read_support_format_rar(a);
+            archive_read_support_format_rar5(a);
+            return;
+        case ArchiveFormat::Tar: archive_read_support_format_tar(a); return;
+    }
+}
+
+void Enable(archive* a, ArchiveCompression compression) {
+    switch (compression) {
+        case ArchiveCompression::None: return;
+        case ArchiveCompression::Gzip: archive_read_support_filter_gzip(a); return;
+        case ArchiveCompression::Bzip2: archive_read_support_filter_bzip2(a); return;
+        case ArchiveCompression::Xz: archive_read_support_filter_xz(a); return;
+        case ArchiveCompression::Lzma: archive_read_support_filter_lzma(a); return;
+        case ArchiveCompression::Lzip: archive_read_support_filter_lzip(a); return;
+        case ArchiveCompression::Zstd: archive_read_support_filter_zstd(a); return;
+    }
+}
+
+// The formats skins travel in (skininstall/archive_kinds.h), and nothing
+// else. Not archive_read_support_format_all: mtree would read files named in
+// it from this machine's disk, and some filters run outside programs.
 ArchiveReader OpenReader() {
     ArchiveReader a(archive_read_new());
     if (!a) return a;
-    archive_read_support_format_zip(a.get());
-    archive_read_support_format_7zip(a.get());
-    archive_read_support_format_rar(a.get());
-    archive_read_support_format_rar5(a.get());
-    archive_read_support_format_tar(a.get());
-    archive_read_support_filter_gzip(a.get());
-    archive_read_support_filter_bzip2(a.get());
-    archive_read_support_filter_xz(a.get());
-    archive_read_support_filter_lzma(a.get());
-    archive_read_support_filter_zstd(a.get());
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
+        Enable(a.get(), kind.format);
+        Enable(a.get(), kind.compression);
+    }
     return a;
 }
 

@@ -20,6 +20,7 @@
 #include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 #include "skin/sprite_entry.h"
+#include "skininstall/archive_kinds.h"
 #include "skininstall/skin_layout.h"
 #include "tests/skininstall/test_archives.h"
 #include "tests/support/temp_folder.h"
@@ -341,6 +342,38 @@ TEST_F(InstallSkinsTest, MixedBasesGetAnAbsoluteDirAndANote) {
         EXPECT_NE(result.notes[0].find("its dir was set to " + result.installed[0].folder.string() + ", as no layout"),
                   std::string::npos)
             << result.notes[0];
+        fs::remove_all(result.installed[0].folder);
+    }
+}
+
+// What the start screen takes in a drop is what the installer reads: every
+// kind listed installs (rar aside, which libarchive cannot write).
+TEST_F(InstallSkinsTest, EveryArchiveKindListedIsRead) {
+    const auto written_as = [](const SkinArchiveKind& kind) -> std::optional<ArchiveKind> {
+        if (kind.format == ArchiveFormat::Zip) return ArchiveKind::Zip;
+        if (kind.format == ArchiveFormat::SevenZip) return ArchiveKind::SevenZip;
+        if (kind.format != ArchiveFormat::Tar) return std::nullopt;
+        switch (kind.compression) {
+            case ArchiveCompression::None: return ArchiveKind::Tar;
+            case ArchiveCompression::Gzip: return ArchiveKind::TarGz;
+            case ArchiveCompression::Bzip2: return ArchiveKind::TarBzip2;
+            case ArchiveCompression::Xz: return ArchiveKind::TarXz;
+            case ArchiveCompression::Lzma: return ArchiveKind::TarLzma;
+            case ArchiveCompression::Lzip: return ArchiveKind::TarLzip;
+            case ArchiveCompression::Zstd: return ArchiveKind::TarZstd;
+        }
+        return std::nullopt;
+    };
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
+        const std::optional<ArchiveKind> as = written_as(kind);
+        if (!as) continue;
+        const std::string name = "Wolf" + std::string(kind.ending);
+        EXPECT_TRUE(HasSkinArchiveEnding(name)) << name;
+        const std::string archive = MakeArchive(*as, {File("wolf.ini", SkinIni("Wolf", "bg.bmp", "over.wav")),
+                                                      File("bg.bmp", "BM"), File("over.wav", "RIFF")});
+        const SkinInstallResult result = InstallSkins(temp_.Write("downloads/" + name, archive), skins_);
+        ASSERT_TRUE(result.Succeeded()) << name << ": " << result.error;
+        EXPECT_EQ(LaunchFrom(result.installed[0].ini, start_).ground, "BM") << name;
         fs::remove_all(result.installed[0].folder);
     }
 }
