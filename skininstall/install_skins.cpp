@@ -1,13 +1,15 @@
 #include "skininstall/install_skins.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <set>
 #include <system_error>
@@ -38,23 +40,37 @@ bool HasIniExtension(const fs::path& path) {
     return ext == ".ini";
 }
 
+// An install's staging folder older than this and locked by nobody was left
+// by a killed install. The grace covers the moment between making the folder
+// and locking it.
+constexpr auto kStagingGrace = std::chrono::seconds(10);
+
 // A folder under skins_folder for one install: what is unpacked, what is
 // built, an empty folder standing for the start folder. Removed with all in
-// it when the install ends, however it ends; one left by a killed install is
-// removed by the next.
+// it when the install ends, however it ends. While the install runs it holds
+// a lock (flock) on the folder: that, not a process number, tells a live
+// install from a killed one, so an install in another PID namespace (a
+// sandbox sharing the home folder) is never taken for dead.
 class StagingFolder {
 public:
     explicit StagingFolder(const fs::path& skins_folder) {
-        static std::atomic<unsigned> counter{0};
-        path_ = skins_folder / (std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
-                                std::to_string(counter++));
-        fs::remove_all(path_, ec_);
-        ec_.clear();
+        std::string name = (skins_folder / (std::string(kStagingPrefix) + "XXXXXX")).string();
+        if (::mkdtemp(name.data()) == nullptr) {
+            ec_ = std::error_code(errno, std::generic_category());
+            return;
+        }
+        path_ = name;
+        lock_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (lock_ < 0 || ::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
+            ec_ = std::error_code(errno, std::generic_category());
+            return;
+        }
         fs::create_directories(path_ / "start", ec_);
     }
     ~StagingFolder() {
         std::error_code ec;
-        fs::remove_all(path_, ec);
+        if (!path_.empty()) fs::remove_all(path_, ec);
+        if (lock_ >= 0) ::close(lock_);
     }
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
@@ -64,22 +80,9 @@ public:
 
 private:
     fs::path path_;
+    int lock_ = -1;
     std::error_code ec_;
 };
-
-void RemoveStaleStaging(const fs::path& skins_folder) {
-    std::error_code ec;
-    for (fs::directory_iterator it(skins_folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!name.starts_with(kStagingPrefix)) continue;
-        const std::string rest = name.substr(kStagingPrefix.size());
-        const long pid = std::strtol(rest.c_str(), nullptr, 10);
-        if (pid <= 0 || pid == ::getpid()) continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still installing
-        std::error_code ignored;
-        fs::remove_all(it->path(), ignored);
-    }
-}
 
 // A folder name made from a skin's folder or file name: readable UTF-8, no
 // "/", no control characters, not hidden, not too long.
@@ -134,7 +137,7 @@ public:
         fs::create_directories(skins_folder_, ec);
         if (!fs::is_directory(skins_folder_, ec))
             return Fail("cannot make the skins folder " + skins_folder_.string() + (ec ? ": " + ec.message() : ""));
-        RemoveStaleStaging(skins_folder_);
+        RemoveStaleSkinStaging(skins_folder_);
         StagingFolder staging(skins_folder_);
         if (staging.error()) return Fail("cannot write in " + skins_folder_.string() + ": " + staging.error().message());
 
@@ -329,6 +332,28 @@ private:
 };
 
 }  // namespace
+
+void RemoveStaleSkinStaging(const fs::path& skins_folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(skins_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path folder = it->path();
+        if (!folder.filename().string().starts_with(kStagingPrefix)) continue;
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;  // not a folder, or not ours to read
+        struct stat info {};
+        const bool old_enough =
+            ::fstat(fd, &info) == 0 &&
+            std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec) >
+                kStagingGrace;
+        // Locked: an install is using it, in whichever process namespace.
+        // Held while it is removed, so that nobody takes it up meanwhile.
+        if (old_enough && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+        ::close(fd);
+    }
+}
 
 fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
     if (IsUsableFolder(env.xdg_data_home)) return fs::path(*env.xdg_data_home) / "pellox" / "skins";

@@ -64,9 +64,16 @@ std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
 // there as they did in the source, wherever the game is started; its dir is
 // rewritten only when no layout does that (see notes). Runs on the calling
 // thread and touches nothing but the file system: an archive is unpacked into
-// a hidden folder in skins_folder, and a hidden folder left by a killed
-// install is removed.
+// a hidden folder in skins_folder, locked while the install runs, and hidden
+// folders left by killed installs are removed (RemoveStaleSkinStaging).
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
                                const SkinInstallLimits& limits = {});
+
+// Removes the hidden staging folders that killed installs left in
+// skins_folder (up to the bound on what an install unpacks each): those that
+// no install holds locked and that are more than a few seconds old. A live
+// install's folder is never touched, whatever process namespace it runs in.
+// Every install does this first; the start screen does it too.
+void RemoveStaleSkinStaging(const std::filesystem::path& skins_folder);
 
 }  // namespace pellox

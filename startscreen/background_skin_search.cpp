@@ -53,7 +53,7 @@ struct BackgroundSkinSearch::Shared {
 BackgroundSkinSearch::BackgroundSkinSearch(std::vector<std::filesystem::path> roots, Callbacks callbacks)
     : shared_(std::make_shared<Shared>()), callbacks_(std::move(callbacks)) {
     shared_->owner = this;
-    shared_->walk = std::thread([shared = shared_, roots = std::move(roots)] {
+    shared_->walk = std::thread([shared = shared_, roots = std::move(roots), afterwards = callbacks_.afterwards] {
         // The player's window comes first on a busy machine.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
         SearchSkins(
@@ -67,6 +67,7 @@ BackgroundSkinSearch::BackgroundSkinSearch(std::vector<std::filesystem::path> ro
         shared->PostToOwner([](BackgroundSkinSearch& owner) {
             if (owner.callbacks_.ended) owner.callbacks_.ended();
         });
+        if (afterwards && shared->GoOn()) afterwards();
         std::lock_guard lock(shared->mutex);
         shared->walk_over = true;
         shared->changed.notify_all();

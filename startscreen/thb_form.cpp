@@ -316,11 +316,16 @@ void THBForm::FillSkinMenu() {
     // unless the player has taken a skin already (one installed at once).
     FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
     skin_search_running_ = true;
+    // What killed installs left in the skins folder (up to 256 MiB each) goes
+    // once the menu is full, on the walk's thread: the window never waits.
+    std::function<void()> afterwards;
+    if (!setup_.installed_skins_folder.empty())
+        afterwards = [folder = setup_.installed_skins_folder] { RemoveStaleSkinStaging(folder); };
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
         BackgroundSkinSearch::Callbacks{
             [this](const SkinProbe& skin, const std::filesystem::path& file) { AddFoundSkin(skin, file); },
-            [this] { EndSkinSearch(); }});
+            [this] { EndSkinSearch(); }, std::move(afterwards)});
 }
 
 void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {

@@ -1,5 +1,7 @@
 #include "skininstall/install_skins.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -7,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -388,18 +391,34 @@ TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
     EXPECT_TRUE(fs::is_empty(skins_));
 }
 
-TEST_F(InstallSkinsTest, AStagingFolderOfAKilledInstallIsRemoved) {
+// A live install is told by the lock it holds on its staging folder, not by
+// its process number: one in another PID namespace may bear the number of a
+// process that is gone here. The lock is taken through a descriptor of the
+// test's own, which conflicts with the installer's as another process's would.
+TEST_F(InstallSkinsTest, AStagingFolderOfAKilledInstallIsRemovedAndALockedOneKept) {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);  // a process that no longer runs
+    const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
     const std::string stale = ".pellox-install-" + std::to_string(child) + "-0";
     temp_.Write("home/skins/" + stale + "/unpacked/half.bmp", "BM");
-    const std::string running = ".pellox-install-" + std::to_string(::getppid()) + "-0";
-    temp_.Folder("home/skins/" + running);
+    fs::last_write_time(skins_ / stale, an_hour_ago);
+    const std::string live = ".pellox-install-" + std::to_string(child) + "-1";
+    temp_.Write("home/skins/" + live + "/unpacked/half.bmp", "BM");
+    fs::last_write_time(skins_ / live, an_hour_ago);
+    const int lock = ::open((skins_ / live).c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    // Just made, not yet locked: an install between its mkdir and its lock.
+    const std::string new_one = ".pellox-install-new";
+    temp_.Folder("home/skins/" + new_one);
 
     ASSERT_TRUE(InstallSkins(WriteWolf("downloads/Wolf").parent_path(), skins_).Succeeded());
     EXPECT_FALSE(fs::exists(skins_ / stale));
-    EXPECT_TRUE(fs::exists(skins_ / running));
+    EXPECT_TRUE(fs::exists(skins_ / live / "unpacked/half.bmp"));
+    EXPECT_TRUE(fs::exists(skins_ / new_one));
+    ::close(lock);
+    RemoveStaleSkinStaging(skins_);
+    EXPECT_FALSE(fs::exists(skins_ / live));
 }
 
 TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
@@ -438,7 +457,9 @@ TEST_P(SkinDirRewrite, SetsTheDirTheGameReadsOrSaysItCannot) {
     const DirCase& c = GetParam();
     const std::optional<std::string> written = WithSkinDir(c.text, "/skins/Night");
     EXPECT_EQ(written, c.written);
-    if (written) EXPECT_EQ(SkinFile::FromText(*written).Read("SETTINGS", "dir", "-"), "/skins/Night");
+    if (written) {
+        EXPECT_EQ(SkinFile::FromText(*written).Read("SETTINGS", "dir", "-"), "/skins/Night");
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -1,5 +1,7 @@
 // Skins installed from the start screen: dropped on the window or chosen from
 // its context menu, through an installer the test hands in.
+#include <chrono>
+
 #include <QDesktopServices>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -228,6 +230,20 @@ TEST_F(SkinInstallTest, AnInstalledSkinThatFailsItsCheckIsListedAndItsReasonsSho
               "Скин остался в меню; исправить его можно в папке:\n" +
                   (installed.path() / "wolf").string());
     EXPECT_EQ(message_box_formats, QList<Qt::TextFormat>{Qt::PlainText});
+}
+
+// A killed install's hidden folder goes without an install, once the
+// search has filled the menu.
+TEST_F(SkinInstallTest, TheStartScreenRemovesWhatAKilledInstallLeft) {
+    const std::filesystem::path stale = installed.path() / ".pellox-install-killed";
+    installed.Write(".pellox-install-killed/unpacked/half.bmp", "BM");
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    Open();
+    QElapsedTimer waited;
+    waited.start();
+    while (std::filesystem::exists(stale) && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(install_calls.empty());
 }
 
 // Catches what the desktop would be asked to open.
