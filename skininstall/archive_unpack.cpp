@@ -120,7 +120,7 @@ public:
                                " entries, too many for a skin";
                 return result;
             }
-            result.error = Unpack(entry, result.notes);
+            result.error = Unpack(entry, entries, result.notes);
             if (!result.error.empty()) return result;
         }
         if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
@@ -128,9 +128,18 @@ public:
     }
 
 private:
-    std::string Unpack(archive_entry* entry, std::vector<std::string>& notes) {
+    std::string Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
         const char* raw = archive_entry_pathname(entry);
-        const std::string name = ArchiveNameToUtf8(raw != nullptr ? raw : "");
+        if (raw == nullptr) {
+            // A name marked UTF-8 that is not: libarchive keeps none of its
+            // bytes, so the entry is named by its place in the archive.
+            notes.push_back("passed over entry " + std::to_string(number) +
+                            (last_name_.empty() ? std::string() : " (the one after \"" + last_name_ + "\")") +
+                            ": its name cannot be read (" + ArchiveError(a_) + ")");
+            return {};
+        }
+        const std::string name = ArchiveNameToUtf8(raw);
+        last_name_ = name;
         const std::optional<std::filesystem::path> relative = SafeRelativePath(name);
         const mode_t type = archive_entry_filetype(entry);
         if (!relative) {
@@ -193,6 +202,7 @@ private:
     const SkinInstallLimits& limits_;
     std::uint64_t packed_;
     std::uint64_t unpacked_ = 0;
+    std::string last_name_;  // the last entry named, to point at one that cannot be
 };
 
 }  // namespace

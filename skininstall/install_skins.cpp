@@ -14,6 +14,7 @@
 #include <set>
 #include <system_error>
 
+#include "skin/find_skin.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
 #include "skininstall/archive_names.h"
@@ -124,6 +125,7 @@ struct Source {
     fs::path root;
     std::vector<fs::path> inis;
     std::vector<std::string> other_files;
+    bool deeper_folders_left = false;
 };
 
 class Installer {
@@ -133,9 +135,16 @@ public:
 
     SkinInstallResult Run() {
         std::error_code ec;
-        if (!fs::exists(source_, ec)) return Fail("nothing at " + source_.string());
+        const fs::file_status source = fs::status(source_, ec);
+        if (!fs::exists(source)) return Fail("nothing at " + source_.string());
+        if (!fs::is_regular_file(source) && !fs::is_directory(source))
+            return Fail(SourceName() + ": not a file or folder (" + KindOf(source.type()) + ")");
         fs::create_directories(skins_folder_, ec);
-        if (!fs::is_directory(skins_folder_, ec))
+        const fs::file_status skins = fs::status(skins_folder_);
+        if (fs::exists(skins) && !fs::is_directory(skins))
+            return Fail("there is a file where the skins folder should be: " + skins_folder_.string() +
+                        " (move it away, and the folder is made at the next install)");
+        if (!fs::is_directory(skins))
             return Fail("cannot make the skins folder " + skins_folder_.string() + (ec ? ": " + ec.message() : ""));
         RemoveStaleSkinStaging(skins_folder_);
         StagingFolder staging(skins_folder_);
@@ -146,6 +155,24 @@ public:
     }
 
 private:
+    // The source as the player named it: its name, the folder's for "name/",
+    // the whole path for "/".
+    std::string SourceName() const {
+        if (!source_.filename().empty()) return source_.filename().string();
+        const fs::path folder = source_.parent_path().filename();
+        return folder.empty() ? source_.string() : folder.string();
+    }
+
+    static std::string KindOf(fs::file_type type) {
+        switch (type) {
+            case fs::file_type::fifo: return "a FIFO";
+            case fs::file_type::character:
+            case fs::file_type::block: return "a device";
+            case fs::file_type::socket: return "a socket";
+            default: return "of an unknown kind";
+        }
+    }
+
     SkinInstallResult Fail(std::string error) {
         result_.installed.clear();
         result_.error = std::move(error);
@@ -169,17 +196,18 @@ private:
             UnpackResult unpacked = UnpackArchive(source_, source.root, limits_);
             result_.notes = std::move(unpacked.notes);
             if (!unpacked.error.empty()) {
-                Fail(source_.filename().string() + ": " + unpacked.error);
+                Fail(SourceName() + ": " + unpacked.error);
                 return std::nullopt;
             }
         }
         SkinCandidates candidates = FindSkinCandidates(source.root, limits_.max_entries);
         if (!candidates.error.empty()) {
-            Fail(source_.filename().string() + ": " + candidates.error);
+            Fail(SourceName() + ": " + candidates.error);
             return std::nullopt;
         }
         source.inis = std::move(candidates.inis);
         source.other_files = std::move(candidates.other_files);
+        source.deeper_folders_left = candidates.deeper_folders_left;
         return source;
     }
 
@@ -230,6 +258,15 @@ private:
         if (usable.empty()) {
             NoSkin(source);
             return;
+        }
+        if (source.deeper_folders_left)
+            result_.notes.push_back("the installer looks " + std::to_string(kDeepestSkinFolder) +
+                                    " folders deep and stopped there: a skin deeper than that was not looked for");
+        if (usable.size() > limits_.max_skins) {
+            result_.notes.push_back("it holds " + std::to_string(usable.size()) + " skins; the first " +
+                                    std::to_string(limits_.max_skins) + " were installed, at most that many are "
+                                    "taken from one source so that the menu stays a menu");
+            usable.resize(limits_.max_skins);
         }
         std::uint64_t bytes_left = limits_.max_unpacked_bytes;
         std::set<std::string> taken;
@@ -309,8 +346,12 @@ private:
     }
 
     void NoSkin(const Source& source) {
-        std::string error = source_.filename().string() + ": no skin this game can use";
-        if (source.inis.empty()) {
+        std::string error = SourceName() + ": no skin this game can use";
+        if (source.inis.empty() && source.deeper_folders_left) {
+            error += " (no .ini skin file within " + std::to_string(kDeepestSkinFolder) +
+                     " folders of its top, which is as deep as the installer looks: it stopped there, and "
+                     "folders go on deeper)";
+        } else if (source.inis.empty()) {
             error += " (no .ini skin file in it";
             if (!source.other_files.empty()) {
                 error += "; it holds ";

@@ -22,6 +22,9 @@ struct SkinInstallLimits {
     // The ratio is judged only past this many bytes: a small skin of flat
     // pictures packs far tighter than a big one.
     std::uint64_t ratio_checked_from_bytes = 16ull * 1024 * 1024;
+    // Skins one source may add to the menu; the rest are left out, and the
+    // notes say so.
+    std::size_t max_skins = 100;
 };
 
 struct InstalledSkin {

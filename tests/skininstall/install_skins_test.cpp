@@ -480,6 +480,85 @@ TEST(SkinDirRewrite, AFolderNameTheGameWouldNotReadBackIsRefused) {
     EXPECT_EQ(WithSkinDir("[SETTINGS]\r\n", "/skins/Night "), std::nullopt);
 }
 
+// What the player reads when a source is odd: the thing named, in plain words.
+struct MessageCase {
+    const char* name;
+    // Makes the source in temp (the skins folder is temp/home/skins) and gives it.
+    std::function<fs::path(TempFolder& temp)> source;
+    std::string says;  // part of the error, or of a note when installed counts
+    std::size_t installed = 0;
+    SkinInstallLimits limits = {};
+};
+
+void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
+
+class InstallMessage : public testing::TestWithParam<MessageCase> {};
+
+TEST_P(InstallMessage, NamesTheThingAndSaysWhy) {
+    const MessageCase& c = GetParam();
+    TempFolder temp;
+    const fs::path source = c.source(temp);
+    const SkinInstallResult result = InstallSkins(source, temp.path() / "home/skins", c.limits);
+    ASSERT_EQ(result.installed.size(), c.installed) << result.error;
+    std::string said = result.error;
+    for (const std::string& note : result.notes) said += "\n" + note;
+    EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    EXPECT_FALSE(said.starts_with(": ")) << said;  // never an empty name
+}
+
+std::string Skin(const std::string& title) { return SkinIni(title, "bg.bmp", "over.wav"); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, InstallMessage,
+    testing::Values(
+        MessageCase{"AFifo",
+                    [](TempFolder& temp) {
+                        const fs::path fifo = temp.path() / "pipe";
+                        ::mkfifo(fifo.c_str(), 0600);
+                        return fifo;
+                    },
+                    "pipe: not a file or folder (a FIFO)"},
+        MessageCase{"ADevice", [](TempFolder&) { return fs::path("/dev/null"); },
+                    "null: not a file or folder (a device)"},
+        MessageCase{"TheRoot", [](TempFolder&) { return fs::path("/"); }, "/: more than 5 files and folders", 0,
+                    {.max_entries = 5}},
+        MessageCase{"AFolderWrittenWithASlash",
+                    [](TempFolder& temp) {
+                        temp.Write("Wolf/readme.txt", "hello");
+                        return fs::path(temp.path().string() + "/Wolf/");
+                    },
+                    "Wolf: no skin this game can use (no .ini skin file in it; it holds readme.txt)"},
+        MessageCase{"AFileWhereTheSkinsFolderShouldBe",
+                    [](TempFolder& temp) {
+                        temp.Write("home/skins", "not a folder");
+                        return temp.Write("Wolf/wolf.ini", Skin("Wolf"));
+                    },
+                    "there is a file where the skins folder should be: "},
+        MessageCase{"ASkinFortyFoldersDown",
+                    [](TempFolder& temp) {
+                        std::string deep = "pack";
+                        for (int i = 0; i < 40; ++i) deep += "/d";
+                        temp.Write(deep + "/wolf.ini", Skin("Wolf"));
+                        return temp.path() / "pack";
+                    },
+                    "no .ini skin file within 32 folders of its top, which is as deep as the installer looks"},
+        MessageCase{"AZipEntryMarkedUtf8ThatIsNot",
+                    [](TempFolder& temp) {
+                        std::string zip = MakeArchive(ArchiveKind::ZipUtf8,
+                                                      {File("Wolf/wolf.ini", Skin("Wolf")), File("Wolf/bg.bmp", "BM"),
+                                                       File("Wolf/ЖXX.bmp", "BM")});
+                        for (std::size_t at = 0; (at = zip.find("XX", at)) != std::string::npos;) zip.replace(at, 2, "\xFF\xFE");
+                        return temp.Write("wolf.zip", zip);
+                    },
+                    "passed over entry 3 (the one after \"Wolf/bg.bmp\"): its name cannot be read", 1},
+        MessageCase{"MoreSkinsThanOneSourceMayAdd",
+                    [](TempFolder& temp) {
+                        for (const char* name : {"a", "b", "c"}) temp.Write(std::string("pack/") + name + ".ini", Skin(name));
+                        return temp.path() / "pack";
+                    },
+                    "it holds 3 skins; the first 2 were installed", 2, {.max_skins = 2}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(InstalledSkinsFolder, FollowsXdgDataHomeThenHome) {
     EXPECT_EQ(InstalledSkinsFolder({"/data", "/home/u", std::nullopt}), fs::path("/data/pellox/skins"));
     EXPECT_EQ(InstalledSkinsFolder({"relative", "/home/u", std::nullopt}),
