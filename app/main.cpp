@@ -11,6 +11,8 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <string>
+#include <vector>
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -19,6 +21,7 @@
 #include <QLocale>
 #include <QStringList>
 
+#include "app/display_check.h"
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "records/language_settings.h"
@@ -32,6 +35,7 @@
 #include "skincommands/skin_export.h"
 #include "skincommands/skin_install.h"
 #include "skincommands/skin_list.h"
+#include "skin/skin_probe.h"
 #include "skin/skin_search_roots.h"
 #include "skininstall/install_skins.h"
 #include "startscreen/thb_form.h"
@@ -139,6 +143,25 @@ QStringList WithoutQtGuiOptions(const QStringList& arguments) {
     return kept;
 }
 
+// A skin named that the start screen cannot use is told here, once; the
+// start screen then goes on as it does for any such skin.
+void TellUnusableSkinArgument(const QString& argument) {
+    const QFileInfo skin(argument);
+    const std::string shown = argument.toStdString();
+    if (!skin.isFile() || !skin.isReadable()) {
+        std::cerr << "pellox: " << shown << ": no readable file there; the menu is filled by the skin search\n";
+        return;
+    }
+    const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(shown);
+    if (loaded.file && pellox::ProbeSkin(*loaded.file).usable) return;  // a skin: the start screen offers it
+    std::vector<std::string> reasons =
+        loaded.file ? pellox::SkinUnusableReasons(*loaded.file) : std::vector<std::string>{loaded.error};
+    if (reasons.empty()) reasons.push_back("the game turns it down");
+    std::cerr << "pellox: " << shown << ": not a skin file (";
+    for (std::size_t i = 0; i < reasons.size(); ++i) std::cerr << (i ? "; " : "") << reasons[i];
+    std::cerr << "); the menu is filled by the skin search\n";
+}
+
 // Everything about the command line that needs no display, on a core
 // application made before any window system is opened: mistakes, help,
 // version and the skin commands. Nothing when the game is to be played.
@@ -147,9 +170,9 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
     NameTheApplication();
     CommandLine command_line;
     if (!command_line.parser.parse(WithoutQtGuiOptions(QCoreApplication::arguments()))) {
-        std::cerr << "pellox: " << command_line.parser.errorText().toStdString() << "\n";
-        if (command_line.parser.unknownOptionNames().isEmpty()) return 1;
-        std::cerr << "Try 'pellox --help'.\n";
+        // A usage error, whatever its kind: an unknown option, a missing value.
+        std::cerr << "pellox: " << command_line.parser.errorText().toStdString() << "\n"
+                  << "Try 'pellox --help'.\n";
         return 2;
     }
     if (command_line.parser.isSet(command_line.help)) command_line.parser.showHelp(0);
@@ -159,14 +182,11 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
         return 0;
     }
     if (const std::optional<int> status = command_line.RunCommand()) return status;
-    // A skin named that cannot be read is told here, once; the start screen
-    // then goes on as it does for any skin it cannot use.
     const QStringList skins = command_line.parser.positionalArguments();
-    if (!skins.isEmpty()) {
-        const QFileInfo skin(skins.first());
-        if (!skin.isFile() || !skin.isReadable())
-            std::cerr << "pellox: " << skins.first().toStdString()
-                      << ": no readable file there; the menu is filled by the skin search\n";
+    if (!skins.isEmpty()) TellUnusableSkinArgument(skins.first());
+    if (pellox::NoDisplayToOpen(QCoreApplication::arguments())) {
+        std::cerr << pellox::kNoDisplayMessage << "\n";
+        return 1;
     }
     return std::nullopt;
 }

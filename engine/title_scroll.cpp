@@ -5,13 +5,13 @@ namespace {
 
 // Written for this game. Each is exactly 207 characters (checked below).
 constexpr std::u16string_view kEnglish =
-    u"Kestrow - the Pellox pocket game. The wolf turns his basket from chute to chute and "
-    u"catches every egg before it breaks. Drawn, coded and voiced anew by the Ardwyn studio. "
-    u"Thank you for playing and good luck!";
+    u"Kestrow – the Pellox pocket game. The wolf turns his basket from chute to chute and "
+    u"catches every egg before it breaks. Drawn, coded and voiced by the Pellox developers. "
+    u"Thank you for playing, and good luck!";
 constexpr std::u16string_view kRussian =
-    u"Кестров - карманная игра Pellox. Волк с корзиной ловит яйца, что катятся по четырём "
-    u"желобам, пока они не разбились. Игру заново нарисовала, написала и озвучила студия "
-    u"Ardwyn. Спасибо за игру и удачи, друзья!";
+    u"Kestrow — карманная игра Pellox. Волк с корзиной ловит яйца, что катятся по четырём "
+    u"желобам, не давая им разбиться. Игру нарисовали, запрограммировали и озвучили "
+    u"разработчики Pellox. Спасибо за игру, друзья!";
 static_assert(kEnglish.size() == kScrollTextLength);
 static_assert(kRussian.size() == kScrollTextLength);
 

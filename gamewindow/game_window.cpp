@@ -1,6 +1,6 @@
 #include "gamewindow/game_window.h"
 
-#include <QMessageBox>
+#include "lcd/plain_text.h"
 
 namespace pellox {
 
@@ -45,10 +45,8 @@ void GameWindow::ShowError(const std::exception& error) {
     // Window-modal: the box blocks input to the game window until it is
     // dismissed, but open() returns at once, so the timers keep running and
     // the tick that reported the error is not held up.
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Pellox"),
-                                QString::fromStdString(error.what()), QMessageBox::Ok, &form_);
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->open();
+    NewPlainMessageBox(&form_, QMessageBox::Warning, QStringLiteral("Pellox"), QString::fromStdString(error.what()))
+        ->open();
 }
 
 }  // namespace pellox

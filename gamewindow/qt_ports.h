@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "engine/ports.h"
+#include "lcd/plain_text.h"
 
 namespace pellox {
 
@@ -21,12 +22,12 @@ public:
     }
 };
 
-// The taskbar shows the game window's title.
+// The taskbar shows the game window's title, a skin's title as it is written.
 class WindowTitle final : public AppTitle {
 public:
     explicit WindowTitle(QWidget& window) : window_(window) {}
     void SetTitle(const std::u16string& title) override {
-        window_.setWindowTitle(QString::fromStdU16String(title));
+        window_.setWindowTitle(PlainWindowTitle(QString::fromStdU16String(title)));
     }
 
 private:

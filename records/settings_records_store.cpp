@@ -7,7 +7,7 @@
 #include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
-#include <QSettings>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QThread>
 
@@ -132,10 +132,12 @@ QString LockRefusal(const QLockFile& lock, const QString& folder) {
 }  // namespace
 
 QString DefaultRecordsFile() {
-    // Only the path: the file itself is made when a score is first written.
-    QSettings settings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ardwyn"),
-                       QStringLiteral("Kestrow"));
-    return settings.fileName();
+    // Where QSettings keeps the user's file of organisation "Ardwyn",
+    // application "Kestrow", worked out as it does, without making one: a
+    // QSettings reads its files as soon as it is made, this one and the
+    // organisation's beside it, and a FIFO there held the start for good.
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Ardwyn/Kestrow.conf");
 }
 
 QString RecordsFileName() {

@@ -1,7 +1,5 @@
 #include "skin/skin_menu.h"
 
-#include <algorithm>
-
 namespace pellox {
 
 void SkinMenu::AddSkin(const SkinProbe& skin, const std::filesystem::path& file) {
@@ -11,10 +9,9 @@ void SkinMenu::AddSkin(const SkinProbe& skin, const std::filesystem::path& file)
     selected = static_cast<int>(MenuTitlesSU.size()) - 1;
 }
 
-std::size_t SkinMenu::LaunchedEntry(int index) const {
-    if (index <= 0 || static_cast<std::size_t>(index) >= MenuTitlesSU.size()) return 0;
-    const auto first = std::find(MenuTitlesSU.begin() + 1, MenuTitlesSU.end(), MenuTitlesSU[static_cast<std::size_t>(index)]);
-    return static_cast<std::size_t>(first - MenuTitlesSU.begin());
+std::filesystem::path SkinMenu::FileOf(int index) const {
+    if (index <= 0 || static_cast<std::size_t>(index) >= SkinFiles.size()) return {};
+    return SkinFiles[static_cast<std::size_t>(index)];
 }
 
 }  // namespace pellox

@@ -15,8 +15,8 @@ namespace pellox {
 
 // Entry 0, the game without a skin file. UTF-8, like every text of our own.
 inline constexpr std::string_view kBuiltinMenuTitleSU =
-    "Встроенная игра по-умолчанию \"Kestrow!\"";
-inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in default game \"Kestrow\"";
+    "Встроенная игра по умолчанию «Kestrow»";
+inline constexpr std::string_view kBuiltinMenuTitleGB = "Built-in game “Kestrow”";
 
 struct SkinMenu {
     std::vector<std::string> MenuTitlesSU{std::string(kBuiltinMenuTitleSU)};
@@ -30,10 +30,10 @@ struct SkinMenu {
     // skin found.
     void AddSkin(const SkinProbe& skin, const std::filesystem::path& file);
 
-    // The entry that a launch of entry index starts: the first one listed
-    // with the same Russian title, as a search for that title would meet it
-    // first. Gives 0 for the built-in game and for an index out of range.
-    std::size_t LaunchedEntry(int index) const;
+    // The skin file entry index was built from: nothing for the built-in
+    // game and for an index out of range. Two skins may share a title; each
+    // entry still launches its own file.
+    std::filesystem::path FileOf(int index) const;
 };
 
 }  // namespace pellox

@@ -7,8 +7,10 @@
 
 namespace pellox {
 
-// The built-in game's name, in both languages.
-inline const std::u16string kBuiltinTitle = u"\"Kestrow!\"";
+// The built-in game's name in the taskbar, in each language's quotation
+// marks, as the menu writes it.
+inline const std::u16string kBuiltinTitleSU = u"«Kestrow»";
+inline const std::u16string kBuiltinTitleGB = u"“Kestrow”";
 
 // The keys a skin gets for key0..key3 (upper left, upper right, lower left,
 // lower right) when it leaves them out: D for the upper right and O for the

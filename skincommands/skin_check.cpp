@@ -202,6 +202,10 @@ std::filesystem::path ReportDir(const std::string& dir, const std::filesystem::p
     return work;
 }
 
+// What the game does with a file that is no skin.
+constexpr std::string_view kLeftOut =
+    "the menu leaves it out, and named on the command line it is reported and the menu is filled by the search";
+
 }  // namespace
 
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) { return CheckSkin(file, out).status; }
@@ -212,7 +216,7 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
     LoadedSkinFile loaded = LoadSkinFile(file);
     if (!loaded.file) {
         out << "Usable: no: it cannot be read: " << TerminalSafe(loaded.error) << "\n"
-            << "Summary: not a skin; the game would start the built-in game instead\n";
+            << "Summary: not a skin; " << kLeftOut << "\n";
         outcome.problems.push_back("it cannot be read: " + loaded.error);
         return outcome;
     }
@@ -257,7 +261,11 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
             if (group_failed) out << " (" << kNotTried << ")";
             out << "\n";
             group_failed = true;
-            outcome.problems.push_back("[" + std::string(entry.section) + "] " + entry.key + ": " + reason);
+            // Appended piece by piece, as above (g++ 12's false -Wrestrict).
+            std::string problem = "[";
+            problem += entry.section;
+            problem += "] " + entry.key + ": " + reason;
+            outcome.problems.push_back(std::move(problem));
         }
     }
 
@@ -267,11 +275,16 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
         outcome.status = 0;
         return outcome;
     }
-    if (!usable) out << "not a usable skin, so the game would start the built-in game instead; ";
-    if (failed == 0)
-        out << "all " << entries << " entries load\n";
-    else
-        out << failed << " of " << entries << " entries fail, so a launch would end at once with status 1\n";
+    if (!usable) {
+        out << "not a usable skin; " << kLeftOut << "; of its entries, ";
+        if (failed == 0)
+            out << "all " << entries << " load\n";
+        else
+            out << failed << " of " << entries << " fail\n";
+        return outcome;
+    }
+    out << failed << " of " << entries
+        << " entries fail, so a launch would name them and return to the start screen\n";
     return outcome;
 }
 

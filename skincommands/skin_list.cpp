@@ -44,10 +44,6 @@ void WriteEntries(const SkinMenu& menu, std::ostream& out) {
             continue;
         }
         out << "     File:    " << TerminalSafe(Absolute(menu.SkinFiles[i]).string()) << "\n";
-        // The start button finds a skin again by its Russian title.
-        const std::size_t launched = menu.LaunchedEntry(static_cast<int>(i));
-        if (launched != i)
-            out << "     Starts entry " << launched << "'s file: it has the same Russian title.\n";
     }
     if (menu.MenuTitlesSU.size() == 1)
         out << "No skins found: the menu offers only the built-in game.\n";

@@ -40,11 +40,12 @@ private:
 // The skin file the choice stands for, and whether the titles come from it.
 std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& choice) {
     if (choice.from_command_line) return choice.command_line_skin;
-    const std::size_t entry = choice.menu.LaunchedEntry(choice.selected);
-    if (entry == 0 || entry >= choice.menu.SkinFiles.size()) return {};
+    std::filesystem::path file = choice.menu.FileOf(choice.selected);
+    if (file.empty()) return {};
+    const auto entry = static_cast<std::size_t>(choice.selected);
     window.Texts().TitleSU = DecodeSkinText(choice.menu.MenuTitlesSU[entry]);
     window.Texts().TitleGB = DecodeSkinText(choice.menu.MenuTitlesGB[entry]);
-    return choice.menu.SkinFiles[entry];
+    return file;
 }
 
 }  // namespace
@@ -62,8 +63,8 @@ void PrepareLaunch(GameWindow& window) {
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
     // The engine holds its sprite tables from its creation: nothing to bind here.
     window.Engine().PrepareLaunch();
-    window.Texts().TitleSU = kBuiltinTitle;
-    window.Texts().TitleGB = kBuiltinTitle;
+    window.Texts().TitleSU = kBuiltinTitleSU;
+    window.Texts().TitleGB = kBuiltinTitleGB;
 }
 
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {

@@ -21,9 +21,9 @@ struct LaunchChoice {
     // The menu is locked to the skin named on the command line.
     bool from_command_line = false;
     std::filesystem::path command_line_skin;
-    // The menu as the start screen found it: the chosen skin is the first
-    // entry with the selected entry's Russian title, launched from the file it
-    // was found in, without walking the folders again.
+    // The menu as the start screen found it: the chosen skin is launched
+    // from the file its entry was found in, without walking the folders
+    // again, whatever other entry shares its title.
     SkinMenu menu;
 };
 

@@ -9,7 +9,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -19,6 +18,7 @@
 #include <system_error>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "lcd/plain_text.h"
 #include "lcd/window_placement.h"
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
@@ -37,8 +37,8 @@ const QColor kSilver{192, 192, 192};
 constexpr int kFont_px = 11;
 constexpr int kSmallInfoFont_px = 16;
 
-const char* const kCaptionSU = "Pellox - вер. 1.8";
-const char* const kCaptionGB = "Pellox - ver 1.8";
+const char* const kCaptionSU = "Pellox — версия 1.8";
+const char* const kCaptionGB = "Pellox – version 1.8";
 const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
 const char* const kStartGB = "Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!";
 
@@ -61,6 +61,7 @@ QLabel* StaticText(QWidget* parent, const char* name, QRect box) {
     auto* label = Place(new QLabel(parent), name, box.x(), box.y(), box.width(), box.height());
     label->setAlignment(Qt::AlignCenter);
     label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
     return label;
 }
 
@@ -157,6 +158,7 @@ void THBForm::BuildComponents() {
     mm_gb_instruction_->setPlainText(texts_gb_.memo);
 
     lb_year_ = Place(new QLabel(this), "lbYear", 16, 208, 83, 13);
+    lb_year_->setTextFormat(Qt::PlainText);
     im_logo_ = Picture(this, "imLogo", StartScreenPicture::Icon, "Pellox", {40, 232, 32, 32});
     st_credits_[0] = StaticText(this, "stCredits1", {520, 200, 57, 33});
     st_credits_[1] = StaticText(this, "stCredits2", {520, 248, 57, 49});
@@ -208,10 +210,10 @@ void THBForm::BuildContextMenu() {
 QString THBForm::Caption(SkinMenuState state) const {
     const bool su = language_ == InterfaceLanguage::Russian;
     switch (state) {
-        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин-игру ") : QStringLiteral(" Choose the skingame ");
-        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана и запущена ") : QStringLiteral(" Chosen and running ");
+        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин ") : QStringLiteral(" Choose a skin ");
+        case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана: ") : QStringLiteral(" Chosen: ");
         case SkinMenuState::NoneFound:
-            return su ? QStringLiteral(" Скинов не обнаружено. Запущена ") : QStringLiteral(" No skingames found. Running ");
+            return su ? QStringLiteral(" Скины не найдены. Будет запущена: ") : QStringLiteral(" No skins found; you will play: ");
     }
     return {};
 }
@@ -315,6 +317,10 @@ void THBForm::FillSkinMenu() {
     // Until a skin is found the menu shows what the start button launches,
     // unless the player has taken a skin already (one installed at once).
     FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
+    StartSkinSearch();
+}
+
+void THBForm::StartSkinSearch() {
     skin_search_running_ = true;
     // What killed installs left in the skins folder (up to 256 MiB each) goes
     // once the menu is full, on the walk's thread: the window never waits.
@@ -375,6 +381,7 @@ void THBForm::btStartClick() {
     // since this one holds part of the failed skin.
     game_window_.reset();
     game_window_created_ = false;
+    if (choice.from_command_line) OfferSearchedSkins();
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
@@ -382,7 +389,20 @@ void THBForm::btStartClick() {
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else
-        QMessageBox::warning(this, title, text);
+        ShowPlainMessage(this, QMessageBox::Warning, title, text);
+}
+
+void THBForm::OfferSearchedSkins() {
+    // The menu held only the command line's skin, which has just failed: the
+    // player chooses again from the built-in game and what the search finds,
+    // and Enter now plays the built-in game.
+    menu_ = SkinMenu{};
+    menu_state_ = SkinMenuState::Choosing;
+    gb_skin_->setTitle(Caption(menu_state_));
+    cb_skin_->setEnabled(true);
+    player_chose_skin_ = true;  // skins found later leave the built-in game selected
+    FillMenu(0);
+    StartSkinSearch();
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
@@ -445,7 +465,7 @@ void THBForm::OpenSkinsFolder() {
         text = (su ? QStringLiteral("Не удалось открыть папку скинов. Она здесь:\n%1")
                    : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
                    .arg(shown);
-    QMessageBox::information(this, open_skins_folder_action_->text(), text);
+    ShowPlainMessage(this, QMessageBox::Information, open_skins_folder_action_->text(), text);
 }
 
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
@@ -486,16 +506,11 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         cb_skin_->setCurrentIndex(first_new);
         player_chose_skin_ = true;
     }
-    if (!failed.empty()) ShowPlainWarning(InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!failed.empty())
+        ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
     if (!unstartable.empty())
-        ShowPlainWarning(UnstartableSkinsTitle(language_), UnstartableSkinsText(language_, unstartable));
-}
-
-void THBForm::ShowPlainWarning(const QString& title, const QString& text) {
-    // Names and reasons from outside are shown as they are, never as markup.
-    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, this);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+        ShowPlainMessage(this, QMessageBox::Warning, UnstartableSkinsTitle(language_),
+                         UnstartableSkinsText(language_, unstartable));
 }
 
 int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {

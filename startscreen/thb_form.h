@@ -152,12 +152,13 @@ private:
     void BuildComponents();
     bool LockToCommandLineSkin();
     void FillSkinMenu();
+    void StartSkinSearch();
+    void OfferSearchedSkins();
     void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
     void BuildContextMenu();
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
-    void ShowPlainWarning(const QString& title, const QString& text);
     bool WasInstalledHere(const std::filesystem::path& file) const;
     void EndSkinSearch();
     void ShowTexts();

@@ -4,10 +4,11 @@ wrong direction.
 
 Usage: tools/check_layers.py [SOURCE_ROOT]
 
-Every module is a folder (MODULES below); a file or a CMake target belongs to
-the module of the deepest listed folder that holds it. A module may include
-and link only itself and the modules that ALLOWED names for it, and the table
-itself may have no cycle. The plain C++ cores may include no Qt and no OpenAL
+Every module is a folder, named in the layering table of docs/architecture.md,
+which this script reads (the table is written once, there); a file or a CMake
+target belongs to the module of the deepest listed folder that holds it. A
+module may include and link only itself and the modules its row names, and the
+table itself may have no cycle. The plain C++ cores may include no Qt and no OpenAL
 header and link no Qt or OpenAL library. Every include of ours is written from
 the source root ("lcd/core/sprite_layout.h", not "sprite_layout.h"), so that
 the folder it names is the module it uses. tests/, bench/ and tools/ sit on
@@ -19,50 +20,62 @@ import pathlib
 import re
 import sys
 
-# Module name: its folder, relative to the source root.
-MODULES = {
-    "lcd-core": "lcd/core",
-    "engine": "engine",
-    "media-core": "media/core",
-    "skin": "skin",
-    "skininstall": "skininstall",
-    "lcd": "lcd",
-    "raster": "raster",
-    "records": "records",
-    "assets": "assets",
-    "media": "media",
-    "controls": "controls",
-    "gamewindow": "gamewindow",
-    "gamepad": "gamepad",
-    "skincommands": "skincommands",
-    "startscreen": "startscreen",
-    "app": "app",
-}
+# The table lives once, in docs/architecture.md, between these two lines; a
+# row is "| module | `folder/` | plain or Qt | what it may use |".
+TABLE_PAGE = "docs/architecture.md"
+TABLE_START = "<!-- layers:"
+TABLE_END = "<!-- end of layers -->"
+NOTHING = "nothing of ours"
 
-# Plain C++: no Qt, no OpenAL, only other cores below them.
-CORES = {"lcd-core", "engine", "media-core", "skin", "skininstall"}
 
-# Who may include and link whom (a module may always use itself).
-ALLOWED = {
-    "lcd-core": set(),
-    "engine": {"lcd-core"},
-    "media-core": set(),
-    "skin": {"lcd-core", "engine"},
-    "skininstall": {"skin", "lcd-core", "engine"},
-    "lcd": {"lcd-core"},
-    "raster": {"lcd-core"},
-    "records": {"engine", "lcd-core"},
-    "assets": {"lcd", "lcd-core", "engine", "raster"},
-    "media": {"media-core", "engine", "lcd-core", "assets"},
-    "controls": {"lcd", "lcd-core", "engine", "media", "media-core"},
-    "gamewindow": {"lcd", "lcd-core", "engine", "records", "media", "media-core", "controls", "assets"},
-    "gamepad": {"gamewindow", "controls", "lcd", "lcd-core", "engine", "media", "media-core"},
-    "skincommands": {"skin", "skininstall", "lcd", "lcd-core", "engine", "media-core", "controls", "assets"},
-    "startscreen": {"gamewindow", "lcd", "lcd-core", "engine", "records", "media", "media-core",
-                    "controls", "assets", "skin", "skininstall"},
-    "app": {"startscreen", "skincommands", "gamewindow", "gamepad", "lcd", "lcd-core", "engine", "records", "media",
-            "media-core", "controls", "assets", "skin", "skininstall", "raster"},
-}
+class Table:
+    """The layering table: each module's folder, kind and what it may use."""
+
+    def __init__(self):
+        self.modules = {}  # module name: its folder, relative to the source root
+        self.allowed = {}  # module name: the modules it may include and link
+        self.cores = set()  # plain C++: no Qt, no OpenAL
+        self.problems = []
+
+
+def read_table(root):
+    """The table of docs/architecture.md, with what is wrong in its form."""
+    table = Table()
+    page = root / TABLE_PAGE
+    try:
+        lines = page.read_text(encoding="utf-8").splitlines()
+    except OSError as e:
+        table.problems.append(f"{TABLE_PAGE}: cannot read the layering table: {e.strerror}")
+        return table
+    starts = [i for i, line in enumerate(lines) if line.startswith(TABLE_START)]
+    ends = [i for i, line in enumerate(lines) if line.startswith(TABLE_END)]
+    if len(starts) != 1 or len(ends) != 1 or ends[0] < starts[0]:
+        table.problems.append(f"{TABLE_PAGE}: the layering table must stand once between "
+                              f"'{TABLE_START} ...' and '{TABLE_END}'")
+        return table
+    for number in range(starts[0] + 1, ends[0]):
+        line = lines[number].strip()
+        where = f"{TABLE_PAGE}:{number + 1}"
+        if not line:
+            continue
+        cells = [c.strip() for c in line.strip("|").split("|")]
+        if cells and (cells[0] == "module" or set(cells[0]) <= {"-", ":"}):
+            continue  # the header and its rule
+        if len(cells) != 4 or not cells[1].startswith("`") or cells[2] not in ("plain", "Qt"):
+            table.problems.append(f"{where}: a row is | module | `folder/` | plain or Qt | modules it may use |")
+            continue
+        name, folder, kind, used = cells
+        if name in table.modules:
+            table.problems.append(f"{where}: module {name} has a second row")
+            continue
+        table.modules[name] = folder.strip("`").rstrip("/")
+        table.allowed[name] = set() if used == NOTHING else {u.strip() for u in used.split(",")}
+        if kind == "plain":
+            table.cores.add(name)
+    if not table.modules:
+        table.problems.append(f"{TABLE_PAGE}: the layering table has no rows")
+    return table
+
 
 # Sources the build generates into its own tree, each from a table in ours:
 # an include of one is checked as any other, its table standing in for it.
@@ -72,76 +85,87 @@ GENERATED = {
     "assets/startscreen/pictures/startscreen_picture_table.h": "assets/startscreen/pictures/pictures.txt",
 }
 
-SELF = "tools/check_layers.py"
+# Folders on top of the game: they may use everything and are not checked.
+ON_TOP = {"tests", "bench", "tools"}
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
 QT_OR_OPENAL_HEADER = re.compile(r"^(Q[A-Za-z]*|Qt[A-Za-z]*/.*|AL/.*)$")
 QT_OR_OPENAL_LIBRARY = re.compile(r"^(Qt6?::.*|OpenAL::.*)$")
 LINK_KEYWORDS = {"PUBLIC", "PRIVATE", "INTERFACE", "LINK_PUBLIC", "LINK_PRIVATE", "LINK_INTERFACE_LIBRARIES"}
 
 
-def roots():
+def roots(table):
     """The top folders that hold modules: an include of ours starts with one."""
-    return sorted({folder.split("/")[0] for folder in MODULES.values()})
+    return sorted({folder.split("/")[0] for folder in table.modules.values()})
 
 
-def module_of(relative):
+def module_of(table, relative):
     """The module of a path relative to the source root, or None."""
     best = None
-    for name, folder in MODULES.items():
+    for name, folder in table.modules.items():
         if relative == folder or relative.startswith(folder + "/"):
-            if best is None or len(folder) > len(MODULES[best]):
+            if best is None or len(folder) > len(table.modules[best]):
                 best = name
     return best
 
 
-def table_problems():
-    problems = []
-    for name in MODULES:
-        if name not in ALLOWED:
-            problems.append(f"{SELF}: module {name} has no row in ALLOWED")
-    for name, used in ALLOWED.items():
-        for u in sorted(used - set(MODULES)):
-            problems.append(f"{SELF}: ALLOWED[{name}] names {u}, which is no module")
+def table_problems(table):
+    problems = list(table.problems)
+    allowed = table.allowed
+    for name, used in allowed.items():
+        for u in sorted(used - set(table.modules)):
+            problems.append(f"{TABLE_PAGE}: the row of {name} names {u}, which is no module")
     # Depth-first search for a way back to where it started.
     state = {}
 
     def visit(name, path):
         state[name] = "open"
-        for used in sorted(ALLOWED.get(name, ())):
+        for used in sorted(allowed.get(name, ())):
             if state.get(used) == "open":
                 cycle = path[path.index(used):] + [used]
-                problems.append(f"{SELF}: the table has a cycle: {' -> '.join(cycle)}")
-            elif used not in state and used in ALLOWED:
+                problems.append(f"{TABLE_PAGE}: the table has a cycle: {' -> '.join(cycle)}")
+            elif used not in state and used in allowed:
                 visit(used, path + [used])
         state[name] = "done"
 
-    for name in sorted(ALLOWED):
+    for name in sorted(allowed):
         if name not in state:
             visit(name, [name])
     return problems
 
 
-def rooted_hint(root, including, target):
+def rooted_hint(table, root, including, target):
     """The include as it should be written, when one file of ours fits."""
     beside = including.parent / target
     if beside.is_file():
         return f' ("{beside.relative_to(root).as_posix()}")'
     name = pathlib.PurePosixPath(target).name
-    found = [p.relative_to(root).as_posix() for folder in roots() for p in (root / folder).rglob(name)]
+    found = [p.relative_to(root).as_posix() for folder in roots(table) for p in (root / folder).rglob(name)]
     return f' ("{found[0]}")' if len(found) == 1 else ""
 
 
-def include_problems(root):
+def source_folders(table, root):
+    """The top folders whose C++ files are checked: every folder of the tree but
+    those on top of the game and what the build and npm leave behind, so that a
+    new folder of code is checked (and refused until the table names it)."""
+    found = set(roots(table))
+    for entry in root.iterdir():
+        if entry.is_dir() and not entry.name.startswith((".", "build")) and entry.name not in ON_TOP:
+            found.add(entry.name)
+    return sorted(found)
+
+
+def include_problems(table, root):
     problems = []
-    top = set(roots())
-    for folder in roots():
+    top = set(roots(table))
+    for folder in source_folders(table, root):
         for path in sorted((root / folder).rglob("*")):
-            if path.suffix not in (".h", ".cpp") or not path.is_file():
+            if path.suffix not in (".h", ".cpp") or not path.is_file() or "node_modules" in path.parts:
                 continue
             relative = path.relative_to(root).as_posix()
-            module = module_of(relative)
+            module = module_of(table, relative)
             if module is None:
-                problems.append(f"{relative}: belongs to no module; add its folder to MODULES in {SELF}")
+                problems.append(f"{relative}: belongs to no module; give its folder a row in "
+                                f"the layering table of {TABLE_PAGE}")
                 continue
             for number, line in enumerate(path.read_text(encoding="utf-8", errors="replace").splitlines(), 1):
                 m = INCLUDE.match(line)
@@ -151,20 +175,20 @@ def include_problems(root):
                 where = f"{relative}:{number}"
                 first = target.split("/")[0]
                 if kind == "<":
-                    if module in CORES and QT_OR_OPENAL_HEADER.match(target):
+                    if module in table.cores and QT_OR_OPENAL_HEADER.match(target):
                         problems.append(f"{where}: {module} is plain C++ but includes <{target}>")
                     elif first in top and "/" in target and (root / target).is_file():
                         problems.append(f"{where}: includes our own <{target}>; write \"{target}\"")
                     continue
                 if first not in top:
                     problems.append(f"{where}: \"{target}\" is not rooted at a module folder; "
-                                    f"write it from the source root{rooted_hint(root, path, target)}")
+                                    f"write it from the source root{rooted_hint(table, root, path, target)}")
                     continue
                 if not (root / GENERATED.get(target, target)).is_file():
                     problems.append(f"{where}: includes \"{target}\", which does not exist")
                     continue
-                used = module_of(target)
-                if used != module and used not in ALLOWED[module]:
+                used = module_of(table, target)
+                if used != module and used not in table.allowed[module]:
                     problems.append(f"{where}: {module} may not include {used} (\"{target}\")")
     return problems
 
@@ -197,17 +221,17 @@ def library_functions(root):
     return makers
 
 
-def link_problems(root):
+def link_problems(table, root):
     """Every target_link_libraries edge of a game target against the table."""
     makers = library_functions(root)
     defined = {}  # target: (module or None, where)
     links = []  # (where, module, target, item)
     for path in sorted(root.rglob("CMakeLists.txt")):
         relative = path.relative_to(root)
-        if relative.parts[0].startswith("build") or relative.parts[0].startswith("."):
+        if relative.parts[0].startswith(("build", ".")) or "node_modules" in relative.parts:
             continue
         folder = relative.parent.as_posix()
-        module = module_of(folder)
+        module = module_of(table, folder)
         for line, command, arguments in cmake_commands(path):
             where = f"{relative.as_posix()}:{line}"
             if not arguments:
@@ -228,16 +252,19 @@ def link_problems(root):
             if used is None:
                 problems.append(f"{where}: {target} ({module}) links {item}, which is no game module "
                                 f"(made at {used_where})")
-            elif used != module and used not in ALLOWED[module]:
+            elif used != module and used not in table.allowed[module]:
                 problems.append(f"{where}: {module} may not link {used} ({target} -> {item})")
-        elif module in CORES and QT_OR_OPENAL_LIBRARY.match(item):
+        elif module in table.cores and QT_OR_OPENAL_LIBRARY.match(item):
             problems.append(f"{where}: {module} is plain C++ but {target} links {item}")
     return problems
 
 
 def main():
     root = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else pathlib.Path(__file__).resolve().parents[1])
-    problems = table_problems() + include_problems(root) + link_problems(root)
+    table = read_table(root)
+    problems = table_problems(table)
+    if table.modules and not table.problems:
+        problems += include_problems(table, root) + link_problems(table, root)
     for p in problems:
         print(p, file=sys.stderr)
     if problems:

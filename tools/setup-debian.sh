@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils appstream file dpkg-dev
   xvfb x11-apps x11-utils x11-xserver-utils x11-xkb-utils imagemagick xdotool sox libxtst-dev
   qt6-wayland weston
+  groff-base qt6-translations-l10n
 )
 
 missing=()

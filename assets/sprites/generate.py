@@ -2,7 +2,7 @@
 """Writes the SVG sources of the built-in pictures (one file per sprite).
 
 The SVG files are the committed sources the build renders; this script is how
-we drew them, with the drawing library sprite_art.py beside it. Edit the
+we drew them, with the drawing library sprite_art/ beside it. Edit the
 drawing there and run `python3 generate.py` in this folder, then commit the
 scripts together with the SVGs they changed. `python3 generate.py DIR` writes
 them into DIR instead (the tests compare that with the committed ones).
@@ -27,7 +27,7 @@ def pictures():
 
 def main(out):
     drawn = pictures()
-    missing = sorted(set(art.LAYOUT) - set(drawn))
+    missing = sorted(set(art.layout()) - set(drawn))
     if missing:
         raise SystemExit("no picture drawn for: " + ", ".join(missing))
     for name, picture in drawn.items():
@@ -36,4 +36,4 @@ def main(out):
 
 
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else art.HERE)
+    main(sys.argv[1] if len(sys.argv) > 1 else os.path.dirname(os.path.abspath(__file__)))

@@ -29,15 +29,15 @@ const std::vector<LanguageCase>& Languages() {
     static const std::vector<LanguageCase> cases{
         {InterfaceLanguage::Russian,
          "Russian",
-         "Пожалуйста, ознакомьтесь с лицензией и правилами игры (см. ниже) прежде чем выберете скин и "
+         "Пожалуйста, ознакомьтесь с лицензией и правилами игры (см. ниже), прежде чем выберете скин и "
          "запустите игру.",
          {"ЛИЦЕНЗИЯ КОНЕЧНОГО ПОЛЬЗОВАТЕЛЯ", "ОТ АВТОРОВ", "ИНСТРУКЦИЯ", "НАСТРОЙКА", "СИСТЕМНЫЕ ТРЕБОВАНИЯ", "СБОИ",
           "ТЕХПОДДЕРЖКА"},
          true},
         {InterfaceLanguage::English,
          "English",
-         "Please, read the licence and the game rules (below) before you choose the skin and start the game.",
-         {"END USER LICENSE", "AUTHOR PROLOGUE", "INSTRUCTIONS", "CUSTOMIZING", "SYSTEM REQUIREMENTS",
+         "Please read the licence and the rules below before you choose a skin and start the game.",
+         {"END-USER LICENCE", "FROM THE AUTHORS", "INSTRUCTIONS", "CUSTOMIZING", "SYSTEM REQUIREMENTS",
           "TROUBLESHOOTING", "SUPPORT"},
          false},
     };

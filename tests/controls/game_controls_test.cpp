@@ -61,7 +61,7 @@ TEST_F(GameWindowTest, LaunchPreparesTheBuiltinGameInTheDemo) {
     EXPECT_EQ(engine().CurrentState(), GameMode::Demo);
     EXPECT_TRUE(engine().SoundOn());
     EXPECT_EQ(engine().WolfPos(), 2);
-    EXPECT_EQ(window->Texts().TitleGB, u"\"Kestrow!\"");
+    EXPECT_EQ(window->Texts().TitleGB, u"“Kestrow”");
     EXPECT_EQ(form().windowTitle().size(), 16);
 }
 

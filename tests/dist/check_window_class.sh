@@ -34,7 +34,7 @@ export DISPLAY=:$(cat "$work/display")
 mkdir -m 700 "$work/runtime" "$work/home"
 (cd "$work/home" && HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb "$program" >"$work/game.log" 2>&1) &
 game_pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pellox - ' | head -n 1) ||
+window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pellox .*(version|версия) ' | head -n 1) ||
   { echo "FAIL: no start screen within 10 s"; cat "$work/game.log"; exit 1; }
 
 class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')

@@ -19,10 +19,13 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSysInfo>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include "engine/record_codec.h"
+#include "records/language_settings.h"
+#include "tests/support/fifo_watch.h"
 
 namespace pellox {
 namespace {
@@ -525,11 +528,76 @@ TEST_F(RecordsStoreTest, AFullDiskFailsTheWriteWithItsMessageAndKeepsTheOldScore
     }
 }
 
-TEST(DefaultRecordsFileTest, IsPerUserSettingsOfTheGame) {
-    const QString file = DefaultRecordsFile();
-    EXPECT_TRUE(file.endsWith("Ardwyn/Kestrow.conf")) << file.toStdString();
-    EXPECT_TRUE(file.startsWith(QDir::homePath()) || qEnvironmentVariableIsSet("XDG_CONFIG_HOME"))
-        << file.toStdString();
+// The environment a test sets, put back as it was when the test ends.
+class ScopedEnvironment {
+public:
+    void Set(const char* name, const QByteArray& value) {
+        Keep(name);
+        qputenv(name, value);
+    }
+    void Unset(const char* name) {
+        Keep(name);
+        qunsetenv(name);
+    }
+    ~ScopedEnvironment() {
+        for (const auto& [name, value] : kept_)
+            if (value) qputenv(name, *value);
+            else qunsetenv(name);
+    }
+
+private:
+    void Keep(const char* name) {
+        kept_.emplace_back(name, qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt);
+    }
+    std::vector<std::pair<const char*, std::optional<QByteArray>>> kept_;
+};
+
+TEST(DefaultRecordsFileTest, IsWhereTheSettingsOfTheGameLive) {
+    QTemporaryDir config;
+    ScopedEnvironment env;
+    env.Set("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    env.Unset("PELLOX_RECORDS");
+    EXPECT_EQ(RecordsFileName(), config.filePath(QStringLiteral("Ardwyn/Kestrow.conf")));
+    // Where a QSettings of the game finds it (the scores of earlier versions).
+    EXPECT_EQ(DefaultRecordsFile(),
+              QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Ardwyn"), QStringLiteral("Kestrow"))
+                  .fileName());
+    env.Set("PELLOX_RECORDS", "");  // set but empty counts as unset
+    EXPECT_EQ(RecordsFileName(), DefaultRecordsFile());
+}
+
+// Learning the file's name once made a QSettings, which read the file and the
+// organisation's file beside it at once: a FIFO there held the start before
+// any window, and a large file was read whole.
+TEST(DefaultRecordsFileTest, PipesAndHugeFilesThereAreNeverOpenedOrReadWhole) {
+    QTemporaryDir config;
+    ScopedEnvironment env;
+    env.Set("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    env.Unset("PELLOX_RECORDS");
+    ASSERT_TRUE(QDir(config.path()).mkpath(QStringLiteral("Ardwyn")));
+    const std::filesystem::path folder = (config.path() + QStringLiteral("/Ardwyn")).toStdString();
+    {
+        FifoWatch records(folder / "Kestrow.conf"), organisation(folder / "Ardwyn.conf"),
+            language(folder / "Pellox.conf");
+        const QString file = RecordsFileName();
+        EXPECT_EQ(file.toStdString(), (folder / "Kestrow.conf").string());
+        EXPECT_FALSE(LanguageSettings(LanguageFileBeside(file)).Read().has_value());
+        SettingsRecordsStore store(file);
+        EXPECT_EQ(store.ReadRecord(Variant::A), 0);
+        EXPECT_EQ(store.ReadRecord(Variant::B), 0);
+        EXPECT_EQ(records.ReadersSeen() + organisation.ReadersSeen() + language.ReadersSeen(), 0);
+    }
+    // 100 MB that are no scores file (a sparse file: nothing written), with a
+    // score on its first line: the start reads at most its first MiB.
+    for (const char* name : {"Kestrow.conf", "Pellox.conf"}) {
+        QFile big(QString::fromStdString((folder / name).string()));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        big.write(QByteArrayLiteral("[General]\nA=") + QByteArray::number(StoredRecordValue(77)) + "\nLanguage=0\n");
+        ASSERT_TRUE(big.resize(100 << 20));
+    }
+    const QString file = RecordsFileName();
+    EXPECT_FALSE(LanguageSettings(LanguageFileBeside(file)).Read().has_value());  // far too large to be ours
+    EXPECT_EQ(SettingsRecordsStore(file).ReadRecord(Variant::A), 77);
 }
 
 }  // namespace

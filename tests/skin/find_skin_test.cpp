@@ -43,8 +43,8 @@ TEST_F(FindSkinTree, NoSkinLeavesTheBuiltInEntryUnselected) {
     temp.Write("notes.txt", Skin("Not an ini"));
     temp.Write("sub/old.ini", "[SETTINGS]\nver=1.5\ntitle=Old\n");
     EXPECT_EQ(ListAll(temp.path()), fs::path());
-    EXPECT_THAT(menu.MenuTitlesSU, ElementsAre("Встроенная игра по-умолчанию \"Kestrow!\""));
-    EXPECT_THAT(menu.MenuTitlesGB, ElementsAre("Built-in default game \"Kestrow\""));
+    EXPECT_THAT(menu.MenuTitlesSU, ElementsAre("Встроенная игра по умолчанию «Kestrow»"));
+    EXPECT_THAT(menu.MenuTitlesGB, ElementsAre("Built-in game “Kestrow”"));
     EXPECT_EQ(menu.selected, -1);
 }
 

@@ -385,8 +385,9 @@ TEST_F(SkinCommandsTest, AFileTheGameWouldNotTakeSaysWhy) {
         const std::string line = check.report.substr(at + 1, check.report.find('\n', at + 1) - at - 1);
         for (const char* reason : c.reasons) EXPECT_NE(line.find(reason), std::string::npos) << c.what << ": " << line;
         // Its entries are checked all the same: they all load.
-        EXPECT_NE(check.report.find("\nSummary: not a usable skin, so the game would start the built-in game "
-                                    "instead; all 90 entries load\n"),
+        EXPECT_NE(check.report.find("\nSummary: not a usable skin; the menu leaves it out, and named on the "
+                                    "command line it is reported and the menu is filled by the search; of its "
+                                    "entries, all 90 load\n"),
                   std::string::npos)
             << c.what << "\n" << check.report;
     }
@@ -395,14 +396,20 @@ TEST_F(SkinCommandsTest, AFileTheGameWouldNotTakeSaysWhy) {
     EXPECT_EQ(CheckSkinCommand(skin_dir, out), 1);
     EXPECT_NE(out.str().find("Usable: no: it cannot be read: "), std::string::npos) << out.str();
     EXPECT_EQ(out.str().find("Entries:"), std::string::npos) << out.str();
+    // One verdict: neither a launch's end nor the built-in game is promised.
+    EXPECT_NE(out.str().find("\nSummary: not a skin; the menu leaves it out"), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("status"), std::string::npos) << out.str();
 }
 
 // The program itself, as a skin's author runs it: no display, no platform set.
 TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
     TempFolder folder;
     const QString skin_dir = QString::fromStdString((folder.path() / "skin").string());
+    folder.Write("notes.ini", "[General]\nthis=is no skin\n");
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) environment.remove(QString::fromLatin1(name));
+    // Nor Wayland's default socket.
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder.Folder("runtime").string()));
 
     struct Run {
         QStringList arguments;
@@ -423,7 +430,15 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
         {{QStringLiteral("--check-skin"), skin_dir + QStringLiteral("/pellox.ini")}, 0, true,
          "Summary: the skin would launch: all 90 entries load\n"},
         {{QStringLiteral("--export-skin"), skin_dir}, 1, false, "is not empty"},
-        {{QStringLiteral("--check-skin")}, 1, false, "Missing value after '--check-skin'"},
+        // Any usage error points to the help and ends with status 2.
+        {{QStringLiteral("--check-skin")}, 2, false, "pellox: Missing value after '--check-skin'.\nTry 'pellox --help'.\n"},
+        // The game itself needs a display: without one it says so in one line, not with Qt's abort.
+        {{}, 1, false, "pellox: no display: set DISPLAY or WAYLAND_DISPLAY, or use --check-skin/--install-skin/--list-skins, which need none\n"},
+        {{QStringLiteral("skin/pellox.ini")}, 1, false, "pellox: no display: "},
+        // A readable file that is no skin is told as one that cannot be read is.
+        {{QStringLiteral("notes.ini")}, 1, false,
+         "pellox: notes.ini: not a skin file ([SETTINGS] has no ver: write ver=1.6; [SETTINGS] has no title); the "
+         "menu is filled by the skin search\npellox: no display: "},
         {{QStringLiteral("--list-skins")}, 0, true, "The skin menu, as the start screen fills it:\n"},
     };
     for (const Run& run : runs) {

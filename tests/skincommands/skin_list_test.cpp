@@ -30,14 +30,14 @@ TEST_F(ListSkinsTest, TheMenuInItsOrderWithBothTitlesAndEveryFolderSearched) {
     folder.Write("start/a.ini", "[SETTINGS]\nver=1.6\ntitle=Альфа\ntitleGB=Alpha\n");
     folder.Write("start/broken.ini", "[SETTINGS]\ntitle=No version\n");
     folder.Write("start/.hidden/c.ini", "[SETTINGS]\nver=1.6\ntitle=Hidden\n");
-    // Installed a second time under the same Russian title: the start button
-    // finds the first one.
+    // Installed a second time under the same Russian title: listed as it is,
+    // each entry with its own file.
     folder.Write("data/pellox/skins/alpha/alpha.ini", "[SETTINGS]\nver=1.6\ntitle=Альфа\ntitleGB=Alpha 2\n");
 
     EXPECT_EQ(List(),
               "The skin menu, as the start screen fills it:\n"
-              "  0  Russian: Встроенная игра по-умолчанию \"Kestrow!\"\n"
-              "     English: Built-in default game \"Kestrow\"\n"
+              "  0  Russian: Встроенная игра по умолчанию «Kestrow»\n"
+              "     English: Built-in game “Kestrow”\n"
               "     File:    none, the game built into Pellox\n"
               "  1  Russian: Альфа\n"
               "     English: Alpha\n"
@@ -48,7 +48,6 @@ TEST_F(ListSkinsTest, TheMenuInItsOrderWithBothTitlesAndEveryFolderSearched) {
               "  3  Russian: Альфа\n"
               "     English: Alpha 2\n"
               "     File:    " + At("data/pellox/skins/alpha/alpha.ini") + "\n"
-              "     Starts entry 1's file: it has the same Russian title.\n"
               "The start screen opens with entry 3 selected, the last skin found.\n"
               "\n"
               "Folders searched, in this order, each with its subfolders (those starting with a dot are passed over):\n"

@@ -126,7 +126,7 @@ TEST_F(LaunchTest, ACompleteSkinReplacesEveryPictureSoundKeyAndTitle) {
     EXPECT_FALSE(engine().SoundOn());
     EXPECT_FALSE(Lit(SpriteId::imBell));
     EXPECT_EQ(window->Texts().TitleSU, u"Волк");
-    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitle);  // named on the command line: titleGB unread
+    EXPECT_EQ(window->Texts().TitleGB, kBuiltinTitleGB);  // named on the command line: titleGB unread
     EXPECT_EQ(std::filesystem::current_path(), skin.folder.path());  // dir is where files are found, not entered
     EXPECT_EQ(form().size(), QSize(908, 594));
 }
@@ -177,10 +177,10 @@ TEST_F(LaunchTest, ASkinChosenFromTheMenuStartsFromItsFileAndBringsItsEnglishTit
     const std::filesystem::path file = skin.Write();
     LaunchChoice choice;
     choice.selected = 2;
-    // The second entry has the same title as the first, so the first one's
-    // file is launched, as a search for that title meets it first.
+    // An older namesake comes first in the menu; the entry chosen launches
+    // its own file all the same (the older one's is not even there).
+    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "The old wolf"}, skin.folder.path() / "no-such.ini");
     choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "The Wolf"}, file);
-    choice.menu.AddSkin({true, "\xC2\xEE\xEB\xEA", "Another wolf"}, skin.folder.path() / "no-such.ini");
     std::filesystem::current_path(skin.folder.path());
     // The player closes the game window as soon as it shows.
     QTimer closer;

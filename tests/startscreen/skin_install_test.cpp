@@ -15,7 +15,7 @@
 namespace pellox {
 namespace {
 
-const QString kBuiltinSU = QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"");
+const QString kBuiltinSU = QStringLiteral("Встроенная игра по умолчанию «Kestrow»");
 
 class SkinInstallTest : public StartScreenTest {
 protected:

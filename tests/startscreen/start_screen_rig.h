@@ -14,12 +14,12 @@
 
 namespace pellox {
 
-const QString kChoosingSU = QStringLiteral(" Выберите скин-игру ");
-const QString kChoosingGB = QStringLiteral(" Choose the skingame ");
-const QString kLockedSU = QStringLiteral(" Выбрана и запущена ");
-const QString kLockedGB = QStringLiteral(" Chosen and running ");
-const QString kNoneSU = QStringLiteral(" Скинов не обнаружено. Запущена ");
-const QString kNoneGB = QStringLiteral(" No skingames found. Running ");
+const QString kChoosingSU = QStringLiteral(" Выберите скин ");
+const QString kChoosingGB = QStringLiteral(" Choose a skin ");
+const QString kLockedSU = QStringLiteral(" Выбрана: ");
+const QString kLockedGB = QStringLiteral(" Chosen: ");
+const QString kNoneSU = QStringLiteral(" Скины не найдены. Будет запущена: ");
+const QString kNoneGB = QStringLiteral(" No skins found; you will play: ");
 
 class StartScreenTest : public ::testing::Test {
 protected:

@@ -21,10 +21,10 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     // size hints, no maximise button.
     EXPECT_EQ(form->minimumSize(), form->size());
     EXPECT_EQ(form->maximumSize(), form->size());
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox - вер. 1.8"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox — версия 1.8"));
     ASSERT_NE(form->GameWindowIfCreated(), nullptr);
     EXPECT_FALSE(form->GameWindowIfCreated()->Form().isVisible());
-    EXPECT_EQ(Entries(), QStringList{QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")});
+    EXPECT_EQ(Entries(), QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»")});
     EXPECT_FALSE(form->CbSkin().isEnabled());
     EXPECT_TRUE(form->MmSUInstruction().isVisible());
     EXPECT_FALSE(form->MmGBInstruction().isVisible());
@@ -34,9 +34,9 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
         int flag;
         QString caption, entry;
     } languages[] = {
-        {-1, kNoneSU, QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")},
-        {0, kNoneGB, QStringLiteral("Built-in default game \"Kestrow\"")},
-        {-1, kNoneSU, QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\"")},
+        {-1, kNoneSU, QStringLiteral("Встроенная игра по умолчанию «Kestrow»")},
+        {0, kNoneGB, QStringLiteral("Built-in game “Kestrow”")},
+        {-1, kNoneSU, QStringLiteral("Встроенная игра по умолчанию «Kestrow»")},
     };
     for (const auto& language : languages) {
         form->imLanguageClick(language.flag);
@@ -47,7 +47,7 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     }
 
     EXPECT_EQ(Start(), 0);
-    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
+    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitleSU);
     EXPECT_FALSE(form->isVisible());
 }
 
@@ -55,7 +55,7 @@ TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
     WriteSkin("a.ini", "Alpha");
     WriteSkin("sub/b.ini", "Beta", "Beta in English");
     Open();
-    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\""),
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»"),
                                       QStringLiteral("Alpha"), QStringLiteral("Beta")}));
     EXPECT_EQ(form->CbSkin().currentIndex(), 2);
     EXPECT_TRUE(form->CbSkin().isEnabled());
@@ -77,10 +77,10 @@ TEST_F(StartScreenTest, TheStartScreenPaintsAndStartsBeforeTheSearchHasListedAny
     waited.start();
     while (status == -1 && waited.elapsed() < 5000) QCoreApplication::processEvents();
 
-    EXPECT_EQ(at_first_paint.join(QStringLiteral(" | ")).toStdString(), "Встроенная игра по-умолчанию \"Kestrow!\"");
+    EXPECT_EQ(at_first_paint.join(QStringLiteral(" | ")).toStdString(), "Встроенная игра по умолчанию «Kestrow»");
     EXPECT_EQ(status, 0);
     ASSERT_NE(form->GameWindowIfCreated(), nullptr);
-    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitle);
+    EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitleSU);
     form.reset();  // the search, perhaps still walking, stops with the start screen
 }
 
@@ -110,7 +110,7 @@ TEST_F(StartScreenTest, AUsableFirstArgumentLocksTheMenuWithoutASearch) {
     WriteSkin("found.ini", "Found by search");
     const std::filesystem::path chosen = WriteSkin("elsewhere/chosen.ini", "Chosen");
     Open({QString::fromStdString(chosen.string()), QStringLiteral("second-argument-is-ignored.ini")});
-    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\""),
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»"),
                                       QStringLiteral("Chosen")}));
     EXPECT_EQ(form->CbSkin().currentIndex(), 1);
     EXPECT_FALSE(form->CbSkin().isEnabled());
@@ -150,8 +150,8 @@ TEST_F(StartScreenTest, TheLanguageSwitchTranslatesEveryStateAndKeepsTheSelectio
         EXPECT_EQ(form->Language(), InterfaceLanguage::English) << c.state;
         EXPECT_EQ(form->GbSkin().title(), c.gb) << c.state;
         EXPECT_EQ(form->CbSkin().currentIndex(), selected) << c.state;
-        EXPECT_EQ(form->CbSkin().itemText(0), QStringLiteral("Built-in default game \"Kestrow\"")) << c.state;
-        EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox - ver 1.8"));
+        EXPECT_EQ(form->CbSkin().itemText(0), QStringLiteral("Built-in game “Kestrow”")) << c.state;
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox – version 1.8"));
         EXPECT_TRUE(form->MmGBInstruction().isVisible());
         EXPECT_FALSE(form->MmSUInstruction().isVisible());
         EXPECT_EQ(form->BtStart().text(),
@@ -177,13 +177,13 @@ TEST_F(StartScreenTest, TheFirstStartFollowsTheSystemsLanguage) {
         Open();
         const bool english = c.expected == InterfaceLanguage::English;
         EXPECT_EQ(form->Language(), c.expected) << c.locale;
-        EXPECT_EQ(form->windowTitle(), english ? QStringLiteral("Pellox - ver 1.8") : QStringLiteral("Pellox - вер. 1.8"))
+        EXPECT_EQ(form->windowTitle(), english ? QStringLiteral("Pellox – version 1.8") : QStringLiteral("Pellox — версия 1.8"))
             << c.locale;
         EXPECT_EQ(form->MmGBInstruction().isVisible(), english) << c.locale;
         EXPECT_EQ(form->MmSUInstruction().isVisible(), !english) << c.locale;
         EXPECT_EQ(form->GbSkin().title(), english ? kNoneGB : kNoneSU) << c.locale;
-        EXPECT_EQ(form->CbSkin().itemText(0), english ? QStringLiteral("Built-in default game \"Kestrow\"")
-                                                      : QStringLiteral("Встроенная игра по-умолчанию \"Kestrow!\""))
+        EXPECT_EQ(form->CbSkin().itemText(0), english ? QStringLiteral("Built-in game “Kestrow”")
+                                                      : QStringLiteral("Встроенная игра по умолчанию «Kestrow»"))
             << c.locale;
         EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, c.expected) << c.locale;
         // Nothing is kept until the player chooses.
@@ -197,7 +197,7 @@ TEST_F(StartScreenTest, TheFlagClickedLastIsTheLanguageOfTheNextStart) {
     QTest::mouseClick(&form->ImSoviet(), Qt::LeftButton);
     Open();
     EXPECT_EQ(form->Language(), InterfaceLanguage::Russian);
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox - вер. 1.8"));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox — версия 1.8"));
     EXPECT_TRUE(form->MmSUInstruction().isVisible());
 
     locale = QStringLiteral("ru_RU");
@@ -287,6 +287,34 @@ TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunch
     EXPECT_EQ(Start(), 0);
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->GameWindowIfCreated()->Engine().CurrentState(), GameMode::Demo);
+}
+
+// A broken skin named on the command line once left the menu locked on it:
+// Enter failed again and again, whatever the box advised.
+TEST_F(StartScreenTest, AFailedCommandLineSkinUnlocksTheMenuOnTheBuiltInGameAndTheSearchedSkins) {
+    WriteSkin("found/a.ini", "Найденный", "Found");
+    const std::filesystem::path broken = records.Write("broken/broken.ini", "[SETTINGS]\nver=1.6\ntitle=Broken\n");
+    Open({QString::fromStdString(broken.string())});
+    ASSERT_EQ(form->MenuState(), SkinMenuState::Locked);
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 1);
+    ::testing::internal::GetCapturedStderr();
+    ASSERT_EQ(failure_boxes.size(), 1);
+
+    QElapsedTimer waited;
+    waited.start();
+    while (form->SkinSearchRunning() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_EQ(form->MenuState(), SkinMenuState::Choosing);
+    EXPECT_EQ(form->GbSkin().title(), kChoosingSU);
+    EXPECT_TRUE(form->CbSkin().isEnabled());
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»"), QStringLiteral("Найденный")}));
+    EXPECT_EQ(form->CbSkin().currentIndex(), 0);
+
+    // Enter now plays the built-in game.
+    const auto closer = CloseTheGameWhenShown();
+    QTest::keyClick(form.get(), Qt::Key_Return);
+    EXPECT_EQ(form->ExitStatus(), 0);
+    EXPECT_FALSE(form->isVisible());
 }
 
 TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {

@@ -4,7 +4,7 @@
 The same handheld at night: a dark graphite case and a blue-black glass whose
 segments light up cyan with a soft halo. The figures (wolf, eggs, chicks, hare,
 digits) and the printed chutes and hens are the built-in drawings of the
-library assets/sprites/sprite_art.py, drawn in night palettes; the case, the
+library assets/sprites/sprite_art/, drawn in night palettes; the case, the
 sky and the buttons are drawn here. Run `python3 generate.py` in this folder
 and commit the script together with the SVGs in svg/ it rewrote
 (`python3 generate.py DIR` writes them into DIR instead). The build
@@ -243,7 +243,7 @@ def main():
     draw_lit_figures()
     draw_game_buttons()
     draw_round_buttons()
-    missing = sorted(set(base.LAYOUT) - set(WRITTEN))
+    missing = sorted(set(base.layout()) - set(WRITTEN))
     if missing:
         raise SystemExit("no picture drawn for: " + ", ".join(missing))
 

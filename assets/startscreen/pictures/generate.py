@@ -4,7 +4,7 @@
 The start screen is a green window; its pictures are drawn in the built-in
 skin's style (flat LCD ink with clear-glass inner lines, the case's ivory and
 tomato red), reusing the wolf, the hare, the bell and the basket of the
-drawing library assets/sprites/sprite_art.py. The pictures and their sizes are
+drawing library assets/sprites/sprite_art/. The pictures and their sizes are
 listed in pictures.txt, which the build reads too. The SVG files are the
 committed sources the build renders; edit the drawing here, run
 `python3 generate.py` in this folder and commit the script together with the
