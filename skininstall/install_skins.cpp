@@ -140,7 +140,8 @@ public:
         if (!fs::is_regular_file(source) && !fs::is_directory(source))
             return Fail(SourceName() + ": not a file or folder (" + KindOf(source.type()) + ")");
         fs::create_directories(skins_folder_, ec);
-        const fs::file_status skins = fs::status(skins_folder_);
+        std::error_code status_error;
+        const fs::file_status skins = fs::status(skins_folder_, status_error);
         if (fs::exists(skins) && !fs::is_directory(skins))
             return Fail("there is a file where the skins folder should be: " + skins_folder_.string() +
                         " (move it away, and the folder is made at the next install)");
