@@ -10,7 +10,6 @@
 #include <algorithm>
 #include <iostream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -224,10 +223,7 @@ int main(int argc, char** argv) {
     };
     // A skin installed by a drop is checked as --check-skin checks it, so the
     // player learns at once, not at Start, that it would not start.
-    setup.check_installed_skin = [](const std::filesystem::path& ini) {
-        std::ostringstream report;
-        return pellox::CheckSkin(ini, report).problems;
-    };
+    setup.check_installed_skin = pellox::SkinLaunchProblems;
     // The start screen speaks the system's language until the player clicks a
     // flag; that choice is kept beside the scores. A choice that cannot be
     // kept only leaves the next start to the system's language.

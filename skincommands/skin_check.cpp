@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -209,6 +210,11 @@ constexpr std::string_view kLeftOut =
 }  // namespace
 
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) { return CheckSkin(file, out).status; }
+
+std::vector<std::string> SkinLaunchProblems(const std::filesystem::path& file) {
+    std::ostringstream report;
+    return CheckSkin(file, report).problems;
+}
 
 SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out) {
     SkinCheckOutcome outcome;

@@ -31,4 +31,8 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out);
 // The same check, its report written to out, giving what it found.
 SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out);
 
+// Why the skin file would not start, one line each; nothing when it would.
+// What the start screen tells the player of a skin it has just installed.
+std::vector<std::string> SkinLaunchProblems(const std::filesystem::path& file);
+
 }  // namespace pellox
