@@ -30,6 +30,7 @@
 #include "media/diagnostics.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
+#include "startscreen/screen_fit.h"
 #include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
 #include "skincommands/skin_install.h"
@@ -197,10 +198,11 @@ int main(int argc, char** argv) {
     // the game's is made.
     if (const std::optional<int> status = RunWithoutDisplay(argc, argv)) return *status;
 
-    QApplication app(argc, argv);
+    // At the largest scale, up to the desktop's, at which the windows fit the screen.
+    const std::unique_ptr<QApplication> app = pellox::MakeApplicationThatFits(argc, argv);
     NameTheApplication();
     CommandLine command_line;
-    command_line.parser.process(app);
+    command_line.parser.process(*app);
     if (const std::optional<int> status = command_line.RunCommand()) return *status;
 
     // The desktop entry the windows belong to: the Wayland app id, so that
@@ -252,6 +254,6 @@ int main(int argc, char** argv) {
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen
     // after a skin failed to start.
-    const int status = app.exec();
+    const int status = app->exec();
     return std::max(status, start_screen.ExitStatus());
 }

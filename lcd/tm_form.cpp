@@ -1,3 +1,4 @@
+#include "lcd/fixed_size_window.h"
 #include "lcd/tm_form.h"
 
 #include "lcd/core/hit_test.h"
@@ -22,6 +23,7 @@ TMForm::TMForm(PictureSet pictures, SeeThroughBy see_through, QWidget* parent)
     if (see_through_ == SeeThroughBy::Alpha) setAttribute(Qt::WA_TranslucentBackground);
     setFocusPolicy(Qt::StrongFocus);
     setFixedSize(kBuiltinClientSize);
+    RefuseMaximise(*this);
     move(kBuiltinWindowPos);
     model_.SetListener([this](SpriteId, SpriteChange, const Bounds& dirty) { OnSpriteChanged(dirty); });
     pictures_.UseRatio(devicePixelRatioF());

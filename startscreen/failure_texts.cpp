@@ -1,5 +1,7 @@
 #include "startscreen/failure_texts.h"
 
+#include "startscreen/reason_texts.h"
+
 namespace pellox {
 namespace {
 
@@ -18,6 +20,27 @@ QString Bullets(InterfaceLanguage language, const std::vector<QString>& lines) {
     return text;
 }
 
+// The paths a reason quotes, as ShownPath shows them: the start folder's
+// own prefix and "." steps dropped.
+// The start folder itself ("./") is named in full: an empty name says nothing.
+QString PathsFrom(const std::filesystem::path& start_folder, QString reason) {
+    QString prefix;
+    if (!start_folder.empty()) {
+        prefix = QString::fromStdString(start_folder.lexically_normal().string());
+        if (!prefix.endsWith(u'/')) prefix += u'/';
+    }
+    reason.replace(QStringLiteral("/./"), QStringLiteral("/"));
+    const QStringList parts = reason.split(QStringLiteral("\"./\""));
+    QStringList cleaned;
+    for (QString part : parts) {
+        part.replace(QStringLiteral("\"./"), QStringLiteral("\""));
+        if (!prefix.isEmpty()) part.replace(QStringLiteral("\"") + prefix, QStringLiteral("\""));
+        cleaned << part;
+    }
+    const QString start = prefix.isEmpty() ? QStringLiteral("./") : prefix;
+    return cleaned.join(QStringLiteral("\"") + start + QStringLiteral("\""));
+}
+
 QString Quoted(InterfaceLanguage language, const std::filesystem::path& source) {
     std::filesystem::path shown = source;
     if (!shown.has_filename()) shown = shown.parent_path();  // a folder dropped as "name/"
@@ -31,14 +54,14 @@ QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
                            : QStringLiteral("No skin could be installed from %1.\n");
     text = text.arg(Quoted(language, failed.source));
     const SkinInstallResult& result = failed.result;
-    if (!result.error.empty()) text += QString::fromStdString(result.error) + u'\n';
+    if (!result.error.empty()) text += ReasonText(language, result.error) + u'\n';
     if (!result.rejected.empty()) {
         text += russian ? QStringLiteral("Найденные файлы скинов и почему они не подошли:\n")
                         : QStringLiteral("Skin files found there, and why each was left out:\n");
         std::vector<QString> lines;
         for (const RejectedSkinCandidate& candidate : result.rejected)
             lines.push_back(QString::fromStdString(candidate.where) + QStringLiteral(": ") +
-                            QString::fromStdString(candidate.reason));
+                            ReasonText(language, candidate.reason));
         text += Bullets(language, lines);
     } else if (result.error.empty()) {
         text += russian ? QStringLiteral("Файла скина там нет: скин — это файл .ini, в разделе [SETTINGS] "
@@ -67,11 +90,20 @@ QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstar
 
 }  // namespace
 
-QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines) {
+QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failure) {
     const bool russian = IsRussian(language);
     QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
+    const QString skin = failure.skin.empty()
+                             ? (russian ? QStringLiteral("(файл скина не найден)") : QStringLiteral("(no skin file found)"))
+                             : QString::fromStdString(failure.skin.string());
     std::vector<QString> lines;
-    for (const std::string& line : failure_lines) lines.push_back(QString::fromStdString(line));
+    for (const SkinEntryFailure& entry : failure.entries) {
+        const QString reason = PathsFrom(failure.start_folder, ReasonText(language, entry.reason));
+        lines.push_back(entry.section.empty() ? skin + QStringLiteral(": ") + reason
+                                              : QStringLiteral("%1: [%2] %3: %4")
+                                                    .arg(skin, QString::fromStdString(entry.section),
+                                                         QString::fromStdString(entry.key), reason));
+    }
     text += Bullets(language, lines);
     text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
                     : QStringLiteral("\nChoose another skin or the built-in game.");

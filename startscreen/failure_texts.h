@@ -12,11 +12,13 @@
 
 #include "engine/language.h"
 #include "skininstall/install_skins.h"
+#include "startscreen/launch.h"
 
 namespace pellox {
 
-// The message of a failed launch: the first few failed entries, then how many more.
-QString LaunchFailureText(InterfaceLanguage language, const std::vector<std::string>& failure_lines);
+// The message of a failed launch: the first few failed entries, then how
+// many more; the reasons in language, paths as ShownPath shows them.
+QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failure);
 
 // A file or folder from which nothing could be installed, and the installer's answer.
 struct FailedInstall {

@@ -74,7 +74,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     const SkinSettings settings = ReadSkinSettings(skin);
     window.Texts().TitleSU = DecodeSkinText(settings.title);
     std::error_code ec;
-    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).parent_path();
+    const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).lexically_normal().parent_path();
     // The skin's dir is where its files are looked for; the game's current
     // folder stays as it is (the skin search may be walking it).
     const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder), skin_folder};
@@ -114,7 +114,20 @@ void RunGameWindow(GameWindow& window) {
     if (form.isVisible()) loop.exec();
 }
 
-int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector<std::string>* failure_lines) {
+std::filesystem::path ShownPath(const std::filesystem::path& path, const std::filesystem::path& start_folder) {
+    const std::filesystem::path normal = path.lexically_normal();
+    if (!normal.is_absolute() || start_folder.empty()) return normal;
+    std::filesystem::path base = start_folder.lexically_normal();
+    if (!base.has_filename()) base = base.parent_path();  // "/games/" as "/games"
+    const std::filesystem::path inside = normal.lexically_relative(base);
+    if (inside.empty() || *inside.begin() == "..") return normal;
+    return inside;
+}
+
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailure* failure) {
+    // The folder the game was started in, which failure paths are shown from.
+    std::error_code ec;
+    const std::filesystem::path start_folder = std::filesystem::current_path(ec);
     PrepareLaunch(window);
     std::vector<SkinEntryFailure> failures;
     std::filesystem::path skin;
@@ -127,9 +140,9 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, std::vector
         RunGameWindow(window);
         return 0;
     }
-    const std::vector<std::string> lines = FailureLines(skin, failures);
-    for (const std::string& line : lines) Tell(lcSkin, line);
-    if (failure_lines) *failure_lines = lines;
+    const std::filesystem::path shown = skin.empty() ? skin : ShownPath(skin, start_folder);
+    for (const std::string& line : FailureLines(shown, failures)) Tell(lcSkin, line);
+    if (failure) *failure = {shown, failures, start_folder};
     // The playfield shows only for a moment.
     window.Form().show();
     QCoreApplication::processEvents();

@@ -50,17 +50,30 @@ void PrepareBuiltinGame(GameWindow& window);
 // Shows the game window modally and waits until it closes.
 void RunGameWindow(GameWindow& window);
 
+// Why a launch failed, for the player.
+struct LaunchFailure {
+    // The skin file as the player reads it (ShownPath); empty when none was found.
+    std::filesystem::path skin;
+    std::vector<SkinEntryFailure> entries;
+    // The folder the game was started in, which the paths are shown from.
+    std::filesystem::path start_folder;
+};
+
 // The whole launch, as the start button (THBForm::btStartClick) runs it.
 // Gives 0 when the game window was closed, 1 when a skin entry failed. A
-// failed launch writes one line per failed entry to standard error (and into
-// failure_lines when given), shows the playfield only for a moment and
+// failed launch writes one line per failed entry to standard error (and
+// fills failure when given), shows the playfield only for a moment and
 // returns without waiting. The window's skin is then partly applied: the
 // start screen makes a fresh one for the next launch.
-int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice,
-                     std::vector<std::string>* failure_lines = nullptr);
+int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailure* failure = nullptr);
 
 // One line per failed entry: the skin file, the section and key, the reason.
 std::vector<std::string> FailureLines(const std::filesystem::path& skin,
                                       const std::vector<SkinEntryFailure>& failures);
+
+// A path as a player reads it: without "." steps, and from the start
+// folder when it lies inside it ("broken/broken.ini", not
+// "./broken/broken.ini" or "/home/me/games/./broken/broken.ini").
+std::filesystem::path ShownPath(const std::filesystem::path& path, const std::filesystem::path& start_folder);
 
 }  // namespace pellox

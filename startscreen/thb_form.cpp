@@ -18,6 +18,7 @@
 #include <system_error>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
+#include "lcd/fixed_size_window.h"
 #include "lcd/plain_text.h"
 #include "lcd/window_placement.h"
 #include "media/diagnostics.h"
@@ -114,6 +115,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     green.setColor(QPalette::Window, kGreen);
     setPalette(green);
     setFixedSize(kClientSize);
+    RefuseMaximise(*this);
     setWindowIcon(ProgramIcon());
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
@@ -221,6 +223,7 @@ QString THBForm::Caption(SkinMenuState state) const {
 void THBForm::ShowTexts() {
     const bool su = language_ == InterfaceLanguage::Russian;
     const StartScreenTexts& texts = su ? texts_su_ : texts_gb_;
+    qt_translations_.Use(language_);
     setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
     st_small_info_->setText(texts.intro);
     mm_su_instruction_->setVisible(su);
@@ -368,8 +371,8 @@ void THBForm::btStartClick() {
     // The game window closes by itself when a skin fails, while the start
     // screen is still hidden: that is not the program's last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
-    std::vector<std::string> failure_lines;
-    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure_lines);
+    LaunchFailure failure;
+    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
     QGuiApplication::setQuitOnLastWindowClosed(true);
     if (exit_status_ == 0) {
         skin_search_.reset();
@@ -385,7 +388,7 @@ void THBForm::btStartClick() {
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
-    const QString text = LaunchFailureText(language_, failure_lines);
+    const QString text = LaunchFailureText(language_, failure);
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else

@@ -30,6 +30,7 @@
 #include "skininstall/install_skins.h"
 #include "startscreen/background_skin_search.h"
 #include "startscreen/failure_texts.h"
+#include "startscreen/qt_translations.h"
 
 namespace pellox {
 
@@ -169,6 +170,8 @@ private:
     // Both languages' texts, read once.
     const StartScreenTexts texts_su_ = LoadStartScreenTexts(InterfaceLanguage::Russian);
     const StartScreenTexts texts_gb_ = LoadStartScreenTexts(InterfaceLanguage::English);
+    // Qt's own texts (buttons, the file dialog) follow the language.
+    QtTranslations qt_translations_;
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
     SkinMenu menu_;
     SkinMenuState menu_state_ = SkinMenuState::Choosing;

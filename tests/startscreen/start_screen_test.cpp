@@ -4,9 +4,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFontMetrics>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QAbstractItemView>
 
+#include "startscreen/reason_texts.h"
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/after_first_paint.h"
 
@@ -279,6 +282,9 @@ TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunch
     EXPECT_NE(said.find("pellox: "), std::string::npos);  // the terminal lines stay
     ASSERT_EQ(failure_boxes.size(), 1);
     EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("broken.ini"))) << failure_boxes.front().toStdString();
+    // In the start screen's language, reasons too.
+    EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("[BACK] ground: записи картинки нет")))
+        << failure_boxes.front().toStdString();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->CbSkin().count(), 2);  // the menu as it was
     EXPECT_EQ(form->CbSkin().currentIndex(), 1);
@@ -325,14 +331,111 @@ TEST(LaunchFailureText, ShowsTheFirstFewFailuresAndCountsTheRest) {
     };
     for (const Case& c : {Case{InterfaceLanguage::English, 3, nullptr}, Case{InterfaceLanguage::English, 8, "…and 3 more."},
                           Case{InterfaceLanguage::Russian, 7, "…и ещё 2."}}) {
-        std::vector<std::string> lines;
-        for (int i = 0; i < c.lines; ++i) lines.push_back("skin.ini: [BACK] entry" + std::to_string(i) + ": missing");
-        const QString text = LaunchFailureText(c.language, lines);
+        LaunchFailure failure{"skin.ini", {}, "/start"};
+        for (int i = 0; i < c.lines; ++i) failure.entries.push_back({"BACK", "entry" + std::to_string(i), "missing"});
+        const QString text = LaunchFailureText(c.language, failure);
         EXPECT_TRUE(text.contains(QStringLiteral("entry0"))) << text.toStdString();
         EXPECT_FALSE(text.contains(QStringLiteral("entry5"))) << text.toStdString();  // the sixth is counted only
         if (c.more) EXPECT_TRUE(text.contains(QString::fromUtf8(c.more))) << text.toStdString();
         else EXPECT_FALSE(text.contains(QStringLiteral("…"))) << text.toStdString();
     }
+}
+
+// The box once showed "./broken/broken.ini", "/home/me/games/./broken/pictures/"
+// and, in Russian, English reasons.
+TEST(LaunchFailureText, TellsTheReasonsInTheLanguageWithPathsFromTheStartFolder) {
+    const LaunchFailure failure{
+        ShownPath("./broken/broken.ini", "/games"),
+        {{"BACK", "ground",
+          "no such file: no \"back.bmp\" in \"./pictures/\"; beside the skin: no such file: no \"back.bmp\" in "
+          "\"/games/./broken/pictures/\""},
+         {"BACK", "am", "no such file: no \"pics\" in \"./\""},
+         {"WOLF", "wolfL", "not a picture: the bitmap's header is cut short"},
+         {"", "", "an English reason of the system's own"}},
+        "/games"};
+    const QString russian = LaunchFailureText(InterfaceLanguage::Russian, failure);
+    for (const char* expected :
+         {"• broken/broken.ini: [BACK] ground: нет такого файла: в \"pictures/\" нет \"back.bmp\"; рядом с файлом "
+          "скина: нет такого файла: в \"broken/pictures/\" нет \"back.bmp\"\n",
+          "[BACK] am: нет такого файла: в \"/games/\" нет \"pics\"\n",
+          "[WOLF] wolfL: не картинка: заголовок BMP обрезан\n",
+          "broken/broken.ini: an English reason of the system's own\n", "Выберите другой скин или встроенную игру."})
+        EXPECT_TRUE(russian.contains(QString::fromUtf8(expected))) << expected << "\n" << russian.toStdString();
+    EXPECT_FALSE(russian.contains(QStringLiteral("./"))) << russian.toStdString();
+
+    const QString english = LaunchFailureText(InterfaceLanguage::English, failure);
+    EXPECT_TRUE(english.contains(QStringLiteral("[BACK] ground: no such file: no \"back.bmp\" in \"pictures/\"; beside "
+                                                "the skin: no such file: no \"back.bmp\" in \"broken/pictures/\"")))
+        << english.toStdString();
+}
+
+TEST(ReasonText, PutsTheReadersAndTheInstallersReasonsIntoRussian) {
+    struct Case {
+        const char* english;
+        const char* russian;
+    };
+    for (const Case& c : {
+             Case{"not a number in field 4 (height): only the digits 0 to 9 are allowed, no sign or space",
+                  "в поле 4 (height) не число: допустимы только цифры от 0 до 9, без знака и пробелов"},
+             Case{"Wave is invalid", "это не звук в формате WAVE"},
+             Case{"[SETTINGS] has no ver: write ver=1.6; [SETTINGS] has no title",
+                  "в разделе [SETTINGS] нет ver: допишите ver=1.6; в разделе [SETTINGS] нет title"},
+             Case{"Skins.zip: no skin this game can use (no .ini skin file in it; it holds a.txt, b.bmp)",
+                  "Skins.zip: скина, пригодного для игры, нет (нет файла скина .ini; внутри: a.txt, b.bmp)"},
+             Case{"pack/a.ini: cannot write the skin file", "pack/a.ini: не удалось записать файл скина"},
+             // A file name that looks like a placeholder stays as written.
+             Case{"no such file: no \"%2.bmp\" in \"x/\"", "нет такого файла: в \"x/\" нет \"%2.bmp\""},
+             Case{"something no rule knows", "something no rule knows"},
+         }) {
+        EXPECT_EQ(ReasonText(InterfaceLanguage::Russian, c.english).toStdString(), c.russian);
+        EXPECT_EQ(ReasonText(InterfaceLanguage::English, c.english).toStdString(), c.english);
+    }
+}
+
+// In Russian the message boxes' buttons and the file dialog were English.
+TEST_F(StartScreenTest, QtsOwnTextsFollowTheLanguage) {
+    Open();
+    struct Case {
+        int flag;
+        const char* ok;
+        const char* cancel;
+    };
+    for (const Case& c : {Case{-1, "OK", "Отмена"}, Case{0, "OK", "Cancel"}, Case{-1, "OK", "Отмена"}}) {
+        form->imLanguageClick(c.flag);
+        QMessageBox box(QMessageBox::Warning, QStringLiteral("t"), QStringLiteral("x"),
+                        QMessageBox::Ok | QMessageBox::Cancel, form.get());
+        EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8(c.ok)) << c.flag;
+        EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8(c.cancel)) << c.flag;
+    }
+}
+
+// On Wayland Qt's title bar offers maximise even so, and it only moved the window.
+TEST_F(StartScreenTest, NeitherWindowCanBeMaximised) {
+    Open();
+    GameWindow& game = *form->GameWindowIfCreated();
+    PrepareBuiltinGame(game);
+    game.Form().show();
+    for (QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&game.Form())}) {
+        const QRect before = window->geometry();
+        for (Qt::WindowState state : {Qt::WindowMaximized, Qt::WindowFullScreen}) {
+            window->setWindowState(state);
+            QTest::qWait(20);
+            EXPECT_FALSE(window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) << window->objectName().toStdString();
+            EXPECT_EQ(window->geometry(), before) << window->objectName().toStdString();
+        }
+    }
+    game.Form().close();
+}
+
+TEST(ShownPath, DropsDotStepsAndTheStartFolder) {
+    struct Case {
+        const char* path;
+        const char* shown;
+    };
+    for (const Case& c : {Case{"./broken/broken.ini", "broken/broken.ini"}, Case{"/games/./a/../b/skin.ini", "b/skin.ini"},
+                          Case{"/elsewhere/skin.ini", "/elsewhere/skin.ini"}, Case{"/games-2/skin.ini", "/games-2/skin.ini"},
+                          Case{"skin.ini", "skin.ini"}})
+        EXPECT_EQ(ShownPath(c.path, "/games/").string(), c.shown) << c.path;
 }
 
 TEST_F(StartScreenTest, EnterStartsAndClosingTheStartScreenClosesTheLastWindow) {
