@@ -211,7 +211,7 @@ constexpr std::string_view kLeftOut =
 
 int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) { return CheckSkin(file, out).status; }
 
-std::vector<std::string> SkinLaunchProblems(const std::filesystem::path& file) {
+std::vector<SkinEntryFailure> SkinLaunchProblems(const std::filesystem::path& file) {
     std::ostringstream report;
     return CheckSkin(file, report).problems;
 }
@@ -223,7 +223,7 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
     if (!loaded.file) {
         out << "Usable: no: it cannot be read: " << TerminalSafe(loaded.error) << "\n"
             << "Summary: not a skin; " << kLeftOut << "\n";
-        outcome.problems.push_back("it cannot be read: " + loaded.error);
+        outcome.problems.push_back({"", "", loaded.error});
         return outcome;
     }
     const SkinFile& skin = *loaded.file;
@@ -237,7 +237,7 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
         out << "Usable: no:";
         for (std::size_t i = 0; i < reasons.size(); ++i) out << (i == 0 ? " " : "; ") << TerminalSafe(reasons[i]);
         out << "\n";
-        for (const std::string& reason : reasons) outcome.problems.push_back("not a usable skin: " + reason);
+        for (const std::string& reason : reasons) outcome.problems.push_back({"", "", reason});
     }
 
     const SkinSettings settings = ReadSkinSettings(skin);
@@ -267,11 +267,7 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
             if (group_failed) out << " (" << kNotTried << ")";
             out << "\n";
             group_failed = true;
-            // Appended piece by piece, as above (g++ 12's false -Wrestrict).
-            std::string problem = "[";
-            problem += entry.section;
-            problem += "] " + entry.key + ": " + reason;
-            outcome.problems.push_back(std::move(problem));
+            outcome.problems.push_back({std::string(entry.section), entry.key, reason});
         }
     }
 

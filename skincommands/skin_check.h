@@ -8,15 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "skin/skin_apply.h"
+
 namespace pellox {
 
 // What a check found, for whoever tells the player.
 struct SkinCheckOutcome {
     // 0 when the skin would launch with every entry, 1 otherwise.
     int status = 1;
-    // Why it would not launch, one line each: "[BACK] ground: no such file:
-    // ...", or why the game does not take it as a skin. Empty when it launches.
-    std::vector<std::string> problems;
+    // Why it would not launch: each failed entry with its reason, and why the
+    // game does not take it as a skin (with no section or key). Empty when it
+    // launches.
+    std::vector<SkinEntryFailure> problems;
 };
 
 // Writes a report on the skin file to out: whether the game takes it as a
@@ -31,8 +34,9 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out);
 // The same check, its report written to out, giving what it found.
 SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out);
 
-// Why the skin file would not start, one line each; nothing when it would.
-// What the start screen tells the player of a skin it has just installed.
-std::vector<std::string> SkinLaunchProblems(const std::filesystem::path& file);
+// Why the skin file would not start (as CheckSkin's problems); nothing when
+// it would. What the start screen tells the player of a skin it has just
+// installed.
+std::vector<SkinEntryFailure> SkinLaunchProblems(const std::filesystem::path& file);
 
 }  // namespace pellox

@@ -26,8 +26,12 @@ bool ReportCheck(const InstalledSkin& skin, std::ostream& out) {
         return true;
     }
     out << "  Check: FAILS: " << summary << "\n";
-    for (std::size_t i = 0; i < check.problems.size() && i < kFailuresShown; ++i)
-        out << "    " << TerminalSafe(check.problems[i]) << "\n";
+    for (std::size_t i = 0; i < check.problems.size() && i < kFailuresShown; ++i) {
+        const SkinEntryFailure& problem = check.problems[i];
+        out << "    ";
+        if (!problem.section.empty()) out << "[" << problem.section << "] " << problem.key << ": ";
+        out << TerminalSafe(problem.reason) << "\n";
+    }
     if (check.problems.size() > kFailuresShown) out << "    ...and " << check.problems.size() - kFailuresShown << " more\n";
     out << "  For every entry: pellox --check-skin '" << TerminalSafe(skin.ini.string()) << "'\n";
     return false;

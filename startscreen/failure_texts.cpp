@@ -80,7 +80,13 @@ QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstar
                            : QStringLiteral("‘%1’ was installed, but it would not start:\n");
     text = text.arg(title);
     std::vector<QString> lines;
-    for (const std::string& problem : unstartable.problems) lines.push_back(QString::fromStdString(problem));
+    for (const SkinEntryFailure& problem : unstartable.problems) {
+        const QString reason = ReasonText(language, problem.reason);
+        lines.push_back(problem.section.empty() ? reason
+                                                : QStringLiteral("[%1] %2: %3")
+                                                      .arg(QString::fromStdString(problem.section),
+                                                           QString::fromStdString(problem.key), reason));
+    }
     text += Bullets(language, lines);
     text += (russian ? QStringLiteral("Скин остался в меню; исправить его можно в папке:\n%1\n")
                      : QStringLiteral("It stays in the menu; it can be mended in its folder:\n%1\n"))

@@ -34,7 +34,7 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
 // problems, one line each).
 struct UnstartableSkin {
     InstalledSkin skin;
-    std::vector<std::string> problems;
+    std::vector<SkinEntryFailure> problems;
 };
 
 // The message when skins were installed but would not start: for each, its

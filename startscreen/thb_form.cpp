@@ -489,11 +489,11 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
             const int entry = AddInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
             if (!setup_.check_installed_skin) continue;
-            std::vector<std::string> problems;
+            std::vector<SkinEntryFailure> problems;
             try {
                 problems = setup_.check_installed_skin(skin.ini);
             } catch (const std::exception& error) {
-                problems.push_back(error.what());
+                problems.push_back({"", "", error.what()});
             }
             if (!problems.empty()) unstartable.push_back({skin, std::move(problems)});
         }

@@ -77,9 +77,9 @@ struct StartScreenSetup {
     // the start screen takes no drops and offers no install.
     std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
     std::filesystem::path installed_skins_folder;
-    // Why an installed skin file would not start, one line each (its check);
+    // Why an installed skin file would not start, entry by entry (its check);
     // nothing when it would. Left empty, installed skins are not checked.
-    std::function<std::vector<std::string>(const std::filesystem::path& ini)> check_installed_skin;
+    std::function<std::vector<SkinEntryFailure>(const std::filesystem::path& ini)> check_installed_skin;
 };
 
 // The three states of the menu, told by the group box's caption.

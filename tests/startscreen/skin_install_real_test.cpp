@@ -165,9 +165,9 @@ TEST_F(RealInstallTest, ADroppedSkinThatWouldNotStartIsListedAndTheBoxSaysWhy) {
     const QStringList boxes = DropAndRead(zip);
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Скин «Kestrow (ваша копия)» установлен, но не запустится:\n"
-                                                    "• [HARE] hare: no such file: ")))
+                                                    "• [HARE] hare: нет такого файла: ")))
         << boxes[0].toStdString();
-    EXPECT_TRUE(boxes[0].contains(QStringLiteral("no \"ЗАЯЦ.BMP\" in"))) << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("Рисунки/\" нет \"ЗАЯЦ.BMP\""))) << boxes[0].toStdString();
     EXPECT_EQ(boxes[0].count(u'•'), 1) << boxes[0].toStdString();  // every other picture was found
     EXPECT_EQ(form->CbSkin().count(), 2);
     EXPECT_EQ(form->CbSkin().currentIndex(), 1);

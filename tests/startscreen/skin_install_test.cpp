@@ -212,8 +212,8 @@ TEST_F(SkinInstallTest, AnInstalledSkinThatFailsItsCheckIsListedAndItsReasonsSho
         with_installer(setup);
         setup.check_installed_skin = [&](const std::filesystem::path& ini) {
             checked.push_back(ini);
-            return std::vector<std::string>{"[WOLF] wolfL: no such file: no \"ВОЛК0.BMP\" in \"рисунки/\"",
-                                            "[SOUNDS] Over: the entry is missing"};
+            return std::vector<SkinEntryFailure>{{"WOLF", "wolfL", "no such file: no \"ВОЛК0.BMP\" in \"рисунки/\""},
+                                                 {"SOUNDS", "Over", "the entry is missing"}};
         };
     };
     Open();
@@ -225,8 +225,8 @@ TEST_F(SkinInstallTest, AnInstalledSkinThatFailsItsCheckIsListedAndItsReasonsSho
     EXPECT_EQ(message_boxes[0].toStdString(),
               "Скин не запустится\n"
               "Скин «Волк <b>» установлен, но не запустится:\n"
-              "• [WOLF] wolfL: no such file: no \"ВОЛК0.BMP\" in \"рисунки/\"\n"
-              "• [SOUNDS] Over: the entry is missing\n"
+              "• [WOLF] wolfL: нет такого файла: в \"рисунки/\" нет \"ВОЛК0.BMP\"\n"
+              "• [SOUNDS] Over: записи нет\n"
               "Скин остался в меню; исправить его можно в папке:\n" +
                   (installed.path() / "wolf").string());
     EXPECT_EQ(message_box_formats, QList<Qt::TextFormat>{Qt::PlainText});
