@@ -8,6 +8,8 @@
 //   pellox --list-skins         the skin menu and the folders searched, without a window
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -254,6 +256,14 @@ int main(int argc, char** argv) {
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen
     // after a skin failed to start.
-    const int status = app->exec();
-    return std::max(status, start_screen.ExitStatus());
+    const int status = std::max(app->exec(), start_screen.ExitStatus());
+    // A skin search held up inside the system (a folder that does not
+    // answer) was left behind so that closing never hangs; it must not run
+    // while the program's static objects are destroyed, so the program ends
+    // without destroying them.
+    if (!start_screen.StopSkinSearch()) {
+        std::fflush(nullptr);
+        std::quick_exit(status);
+    }
+    return status;
 }

@@ -2,8 +2,11 @@
 
 #include <array>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <string>
+#include <thread>
+#include <utility>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -15,6 +18,7 @@
 
 #include <SDL.h>
 
+#include "gamepad/mapping_file.h"
 #include "media/diagnostics.h"
 
 namespace pellox {
@@ -33,6 +37,9 @@ constexpr int kPollLeftAlone_ms = 100;
 constexpr qint64 kLeftAloneAfter_ms = 2000;
 // How long after a rumble's end SDL is let stop it.
 constexpr int kRumbleEndMargin_ms = 10;
+// How soon the window thread reads SDL again when the mapping loader is in it
+// with a few lines (a few milliseconds of SDL's work at most).
+constexpr int kSdlBusyRetry_ms = 1;
 
 PadButton PadButtonOf(Uint8 sdl_button) {
     switch (static_cast<SDL_GameControllerButton>(sdl_button)) {
@@ -84,11 +91,18 @@ GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, 
     connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
     rumble_end_.setSingleShot(true);
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
+    sdl_busy_retry_.setSingleShot(true);
+    connect(&sdl_busy_retry_, &QTimer::timeout, this, [this] { Update(); });
     Start(options.mapping_file, options.device_folder);
 }
 
 GamepadInput::~GamepadInput() {
+    // Nothing may reach SDL from the loader's thread once it is stopped; a
+    // claim of the window's left waiting would hold the loader for good.
+    window_wants_sdl_ = false;
+    mapping_loader_.reset();
     // The controls may already be gone: close without playing the releases.
+    closed_pads_.clear();
     pads_.clear();
     if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
@@ -106,13 +120,44 @@ void GamepadInput::Start(const QString& mapping_file, const QString& device_fold
         return;
     }
     started_ = true;
-    if (!mapping_file.isEmpty() && QFileInfo::exists(mapping_file)) {
-        const QByteArray path = QFile::encodeName(mapping_file);
-        if (SDL_GameControllerAddMappingsFromFile(path.constData()) < 0)
-            TellSdlError("gamepad mappings in " + mapping_file.toStdString() + " not read");
-    }
+    LoadMappings(mapping_file);
     WatchDeviceFolder(device_folder);
     Update();
+}
+
+void GamepadInput::LoadMappings(const QString& mapping_file) {
+    if (mapping_file.isEmpty()) {
+        mappings_read_ = true;
+        return;
+    }
+    const std::string path = QFile::encodeName(mapping_file).toStdString();
+    mapping_loader_ = std::make_unique<MappingFileLoader>(
+        path, MappingFileLoader::Callbacks{
+                  [this, path](std::string_view lines) {
+                      // SDL 2.26 changes its list of mappings without a lock;
+                      // the window thread reads that list only under SDL's
+                      // lock of the joysticks (pumping events, opening a
+                      // controller), so the lines go in under it, a few at a time.
+                      LoaderTakesSdl();
+                      SDL_LockJoysticks();
+                      SDL_RWops* rw = SDL_RWFromConstMem(lines.data(), static_cast<int>(lines.size()));
+                      const bool read = rw && SDL_GameControllerAddMappingsFromRW(rw, 1) >= 0;
+                      SDL_UnlockJoysticks();
+                      loader_in_sdl_ = false;
+                      if (!read) TellSdlError("gamepad mappings in " + path + " not read");
+                  },
+                  [](const std::string& why_not) { Tell(lcGamepad, "gamepad mappings not read: " + why_not); },
+                  [this] {
+                      // A controller plugged in before its mapping came is
+                      // announced by SDL now: read it on the window thread.
+                      QMetaObject::invokeMethod(
+                          this,
+                          [this] {
+                              mappings_read_ = true;
+                              Update();
+                          },
+                          Qt::QueuedConnection);
+                  }});
 }
 
 void GamepadInput::WatchDeviceFolder(const QString& folder) {
@@ -139,6 +184,7 @@ void GamepadInput::Update() {
         update_again_ = true;
         return;
     }
+    if (!WindowTakesSdl()) return;  // read again once the loader's lines are in
     updating_ = true;
     do {
         update_again_ = false;
@@ -150,7 +196,37 @@ void GamepadInput::Update() {
             for (int i = 0; i < count; ++i) Handle(events[static_cast<std::size_t>(i)]);
     } while (update_again_);
     updating_ = false;
+    if (pending_rumble_) StartRumble(*std::exchange(pending_rumble_, std::nullopt));
+    WindowLeavesSdl();
     UpdatePolling();
+}
+
+// The window thread and the mapping loader take turns in SDL, the window
+// first, without the window ever waiting: each says it wants SDL, then looks
+// whether the other is in (sequentially consistent atomics: of two that both
+// said so, at least one sees the other). The window, finding the loader in,
+// comes back a moment later, when the loader's few lines are in, and keeps
+// its claim meanwhile; the loader, finding the window in or waiting, waits.
+bool GamepadInput::WindowTakesSdl() {
+    if (window_turns_++ > 0) return true;  // already ours, further up the stack
+    window_wants_sdl_ = true;
+    if (!loader_in_sdl_) return true;
+    window_turns_ = 0;  // the claim stays until it is served
+    sdl_busy_retry_.start(kSdlBusyRetry_ms);
+    return false;
+}
+
+void GamepadInput::WindowLeavesSdl() {
+    if (--window_turns_ == 0) window_wants_sdl_ = false;
+}
+
+void GamepadInput::LoaderTakesSdl() {
+    for (;;) {
+        while (window_wants_sdl_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        loader_in_sdl_ = true;
+        if (!window_wants_sdl_) return;
+        loader_in_sdl_ = false;
+    }
 }
 
 void GamepadInput::Handle(const SDL_Event& event) {
@@ -254,7 +330,14 @@ void GamepadInput::Close(std::int32_t instance_id) {
         for (std::size_t b = 0; b < pad.held.size(); ++b)
             if (pad.held[b]) ButtonChanged(pad, static_cast<PadButton>(b), false);
         Tell(lcGamepad, "gamepad unplugged");
+        // Its node's notifier may be the one emitting now (the read that
+        // found the controller gone): it goes once that is over.
+        if (pad.node_readable) pad.node_readable->setEnabled(false);
+        SDL_GameControllerClose(pad.controller);
+        pad.controller = nullptr;
+        closed_pads_.push_back(std::move(*it));
         pads_.erase(it);
+        QTimer::singleShot(0, this, [this] { closed_pads_.clear(); });
         return;
     }
 }
@@ -306,11 +389,17 @@ void GamepadInput::UpdatePolling() {
 }
 
 void GamepadInput::StartRumble(const Rumble& rumble) {
+    if (!started_) return;
+    if (!WindowTakesSdl()) {
+        pending_rumble_ = rumble;  // started by the read that comes back
+        return;
+    }
     bool any = false;
     for (const auto& pad : pads_)
         any = SDL_GameControllerRumble(pad->controller, rumble.low, rumble.high, rumble.duration_ms) == 0 || any;
     // A new rumble replaces the one running, and its end is the one to wait for.
     if (any) rumble_end_.start(static_cast<int>(rumble.duration_ms) + kRumbleEndMargin_ms);
+    WindowLeavesSdl();
 }
 
 }  // namespace pellox

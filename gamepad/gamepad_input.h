@@ -20,9 +20,11 @@
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
+#include <atomic>
 #include <bitset>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -32,6 +34,7 @@
 #include <QTimer>
 
 #include "controls/game_controls.h"
+#include "gamepad/mapping_file.h"
 #include "gamepad/pad_mapping.h"
 #include "lcd/tm_form.h"
 
@@ -60,9 +63,9 @@ class GamepadInput : public QObject {
 
 public:
     // Starts SDL's game controller part alone (no video, no sound, no signal
-    // handlers), adds the mappings of the mapping file if there is one (SDL's
-    // own SDL_GAMECONTROLLERCONFIG wins over it) and opens the controllers
-    // plugged in now.
+    // handlers), starts adding the mappings of the mapping file if there is
+    // one, on a thread of their own (SDL's own SDL_GAMECONTROLLERCONFIG wins
+    // over it), and opens the controllers plugged in now.
     GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
     ~GamepadInput() override;
     GamepadInput(const GamepadInput&) = delete;
@@ -73,6 +76,9 @@ public:
     int OpenControllers() const { return static_cast<int>(pads_.size()); }
     // True while a timer runs for a controller that cannot wake us.
     bool Polling() const { return poll_timer_.isActive(); }
+    // True once the mapping file has been read and its mappings added, or
+    // found missing or refused (gamepad/mapping_file.h).
+    bool MappingsRead() const { return mappings_read_; }
 
     // Lets SDL read what has come in (controllers plugged in or out, buttons)
     // and plays it. The wakes above call it; so may anyone who knows that
@@ -92,6 +98,10 @@ private:
     struct Pad;
 
     void Start(const QString& mapping_file, const QString& device_folder);
+    void LoadMappings(const QString& mapping_file);
+    bool WindowTakesSdl();
+    void WindowLeavesSdl();
+    void LoaderTakesSdl();
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
@@ -113,6 +123,8 @@ private:
     bool updating_ = false;
     bool update_again_ = false;
     std::vector<std::unique_ptr<Pad>> pads_;
+    // Unplugged, kept until the wake that found them gone is over.
+    std::vector<std::unique_ptr<Pad>> closed_pads_;
     QFileSystemWatcher device_folder_;
     // Looks for controllers a few times after /dev/input changed.
     QTimer look_again_;
@@ -121,6 +133,14 @@ private:
     QElapsedTimer last_played_;  // the last button or axis moved
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
+    bool mappings_read_ = false;
+    // Turns in SDL between the window thread and the mapping loader.
+    std::atomic<bool> window_wants_sdl_{false};
+    std::atomic<bool> loader_in_sdl_{false};
+    int window_turns_ = 0;  // the window thread's own, nested
+    QTimer sdl_busy_retry_;
+    std::optional<Rumble> pending_rumble_;
+    std::unique_ptr<MappingFileLoader> mapping_loader_;
 };
 
 }  // namespace pellox

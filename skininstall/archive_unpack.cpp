@@ -14,6 +14,7 @@
 
 #include "skininstall/archive_kinds.h"
 #include "skininstall/archive_names.h"
+#include "skininstall/unpack_bounds.h"
 #include "skininstall/thread_locale.h"
 
 namespace pellox {
@@ -115,11 +116,8 @@ public:
                 result.error = "the archive is damaged or not one this game reads: " + ArchiveError(a_);
                 return result;
             }
-            if (++entries > limits_.max_entries) {
-                result.error = "the archive holds more than " + std::to_string(limits_.max_entries) +
-                               " entries, too many for a skin";
-                return result;
-            }
+            result.error = EntryCountPassed(limits_, ++entries);
+            if (!result.error.empty()) return result;
             result.error = Unpack(entry, entries, result.notes);
             if (!result.error.empty()) return result;
         }
@@ -144,7 +142,7 @@ private:
         const mode_t type = archive_entry_filetype(entry);
         if (!relative) {
             if (type == AE_IFDIR && (name == "." || name == "./")) return {};
-            return "the entry \"" + name + "\" would be written outside the skin's folder";
+            return OutsideTheFolder(name);
         }
         if (archive_entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
             notes.push_back("passed over the link " + name + ": links are never unpacked");
@@ -178,22 +176,11 @@ private:
             if (got == 0) break;
             if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(a_);
             unpacked_ += static_cast<std::uint64_t>(got);
-            if (std::string bound = BoundPassed(); !bound.empty()) return bound;
+            if (std::string bound = UnpackedBytesPassed(limits_, unpacked_, packed_); !bound.empty()) return bound;
             if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
                 return "cannot write " + name + ": " + std::strerror(errno);
         }
         if (!fd.Close()) return "cannot write " + name + ": " + std::strerror(errno);
-        return {};
-    }
-
-    std::string BoundPassed() const {
-        if (unpacked_ > limits_.max_unpacked_bytes)
-            return "the archive unpacks to more than " + std::to_string(limits_.max_unpacked_bytes >> 20) +
-                   " MiB, far more than a skin needs";
-        const double ratio_bound = limits_.max_unpacked_per_packed * static_cast<double>(packed_);
-        if (unpacked_ > limits_.ratio_checked_from_bytes && static_cast<double>(unpacked_) > ratio_bound)
-            return "the archive unpacks to more than " + std::to_string(static_cast<long long>(limits_.max_unpacked_per_packed)) +
-                   " times its own size, which no skin does (a zip bomb?)";
         return {};
     }
 

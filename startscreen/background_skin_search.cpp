@@ -8,8 +8,6 @@
 #include <mutex>
 #include <thread>
 
-#include "skin/find_skin.h"
-
 namespace pellox {
 namespace {
 
@@ -51,13 +49,19 @@ struct BackgroundSkinSearch::Shared {
 };
 
 BackgroundSkinSearch::BackgroundSkinSearch(std::vector<std::filesystem::path> roots, Callbacks callbacks)
+    : BackgroundSkinSearch(
+          [roots = std::move(roots)](const SkinFoundFn& found, const SkinSearchGoOnFn& go_on) {
+              SearchSkins(roots, NoTitleMarker, found, go_on);
+          },
+          std::move(callbacks)) {}
+
+BackgroundSkinSearch::BackgroundSkinSearch(Walk walk, Callbacks callbacks)
     : shared_(std::make_shared<Shared>()), callbacks_(std::move(callbacks)) {
     shared_->owner = this;
-    shared_->walk = std::thread([shared = shared_, roots = std::move(roots), afterwards = callbacks_.afterwards] {
+    shared_->walk = std::thread([shared = shared_, walk = std::move(walk), afterwards = callbacks_.afterwards] {
         // The player's window comes first on a busy machine.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
-        SearchSkins(
-            roots, NoTitleMarker,
+        walk(
             [&shared](const SkinProbe& skin, const std::filesystem::path& file) {
                 shared->PostToOwner([skin, file](BackgroundSkinSearch& owner) {
                     if (owner.callbacks_.found) owner.callbacks_.found(skin, file);
@@ -74,17 +78,22 @@ BackgroundSkinSearch::BackgroundSkinSearch(std::vector<std::filesystem::path> ro
     });
 }
 
-BackgroundSkinSearch::~BackgroundSkinSearch() {
+BackgroundSkinSearch::~BackgroundSkinSearch() { Stop(); }
+
+bool BackgroundSkinSearch::Stop() {
+    if (stopped_) return walk_ended_;
+    stopped_ = true;
     std::unique_lock lock(shared_->mutex);
     shared_->owner = nullptr;
     shared_->stop = true;
     shared_->changed.notify_all();
-    const bool over = shared_->changed.wait_for(lock, kStopWait, [this] { return shared_->walk_over; });
+    walk_ended_ = shared_->changed.wait_for(lock, kStopWait, [this] { return shared_->walk_over; });
     lock.unlock();
-    if (over)
+    if (walk_ended_)
         shared_->walk.join();
     else
         shared_->walk.detach();
+    return walk_ended_;
 }
 
 void BackgroundSkinSearch::Pause() {

@@ -11,6 +11,7 @@
 
 #include <QObject>
 
+#include "skin/find_skin.h"
 #include "skin/skin_probe.h"
 
 namespace pellox {
@@ -28,12 +29,23 @@ public:
         std::function<void()> afterwards;
     };
 
+    // What walks: hands each skin to found and asks go_on between steps.
+    using Walk = std::function<void(const SkinFoundFn& found, const SkinSearchGoOnFn& go_on)>;
+
     // Starts walking roots at once, listing every skin of the trees.
     BackgroundSkinSearch(std::vector<std::filesystem::path> roots, Callbacks callbacks);
-    // Stops the walk. Nothing is called back after this. Waits briefly for the
-    // walk to notice; a walk held up inside the system (a folder that does not
-    // answer) is left to end by itself, so that closing the game never hangs.
+    // Starts the walk given (tests: one that is held up).
+    BackgroundSkinSearch(Walk walk, Callbacks callbacks);
+    // Stops the walk as Stop does.
     ~BackgroundSkinSearch() override;
+
+    // Stops the walk: nothing is called back after this. Waits briefly for
+    // the walk to notice; a walk held up inside the system (a folder that does
+    // not answer) is left to end by itself, so that closing the game never
+    // hangs. Gives false when it was left so: it may still be running when
+    // the program ends, and the program must then end without destroying its
+    // static objects under it (std::quick_exit).
+    bool Stop();
 
     // Holds the walk at its next step, while a game runs; Resume goes on.
     void Pause();
@@ -43,6 +55,8 @@ private:
     struct Shared;
     std::shared_ptr<Shared> shared_;
     Callbacks callbacks_;
+    bool stopped_ = false;
+    bool walk_ended_ = false;
 };
 
 }  // namespace pellox

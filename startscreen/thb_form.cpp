@@ -372,10 +372,22 @@ void THBForm::btStartClick() {
     // screen is still hidden: that is not the program's last window.
     QGuiApplication::setQuitOnLastWindowClosed(false);
     LaunchFailure failure;
-    exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
+    // Runs from the button's clicked signal: nothing may unwind into Qt's
+    // dispatch. A launch that throws failed as a skin that does not load,
+    // told as a failure of what was launched: its file, or the menu's entry.
+    try {
+        exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
+    } catch (const std::exception& error) {
+        Tell(lcGame, std::string("the game could not be launched: ") + error.what());
+        std::filesystem::path launched =
+            choice.from_command_line ? choice.command_line_skin : choice.menu.FileOf(choice.selected);
+        if (launched.empty()) launched = cb_skin_->currentText().toStdString();
+        failure = LaunchFailure{launched, {{"", "", error.what()}}, {}};
+        exit_status_ = 1;
+    }
     QGuiApplication::setQuitOnLastWindowClosed(true);
     if (exit_status_ == 0) {
-        skin_search_.reset();
+        StopSkinSearch();
         close();
         QCoreApplication::exit(exit_status_);
         return;
@@ -393,6 +405,12 @@ void THBForm::btStartClick() {
         setup_.show_launch_failure(this, title, text);
     else
         ShowPlainMessage(this, QMessageBox::Warning, title, text);
+}
+
+bool THBForm::StopSkinSearch() {
+    if (skin_search_ && !skin_search_->Stop()) walk_left_behind_ = true;
+    skin_search_.reset();
+    return !walk_left_behind_;
 }
 
 void THBForm::OfferSearchedSkins() {

@@ -120,6 +120,11 @@ public:
     GameWindow* GameWindowIfCreated() { return game_window_.get(); }
     // The launch's exit status, once the start button has run.
     int ExitStatus() const { return exit_status_; }
+    // Stops the skin search if it still runs. False when a walk held up
+    // inside the system had to be left behind, now or before: it may still
+    // run as the program ends, which must then not destroy its static
+    // objects under it.
+    bool StopSkinSearch();
 
     // The components under their own names (also their Qt object names).
     QLabel& StSmallInfo() { return *st_small_info_; }
@@ -187,6 +192,7 @@ private:
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
+    bool walk_left_behind_ = false;
     // Skin files installed while the start screen runs, already in the menu:
     // the search, still walking, passes them over when it meets them.
     std::vector<std::filesystem::path> installed_here_;

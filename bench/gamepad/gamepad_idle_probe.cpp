@@ -29,6 +29,7 @@
 #include <SDL.h>
 
 #include "assets/sprites/builtin_sprites.h"
+#include "bench/gamepad/bench_pad.h"
 #include "gamepad/gamepad_window.h"
 #include "media/game_sounds.h"
 #include "records/settings_records_store.h"
@@ -70,15 +71,8 @@ int main(int argc, char** argv) {
                                                     std::make_unique<pellox::SettingsRecordsStore>(records),
                                                     pellox::GamepadMappingFileBeside(records));
 
-    // A virtual controller as the test suite plugs one in.
-    SDL_VirtualJoystickDesc pad{};
-    pad.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    pad.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    pad.naxes = SDL_CONTROLLER_AXIS_MAX;
-    pad.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    pad.name = "Pellox bench pad";
     if (mode == "virtual") {
-        if (SDL_JoystickAttachVirtualEx(&pad) < 0) return 1;
+        if (!pellox::bench::PlugInBenchPad()) return 1;
         pellox::GamepadsOf(*window)->Update();  // as the hot-plug watch would
         if (pellox::GamepadsOf(*window)->OpenControllers() != 1) return 1;
     }

@@ -13,28 +13,14 @@ for tool in Xvfb xdotool xprop; do
   command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 
-work=$(mktemp -d)
-xvfb_pid=
-game_pid=
-cleanup() {
-  [ -n "$game_pid" ] && kill "$game_pid" 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# A display number of Xvfb's own choosing, told through a file.
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.05; done
-[ -s "$work/display" ] || { echo "FAIL: Xvfb did not start"; exit 1; }
-export DISPLAY=:$(cat "$work/display")
+# shellcheck source=../support/start_xvfb.sh
+source "$(dirname "$0")/../support/start_xvfb.sh"
+start_xvfb_test
 
 mkdir -m 700 "$work/runtime" "$work/home"
 (cd "$work/home" && HOME=$work/home XDG_RUNTIME_DIR=$work/runtime QT_QPA_PLATFORM=xcb "$program" >"$work/game.log" 2>&1) &
 game_pid=$!
-window=$(timeout 10 xdotool search --sync --onlyvisible --name '^Pellox .*(version|версия) ' | head -n 1) ||
+window=$(timeout 10 xdotool search --sync --onlyvisible --name "$start_screen_title" | head -n 1) ||
   { echo "FAIL: no start screen within 10 s"; cat "$work/game.log"; exit 1; }
 
 class=$(xprop -id "$window" WM_CLASS | sed -n 's/^WM_CLASS(STRING) = "[^"]*", "\([^"]*\)"$/\1/p')

@@ -1,14 +1,26 @@
 // Gamepads playing a real game window: SDL's virtual controllers plugged in,
 // their buttons pressed, unplugged and plugged in again.
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <thread>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QLoggingCategory>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "gamepad/gamepad_window.h"
 #include "tests/controls/game_window_rig.h"
+#include "tests/support/fifo_watch.h"
 #include "virtual_pad.h"
 
 namespace pellox {
@@ -210,6 +222,29 @@ TEST_F(GamepadWindowTest, UnpluggedAndPluggedAgainDuringPlayTheNewControllerPlay
     EXPECT_EQ(LitBasket(), SpriteId::imBask2);
 }
 
+// The read of a controller's node that finds it gone runs inside that node's
+// notifier: the controller is closed then, its notifier once the read is over.
+TEST_F(GamepadWindowTest, AControllerFoundGoneByItsOwnNodesWakeIsClosedAfterThatWake) {
+    auto pad = std::make_unique<VirtualPad>();
+    PlugIn(*pad);
+    int node[2];
+    ASSERT_EQ(::pipe2(node, O_NONBLOCK | O_CLOEXEC), 0);
+    ASSERT_TRUE(gamepads()->WakeOnAsNodeForBench(pad->InstanceId(), node[0]));
+    pad.reset();
+    ASSERT_EQ(::write(node[1], "x", 1), 1);  // the node wakes; SDL then tells it is gone
+    QElapsedTimer waited;
+    waited.start();
+    while (gamepads()->OpenControllers() > 0 && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    ::close(node[1]);
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+
+    VirtualPad again;
+    PlugIn(again);
+    Press(again, SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
 TEST_F(GamepadWindowTest, ACaseButtonHeldAsTheControllerGoesIsLetGo) {
     auto pad = std::make_unique<VirtualPad>();
     PlugIn(*pad);
@@ -368,9 +403,18 @@ protected:
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(text.c_str());
     }
+    // The mapping file is read on a thread of its own: its mappings count
+    // once it is through.
+    void OpenAndWaitForTheMappings() {
+        Open();
+        QElapsedTimer waited;
+        waited.start();
+        while (!gamepads()->MappingsRead() && waited.elapsed() < 120000) QCoreApplication::processEvents();
+        ASSERT_TRUE(gamepads()->MappingsRead());
+    }
     // The game started with the mappings written, then the stick plugged in.
     void OpenAndPlugInTheStick() {
-        Open();
+        OpenAndWaitForTheMappings();
         PlugIn(stick);
     }
     VirtualPad stick{SDL_JOYSTICK_TYPE_UNKNOWN, kStickName};
@@ -403,11 +447,130 @@ TEST_F(GamepadMappingTest, SdlsEnvironmentVariableMapsAndWinsOverTheFile) {
 
 TEST_F(GamepadMappingTest, AnUnreadableMappingFileLeavesTheDefaults) {
     WriteMappingFile("this is no mapping\n\xff\xfe,,,\n");
-    Open();
+    OpenAndWaitForTheMappings();
     VirtualPad pad;
     PlugIn(pad);
     Press(pad, SDL_CONTROLLER_BUTTON_START);
     EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+}
+
+// What stands at the mapping file's place is looked at before it is opened:
+// a FIFO there once blocked the window thread in open() for good.
+TEST_F(GamepadMappingTest, OnlyARegularFileOfAtMostAMebibyteIsRead) {
+    QLoggingCategory::setFilterRules(QStringLiteral("pellox.gamepad.warning=true"));
+    const std::filesystem::path place = QFile::encodeName(mapping_file).toStdString();
+    const std::string line = StickMapping("b3") + "platform:Linux,\n";
+    struct Case {
+        const char* what;
+        std::function<void()> put;
+        const char* told;
+    };
+    std::unique_ptr<FifoWatch> fifo;
+    const Case cases[] = {
+        {"a FIFO", [&] { fifo = std::make_unique<FifoWatch>(place); }, "not a regular file (a FIFO)"},
+        {"a folder", [&] { std::filesystem::create_directory(place); }, "not a regular file (a folder)"},
+        {"a device", [&] { std::filesystem::create_symlink("/dev/zero", place); }, "not a regular file (a device)"},
+        {"a mebibyte and a byte, the stick's mapping first",
+         [&] { WriteMappingFile(line + std::string(kMaxMappingFileBytes + 1 - line.size(), '#')); },
+         "1048577 bytes, more than a mapping file holds"},
+    };
+    for (const Case& c : cases) {
+        c.put();
+        ::testing::internal::CaptureStderr();
+        OpenAndPlugInTheStick();
+        const std::string told = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(gamepads()->OpenControllers(), 0) << c.what;
+        EXPECT_NE(told.find(c.told), std::string::npos) << c.what << ": " << told;
+        if (fifo) {
+            EXPECT_EQ(fifo->ReadersSeen(), 0) << c.what;
+        }
+        stick.Unplug();
+        window.reset();
+        fifo.reset();
+        std::error_code ec;
+        std::filesystem::remove_all(place, ec);
+    }
+    QLoggingCategory::setFilterRules(QString());
+}
+
+// A file of many mappings goes in for seconds: a controller played meanwhile
+// is read between the loader's lines, its rumble too, and a window closed
+// meanwhile stops the loader instead of waiting for it.
+TEST_F(GamepadMappingTest, AControllerPlaysWhileManyMappingsGoInAndClosingStopsThem) {
+    std::string text;
+    char guid[40];
+    for (int i = 0; i < 6000; ++i) {
+        std::snprintf(guid, sizeof guid, "03000000%024x", i + 1);
+        text += std::string(guid) + ",P,a:b0,platform:Linux,\n";
+    }
+    WriteMappingFile(text);
+    Open();
+    VirtualPad pad;
+    PlugIn(pad);
+    // Each read the window makes while the loader is inside SDL comes back a
+    // moment later.
+    QElapsedTimer waited;
+    waited.start();
+    const auto wait_for = [&](const std::function<bool()>& done) {
+        while (!done() && waited.elapsed() < 60000) QCoreApplication::processEvents();
+    };
+    wait_for([&] { return gamepads()->OpenControllers() == 1; });
+    ASSERT_EQ(gamepads()->OpenControllers(), 1);
+    Press(pad, SDL_CONTROLLER_BUTTON_START);
+    wait_for([&] { return engine().CurrentState() == GameMode::Armed; });
+    EXPECT_EQ(engine().CurrentState(), GameMode::Armed);
+    gamepads()->StartRumble({1000, 2000, 100});
+    wait_for([&] { return !pad.Rumbles().empty(); });
+    EXPECT_FALSE(pad.Rumbles().empty());
+    const bool still_loading = !gamepads()->MappingsRead();
+    window.reset();  // returns once the lines in hand are in
+    std::printf("the mappings were %s when the window closed\n", still_loading ? "still going in" : "all in");
+}
+
+// SDL adds mappings in a time that grows with the square of their number, on
+// whatever thread calls it: they go in on the loader's own thread, and the
+// window does not wait for the first of them.
+TEST(MappingFileTest, TheLinesGoInOnTheLoadersOwnThreadAfterTheWindowHasGoneOn) {
+    QTemporaryDir dir;
+    const std::string path = QFile::encodeName(dir.filePath(QStringLiteral("gamecontrollerdb.txt"))).toStdString();
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "mapping " + std::to_string(i) + "\n";
+    std::ofstream(path, std::ios::binary) << text;
+
+    std::promise<void> window_went_on;
+    std::shared_future<void> went_on = window_went_on.get_future().share();
+    std::promise<void> ended;
+    std::string added;
+    std::thread::id adder;
+    {
+        MappingFileLoader loader(path, {[&](std::string_view lines) {
+                                            went_on.wait();
+                                            adder = std::this_thread::get_id();
+                                            added += lines;
+                                        },
+                                        [](const std::string& why_not) { ADD_FAILURE() << why_not; },
+                                        [&] { ended.set_value(); }});
+        window_went_on.set_value();  // reached while the first lines wait for it
+        ASSERT_EQ(ended.get_future().wait_for(std::chrono::seconds(60)), std::future_status::ready);
+    }
+    EXPECT_EQ(added, text);
+    EXPECT_NE(adder, std::this_thread::get_id());
+}
+
+TEST(MappingFileTest, LineBlocksCutAfterWholeLinesAndLoseNothing) {
+    struct Case {
+        std::string_view text;
+        std::size_t lines;
+        std::vector<std::string_view> blocks;
+    };
+    const Case cases[] = {
+        {"", 2, {}},
+        {"a", 2, {"a"}},
+        {"a\nb\nc\n", 2, {"a\nb\n", "c\n"}},
+        {"a\nb\nc", 1, {"a\n", "b\n", "c"}},
+        {"\n\n\n", 3, {"\n\n\n"}},
+    };
+    for (const Case& c : cases) EXPECT_EQ(LineBlocks(c.text, c.lines), c.blocks) << c.text;
 }
 
 }  // namespace

@@ -577,7 +577,8 @@ TEST(DefaultRecordsFileTest, PipesAndHugeFilesThereAreNeverOpenedOrReadWhole) {
     ASSERT_TRUE(QDir(config.path()).mkpath(QStringLiteral("Ardwyn")));
     const std::filesystem::path folder = (config.path() + QStringLiteral("/Ardwyn")).toStdString();
     {
-        FifoWatch records(folder / "Kestrow.conf"), organisation(folder / "Ardwyn.conf"),
+        // The organisation's file lies beside the game's folder.
+        FifoWatch records(folder / "Kestrow.conf"), organisation(folder.parent_path() / "Ardwyn.conf"),
             language(folder / "Pellox.conf");
         const QString file = RecordsFileName();
         EXPECT_EQ(file.toStdString(), (folder / "Kestrow.conf").string());

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tests/support/temp_folder.h"
+#include "tests/support/kernel_files.h"
 
 namespace pellox {
 namespace {
@@ -58,6 +59,10 @@ protected:
 
 TEST_P(SkinPath, ResolvesOrSaysWhyNot) {
     const PathCase& c = GetParam();
+    // A FIFO, and a name that is no UTF-8, Node's file system cannot hold.
+    if (c.written.find("pipe") != std::string::npos || c.written.find("PIPE") != std::string::npos ||
+        c.written.find('\xE2') != std::string::npos)
+        PELLOX_SKIP_WITHOUT_KERNEL_FILES();
     const ResolvedSkinPath result = ResolveSkinFilePath(c.written);
     if (c.resolved.empty()) {
         EXPECT_EQ(result.path, fs::path());

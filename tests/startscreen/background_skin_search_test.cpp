@@ -4,6 +4,10 @@
 #include <QElapsedTimer>
 #include <QThread>
 
+#include <chrono>
+#include <future>
+#include <thread>
+
 #include <gtest/gtest.h>
 
 #include "startscreen/background_skin_search.h"
@@ -73,6 +77,30 @@ TEST(BackgroundSkinSearch, StoppedInTheMiddleOfAWalkItCallsNothingMore) {
     waited.start();
     while (waited.elapsed() < 200) QCoreApplication::processEvents();
     EXPECT_EQ(heard.titles.size(), heard_by_then);
+    EXPECT_EQ(heard.ends, 0);
+}
+
+// A walk held up inside the system (a folder on a server that does not
+// answer) is left behind, so that closing never hangs, and said to be: the
+// program then ends without destroying its static objects under it.
+TEST(BackgroundSkinSearch, AWalkThatDoesNotAnswerIsLeftBehindAndSaidToBe) {
+    std::promise<void> answer;
+    std::shared_future<void> answered = answer.get_future().share();
+    Heard heard;
+    {
+        BackgroundSkinSearch search([answered](const SkinFoundFn&, const SkinSearchGoOnFn&) { answered.wait(); },
+                                    heard.Callbacks());
+        EXPECT_FALSE(search.Stop());
+        EXPECT_FALSE(search.Stop());  // asked again, the same
+    }
+    answer.set_value();  // the walk left behind ends by itself
+
+    BackgroundSkinSearch answering(
+        [](const SkinFoundFn&, const SkinSearchGoOnFn& go_on) {
+            while (go_on()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        },
+        heard.Callbacks());
+    EXPECT_TRUE(answering.Stop());
     EXPECT_EQ(heard.ends, 0);
 }
 

@@ -295,6 +295,33 @@ TEST_F(StartScreenTest, AFailedSkinIsExplainedAndTheStartScreenComesBackToLaunch
     EXPECT_EQ(form->GameWindowIfCreated()->Engine().CurrentState(), GameMode::Demo);
 }
 
+// A launch that threw once unwound through the start button's clicked signal
+// into Qt's dispatch: it is told as a failed launch, and the start screen
+// comes back.
+TEST_F(StartScreenTest, ALaunchThatThrowsIsToldAndTheStartScreenComesBack) {
+    // Memory runs out as the launch reads the scores.
+    struct UnreadableScores : RecordsStore {
+        std::uint16_t ReadRecord(Variant) override { throw std::bad_alloc(); }
+        void WriteRecord(Variant, std::uint16_t) override {}
+    };
+    adjust_setup = [this](StartScreenSetup& setup) {
+        setup.make_game_window = [this] {
+            return std::make_unique<GameWindow>(testing::BuiltinPictures(),
+                                                std::make_unique<testing::RecordingSound>(&played, &no_failure),
+                                                std::make_unique<UnreadableScores>());
+        };
+    };
+    Open();
+    ::testing::internal::CaptureStderr();
+    EXPECT_EQ(Start(), 1);
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("std::bad_alloc"), std::string::npos) << said;
+    ASSERT_EQ(failure_boxes.size(), 1);
+    EXPECT_TRUE(failure_boxes.front().contains(QStringLiteral("std::bad_alloc")))
+        << failure_boxes.front().toStdString();
+    EXPECT_TRUE(form->isVisible());
+}
+
 // A broken skin named on the command line once left the menu locked on it:
 // Enter failed again and again, whatever the box advised.
 TEST_F(StartScreenTest, AFailedCommandLineSkinUnlocksTheMenuOnTheBuiltInGameAndTheSearchedSkins) {

@@ -1,0 +1,84 @@
+#include "gamepad/mapping_file.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "media/core/byte_source.h"
+#include "media/core/media_errors.h"
+
+namespace pellox {
+namespace {
+
+// Lines handed on at a time: a few milliseconds of SDL's work even late in a
+// full file, the longest a closing window waits for the loader, and the
+// longest the window thread waits for SDL's lock while they go in.
+constexpr std::size_t kLinesAtATime = 16;
+
+std::optional<std::string> Refuse(std::string* why_not, std::string reason) {
+    if (why_not) *why_not = std::move(reason);
+    return std::nullopt;
+}
+
+std::string TooLarge(const std::string& path, std::uint64_t bytes) {
+    return path + ": " + std::to_string(bytes) + " bytes, more than a mapping file holds (at most " +
+           std::to_string(kMaxMappingFileBytes) + " are read): left unread";
+}
+
+}  // namespace
+
+std::optional<std::string> ReadMappingFile(const std::string& path, std::string* why_not) {
+    if (why_not) why_not->clear();
+    std::error_code ec;
+    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::nullopt;
+    try {
+        // Opened only when it is a regular file, and without ever waiting
+        // for a writer.
+        FileSource file(path);
+        if (file.Size() > kMaxMappingFileBytes) return Refuse(why_not, TooLarge(path, file.Size()));
+        std::string text(static_cast<std::size_t>(file.Size()), '\0');
+        text.resize(file.Read(text.data(), text.size()));
+        return text;
+    } catch (const EFOpenError& error) {
+        return Refuse(why_not, error.what());
+    }
+}
+
+std::vector<std::string_view> LineBlocks(std::string_view text, std::size_t lines) {
+    std::vector<std::string_view> blocks;
+    while (!text.empty()) {
+        std::size_t end = 0;
+        for (std::size_t line = 0; line < lines && end < text.size(); ++line) {
+            const std::size_t newline = text.find('\n', end);
+            end = newline == std::string_view::npos ? text.size() : newline + 1;
+        }
+        blocks.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+    return blocks;
+}
+
+MappingFileLoader::MappingFileLoader(std::string path, Callbacks callbacks) {
+    thread_ = std::thread([this, path = std::move(path), callbacks = std::move(callbacks)] {
+        // The player's window comes first on a busy machine.
+        ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
+        std::string why_not;
+        const std::optional<std::string> text = ReadMappingFile(path, &why_not);
+        if (!why_not.empty() && callbacks.refused) callbacks.refused(why_not);
+        if (text && callbacks.add)
+            for (std::string_view block : LineBlocks(*text, kLinesAtATime)) {
+                if (stop_) break;
+                callbacks.add(block);
+            }
+        if (callbacks.ended) callbacks.ended();
+    });
+}
+
+MappingFileLoader::~MappingFileLoader() {
+    stop_ = true;
+    thread_.join();
+}
+
+}  // namespace pellox
