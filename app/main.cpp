@@ -300,6 +300,9 @@ int main(int argc, char** argv) {
                                                                  pellox::SameTitleChoice same_title) {
         return pellox::InstallSkins(source, folder, {}, same_title);
     };
+    // A skin installed by a drop is checked as --check-skin checks it, so the
+    // player learns at once, not at Start, that it would not start.
+    setup.check_installed_skin = pellox::SkinLaunchProblems;
     // The start screen speaks the system's language until the player clicks a
     // flag; that choice is kept beside the scores. A choice that cannot be
     // kept only leaves the next start to the system's language.

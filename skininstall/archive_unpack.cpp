@@ -12,6 +12,7 @@
 #include <optional>
 #include <system_error>
 
+#include "skininstall/archive_kinds.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/unpack_bounds.h"
 #include "skininstall/thread_locale.h"
@@ -24,22 +25,40 @@ struct ArchiveCloser {
 };
 using ArchiveReader = std::unique_ptr<archive, ArchiveCloser>;
 
-// The formats skins travel in. Not archive_read_support_format_all: mtree
-// would read files named in it from this machine's disk, and some filters run
-// outside programs.
+void Enable(archive* a, ArchiveFormat format) {
+    switch (format) {
+        case ArchiveFormat::Zip: archive_read_support_format_zip(a); return;
+        case ArchiveFormat::SevenZip: archive_read_support_format_7zip(a); return;
+        case ArchiveFormat::Rar:
+            archive_read_support_format_rar(a);
+            archive_read_support_format_rar5(a);
+            return;
+        case ArchiveFormat::Tar: archive_read_support_format_tar(a); return;
+    }
+}
+
+void Enable(archive* a, ArchiveCompression compression) {
+    switch (compression) {
+        case ArchiveCompression::None: return;
+        case ArchiveCompression::Gzip: archive_read_support_filter_gzip(a); return;
+        case ArchiveCompression::Bzip2: archive_read_support_filter_bzip2(a); return;
+        case ArchiveCompression::Xz: archive_read_support_filter_xz(a); return;
+        case ArchiveCompression::Lzma: archive_read_support_filter_lzma(a); return;
+        case ArchiveCompression::Lzip: archive_read_support_filter_lzip(a); return;
+        case ArchiveCompression::Zstd: archive_read_support_filter_zstd(a); return;
+    }
+}
+
+// The formats skins travel in (skininstall/archive_kinds.h), and nothing
+// else. Not archive_read_support_format_all: mtree would read files named in
+// it from this machine's disk, and some filters run outside programs.
 ArchiveReader OpenReader() {
     ArchiveReader a(archive_read_new());
     if (!a) return a;
-    archive_read_support_format_zip(a.get());
-    archive_read_support_format_7zip(a.get());
-    archive_read_support_format_rar(a.get());
-    archive_read_support_format_rar5(a.get());
-    archive_read_support_format_tar(a.get());
-    archive_read_support_filter_gzip(a.get());
-    archive_read_support_filter_bzip2(a.get());
-    archive_read_support_filter_xz(a.get());
-    archive_read_support_filter_lzma(a.get());
-    archive_read_support_filter_zstd(a.get());
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
+        Enable(a.get(), kind.format);
+        Enable(a.get(), kind.compression);
+    }
     return a;
 }
 
@@ -99,7 +118,7 @@ public:
             }
             result.error = EntryCountPassed(limits_, ++entries);
             if (!result.error.empty()) return result;
-            result.error = Unpack(entry, result.notes);
+            result.error = Unpack(entry, entries, result.notes);
             if (!result.error.empty()) return result;
         }
         if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
@@ -107,9 +126,18 @@ public:
     }
 
 private:
-    std::string Unpack(archive_entry* entry, std::vector<std::string>& notes) {
+    std::string Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
         const char* raw = archive_entry_pathname(entry);
-        const std::string name = ArchiveNameToUtf8(raw != nullptr ? raw : "");
+        if (raw == nullptr) {
+            // A name marked UTF-8 that is not: libarchive keeps none of its
+            // bytes, so the entry is named by its place in the archive.
+            notes.push_back("passed over entry " + std::to_string(number) +
+                            (last_name_.empty() ? std::string() : " (the one after \"" + last_name_ + "\")") +
+                            ": its name cannot be read (" + ArchiveError(a_) + ")");
+            return {};
+        }
+        const std::string name = ArchiveNameToUtf8(raw);
+        last_name_ = name;
         const std::optional<std::filesystem::path> relative = SafeRelativePath(name);
         const mode_t type = archive_entry_filetype(entry);
         if (!relative) {
@@ -161,6 +189,7 @@ private:
     const SkinInstallLimits& limits_;
     std::uint64_t packed_;
     std::uint64_t unpacked_ = 0;
+    std::string last_name_;  // the last entry named, to point at one that cannot be
 };
 
 }  // namespace

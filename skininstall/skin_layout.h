@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,10 @@ bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const s
 std::vector<std::string> LinesWithTheirEnds(const std::string& text);
 
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
-// line of the last [SETTINGS] replaced, or one added under that header).
-std::string WithSkinDir(const std::string& text, const std::string& folder);
+// line of the last [SETTINGS] replaced, or one added under that header),
+// read past a UTF-8 byte-order mark as the game reads it. Nothing when the
+// game would not read folder as the new dir (no [SETTINGS] to put it in, or
+// a folder name with a line break): the caller must not claim it was set.
+std::optional<std::string> WithSkinDir(const std::string& text, const std::string& folder);
 
 }  // namespace pellox

@@ -342,11 +342,16 @@ void THBForm::FillSkinMenu() {
 
 void THBForm::StartSkinSearch() {
     skin_search_running_ = true;
+    // What killed installs left in the skins folder (up to 256 MiB each) goes
+    // once the menu is full, on the walk's thread: the window never waits.
+    std::function<void()> afterwards;
+    if (!setup_.installed_skins_folder.empty())
+        afterwards = [folder = setup_.installed_skins_folder] { RemoveStaleSkinStaging(folder); };
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
         BackgroundSkinSearch::Callbacks{
             [this](const SkinProbe& skin, const std::filesystem::path& file) { AddFoundSkin(skin, file); },
-            [this] { EndSkinSearch(); }});
+            [this] { EndSkinSearch(); }, std::move(afterwards)});
 }
 
 void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {
@@ -505,6 +510,7 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
     if (!setup_.install_skin) return;
     std::vector<FailedInstall> failed;
     QStringList already_installed;
+    std::vector<UnstartableSkin> unstartable;
     int first_new = -1;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (const std::filesystem::path& source : sources) {
@@ -525,6 +531,14 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         for (const InstalledSkin& skin : result.installed) {
             const int entry = AddInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
+            if (!setup_.check_installed_skin) continue;
+            std::vector<SkinEntryFailure> problems;
+            try {
+                problems = setup_.check_installed_skin(skin.ini);
+            } catch (const std::exception& error) {
+                problems.push_back({"", "", error.what()});
+            }
+            if (!problems.empty()) unstartable.push_back({skin, std::move(problems)});
         }
         // Installed before with the same files: nothing copied, the entry selected.
         for (const InstalledSkin& skin : result.already_installed) {
@@ -552,6 +566,9 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
                          AlreadyInstalledText(language_, already_installed));
     if (!failed.empty())
         ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!unstartable.empty())
+        ShowPlainMessage(this, QMessageBox::Warning, UnstartableSkinsTitle(language_),
+                         UnstartableSkinsText(language_, unstartable));
 }
 
 std::optional<SameTitleChoice> THBForm::ChooseSameTitle(const std::vector<InstalledSkin>& skins) {

@@ -87,6 +87,9 @@ struct StartScreenSetup {
     // menu offers no preview.
     std::function<void(const std::filesystem::path& skin_file)> preview_skin;
     std::filesystem::path installed_skins_folder;
+    // Why an installed skin file would not start, entry by entry (its check);
+    // nothing when it would. Left empty, installed skins are not checked.
+    std::function<std::vector<SkinEntryFailure>(const std::filesystem::path& ini)> check_installed_skin;
 };
 
 // The three states of the menu, told by the group box's caption.
@@ -116,7 +119,8 @@ public:
     void btStartClick();
     // Installs each source (an archive, a folder or a skin file), adds what
     // was installed to the menu and selects the first new skin; tells the
-    // player in a message box why a source gave no skin.
+    // player in a message box why a source gave no skin, and in another why
+    // a skin installed would not start.
     void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
 
     InterfaceLanguage Language() const { return language_; }

@@ -1,5 +1,7 @@
 // Skins installed from the start screen: dropped on the window or chosen from
 // its context menu, through an installer the test hands in.
+#include <chrono>
+
 #include <QDesktopServices>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -24,6 +26,7 @@ protected:
         return InstallSkin("new", "Новый", "New");
     };
     QStringList message_boxes;  // each message box's text, as the player saw it
+    QList<Qt::TextFormat> message_box_formats;
 
     SkinInstallTest() {
         // A start in an earlier test ended the application's loop while none
@@ -80,6 +83,7 @@ protected:
         QObject::connect(&reader, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 message_boxes << box->windowTitle() + u'\n' + box->text();
+                message_box_formats << box->textFormat();
                 box->close();
             }
         });
@@ -252,6 +256,48 @@ TEST_F(SkinInstallTest, AFailedInstallShowsItsReasonsInTheLanguageAndLeavesTheMe
         << message_boxes[3].toStdString();
     EXPECT_EQ(Entries().size(), 2);
     EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Alpha"));
+}
+
+// Installed and listed all the same, so the player can mend it; the box says
+// why it would not start, names and reasons as plain text.
+TEST_F(SkinInstallTest, AnInstalledSkinThatFailsItsCheckIsListedAndItsReasonsShownInABox) {
+    std::vector<std::filesystem::path> checked;
+    adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.check_installed_skin = [&](const std::filesystem::path& ini) {
+            checked.push_back(ini);
+            return std::vector<SkinEntryFailure>{{"WOLF", "wolfL", "no such file: no \"ВОЛК0.BMP\" in \"рисунки/\""},
+                                                 {"SOUNDS", "Over", "the entry is missing"}};
+        };
+    };
+    Open();
+    answer = [this](const std::filesystem::path&) { return InstallSkin("wolf", "Волк <b>", "Wolf <b>"); };
+    EXPECT_TRUE(Drop({QString::fromStdString(skins.Write("wolf.zip", "PK").string())}));
+    EXPECT_EQ(checked, std::vector<std::filesystem::path>{installed.path() / "wolf" / "wolf.ini"});
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Волк <b>"));
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_EQ(message_boxes[0].toStdString(),
+              "Скин не запустится\n"
+              "Скин «Волк <b>» установлен, но не запустится:\n"
+              "• [WOLF] wolfL: нет такого файла: в \"рисунки/\" нет \"ВОЛК0.BMP\"\n"
+              "• [SOUNDS] Over: записи нет\n"
+              "Скин остался в меню; исправить его можно в папке:\n" +
+                  (installed.path() / "wolf").string());
+    EXPECT_EQ(message_box_formats, QList<Qt::TextFormat>{Qt::PlainText});
+}
+
+// A killed install's hidden folder goes without an install, once the
+// search has filled the menu.
+TEST_F(SkinInstallTest, TheStartScreenRemovesWhatAKilledInstallLeft) {
+    const std::filesystem::path stale = installed.path() / ".pellox-install-killed";
+    installed.Write(".pellox-install-killed/unpacked/half.bmp", "BM");
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    Open();
+    QElapsedTimer waited;
+    waited.start();
+    while (std::filesystem::exists(stale) && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(install_calls.empty());
 }
 
 // Catches what the desktop would be asked to open.

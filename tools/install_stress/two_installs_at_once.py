@@ -66,7 +66,7 @@ def main():
             for problem in problems:
                 print(f"round {round_number}: {problem}")
             failed += bool(problems)
-        print(f"{args.rounds - failed} of {args.rounds} rounds ended with two installed skins")
+        print(f"{args.rounds - failed} of {args.rounds} rounds ended with both installs done and the skin in place")
         return 1 if failed else 0
 
 
