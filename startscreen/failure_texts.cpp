@@ -148,6 +148,7 @@ QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles)
                : QStringLiteral("A skin titled %1 is installed already, with other files. Replace it, or keep both "
                                 "(the new one gets “ (2)” added to its title)?")
                      .arg(list);
+}
 
 QString UnstartableSkinsText(InterfaceLanguage language, const std::vector<UnstartableSkin>& skins) {
     QStringList blocks;

@@ -80,7 +80,9 @@ TEST(InstallSkinProgramTest, ReinstallingSaysAlreadyInstalledAndReplacesOnlyWhen
     folder.Write("Night/bg.bmp", "BM1");
     const QString source = QString::fromStdString((folder.path() / "Night").string());
     const fs::path skins = folder.path() / "data/pellox/skins";
-    ASSERT_EQ(RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data").status, 0);
+    // The skin names one picture only: every install of it says it would not
+    // start (status 1); finding it installed already copies nothing (0).
+    ASSERT_EQ(RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data").status, 1);
 
     const Ran again = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
     EXPECT_EQ(again.status, 0) << again.err;
@@ -90,14 +92,14 @@ TEST(InstallSkinProgramTest, ReinstallingSaysAlreadyInstalledAndReplacesOnlyWhen
 
     folder.Write("Night/bg.bmp", "BM2");
     const Ran beside = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
-    EXPECT_EQ(beside.status, 0) << beside.err;
+    EXPECT_EQ(beside.status, 1) << beside.err;
     EXPECT_NE(beside.out.find("Installed \"Night (2)\""), std::string::npos) << beside.out;
     EXPECT_NE(beside.out.find("Note: "), std::string::npos) << beside.out;
 
     folder.Write("Night/bg.bmp", "BM3");
     const Ran replaced =
         RunPellox({QStringLiteral("--install-skin"), source, QStringLiteral("--replace")}, folder.path() / "data");
-    EXPECT_EQ(replaced.status, 0) << replaced.err;
+    EXPECT_EQ(replaced.status, 1) << replaced.err;
     EXPECT_NE(replaced.out.find("Installed \"Night\" (in Russian \"Ночь\") in " + (skins / "Night").string()),
               std::string::npos)
         << replaced.out;
