@@ -104,6 +104,13 @@ QString TooManyPixels(const QSize& size) {
         .arg(kLargestPicture_px);
 }
 
+// A GIF's logical screen, from bytes 6 to 9 of its header.
+QSize GifScreenSize(const QByteArray& bytes) {
+    if (bytes.size() < 10) return {};
+    const auto at = [&bytes](int i) { return static_cast<int>(static_cast<unsigned char>(bytes[i])); };
+    return {at(6) | (at(7) << 8), at(8) | (at(9) << 8)};
+}
+
 }  // namespace
 
 QByteArray PictureFormat(const QByteArray& head) {
@@ -160,6 +167,13 @@ QImage ReadPictureFile(const QString& path, QString* why) {
     const QSize size = reader.size();
     if (!size.isValid()) return fail(QStringLiteral("not a readable picture (its header gives no size)"));
     if (qint64{size.width()} * size.height() > kLargestPicture_px) return fail(TooManyPixels(size));
+    // Qt gives a GIF's first image's size, but decodes the whole screen,
+    // which the GIF's own header gives: judged here, a screen too large is
+    // refused by its size rather than by a failed decode.
+    if (format == "GIF") {
+        const QSize screen = GifScreenSize(bytes);
+        if (qint64{screen.width()} * screen.height() > kLargestPicture_px) return fail(TooManyPixels(screen));
+    }
 
     QImage picture;
     if (bitmap) {
@@ -171,7 +185,9 @@ QImage ReadPictureFile(const QString& path, QString* why) {
     }
     if (!reader.read(&picture) || picture.isNull() || picture.width() <= 0 || picture.height() <= 0)
         return fail(QStringLiteral("not a readable picture"));
-    if (picture.size() != size) return fail(TooManyPixels(picture.size()));
+    // A GIF's screen may be larger than its first image, which its header
+    // gives: the picture is the screen, judged again by its own size.
+    if (qint64{picture.width()} * picture.height() > kLargestPicture_px) return fail(TooManyPixels(picture.size()));
     return picture;
 }
 

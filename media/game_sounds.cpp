@@ -145,6 +145,14 @@ void GameSounds::SleepIfQuiet() {
     sound_->SetPaused(true);
 }
 
+std::optional<double> GameSounds::EffectSeconds(Effect effect) {
+    const TWave& wave = list_->Items(EffectIndex(effect)).Wave();
+    PcmFormat format;
+    if (!wave.ReadPcmFormat(format) || format.block_align == 0 || format.samples_per_second == 0)
+        return std::nullopt;
+    return static_cast<double>(wave.DataSize() / format.block_align) / format.samples_per_second;
+}
+
 void GameSounds::LoadEffectFile(Effect effect, const std::string& path) {
     // Read and judged apart first, so that a wave that cannot play leaves the
     // effect as it was, with or without an output to play on.

@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include <QTimer>
@@ -32,6 +33,8 @@ public:
     // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...) or
     // EWaveFormatError, leaving the effect as it was.
     virtual void LoadEffectFile(Effect effect, const std::string& path) = 0;
+    // How long an effect sounds, in seconds; nothing when unknown.
+    virtual std::optional<double> EffectSeconds(Effect) { return std::nullopt; }
 
     // The game window's hold on the output: opened when it is shown, closed
     // when it is hidden, its mixer asleep while the game is paused (the
@@ -72,6 +75,7 @@ public:
     // Replaces the wave of an effect with a WAV file; later plays sound it.
     // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
     void LoadEffectFile(Effect effect, const std::string& path) override;
+    std::optional<double> EffectSeconds(Effect effect) override;
 
     // Opens the output unless it is open (without one the game plays
     // silently, said once); from then on its mixer sleeps while nothing

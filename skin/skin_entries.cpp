@@ -57,4 +57,24 @@ const std::vector<SkinEntryGroup>& SkinEntryGroups() {
     return groups;
 }
 
+namespace {
+
+// Every entry by what it feeds: sprites by their index, then the sounds.
+const std::vector<const SkinEntry*>& EntriesByTarget() {
+    static const std::vector<const SkinEntry*> entries = [] {
+        std::vector<const SkinEntry*> by_target(kSpriteCount + kEffectCount, nullptr);
+        for (const SkinEntryGroup& group : SkinEntryGroups())
+            for (const SkinEntry& entry : group)
+                by_target[entry.sprite ? static_cast<std::size_t>(IndexOf(*entry.sprite))
+                                       : kSpriteCount + EffectIndex(*entry.effect)] = &entry;
+        return by_target;
+    }();
+    return entries;
+}
+
+}  // namespace
+
+const SkinEntry& SkinEntryOf(SpriteId sprite) { return *EntriesByTarget()[static_cast<std::size_t>(IndexOf(sprite))]; }
+const SkinEntry& SkinEntryOf(Effect effect) { return *EntriesByTarget()[kSpriteCount + EffectIndex(effect)]; }
+
 }  // namespace pellox

@@ -26,4 +26,8 @@ using SkinEntryGroup = std::vector<SkinEntry>;
 // All 90 entries: 82 pictures in nine kinds of group, then the 8 sounds.
 const std::vector<SkinEntryGroup>& SkinEntryGroups();
 
+// The entry that feeds a sprite, and the one that feeds a sound.
+const SkinEntry& SkinEntryOf(SpriteId sprite);
+const SkinEntry& SkinEntryOf(Effect effect);
+
 }  // namespace pellox

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/ascii_text.h"
+#include "skin/letter_case.h"
 
 namespace pellox {
 namespace {
@@ -80,19 +81,29 @@ ResolvedSkinPath AcceptRegularFile(const std::string& path, bool want_folder) {
     return {fs::path(path), {}};
 }
 
-// The entry of folder whose name equals name but for ASCII letter case; the
+// The entry of folder whose name equals name but for letter case; the
 // first in byte-wise order when there are several, so that the same skin
-// always gets the same file. Sets error when the folder cannot be listed.
+// always gets the same file. A name that differs in ASCII letters only (the
+// same bytes otherwise, so the same encoding) goes before one that needs the
+// other letters folded. Sets error when the folder cannot be listed.
 std::optional<std::string> FindInOtherCase(const std::string& folder, std::string_view name,
                                            std::string& error) {
+    std::optional<std::string> best_same_bytes;
     std::optional<std::string> best;
+    const auto keep_first = [](std::optional<std::string>& kept, const std::string& entry) {
+        // std::string compares as unsigned char: the byte-wise order.
+        if (!kept || entry < *kept) kept = entry;
+    };
     std::error_code ec;
     const fs::path listed = folder.empty() ? fs::path(".") : fs::path(folder);
     for (fs::directory_iterator it(listed, ec), end; !ec && it != end; it.increment(ec)) {
-        std::string entry = it->path().filename().string();
-        // std::string compares as unsigned char: the byte-wise order.
-        if (EqualsIgnoringAsciiCase(entry, name) && (!best || entry < *best)) best = std::move(entry);
+        const std::string entry = it->path().filename().string();
+        if (EqualsIgnoringAsciiCase(entry, name))
+            keep_first(best_same_bytes, entry);
+        else if (!best_same_bytes && SameNameIgnoringCase(entry, name))
+            keep_first(best, entry);
     }
+    if (best_same_bytes) best = std::move(best_same_bytes);
     if (ec) {
         error = "cannot read the folder " + Quoted(FolderShown(folder)) + ": " + ec.message();
         return std::nullopt;

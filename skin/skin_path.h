@@ -20,9 +20,10 @@ struct ResolvedSkinPath {
 //
 // "\" and "/" both separate folders, repeated separators count as one. A path
 // that exists as written is used as written. Otherwise each name that does not
-// exist exactly is looked up among its folder's entries with ASCII letter case
-// folded (never a byte above 127: it may be half of a UTF-8 letter or a
-// Windows-1251 one); of several matches the first in byte-wise order wins.
+// exist exactly is looked up among its folder's entries with letter case
+// folded as Windows does, for every letter (skin/letter_case.h: UTF-8 names,
+// else Windows-1251 ones); of several matches the first in byte-wise order
+// wins.
 // "." and ".." stay as they are.
 //
 // Only a regular file (or a link to one) is accepted. The file is never

@@ -46,45 +46,49 @@ void AppendUtf16(std::u16string& text, char32_t code) {
     text.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
 }
 
-// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF, no
-// sequence cut off at the end. Nothing when the bytes are not UTF-8.
+// Strict UTF-8 (Utf8SequenceAt); nothing when the bytes are not UTF-8.
 std::optional<std::u16string> DecodeUtf8(std::string_view bytes) {
     std::u16string text;
     text.reserve(bytes.size());
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            text.push_back(lead);
-            ++i;
-            continue;
-        }
-        int length = 0;
+    while (!bytes.empty()) {
         char32_t code = 0;
-        char32_t smallest = 0;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2, code = lead & 0x1F, smallest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3, code = lead & 0x0F, smallest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4, code = lead & 0x07, smallest = 0x10000;
-        } else {
-            return std::nullopt;
-        }
-        if (bytes.size() - i < static_cast<std::size_t>(length)) return std::nullopt;
-        for (int k = 1; k < length; ++k) {
-            const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
-            if ((next & 0xC0) != 0x80) return std::nullopt;
-            code = (code << 6) | (next & 0x3F);
-        }
-        if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return std::nullopt;
+        const std::size_t length = Utf8SequenceAt(bytes, code);
+        if (length == 0) return std::nullopt;
         AppendUtf16(text, code);
-        i += static_cast<std::size_t>(length);
+        bytes.remove_prefix(length);
     }
     return text;
 }
 
 }  // namespace
+
+std::size_t Utf8SequenceAt(std::string_view text, char32_t& code) {
+    if (text.empty()) return 0;
+    const auto lead = static_cast<unsigned char>(text[0]);
+    if (lead < 0x80) {
+        code = lead;
+        return 1;
+    }
+    std::size_t length = 0;
+    char32_t smallest = 0;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, code = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, code = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, code = lead & 0x07, smallest = 0x10000;
+    } else {
+        return 0;
+    }
+    if (text.size() < length) return 0;
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto next = static_cast<unsigned char>(text[k]);
+        if ((next & 0xC0) != 0x80) return 0;
+        code = (code << 6) | (next & 0x3F);
+    }
+    if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+    return length;
+}
 
 std::u16string DecodeSkinText(const std::string& bytes) {
     std::string_view view = bytes;

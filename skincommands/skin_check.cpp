@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -23,13 +24,14 @@
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
 #include "skin/sprite_entry.h"
+#include "skincommands/terminal_text.h"
 
 namespace pellox {
 namespace {
 
 constexpr std::string_view kNotTried = "not tried at launch: an earlier entry of its group failed";
 
-std::string Utf8(const std::u16string& text) { return QString::fromStdU16String(text).toStdString(); }
+std::string Utf8(const std::u16string& text) { return TerminalSafe(QString::fromStdU16String(text).toStdString()); }
 
 // The key the launch gives a chute: the first character of the value, a to z
 // in capitals; an empty value keeps the fallback.
@@ -84,7 +86,7 @@ public:
         QString error;
         const bool transparent = LayoutOf(sprite).transparent;
         if (!scratch_.LoadPicture(sprite, path, transparent, &error)) return "not a picture: " + error.toStdString();
-        description_ = Shown(file) + " " + DescribePicture(e, path, transparent);
+        description_ = TerminalSafe(Shown(file)) + " " + DescribePicture(e, path, transparent);
         return {};
     }
 
@@ -99,7 +101,7 @@ public:
             return std::string("not a readable wave file: ") + error.what();
         }
         if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) return "cannot be played: " + reason;
-        description_ = Shown(file) + " (" + DescribeWave(wave) + ")";
+        description_ = TerminalSafe(Shown(file)) + " (" + DescribeWave(wave) + ")";
         return {};
     }
 
@@ -160,7 +162,7 @@ void ReportSettings(const SkinFile& skin, const SkinSettings& settings, std::ost
     else
         out << "English title: none (the English menu shows the title)\n";
     const std::optional<std::string_view> ver = skin.Find("SETTINGS", "ver");
-    out << "Version: " << (ver ? std::string(*ver) : std::string("none")) << "\n";
+    out << "Version: " << (ver ? TerminalSafe(*ver) : std::string("none")) << "\n";
 
     static constexpr std::array<std::string_view, 4> kChutes = {"upper left", "upper right", "lower left",
                                                                 "lower right"};
@@ -188,15 +190,16 @@ std::string Whole(const std::filesystem::path& folder) {
 
 // Where the launch looks for the skin's files, and says so.
 std::filesystem::path ReportDir(const std::string& dir, const std::filesystem::path& skin_folder, std::ostream& out) {
-    out << "Dir: " << dir;
+    out << "Dir: " << TerminalSafe(dir);
     const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
     if (folder.error.empty())
-        out << " (files are looked for from " << Whole(folder.path) << ")\n";
+        out << " (files are looked for from " << TerminalSafe(Whole(folder.path)) << ")\n";
     else
-        out << " (not found: " << folder.error << "; files are looked for from the folder the game was started in)\n";
+        out << " (not found: " << TerminalSafe(folder.error)
+            << "; files are looked for from the folder the game was started in)\n";
     const std::filesystem::path work = folder.error.empty() ? folder.path : std::filesystem::path();
-    out << "Files are looked for from " << Whole(work) << ", then beside the skin in " << skin_folder.string()
-        << "; below, a file in the skin's folder is named from there\n";
+    out << "Files are looked for from " << TerminalSafe(Whole(work)) << ", then beside the skin in "
+        << TerminalSafe(skin_folder.string()) << "; below, a file in the skin's folder is named from there\n";
     return work;
 }
 
@@ -206,13 +209,22 @@ constexpr std::string_view kLeftOut =
 
 }  // namespace
 
-int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
-    out << "Skin file: " << file.string() << "\n";
+int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) { return CheckSkin(file, out).status; }
+
+std::vector<SkinEntryFailure> SkinLaunchProblems(const std::filesystem::path& file) {
+    std::ostringstream report;
+    return CheckSkin(file, report).problems;
+}
+
+SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out) {
+    SkinCheckOutcome outcome;
+    out << "Skin file: " << TerminalSafe(file.string()) << "\n";
     LoadedSkinFile loaded = LoadSkinFile(file);
     if (!loaded.file) {
-        out << "Usable: no: it cannot be read: " << loaded.error << "\n"
+        out << "Usable: no: it cannot be read: " << TerminalSafe(loaded.error) << "\n"
             << "Summary: not a skin; " << kLeftOut << "\n";
-        return 1;
+        outcome.problems.push_back({"", "", loaded.error});
+        return outcome;
     }
     const SkinFile& skin = *loaded.file;
 
@@ -223,8 +235,9 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
         std::vector<std::string> reasons = SkinUnusableReasons(skin);
         if (reasons.empty()) reasons.push_back("the game turns it down");
         out << "Usable: no:";
-        for (std::size_t i = 0; i < reasons.size(); ++i) out << (i == 0 ? " " : "; ") << reasons[i];
+        for (std::size_t i = 0; i < reasons.size(); ++i) out << (i == 0 ? " " : "; ") << TerminalSafe(reasons[i]);
         out << "\n";
+        for (const std::string& reason : reasons) outcome.problems.push_back({"", "", reason});
     }
 
     const SkinSettings settings = ReadSkinSettings(skin);
@@ -250,17 +263,19 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
                 continue;
             }
             ++failed;
-            out << "FAILED: " << reason;
+            out << "FAILED: " << TerminalSafe(reason);
             if (group_failed) out << " (" << kNotTried << ")";
             out << "\n";
             group_failed = true;
+            outcome.problems.push_back({std::string(entry.section), entry.key, reason});
         }
     }
 
     out << "Summary: ";
     if (usable && failed == 0) {
         out << "the skin would launch: all " << entries << " entries load\n";
-        return 0;
+        outcome.status = 0;
+        return outcome;
     }
     if (!usable) {
         out << "not a usable skin; " << kLeftOut << "; of its entries, ";
@@ -268,11 +283,11 @@ int CheckSkinCommand(const std::filesystem::path& file, std::ostream& out) {
             out << "all " << entries << " load\n";
         else
             out << failed << " of " << entries << " fail\n";
-        return 1;
+        return outcome;
     }
     out << failed << " of " << entries
         << " entries fail, so a launch would name them and return to the start screen\n";
-    return 1;
+    return outcome;
 }
 
 }  // namespace pellox

@@ -12,13 +12,16 @@ namespace pellox {
 
 // Installs every usable skin in source into skins_folder, then checks each
 // installed skin file as --check-skin does. Says what it installed and where
-// on out, gives 0; says why nothing was installed on err, gives 1. A skin
-// that installed but fails its check still gives 0: it is in place, and the
-// report says what to fix.
-//
-// The check enters each skin's dir as a launch does; the current folder is
-// put back after each.
+// on out, and gives 0 when every skin installed passes its check. Gives 1
+// when nothing was installed (why, on err) or when an installed skin fails
+// its check: it stays in place, the report says what to fix and err says
+// that it would not start. Names from outside are printed with control
+// characters escaped. The current folder is never changed.
+// A skin installed before with the same files is named and not copied (0);
+// one whose title an installed skin has, with other files, goes beside it
+// with " (2)" added to its titles, or replaces it with SameTitleChoice::Replace.
 int InstallSkinCommand(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
-                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits = {});
+                       std::ostream& out, std::ostream& err, const SkinInstallLimits& limits = {},
+                       SameTitleChoice same_title = SameTitleChoice::KeepBoth);
 
 }  // namespace pellox

@@ -10,12 +10,13 @@
 #include "skin/skin_menu.h"
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
+#include "skincommands/terminal_text.h"
 
 namespace pellox {
 namespace {
 
 std::string Shown(const std::string& skin_text) {
-    return QString::fromStdU16String(DecodeSkinText(skin_text)).toStdString();
+    return TerminalSafe(QString::fromStdU16String(DecodeSkinText(skin_text)).toStdString());
 }
 
 // Paths as a player can paste them: the search's "./..." made absolute.
@@ -42,7 +43,7 @@ void WriteEntries(const SkinMenu& menu, std::ostream& out) {
             out << "     File:    none, the game built into Pellox\n";
             continue;
         }
-        out << "     File:    " << Absolute(menu.SkinFiles[i]).string() << "\n";
+        out << "     File:    " << TerminalSafe(Absolute(menu.SkinFiles[i]).string()) << "\n";
     }
     if (menu.MenuTitlesSU.size() == 1)
         out << "No skins found: the menu offers only the built-in game.\n";
@@ -58,7 +59,7 @@ void WriteRoots(const std::vector<std::filesystem::path>& roots, const std::file
         std::error_code ec;
         const bool there = std::filesystem::is_directory(root, ec);
         const bool installed = SameFolder(root, installed_folder);
-        out << "  " << Absolute(root).string();
+        out << "  " << TerminalSafe(Absolute(root).string());
         if (i == 0 && root == ".") out << "  (the current folder)";
         if (installed) out << "  (installed skins: a skin dropped on the start screen goes here)";
         if (!there) out << (installed ? "  not made yet" : "  not there");

@@ -19,6 +19,7 @@ std::shared_ptr<const ArchiveFunctions> LoadArchiveLibrary(const std::string& li
         archive.Find("archive_read_support_filter_bzip2", f->read_support_filter_bzip2, why) &&
         archive.Find("archive_read_support_filter_xz", f->read_support_filter_xz, why) &&
         archive.Find("archive_read_support_filter_lzma", f->read_support_filter_lzma, why) &&
+        archive.Find("archive_read_support_filter_lzip", f->read_support_filter_lzip, why) &&
         archive.Find("archive_read_support_filter_zstd", f->read_support_filter_zstd, why) &&
         archive.Find("archive_read_open_filename", f->read_open_filename, why) &&
         archive.Find("archive_read_next_header", f->read_next_header, why) &&

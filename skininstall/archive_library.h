@@ -28,6 +28,7 @@ struct ArchiveFunctions {
     decltype(&::archive_read_support_filter_bzip2) read_support_filter_bzip2 = nullptr;
     decltype(&::archive_read_support_filter_xz) read_support_filter_xz = nullptr;
     decltype(&::archive_read_support_filter_lzma) read_support_filter_lzma = nullptr;
+    decltype(&::archive_read_support_filter_lzip) read_support_filter_lzip = nullptr;
     decltype(&::archive_read_support_filter_zstd) read_support_filter_zstd = nullptr;
     decltype(&::archive_read_open_filename) read_open_filename = nullptr;
     decltype(&::archive_read_next_header) read_next_header = nullptr;

@@ -67,8 +67,9 @@ void AppendUtf8(std::string& out, char32_t c) {
     }
 }
 
-std::string SkinTextToUtf8(const std::string& bytes) {
-    const std::u16string text = DecodeSkinText(bytes);
+std::string SkinTextToUtf8(const std::string& bytes) { return Utf16ToUtf8(DecodeSkinText(bytes)); }
+
+std::string Utf16ToUtf8(const std::u16string& text) {
     std::string out;
     for (std::size_t i = 0; i < text.size(); ++i) {
         char32_t c = text[i];

@@ -10,8 +10,10 @@
 #include <optional>
 #include <system_error>
 
+#include "skininstall/archive_kinds.h"
 #include "skininstall/archive_library.h"
 #include "skininstall/archive_names.h"
+#include "skininstall/unpack_bounds.h"
 #include "skininstall/thread_locale.h"
 
 namespace pellox {
@@ -23,22 +25,40 @@ struct ArchiveCloser {
 };
 using ArchiveReader = std::unique_ptr<archive, ArchiveCloser>;
 
-// The formats skins travel in. Not archive_read_support_format_all: mtree
-// would read files named in it from this machine's disk, and some filters run
-// outside programs.
+void Enable(const ArchiveFunctions& lib, archive* a, ArchiveFormat format) {
+    switch (format) {
+        case ArchiveFormat::Zip: lib.read_support_format_zip(a); return;
+        case ArchiveFormat::SevenZip: lib.read_support_format_7zip(a); return;
+        case ArchiveFormat::Rar:
+            lib.read_support_format_rar(a);
+            lib.read_support_format_rar5(a);
+            return;
+        case ArchiveFormat::Tar: lib.read_support_format_tar(a); return;
+    }
+}
+
+void Enable(const ArchiveFunctions& lib, archive* a, ArchiveCompression compression) {
+    switch (compression) {
+        case ArchiveCompression::None: return;
+        case ArchiveCompression::Gzip: lib.read_support_filter_gzip(a); return;
+        case ArchiveCompression::Bzip2: lib.read_support_filter_bzip2(a); return;
+        case ArchiveCompression::Xz: lib.read_support_filter_xz(a); return;
+        case ArchiveCompression::Lzma: lib.read_support_filter_lzma(a); return;
+        case ArchiveCompression::Lzip: lib.read_support_filter_lzip(a); return;
+        case ArchiveCompression::Zstd: lib.read_support_filter_zstd(a); return;
+    }
+}
+
+// The formats skins travel in (skininstall/archive_kinds.h), and nothing
+// else. Not archive_read_support_format_all: mtree would read files named in
+// it from this machine's disk, and some filters run outside programs.
 ArchiveReader OpenReader(const ArchiveFunctions& lib) {
     ArchiveReader a(lib.read_new(), ArchiveCloser{lib.read_free});
     if (!a) return a;
-    lib.read_support_format_zip(a.get());
-    lib.read_support_format_7zip(a.get());
-    lib.read_support_format_rar(a.get());
-    lib.read_support_format_rar5(a.get());
-    lib.read_support_format_tar(a.get());
-    lib.read_support_filter_gzip(a.get());
-    lib.read_support_filter_bzip2(a.get());
-    lib.read_support_filter_xz(a.get());
-    lib.read_support_filter_lzma(a.get());
-    lib.read_support_filter_zstd(a.get());
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
+        Enable(lib, a.get(), kind.format);
+        Enable(lib, a.get(), kind.compression);
+    }
     return a;
 }
 
@@ -97,12 +117,9 @@ public:
                 result.error = "the archive is damaged or not one this game reads: " + ArchiveError(lib_, a_);
                 return result;
             }
-            if (++entries > limits_.max_entries) {
-                result.error = "the archive holds more than " + std::to_string(limits_.max_entries) +
-                               " entries, too many for a skin";
-                return result;
-            }
-            result.error = Unpack(entry, result.notes);
+            result.error = EntryCountPassed(limits_, ++entries);
+            if (!result.error.empty()) return result;
+            result.error = Unpack(entry, entries, result.notes);
             if (!result.error.empty()) return result;
         }
         if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
@@ -110,14 +127,23 @@ public:
     }
 
 private:
-    std::string Unpack(archive_entry* entry, std::vector<std::string>& notes) {
+    std::string Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
         const char* raw = lib_.entry_pathname(entry);
-        const std::string name = ArchiveNameToUtf8(raw != nullptr ? raw : "");
+        if (raw == nullptr) {
+            // A name marked UTF-8 that is not: libarchive keeps none of its
+            // bytes, so the entry is named by its place in the archive.
+            notes.push_back("passed over entry " + std::to_string(number) +
+                            (last_name_.empty() ? std::string() : " (the one after \"" + last_name_ + "\")") +
+                            ": its name cannot be read (" + ArchiveError(lib_, a_) + ")");
+            return {};
+        }
+        const std::string name = ArchiveNameToUtf8(raw);
+        last_name_ = name;
         const std::optional<std::filesystem::path> relative = SafeRelativePath(name);
         const mode_t type = lib_.entry_filetype(entry);
         if (!relative) {
             if (type == AE_IFDIR && (name == "." || name == "./")) return {};
-            return "the entry \"" + name + "\" would be written outside the skin's folder";
+            return OutsideTheFolder(name);
         }
         if (lib_.entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
             notes.push_back("passed over the link " + name + ": links are never unpacked");
@@ -151,22 +177,11 @@ private:
             if (got == 0) break;
             if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(lib_, a_);
             unpacked_ += static_cast<std::uint64_t>(got);
-            if (std::string bound = BoundPassed(); !bound.empty()) return bound;
+            if (std::string bound = UnpackedBytesPassed(limits_, unpacked_, packed_); !bound.empty()) return bound;
             if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
                 return "cannot write " + name + ": " + std::strerror(errno);
         }
         if (!fd.Close()) return "cannot write " + name + ": " + std::strerror(errno);
-        return {};
-    }
-
-    std::string BoundPassed() const {
-        if (unpacked_ > limits_.max_unpacked_bytes)
-            return "the archive unpacks to more than " + std::to_string(limits_.max_unpacked_bytes >> 20) +
-                   " MiB, far more than a skin needs";
-        const double ratio_bound = limits_.max_unpacked_per_packed * static_cast<double>(packed_);
-        if (unpacked_ > limits_.ratio_checked_from_bytes && static_cast<double>(unpacked_) > ratio_bound)
-            return "the archive unpacks to more than " + std::to_string(static_cast<long long>(limits_.max_unpacked_per_packed)) +
-                   " times its own size, which no skin does (a zip bomb?)";
         return {};
     }
 
@@ -176,6 +191,7 @@ private:
     const SkinInstallLimits& limits_;
     std::uint64_t packed_;
     std::uint64_t unpacked_ = 0;
+    std::string last_name_;  // the last entry named, to point at one that cannot be
 };
 
 }  // namespace

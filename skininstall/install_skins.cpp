@@ -1,22 +1,28 @@
 #include "skininstall/install_skins.h"
 
 #include <fcntl.h>
-#include <signal.h>
 #include <stdio.h>
+#include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <system_error>
 
+#include "skin/find_skin.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/archive_unpack.h"
 #include "skininstall/skin_candidates.h"
+#include "skininstall/installed_twins.h"
 #include "skininstall/skin_layout.h"
 
 namespace pellox {
@@ -38,23 +44,37 @@ bool HasIniExtension(const fs::path& path) {
     return ext == ".ini";
 }
 
+// An install's staging folder older than this and locked by nobody was left
+// by a killed install. The grace covers the moment between making the folder
+// and locking it.
+constexpr auto kStagingGrace = std::chrono::seconds(10);
+
 // A folder under skins_folder for one install: what is unpacked, what is
 // built, an empty folder standing for the start folder. Removed with all in
-// it when the install ends, however it ends; one left by a killed install is
-// removed by the next.
+// it when the install ends, however it ends. While the install runs it holds
+// a lock (flock) on the folder: that, not a process number, tells a live
+// install from a killed one, so an install in another PID namespace (a
+// sandbox sharing the home folder) is never taken for dead.
 class StagingFolder {
 public:
     explicit StagingFolder(const fs::path& skins_folder) {
-        static std::atomic<unsigned> counter{0};
-        path_ = skins_folder / (std::string(kStagingPrefix) + std::to_string(::getpid()) + "-" +
-                                std::to_string(counter++));
-        fs::remove_all(path_, ec_);
-        ec_.clear();
+        std::string name = (skins_folder / (std::string(kStagingPrefix) + "XXXXXX")).string();
+        if (::mkdtemp(name.data()) == nullptr) {
+            ec_ = std::error_code(errno, std::generic_category());
+            return;
+        }
+        path_ = name;
+        lock_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (lock_ < 0 || ::flock(lock_, LOCK_EX | LOCK_NB) != 0) {
+            ec_ = std::error_code(errno, std::generic_category());
+            return;
+        }
         fs::create_directories(path_ / "start", ec_);
     }
     ~StagingFolder() {
         std::error_code ec;
-        fs::remove_all(path_, ec);
+        if (!path_.empty()) fs::remove_all(path_, ec);
+        if (lock_ >= 0) ::close(lock_);
     }
     StagingFolder(const StagingFolder&) = delete;
     StagingFolder& operator=(const StagingFolder&) = delete;
@@ -64,22 +84,9 @@ public:
 
 private:
     fs::path path_;
+    int lock_ = -1;
     std::error_code ec_;
 };
-
-void RemoveStaleStaging(const fs::path& skins_folder) {
-    std::error_code ec;
-    for (fs::directory_iterator it(skins_folder, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
-        if (!name.starts_with(kStagingPrefix)) continue;
-        const std::string rest = name.substr(kStagingPrefix.size());
-        const long pid = std::strtol(rest.c_str(), nullptr, 10);
-        if (pid <= 0 || pid == ::getpid()) continue;
-        if (::kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // still installing
-        std::error_code ignored;
-        fs::remove_all(it->path(), ignored);
-    }
-}
 
 // A folder name made from a skin's folder or file name: readable UTF-8, no
 // "/", no control characters, not hidden, not too long.
@@ -121,20 +128,30 @@ struct Source {
     fs::path root;
     std::vector<fs::path> inis;
     std::vector<std::string> other_files;
+    bool deeper_folders_left = false;
 };
 
 class Installer {
 public:
-    Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits)
-        : source_(source), skins_folder_(skins_folder), limits_(limits) {}
+    Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
+              SameTitleChoice same_title)
+        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title) {}
 
     SkinInstallResult Run() {
         std::error_code ec;
-        if (!fs::exists(source_, ec)) return Fail("nothing at " + source_.string());
+        const fs::file_status source = fs::status(source_, ec);
+        if (!fs::exists(source)) return Fail("nothing at " + source_.string());
+        if (!fs::is_regular_file(source) && !fs::is_directory(source))
+            return Fail(SourceName() + ": not a file or folder (" + KindOf(source.type()) + ")");
         fs::create_directories(skins_folder_, ec);
-        if (!fs::is_directory(skins_folder_, ec))
+        std::error_code status_error;
+        const fs::file_status skins = fs::status(skins_folder_, status_error);
+        if (fs::exists(skins) && !fs::is_directory(skins))
+            return Fail("there is a file where the skins folder should be: " + skins_folder_.string() +
+                        " (move it away, and the folder is made at the next install)");
+        if (!fs::is_directory(skins))
             return Fail("cannot make the skins folder " + skins_folder_.string() + (ec ? ": " + ec.message() : ""));
-        RemoveStaleStaging(skins_folder_);
+        RemoveStaleSkinStaging(skins_folder_);
         StagingFolder staging(skins_folder_);
         if (staging.error()) return Fail("cannot write in " + skins_folder_.string() + ": " + staging.error().message());
 
@@ -143,6 +160,24 @@ public:
     }
 
 private:
+    // The source as the player named it: its name, the folder's for "name/",
+    // the whole path for "/".
+    std::string SourceName() const {
+        if (!source_.filename().empty()) return source_.filename().string();
+        const fs::path folder = source_.parent_path().filename();
+        return folder.empty() ? source_.string() : folder.string();
+    }
+
+    static std::string KindOf(fs::file_type type) {
+        switch (type) {
+            case fs::file_type::fifo: return "a FIFO";
+            case fs::file_type::character:
+            case fs::file_type::block: return "a device";
+            case fs::file_type::socket: return "a socket";
+            default: return "of an unknown kind";
+        }
+    }
+
     SkinInstallResult Fail(std::string error) {
         result_.installed.clear();
         result_.error = std::move(error);
@@ -166,17 +201,18 @@ private:
             UnpackResult unpacked = UnpackArchive(source_, source.root, limits_);
             result_.notes = std::move(unpacked.notes);
             if (!unpacked.error.empty()) {
-                Fail(source_.filename().string() + ": " + unpacked.error);
+                Fail(SourceName() + ": " + unpacked.error);
                 return std::nullopt;
             }
         }
         SkinCandidates candidates = FindSkinCandidates(source.root, limits_.max_entries);
         if (!candidates.error.empty()) {
-            Fail(source_.filename().string() + ": " + candidates.error);
+            Fail(SourceName() + ": " + candidates.error);
             return std::nullopt;
         }
         source.inis = std::move(candidates.inis);
         source.other_files = std::move(candidates.other_files);
+        source.deeper_folders_left = candidates.deeper_folders_left;
         return source;
     }
 
@@ -228,6 +264,15 @@ private:
             NoSkin(source);
             return;
         }
+        if (source.deeper_folders_left)
+            result_.notes.push_back("the installer looks " + std::to_string(kDeepestSkinFolder) +
+                                    " folders deep and stopped there: a skin deeper than that was not looked for");
+        if (usable.size() > limits_.max_skins) {
+            result_.notes.push_back("it holds " + std::to_string(usable.size()) + " skins; the first " +
+                                    std::to_string(limits_.max_skins) + " were installed, at most that many are "
+                                    "taken from one source so that the menu stays a menu");
+            usable.resize(limits_.max_skins);
+        }
         std::uint64_t bytes_left = limits_.max_unpacked_bytes;
         std::set<std::string> taken;
         std::vector<Built> built;
@@ -247,9 +292,11 @@ private:
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
-            built.push_back({what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed)});
+            Built one{what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            if (MeetInstalledTwin(one)) built.push_back(std::move(one));
         }
-        if (!PutInPlace(built, taken)) return;
+        if (!result_.to_choose.empty()) return;  // the player chooses first
+        if (!PutInPlace(built, taken, staging)) return;
         for (const Built& one : built) {
             if (one.skin.dir_rewritten)
                 result_.notes.push_back(one.where + ": its dir was set to " + one.skin.dir_written.string() +
@@ -269,24 +316,89 @@ private:
         std::string where;
         BuiltSkin skin;
         InstalledSkin installed;
+        fs::path replaces;  // the installed skin it takes the place of
     };
+
+    // An installed skin with the built one's title: the same files are not
+    // installed again; other files go beside it, in its place, or wait for
+    // the player's choice. Gives whether the built skin is to be put in place.
+    bool MeetInstalledTwin(Built& one) {
+        const std::optional<InstalledTwin> twin = FindInstalledTwin(skins_folder_, one.build, one.installed.title_su);
+        if (!twin) return true;
+        const InstalledSkin existing{one.installed.title_su, one.installed.title_gb, twin->folder, twin->ini};
+        if (twin->same_files) {
+            result_.already_installed.push_back(existing);
+            return false;
+        }
+        switch (same_title_) {
+        case SameTitleChoice::Ask:
+            result_.to_choose.push_back(existing);
+            return false;
+        case SameTitleChoice::Replace:
+            one.replaces = twin->folder;
+            result_.notes.push_back(one.where + ": it replaces the skin \"" + existing.title_su + "\" installed in " +
+                                    twin->folder.string() + ", whose files were other");
+            return true;
+        case SameTitleChoice::KeepBoth: break;
+        }
+        const std::set<std::string> titles = InstalledTitles(skins_folder_);
+        int n = 2;
+        while (titles.count(one.installed.title_su + " (" + std::to_string(n) + ")")) ++n;
+        const std::string suffix = " (" + std::to_string(n) + ")";
+        const fs::path ini = one.build / one.skin.ini_relative;
+        std::string text;
+        {
+            std::ifstream in(ini, std::ios::binary);
+            text.assign(std::istreambuf_iterator<char>(in), {});
+        }
+        std::ofstream(ini, std::ios::binary | std::ios::trunc) << WithTitlesSuffixed(text, suffix);
+        const SkinProbe probe = ProbeSkin(ini);
+        one.installed.title_su = SkinTextToUtf8(probe.TitleSU);
+        one.installed.title_gb = SkinTextToUtf8(probe.EnglishTitle());
+        result_.notes.push_back(one.where + ": a skin titled \"" + existing.title_su + "\" with other files is installed in " +
+                                twin->folder.string() + "; this one goes beside it as \"" + one.installed.title_su + "\"");
+        return true;
+    }
 
     // All or nothing: a skin that cannot be renamed into place takes the
     // ones renamed before it back out. A name taken meanwhile (another
     // install of the same skin at the same moment) gives way to the next
     // free one.
-    bool PutInPlace(std::vector<Built>& built, std::set<std::string>& taken) {
+    bool PutInPlace(std::vector<Built>& built, std::set<std::string>& taken, const fs::path& staging) {
+        std::vector<std::pair<fs::path, fs::path>> moved_away;  // replaced skins: where they were, where they are
         for (std::size_t i = 0; i < built.size(); ++i) {
-            if (std::string why = RenameIntoFreeName(built[i], taken); !why.empty()) {
+            std::string why;
+            if (!built[i].replaces.empty()) why = RenameIntoReplaced(built[i], staging / ("replaced-" + std::to_string(i)), moved_away);
+            else why = RenameIntoFreeName(built[i], taken);
+            if (!why.empty()) {
                 for (std::size_t j = 0; j < i; ++j) {
                     std::error_code ec;
                     fs::remove_all(built[j].installed.folder, ec);
+                }
+                for (const auto& [was, is] : moved_away) {
+                    std::error_code ec;
+                    fs::rename(is, was, ec);
                 }
                 Fail("cannot put the skin in place as " + built[i].installed.folder.string() + ": " + why);
                 return false;
             }
         }
         return true;
+    }
+
+    // The installed skin goes into the staging folder (removed with it at the
+    // end) and the built one into its place. Gives why not.
+    std::string RenameIntoReplaced(Built& one, const fs::path& away,
+                                   std::vector<std::pair<fs::path, fs::path>>& moved_away) {
+        std::error_code ec;
+        fs::rename(one.replaces, away, ec);
+        if (ec) return ec.message();
+        moved_away.emplace_back(one.replaces, away);
+        if (!MoveBuiltSkin(one.build, one.skin, one.installed.folder, one.replaces)) return "cannot write the skin file";
+        one.installed.folder = one.replaces;
+        one.installed.ini = one.replaces / one.skin.ini_relative;
+        if (!RenameNoReplace(one.build, one.replaces)) return std::strerror(errno);
+        return {};
     }
 
     // Gives why not, or an empty text once the skin is in place.
@@ -306,8 +418,12 @@ private:
     }
 
     void NoSkin(const Source& source) {
-        std::string error = source_.filename().string() + ": no skin this game can use";
-        if (source.inis.empty()) {
+        std::string error = SourceName() + ": no skin this game can use";
+        if (source.inis.empty() && source.deeper_folders_left) {
+            error += " (no .ini skin file within " + std::to_string(kDeepestSkinFolder) +
+                     " folders of its top, which is as deep as the installer looks: it stopped there, and "
+                     "folders go on deeper)";
+        } else if (source.inis.empty()) {
             error += " (no .ini skin file in it";
             if (!source.other_files.empty()) {
                 error += "; it holds ";
@@ -325,10 +441,33 @@ private:
     fs::path source_;
     fs::path skins_folder_;
     const SkinInstallLimits& limits_;
+    SameTitleChoice same_title_;
     SkinInstallResult result_;
 };
 
 }  // namespace
+
+void RemoveStaleSkinStaging(const fs::path& skins_folder) {
+    std::error_code ec;
+    for (fs::directory_iterator it(skins_folder, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path folder = it->path();
+        if (!folder.filename().string().starts_with(kStagingPrefix)) continue;
+        const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) continue;  // not a folder, or not ours to read
+        struct stat info {};
+        const bool old_enough =
+            ::fstat(fd, &info) == 0 &&
+            std::chrono::system_clock::now() - std::chrono::system_clock::from_time_t(info.st_mtim.tv_sec) >
+                kStagingGrace;
+        // Locked: an install is using it, in whichever process namespace.
+        // Held while it is removed, so that nobody takes it up meanwhile.
+        if (old_enough && ::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+            std::error_code ignored;
+            fs::remove_all(folder, ignored);
+        }
+        ::close(fd);
+    }
+}
 
 fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
     if (IsUsableFolder(env.xdg_data_home)) return fs::path(*env.xdg_data_home) / "pellox" / "skins";
@@ -336,13 +475,14 @@ fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
     return {};
 }
 
-SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits) {
+SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
+                               SameTitleChoice same_title) {
     if (skins_folder.empty()) {
         SkinInstallResult result;
         result.error = "no folder to install skins in: neither XDG_DATA_HOME nor HOME is set";
         return result;
     }
-    return Installer(source, skins_folder, limits).Run();
+    return Installer(source, skins_folder, limits, same_title).Run();
 }
 
 }  // namespace pellox

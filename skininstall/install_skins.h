@@ -22,6 +22,9 @@ struct SkinInstallLimits {
     // The ratio is judged only past this many bytes: a small skin of flat
     // pictures packs far tighter than a big one.
     std::uint64_t ratio_checked_from_bytes = 16ull * 1024 * 1024;
+    // Skins one source may add to the menu; the rest are left out, and the
+    // notes say so.
+    std::size_t max_skins = 100;
 };
 
 struct InstalledSkin {
@@ -46,8 +49,23 @@ struct SkinInstallResult {
     // What the player may want to know about an install that went through:
     // entries passed over (links, devices), a skin whose dir was rewritten.
     std::vector<std::string> notes;
+    // Skins of the source installed before with exactly these files: not
+    // copied again (the installed ones, for the menu to select).
+    std::vector<InstalledSkin> already_installed;
+    // With SameTitleChoice::Ask: the installed skins whose title a skin of
+    // the source has, with other files. Nothing was installed; the player
+    // chooses, and the install runs again with the choice.
+    std::vector<InstalledSkin> to_choose;
 
     bool Succeeded() const { return !installed.empty(); }
+};
+
+// What an install does with a skin whose Russian title an installed skin
+// already has, with other files.
+enum class SameTitleChoice {
+    KeepBoth,  // installed beside it, " (2)" added to its titles (noted)
+    Replace,   // installed in its place, the old one removed
+    Ask,       // nothing installed: the skins are listed in to_choose
 };
 
 // $XDG_DATA_HOME/pellox/skins, else $HOME/.local/share/pellox/skins: the
@@ -64,9 +82,17 @@ std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
 // there as they did in the source, wherever the game is started; its dir is
 // rewritten only when no layout does that (see notes). Runs on the calling
 // thread and touches nothing but the file system: an archive is unpacked into
-// a hidden folder in skins_folder, and a hidden folder left by a killed
-// install is removed.
+// a hidden folder in skins_folder, locked while the install runs, and hidden
+// folders left by killed installs are removed (RemoveStaleSkinStaging).
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
-                               const SkinInstallLimits& limits = {});
+                               const SkinInstallLimits& limits = {},
+                               SameTitleChoice same_title = SameTitleChoice::KeepBoth);
+
+// Removes the hidden staging folders that killed installs left in
+// skins_folder (up to the bound on what an install unpacks each): those that
+// no install holds locked and that are more than a few seconds old. A live
+// install's folder is never touched, whatever process namespace it runs in.
+// Every install does this first; the start screen does it too.
+void RemoveStaleSkinStaging(const std::filesystem::path& skins_folder);
 
 }  // namespace pellox

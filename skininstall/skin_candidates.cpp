@@ -23,7 +23,11 @@ public:
     Walk(std::uint64_t max_entries, SkinCandidates& out) : max_entries_(max_entries), out_(out) {}
 
     void Folder(const std::filesystem::path& folder, int depth) {
-        if (!out_.error.empty() || depth > kDeepestSkinFolder) return;
+        if (!out_.error.empty()) return;
+        if (depth > kDeepestSkinFolder) {
+            out_.deeper_folders_left = true;
+            return;
+        }
         std::vector<std::filesystem::directory_entry> entries;
         std::error_code ec;
         for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {

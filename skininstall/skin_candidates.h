@@ -13,6 +13,8 @@ struct SkinCandidates {
     std::vector<std::filesystem::path> inis;  // in name order, folder by folder
     std::vector<std::string> other_files;     // a few of the other files, to tell the player what was there
     std::string error;                        // a bound passed; empty otherwise
+    // Folders lay deeper than the walk looks (kDeepestSkinFolder below the top).
+    bool deeper_folders_left = false;
 };
 
 // Walks folder as the skin search does (hidden folders and macOS's

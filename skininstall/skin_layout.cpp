@@ -132,8 +132,11 @@ public:
             built.dir_written = dir_copy_relative_.empty() || dir_copy_relative_ == "."
                                     ? what_.final_folder
                                     : (what_.final_folder / dir_copy_relative_).lexically_normal();
-            const std::string text = WithSkinDir(text_, built.dir_written.string());
-            if (!WriteWhole(what_.build / built.ini_relative, text)) built.error = "cannot write the skin file";
+            const std::optional<std::string> text = WithSkinDir(text_, built.dir_written.string());
+            if (!text)
+                built.error = "cannot set its dir to " + built.dir_written.string();
+            else if (!WriteWhole(what_.build / built.ini_relative, *text))
+                built.error = "cannot write the skin file";
         }
         for (const auto& file : intended.lookup.files) built.files_missing = built.files_missing || !file;
         return built;
@@ -184,7 +187,9 @@ private:
             dir_copy_relative_ = layout.dir_to->lexically_relative(root_);
             const fs::path dir_copy = what_.build / dir_copy_relative_;
             fs::create_directories(dir_copy, ec);
-            text = WithSkinDir(text_, dir_copy.lexically_normal().string());
+            std::optional<std::string> with_dir = WithSkinDir(text_, dir_copy.lexically_normal().string());
+            if (!with_dir) return Failed("cannot set its dir to " + dir_copy.lexically_normal().string());
+            text = std::move(*with_dir);
             built.dir_rewritten = true;
         }
         fs::create_directories((what_.build / built.ini_relative).parent_path(), ec);
@@ -241,8 +246,7 @@ private:
 
 }  // namespace
 
-std::string WithSkinDir(const std::string& text, const std::string& folder) {
-    // Split keeping each line's own ending, so the rest of the file stays byte for byte.
+std::vector<std::string> LinesWithTheirEnds(const std::string& text) {
     std::vector<std::string> lines;
     for (std::size_t start = 0; start < text.size();) {
         std::size_t end = text.find_first_of("\r\n", start);
@@ -251,6 +255,15 @@ std::string WithSkinDir(const std::string& text, const std::string& folder) {
         lines.push_back(text.substr(start, end + 1 - start));
         start = end + 1;
     }
+    return lines;
+}
+
+std::optional<std::string> WithSkinDir(const std::string& text, const std::string& folder) {
+    // Each line keeps its own ending, so the rest of the file stays byte for
+    // byte; a byte-order mark stays where it is, before the first line.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    const std::size_t body = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    std::vector<std::string> lines = LinesWithTheirEnds(text.substr(body));
     constexpr std::size_t kNone = std::string::npos;
     std::size_t settings_header = kNone;
     std::size_t dir_line = kNone;
@@ -277,8 +290,10 @@ std::string WithSkinDir(const std::string& text, const std::string& folder) {
         if (header.back() != '\n' && header.back() != '\r') header += "\r\n";
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(settings_header) + 1, entry);
     }
-    std::string out;
+    std::string out = text.substr(0, body);
     for (const std::string& line : lines) out += line;
+    // Read back as the game reads it: the dir must be there, and nothing else moved.
+    if (SkinFile::FromText(out).Find("SETTINGS", "dir") != std::optional<std::string_view>(folder)) return std::nullopt;
     return out;
 }
 
@@ -287,7 +302,8 @@ bool MoveBuiltSkin(const fs::path& build, BuiltSkin& built, const fs::path& old_
     const fs::path inside = built.dir_written.lexically_relative(old_final);
     built.dir_written = inside.empty() || inside == "." ? new_final : (new_final / inside).lexically_normal();
     const fs::path ini = build / built.ini_relative;
-    return WriteWhole(ini, WithSkinDir(ReadWhole(ini), built.dir_written.string()));
+    const std::optional<std::string> text = WithSkinDir(ReadWhole(ini), built.dir_written.string());
+    return text && WriteWhole(ini, *text);
 }
 
 BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {

@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace pellox {
 
@@ -46,8 +48,15 @@ BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left)
 bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const std::filesystem::path& old_final,
                    const std::filesystem::path& new_final);
 
+// A skin file's text split into lines, each with its own ending (CR, LF or
+// CR LF; the last may have none): joined again they are the text.
+std::vector<std::string> LinesWithTheirEnds(const std::string& text);
+
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
-// line of the last [SETTINGS] replaced, or one added under that header).
-std::string WithSkinDir(const std::string& text, const std::string& folder);
+// line of the last [SETTINGS] replaced, or one added under that header),
+// read past a UTF-8 byte-order mark as the game reads it. Nothing when the
+// game would not read folder as the new dir (no [SETTINGS] to put it in, or
+// a folder name with a line break): the caller must not claim it was set.
+std::optional<std::string> WithSkinDir(const std::string& text, const std::string& folder);
 
 }  // namespace pellox

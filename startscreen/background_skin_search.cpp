@@ -58,7 +58,7 @@ BackgroundSkinSearch::BackgroundSkinSearch(std::vector<std::filesystem::path> ro
 BackgroundSkinSearch::BackgroundSkinSearch(Walk walk, Callbacks callbacks)
     : shared_(std::make_shared<Shared>()), callbacks_(std::move(callbacks)) {
     shared_->owner = this;
-    shared_->walk = std::thread([shared = shared_, walk = std::move(walk)] {
+    shared_->walk = std::thread([shared = shared_, walk = std::move(walk), afterwards = callbacks_.afterwards] {
         // The player's window comes first on a busy machine.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
         walk(
@@ -71,6 +71,7 @@ BackgroundSkinSearch::BackgroundSkinSearch(Walk walk, Callbacks callbacks)
         shared->PostToOwner([](BackgroundSkinSearch& owner) {
             if (owner.callbacks_.ended) owner.callbacks_.ended();
         });
+        if (afterwards && shared->GoOn()) afterwards();
         std::lock_guard lock(shared->mutex);
         shared->walk_over = true;
         shared->changed.notify_all();

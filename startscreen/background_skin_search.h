@@ -23,6 +23,10 @@ public:
         std::function<void(const SkinProbe& skin, const std::filesystem::path& file)> found;
         // The walk is over: every skin has been handed on before this.
         std::function<void()> ended;
+        // Work for the walk's thread once the walk is over and ended has been
+        // posted (not when the walk was stopped): housekeeping that must not
+        // hold the window.
+        std::function<void()> afterwards;
     };
 
     // What walks: hands each skin to found and asks go_on between steps.

@@ -72,6 +72,28 @@ QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
     return text;
 }
 
+QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstartable) {
+    const bool russian = IsRussian(language);
+    const QString title =
+        QString::fromStdString(russian ? unstartable.skin.title_su : unstartable.skin.title_gb);
+    QString text = russian ? QStringLiteral("Скин «%1» установлен, но не запустится:\n")
+                           : QStringLiteral("‘%1’ was installed, but it would not start:\n");
+    text = text.arg(title);
+    std::vector<QString> lines;
+    for (const SkinEntryFailure& problem : unstartable.problems) {
+        const QString reason = ReasonText(language, problem.reason);
+        lines.push_back(problem.section.empty() ? reason
+                                                : QStringLiteral("[%1] %2: %3")
+                                                      .arg(QString::fromStdString(problem.section),
+                                                           QString::fromStdString(problem.key), reason));
+    }
+    text += Bullets(language, lines);
+    text += (russian ? QStringLiteral("Скин остался в меню; исправить его можно в папке:\n%1\n")
+                     : QStringLiteral("It stays in the menu; it can be mended in its folder:\n%1\n"))
+                .arg(QString::fromStdString(unstartable.skin.folder.string()));
+    return text;
+}
+
 }  // namespace
 
 QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failure) {
@@ -98,6 +120,44 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
     QStringList blocks;
     for (const FailedInstall& one : failed) blocks << OneSource(language, one);
     return blocks.join(u'\n').trimmed();
+}
+
+QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles)
+        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
+    const QString list = quoted.join(QStringLiteral(", "));
+    if (IsRussian(language))
+        return (titles.size() == 1 ? QStringLiteral("Скин %1 уже установлен, с теми же файлами; он выбран в меню.")
+                                   : QStringLiteral("Скины %1 уже установлены, с теми же файлами; первый выбран в меню."))
+            .arg(list);
+    return (titles.size() == 1 ? QStringLiteral("The skin %1 is already installed, with the same files; it is selected in the menu.")
+                               : QStringLiteral("The skins %1 are already installed, with the same files; the first is selected in the menu."))
+        .arg(list);
+}
+
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles)
+        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
+    const QString list = quoted.join(QStringLiteral(", "));
+    return IsRussian(language)
+               ? QStringLiteral("Скин с названием %1 уже установлен, но файлы у него другие. Заменить установленный "
+                                "или оставить оба (у нового к названию добавится « (2)»)?")
+                     .arg(list)
+               : QStringLiteral("A skin titled %1 is installed already, with other files. Replace it, or keep both "
+                                "(the new one gets “ (2)” added to its title)?")
+                     .arg(list);
+}
+
+QString UnstartableSkinsText(InterfaceLanguage language, const std::vector<UnstartableSkin>& skins) {
+    QStringList blocks;
+    for (const UnstartableSkin& one : skins) blocks << OneUnstartable(language, one);
+    return blocks.join(u'\n').trimmed();
+}
+
+QString UnstartableSkinsTitle(InterfaceLanguage language) {
+    return IsRussian(language) ? QStringLiteral("Скин не запустится") : QStringLiteral("The skin would not start");
 }
 
 QString LaunchFailureTitle(InterfaceLanguage language) {

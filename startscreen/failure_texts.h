@@ -30,8 +30,26 @@ struct FailedInstall {
 // read when that is so, then the skin files found and why each was left out.
 QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedInstall>& failed);
 
+// The skins that were installed already with the same files, by title.
+QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles);
+
+// Whether skins whose titles installed skins have, with other files, replace them.
+QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles);
+
+// A skin installed in its place that would not start, and why (its check's
+// problems, one line each).
+struct UnstartableSkin {
+    InstalledSkin skin;
+    std::vector<SkinEntryFailure> problems;
+};
+
+// The message when skins were installed but would not start: for each, its
+// title, the first few reasons and where to mend it.
+QString UnstartableSkinsText(InterfaceLanguage language, const std::vector<UnstartableSkin>& skins);
+
 // The title of each message box.
 QString LaunchFailureTitle(InterfaceLanguage language);
 QString InstallFailureTitle(InterfaceLanguage language);
+QString UnstartableSkinsTitle(InterfaceLanguage language);
 
 }  // namespace pellox

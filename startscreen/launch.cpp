@@ -59,6 +59,19 @@ std::vector<std::string> FailureLines(const std::filesystem::path& skin, const s
     return lines;
 }
 
+std::unique_ptr<SkinTarget> MakeGameWindowSkinTarget(GameWindow& window) {
+    return std::make_unique<GameWindowSkinTarget>(window);
+}
+
+void ApplySkinTitleAndKeys(GameWindow& window, const SkinSettings& settings) {
+    window.Texts().TitleSU = DecodeSkinText(settings.title);
+    ControlKeys& keys = window.Controls().Keys();
+    keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
+    keys.KeyUR = SkinControlKey(settings.keys[1], kSkinDefaultKeys[1]);
+    keys.KeyDL = SkinControlKey(settings.keys[2], kSkinDefaultKeys[2]);
+    keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
+}
+
 void PrepareLaunch(GameWindow& window) {
     window.Controls().Keys() = ControlKeys{};  // W, O, D, K
     // The engine holds its sprite tables from its creation: nothing to bind here.
@@ -72,18 +85,13 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
     const SkinFile skin = loaded.file ? std::move(*loaded.file) : SkinFile::FromText("");
 
     const SkinSettings settings = ReadSkinSettings(skin);
-    window.Texts().TitleSU = DecodeSkinText(settings.title);
     std::error_code ec;
     const std::filesystem::path skin_folder = std::filesystem::absolute(skin_file, ec).lexically_normal().parent_path();
     // The skin's dir is where its files are looked for; the game's current
     // folder stays as it is (the skin search may be walking it).
     const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder), skin_folder};
     if (!settings.sound_on) window.Controls().imButtSClick();
-    ControlKeys& keys = window.Controls().Keys();
-    keys.KeyUL = SkinControlKey(settings.keys[0], kSkinDefaultKeys[0]);
-    keys.KeyUR = SkinControlKey(settings.keys[1], kSkinDefaultKeys[1]);
-    keys.KeyDL = SkinControlKey(settings.keys[2], kSkinDefaultKeys[2]);
-    keys.KeyDR = SkinControlKey(settings.keys[3], kSkinDefaultKeys[3]);
+    ApplySkinTitleAndKeys(window, settings);
 
     GameWindowSkinTarget target(window);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);

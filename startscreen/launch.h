@@ -4,6 +4,7 @@
 // returns when the game window has closed.
 
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,13 @@ struct LaunchChoice {
 // demo with the wolf at the lower left, sound on and both stored scores read,
 // and the built-in titles.
 void PrepareLaunch(GameWindow& window);
+
+// What the game window does with a skin's pictures and waves: each loaded
+// into the sprite or effect it feeds, or refused leaving it as it was.
+std::unique_ptr<SkinTarget> MakeGameWindowSkinTarget(GameWindow& window);
+
+// A skin's title and its four keys; sound and dir are the caller's.
+void ApplySkinTitleAndKeys(GameWindow& window, const SkinSettings& settings);
 
 // Applies a skin file over a prepared window: its settings (title, dir, sound,
 // keys), then every picture and sound entry, looked for from the skin's dir

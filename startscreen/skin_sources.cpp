@@ -1,34 +1,27 @@
 #include "startscreen/skin_sources.h"
 
-#include <array>
-#include <string_view>
+#include <string>
 #include <system_error>
+
+#include "skin/ascii_text.h"
+#include "skininstall/archive_kinds.h"
 
 namespace pellox {
 namespace {
 
-// A skin file, and the archives the installer unpacks.
-constexpr std::array<std::string_view, 16> kSourceEndings = {
-    ".ini",  ".zip",     ".7z",   ".rar",     ".tar",   ".tar.gz", ".tgz",      ".tar.xz",
-    ".txz",  ".tar.bz2", ".tbz2", ".tbz",     ".tar.zst", ".tzst", ".tar.lzma", ".tar.lz"};
-
 QString Patterns() {
-    QStringList patterns;
-    for (std::string_view ending : kSourceEndings)
-        patterns << QStringLiteral("*") + QString::fromLatin1(ending.data(), static_cast<qsizetype>(ending.size()));
+    QStringList patterns{QStringLiteral("*.ini")};
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds)
+        patterns << QStringLiteral("*") +
+                        QString::fromLatin1(kind.ending.data(), static_cast<qsizetype>(kind.ending.size()));
     return patterns.join(QLatin1Char(' '));
 }
 
 }  // namespace
 
 bool IsSkinSourceName(const std::filesystem::path& path) {
-    const QString name = QString::fromStdString(path.filename().string());
-    for (std::string_view ending : kSourceEndings) {
-        if (name.size() > static_cast<qsizetype>(ending.size()) &&
-            name.endsWith(QLatin1String(ending.data(), static_cast<qsizetype>(ending.size())), Qt::CaseInsensitive))
-            return true;
-    }
-    return false;
+    const std::string name = path.filename().string();
+    return (name.size() > 4 && EndsWithIgnoringAsciiCase(name, ".ini")) || HasSkinArchiveEnding(name);
 }
 
 std::vector<std::filesystem::path> SkinSourcesOf(const QMimeData& data) {

@@ -220,6 +220,21 @@ void THBForm::BuildContextMenu() {
     open_skins_folder_action_->setObjectName(QStringLiteral("acOpenSkinsFolder"));
     connect(install_skin_action_, &QAction::triggered, this, [this] { ChooseSkinToInstall(); });
     connect(open_skins_folder_action_, &QAction::triggered, this, [this] { OpenSkinsFolder(); });
+    preview_skin_action_ = new QAction(this);
+    preview_skin_action_->setObjectName(QStringLiteral("acPreviewSkin"));
+    preview_skin_action_->setEnabled(false);
+    connect(preview_skin_action_, &QAction::triggered, this, [this] {
+        const std::filesystem::path file = menu_.FileOf(cb_skin_->currentIndex());
+        if (!file.empty() && setup_.preview_skin) setup_.preview_skin(file);
+    });
+    connect(cb_skin_, &QComboBox::currentIndexChanged, this,
+            [this](int index) { preview_skin_action_->setEnabled(!menu_.FileOf(index).empty()); });
+    if (setup_.preview_skin) {
+        for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
+            widget->addAction(preview_skin_action_);
+            widget->setContextMenuPolicy(Qt::ActionsContextMenu);
+        }
+    }
     if (!setup_.install_skin) return;
     for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
         widget->addAction(install_skin_action_);
@@ -256,6 +271,7 @@ void THBForm::ShowTexts() {
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
     install_skin_action_->setText(su ? QStringLiteral("Установить скин…") : QStringLiteral("Install a skin…"));
     open_skins_folder_action_->setText(su ? QStringLiteral("Открыть папку скинов") : QStringLiteral("Open the skins folder"));
+    preview_skin_action_->setText(su ? QStringLiteral("Предпросмотр этого скина") : QStringLiteral("Preview this skin"));
 }
 
 void THBForm::FillMenu(int selected) {
@@ -264,6 +280,7 @@ void THBForm::FillMenu(int selected) {
     cb_skin_->clear();
     for (const std::string& title : titles) cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
     cb_skin_->setCurrentIndex(selected);
+    if (preview_skin_action_) preview_skin_action_->setEnabled(!menu_.FileOf(cb_skin_->currentIndex()).empty());
 }
 
 void THBForm::imLanguageClick(int tag) {
@@ -349,11 +366,16 @@ void THBForm::FillSkinMenu() {
 
 void THBForm::StartSkinSearch() {
     skin_search_running_ = true;
+    // What killed installs left in the skins folder (up to 256 MiB each) goes
+    // once the menu is full, on the walk's thread: the window never waits.
+    std::function<void()> afterwards;
+    if (!setup_.installed_skins_folder.empty())
+        afterwards = [folder = setup_.installed_skins_folder] { RemoveStaleSkinStaging(folder); };
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
         BackgroundSkinSearch::Callbacks{
             [this](const SkinProbe& skin, const std::filesystem::path& file) { AddFoundSkin(skin, file); },
-            [this] { EndSkinSearch(); }});
+            [this] { EndSkinSearch(); }, std::move(afterwards)});
 }
 
 void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {
@@ -511,21 +533,47 @@ void THBForm::OpenSkinsFolder() {
 void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
     if (!setup_.install_skin) return;
     std::vector<FailedInstall> failed;
+    QStringList already_installed;
+    std::vector<UnstartableSkin> unstartable;
     int first_new = -1;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     for (const std::filesystem::path& source : sources) {
         SkinInstallResult result;
         // Called from the event loop: nothing may unwind into Qt's dispatch.
         try {
-            result = setup_.install_skin(source);
+            result = setup_.install_skin(source, SameTitleChoice::Ask);
+            if (!result.to_choose.empty()) {
+                // Nothing was installed: the player chooses, and it runs again.
+                if (const std::optional<SameTitleChoice> choice = ChooseSameTitle(result.to_choose))
+                    result = setup_.install_skin(source, *choice);
+                else
+                    continue;
+            }
         } catch (const std::exception& error) {
             result.error = error.what();
         }
         for (const InstalledSkin& skin : result.installed) {
             const int entry = AddInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
+            if (!setup_.check_installed_skin) continue;
+            std::vector<SkinEntryFailure> problems;
+            try {
+                problems = setup_.check_installed_skin(skin.ini);
+            } catch (const std::exception& error) {
+                problems.push_back({"", "", error.what()});
+            }
+            if (!problems.empty()) unstartable.push_back({skin, std::move(problems)});
         }
-        if (!result.Succeeded()) failed.push_back({source, std::move(result)});
+        // Installed before with the same files: nothing copied, the entry selected.
+        for (const InstalledSkin& skin : result.already_installed) {
+            const int listed = EntryOfFile(skin.ini);
+            const int entry = listed > 0 ? listed : AddInstalledSkin(skin.ini);
+            if (first_new < 0) first_new = entry;
+            already_installed << QString::fromStdString(language_ == InterfaceLanguage::Russian ? skin.title_su
+                                                                                               : skin.title_gb);
+        }
+        if (!result.Succeeded() && (result.already_installed.empty() || !result.error.empty()))
+            failed.push_back({source, std::move(result)});
     }
     QGuiApplication::restoreOverrideCursor();
     if (first_new > 0) {
@@ -537,8 +585,49 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         cb_skin_->setCurrentIndex(first_new);
         player_chose_skin_ = true;
     }
+    if (!already_installed.isEmpty())
+        ShowPlainMessage(this, QMessageBox::Information, install_skin_action_->text().remove(u'…'),
+                         AlreadyInstalledText(language_, already_installed));
     if (!failed.empty())
         ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
+    if (!unstartable.empty())
+        ShowPlainMessage(this, QMessageBox::Warning, UnstartableSkinsTitle(language_),
+                         UnstartableSkinsText(language_, unstartable));
+}
+
+std::optional<SameTitleChoice> THBForm::ChooseSameTitle(const std::vector<InstalledSkin>& skins) {
+    const bool su = language_ == InterfaceLanguage::Russian;
+    QStringList titles;
+    for (const InstalledSkin& skin : skins) titles << QString::fromStdString(su ? skin.title_su : skin.title_gb);
+    QGuiApplication::restoreOverrideCursor();
+    std::optional<SameTitleChoice> choice;
+    if (setup_.choose_same_title) {
+        choice = setup_.choose_same_title(this, titles);
+    } else {
+        // Kept past exec(), which would delete a box that deletes itself on closing.
+        const std::unique_ptr<QMessageBox> box(NewPlainMessageBox(
+            this, QMessageBox::Question, install_skin_action_->text().remove(u'…'), SameTitleQuestion(language_, titles)));
+        box->setAttribute(Qt::WA_DeleteOnClose, false);
+        QPushButton* replace = box->addButton(su ? QStringLiteral("Заменить") : QStringLiteral("Replace"),
+                                              QMessageBox::DestructiveRole);
+        QPushButton* keep = box->addButton(su ? QStringLiteral("Оставить оба") : QStringLiteral("Keep both"),
+                                           QMessageBox::AcceptRole);
+        box->addButton(QMessageBox::Cancel);
+        box->setDefaultButton(keep);
+        box->exec();
+        if (box->clickedButton() == replace) choice = SameTitleChoice::Replace;
+        if (box->clickedButton() == keep) choice = SameTitleChoice::KeepBoth;
+    }
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    return choice;
+}
+
+int THBForm::EntryOfFile(const std::filesystem::path& file) const {
+    for (std::size_t i = 1; i < menu_.SkinFiles.size(); ++i) {
+        std::error_code ec;
+        if (std::filesystem::equivalent(menu_.SkinFiles[i], file, ec)) return static_cast<int>(i);
+    }
+    return -1;
 }
 
 int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {

@@ -75,8 +75,21 @@ struct StartScreenSetup {
     // Installs the skins of an archive, a folder or a skin file into the
     // installed skins folder, which is among the search roots. Left empty,
     // the start screen takes no drops and offers no install.
-    std::function<SkinInstallResult(const std::filesystem::path& source)> install_skin;
+    // same_title: what to do with a skin whose title an installed skin has,
+    // with other files; the start screen asks first, then asks the player.
+    std::function<SkinInstallResult(const std::filesystem::path& source, SameTitleChoice same_title)> install_skin;
+    // Asks the player whether the skins titled as installed ones replace
+    // them or go beside them; nothing when they cancel. A message box unless
+    // a test hands its own.
+    std::function<std::optional<SameTitleChoice>(QWidget* parent, const QStringList& titles)> choose_same_title;
+    // Opens the live preview of a skin file beside the start screen (the
+    // game starts itself again with --preview-skin). Left empty, the context
+    // menu offers no preview.
+    std::function<void(const std::filesystem::path& skin_file)> preview_skin;
     std::filesystem::path installed_skins_folder;
+    // Why an installed skin file would not start, entry by entry (its check);
+    // nothing when it would. Left empty, installed skins are not checked.
+    std::function<std::vector<SkinEntryFailure>(const std::filesystem::path& ini)> check_installed_skin;
 };
 
 // The three states of the menu, told by the group box's caption.
@@ -106,7 +119,8 @@ public:
     void btStartClick();
     // Installs each source (an archive, a folder or a skin file), adds what
     // was installed to the menu and selects the first new skin; tells the
-    // player in a message box why a source gave no skin.
+    // player in a message box why a source gave no skin, and in another why
+    // a skin installed would not start.
     void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
 
     InterfaceLanguage Language() const { return language_; }
@@ -138,6 +152,7 @@ public:
     // installed skins folder.
     QAction& InstallSkinAction() { return *install_skin_action_; }
     QAction& OpenSkinsFolderAction() { return *open_skins_folder_action_; }
+    QAction& PreviewSkinAction() { return *preview_skin_action_; }
 
     // The first showing places the form on the screen under the pointer.
     void setVisible(bool visible) override;
@@ -165,6 +180,10 @@ private:
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
+    // Asks whether the skins that share installed skins' titles replace them.
+    std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
+    // The menu entry launched from file, or -1.
+    int EntryOfFile(const std::filesystem::path& file) const;
     bool WasInstalledHere(const std::filesystem::path& file) const;
     void EndSkinSearch();
     void ShowTexts();
@@ -214,6 +233,7 @@ private:
     QPushButton* bt_start_ = nullptr;
     QAction* install_skin_action_ = nullptr;
     QAction* open_skins_folder_action_ = nullptr;
+    QAction* preview_skin_action_ = nullptr;  // enabled while a skin file's entry is selected
 };
 
 }  // namespace pellox

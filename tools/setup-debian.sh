@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Pellox need.
+# Installs the Debian 12 packages that building, running and testing Pellox need
+# (with the argument web: those of the game in a web browser).
 # Quick and silent when everything is already there.
 set -euo pipefail
 
@@ -15,6 +16,14 @@ packages=(
   qt6-wayland weston
   groff-base qt6-translations-l10n
 )
+
+# "web": the browser's build and its tests instead: emscripten, Chromium for
+# the tests, and Node.js with npm when there is none.
+if [ "${1:-}" = web ]; then
+  packages=(emscripten chromium)
+  command -v node >/dev/null 2>&1 || packages+=(nodejs)
+  command -v npm >/dev/null 2>&1 || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -8,7 +8,7 @@
 namespace pellox::bench {
 
 struct Summary {
-    double min = 0, p50 = 0, p90 = 0, p99 = 0, max = 0;
+    double min = 0, p50 = 0, p90 = 0, p95 = 0, p99 = 0, max = 0;
 };
 
 inline Summary Summarise(std::vector<double> values) {
@@ -22,6 +22,7 @@ inline Summary Summarise(std::vector<double> values) {
     s.min = values.front();
     s.p50 = at(0.50);
     s.p90 = at(0.90);
+    s.p95 = at(0.95);
     s.p99 = at(0.99);
     s.max = values.back();
     return s;

@@ -139,7 +139,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     pellox::FinishLaunch(window);
     window.FrameTimer().SetEnabled(false);
     QCoreApplication::processEvents();  // the first paint of the skinned window
-
-    std::filesystem::current_path(game->scratch.path(), ec);
     return 0;
 }

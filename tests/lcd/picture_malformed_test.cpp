@@ -197,6 +197,10 @@ std::vector<PictureCase> PictureCases() {
         // More than Qt would allocate: named by its size, not by a failed decode.
         {"gif_claiming_65535_by_65535", [] { return GifClaiming(65535, 65535, 65535, 65535); },
          "the picture is 65535 x 65535 pixels: at most 16777216 pixels (4096 x 4096) are read"},
+        // Qt gives the first image's size but decodes the whole screen:
+        // refused by the screen's size, not by a decode that fails.
+        {"gif_screen_of_65535_by_65535_over_a_small_image", [] { return GifClaiming(65535, 65535, 100, 100); },
+         "the picture is 65535 x 65535 pixels: at most 16777216 pixels (4096 x 4096) are read"},
         {"svg_drawing_a_rectangle",
          [] {
              const std::string svg = "<svg xmlns='http://www.w3.org/2000/svg' width='4' height='2'>"
@@ -237,6 +241,19 @@ TEST_P(PictureMalformedTest, FailsWithItsReasonAndKeepsTheOldPicture) {
 
 INSTANTIATE_TEST_SUITE_P(Bitmaps, PictureMalformedTest, ::testing::ValuesIn(PictureCases()),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// A screen larger than its first image is an ordinary GIF: the picture is
+// the screen, within the limit.
+TEST(PictureMalformed, AGifScreenLargerThanItsImageWithinTheLimitLoads) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("screen.gif"));
+    const Bytes bytes = GifClaiming(4096, 4096, 100, 100);
+    std::ofstream(path.toStdString(), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    QString error;
+    const QImage picture = ReadPictureFile(path, &error);
+    EXPECT_EQ(picture.size(), QSize(4096, 4096)) << error.toStdString();
+}
 
 // What a skin may name as a picture but is no file: refused before opening,
 // which for a FIFO would wait for a writer and for /dev/zero never end.

@@ -20,6 +20,9 @@ TEST(SilentGame, WithoutAnOutputEveryEffectReturnsAtOnce) {
     EXPECT_FALSE(sounds.DXSound().Initialized());
     ASSERT_EQ(sounds.DXWaveList().Count(), 8u);
     EXPECT_EQ(sounds.DXWaveList().Items(0).Wave().DataSize(), 7068);  // built-ins are loaded all the same
+    // Its length, as the skin preview shows it: 1767 frames of 16-bit stereo at 44100 Hz.
+    ASSERT_TRUE(sounds.EffectSeconds(Effect::UL).has_value());
+    EXPECT_DOUBLE_EQ(*sounds.EffectSeconds(Effect::UL), 1767.0 / 44100.0);
 
     const auto start = std::chrono::steady_clock::now();
     for (int round = 0; round < 10; ++round)

@@ -12,6 +12,7 @@
 
 #include "skin/skin_search_roots.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/kernel_files.h"
 
 namespace pellox {
 namespace {
@@ -108,6 +109,7 @@ TEST_F(FindSkinTree, LinksToFoldersAreFollowedAndALoopEnds) {
 }
 
 TEST_F(FindSkinTree, TheKernelsFileSystemsAreNotEntered) {
+    PELLOX_SKIP_WITHOUT_KERNEL_FILES();
     // /proc/self/cwd leads back here: a search that entered /proc would find
     // this skin through it (and, from "/", walk every program's tree).
     temp.Write("here.ini", Skin("Here"));

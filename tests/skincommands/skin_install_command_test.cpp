@@ -74,6 +74,42 @@ TEST(InstallSkinProgramTest, AWindowsZipOfAWholeSkinInstallsAndChecksClean) {
     EXPECT_TRUE(fs::is_regular_file(installed / "pellox.ini"));
 }
 
+TEST(InstallSkinProgramTest, ReinstallingSaysAlreadyInstalledAndReplacesOnlyWhenAsked) {
+    TempFolder folder;
+    folder.Write("Night/night.ini", "[SETTINGS]\nver=1.6\ntitle=Ночь\ntitleGB=Night\n[BACK]\nground=0,0,1,1,bg.bmp\n");
+    folder.Write("Night/bg.bmp", "BM1");
+    const QString source = QString::fromStdString((folder.path() / "Night").string());
+    const fs::path skins = folder.path() / "data/pellox/skins";
+    // The skin names one picture only: every install of it says it would not
+    // start (status 1); finding it installed already copies nothing (0).
+    ASSERT_EQ(RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data").status, 1);
+
+    const Ran again = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_NE(again.out.find("Already installed: \"Night\" in " + (skins / "Night").string()), std::string::npos)
+        << again.out;
+    EXPECT_FALSE(fs::exists(skins / "Night (2)"));
+
+    folder.Write("Night/bg.bmp", "BM2");
+    const Ran beside = RunPellox({QStringLiteral("--install-skin"), source}, folder.path() / "data");
+    EXPECT_EQ(beside.status, 1) << beside.err;
+    EXPECT_NE(beside.out.find("Installed \"Night (2)\""), std::string::npos) << beside.out;
+    EXPECT_NE(beside.out.find("Note: "), std::string::npos) << beside.out;
+
+    folder.Write("Night/bg.bmp", "BM3");
+    const Ran replaced =
+        RunPellox({QStringLiteral("--install-skin"), source, QStringLiteral("--replace")}, folder.path() / "data");
+    EXPECT_EQ(replaced.status, 1) << replaced.err;
+    EXPECT_NE(replaced.out.find("Installed \"Night\" (in Russian \"Ночь\") in " + (skins / "Night").string()),
+              std::string::npos)
+        << replaced.out;
+    std::ifstream picture(skins / "Night/bg.bmp");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(picture), {}), "BM3");
+    EXPECT_FALSE(fs::exists(skins / "Night (3)"));
+
+    EXPECT_EQ(RunPellox({QStringLiteral("--replace")}, folder.path() / "data").status, 2);
+}
+
 TEST(InstallSkinProgramTest, WhatIsNoSkinIsRefusedWithStatusOne) {
     TempFolder folder;
     const fs::path text = folder.Write("notes.ini", "[SETTINGS]\r\ntitle=No version\r\n");
@@ -85,16 +121,24 @@ TEST(InstallSkinProgramTest, WhatIsNoSkinIsRefusedWithStatusOne) {
     EXPECT_TRUE(fs::is_empty(folder.path() / "data/pellox/skins"));
 }
 
-TEST(InstallSkinCommandTest, ASkinThatWouldNotLaunchIsInstalledWithItsFailures) {
+// Installed all the same, so the player can mend it where it lies; the
+// status says that it would not start.
+TEST(InstallSkinCommandTest, ASkinThatWouldNotLaunchIsInstalledWithItsFailuresAndStatusOne) {
     TempFolder folder;
     folder.Write("Wolf/bg.bmp", "not a picture");
     const fs::path ini = folder.Write("Wolf/wolf.ini", "[SETTINGS]\r\nver=1.6\r\ntitle=Wolf\r\n"
                                                        "[BACK]\r\nground=0,0,10,10,bg.bmp\r\n");
     std::ostringstream out;
     std::ostringstream err;
-    EXPECT_EQ(InstallSkinCommand(ini.parent_path(), folder.path() / "skins", out, err), 0) << err.str();
+    EXPECT_EQ(InstallSkinCommand(ini.parent_path(), folder.path() / "skins", out, err), 1) << err.str();
+    EXPECT_TRUE(fs::is_regular_file(folder.path() / "skins/Wolf/wolf.ini"));
     EXPECT_NE(out.str().find("Check: FAILS: 90 of 90 entries fail"), std::string::npos) << out.str();
-    EXPECT_NE(out.str().find("    [BACK] ground: FAILED: not a picture"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("    [BACK] ground: not a picture"), std::string::npos) << out.str();
+    EXPECT_NE(out.str().find("    ...and 85 more\n"), std::string::npos) << out.str();
+    EXPECT_NE(err.str().find("the skin installed from " + ini.parent_path().string() +
+                             " fails its check and would not start"),
+              std::string::npos)
+        << err.str();
     EXPECT_NE(out.str().find("For every entry: pellox --check-skin '" + (folder.path() / "skins/Wolf/wolf.ini").string()),
               std::string::npos)
         << out.str();

@@ -1,6 +1,8 @@
 #include "skininstall/archive_unpack.h"
 #include "skininstall/install_skins.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -8,11 +10,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <iterator>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,6 +24,8 @@
 #include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 #include "skin/sprite_entry.h"
+#include "skininstall/archive_kinds.h"
+#include "skininstall/skin_layout.h"
 #include "tests/skininstall/test_archives.h"
 #include "tests/support/temp_folder.h"
 
@@ -124,6 +130,11 @@ std::vector<ArchiveCase> ArchiveCases() {
         {"ZipCp1251Names", ArchiveKind::Zip, CyrillicWolf(kWolfCp1251, kPicturesCp1251, "/", kWolfCp1251, kPicturesCp1251),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         {"ZipUtf8Names", ArchiveKind::ZipUtf8, CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, kPicturesUtf8),
+         {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
+        // Written "КАРТИНКИ\..." by a skin whose files are "картинки/...":
+        // Windows matches the Cyrillic letters' case too.
+        {"ZipUtf8NamesInOtherCase", ArchiveKind::ZipUtf8,
+         CyrillicWolf(kWolfUtf8, kPicturesUtf8, "/", kWolfUtf8, "КАРТИНКИ"),
          {{kWolfUtf8, kWolfUtf8, "BM picture", "RIFF wave"}}},
         // 7z keeps names in UTF-16: read under the C locale they would be lost.
         {"SevenZipCyrillicNames", ArchiveKind::SevenZip,
@@ -319,19 +330,56 @@ TEST_F(InstallSkinsTest, ATakenNameGivesTheNewSkinAFreeOneBesideIt) {
 
 TEST_F(InstallSkinsTest, MixedBasesGetAnAbsoluteDirAndANote) {
     // One file beside the skin, one from the archive's top: no single place
-    // for the skin file keeps both, so dir is set to the new folder's top.
-    const std::string archive = MakeArchive(ArchiveKind::Zip,
-        {File("Wolf/wolf.ini", SkinIni("Wolf", "Wolf\\pics\\bg.bmp", "over.wav")),
-         File("Wolf/pics/bg.bmp", "BM"), File("Wolf/over.wav", "RIFF")});
-    const SkinInstallResult result = InstallSkins(temp_.Write("wolf.zip", archive), skins_);
-    ASSERT_TRUE(result.Succeeded()) << result.error;
-    const Launched launched = LaunchFrom(result.installed[0].ini, start_);
-    EXPECT_EQ(launched.ground, "BM");
-    EXPECT_EQ(launched.over, "RIFF");
-    ASSERT_EQ(result.notes.size(), 1u);
-    EXPECT_NE(result.notes[0].find("its dir was set to " + (skins_ / "Wolf").string() + ", as no layout"),
-              std::string::npos)
-        << result.notes[0];
+    // for the skin file keeps both, so dir is set to the new folder's top;
+    // also behind the byte-order mark of a skin file saved by Notepad.
+    for (const std::string mark : {"", "\xEF\xBB\xBF"}) {
+        SCOPED_TRACE(mark.empty() ? "no mark" : "byte-order mark");
+        const std::string archive = MakeArchive(ArchiveKind::Zip,
+            {File("Wolf/wolf.ini", mark + SkinIni("Wolf", "Wolf\\pics\\bg.bmp", "over.wav")),
+             File("Wolf/pics/bg.bmp", "BM"), File("Wolf/over.wav", "RIFF")});
+        const SkinInstallResult result = InstallSkins(temp_.Write("wolf.zip", archive), skins_);
+        ASSERT_TRUE(result.Succeeded()) << result.error;
+        const Launched launched = LaunchFrom(result.installed[0].ini, start_);
+        EXPECT_EQ(launched.ground, "BM");
+        EXPECT_EQ(launched.over, "RIFF");
+        ASSERT_EQ(result.notes.size(), 1u);
+        EXPECT_NE(result.notes[0].find("its dir was set to " + result.installed[0].folder.string() + ", as no layout"),
+                  std::string::npos)
+            << result.notes[0];
+        fs::remove_all(result.installed[0].folder);
+    }
+}
+
+// What the start screen takes in a drop is what the installer reads: every
+// kind listed installs (rar aside, which libarchive cannot write).
+TEST_F(InstallSkinsTest, EveryArchiveKindListedIsRead) {
+    const auto written_as = [](const SkinArchiveKind& kind) -> std::optional<ArchiveKind> {
+        if (kind.format == ArchiveFormat::Zip) return ArchiveKind::Zip;
+        if (kind.format == ArchiveFormat::SevenZip) return ArchiveKind::SevenZip;
+        if (kind.format != ArchiveFormat::Tar) return std::nullopt;
+        switch (kind.compression) {
+            case ArchiveCompression::None: return ArchiveKind::Tar;
+            case ArchiveCompression::Gzip: return ArchiveKind::TarGz;
+            case ArchiveCompression::Bzip2: return ArchiveKind::TarBzip2;
+            case ArchiveCompression::Xz: return ArchiveKind::TarXz;
+            case ArchiveCompression::Lzma: return ArchiveKind::TarLzma;
+            case ArchiveCompression::Lzip: return ArchiveKind::TarLzip;
+            case ArchiveCompression::Zstd: return ArchiveKind::TarZstd;
+        }
+        return std::nullopt;
+    };
+    for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
+        const std::optional<ArchiveKind> as = written_as(kind);
+        if (!as) continue;
+        const std::string name = "Wolf" + std::string(kind.ending);
+        EXPECT_TRUE(HasSkinArchiveEnding(name)) << name;
+        const std::string archive = MakeArchive(*as, {File("wolf.ini", SkinIni("Wolf", "bg.bmp", "over.wav")),
+                                                      File("bg.bmp", "BM"), File("over.wav", "RIFF")});
+        const SkinInstallResult result = InstallSkins(temp_.Write("downloads/" + name, archive), skins_);
+        ASSERT_TRUE(result.Succeeded()) << name << ": " << result.error;
+        EXPECT_EQ(LaunchFrom(result.installed[0].ini, start_).ground, "BM") << name;
+        fs::remove_all(result.installed[0].folder);
+    }
 }
 
 TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
@@ -358,18 +406,34 @@ TEST_F(InstallSkinsTest, WithoutTheArchiveLibraryAnArchiveIsRefusedSayingWhy) {
     EXPECT_EQ(UnpackArchive(temp_.path() / "wolf.zip", into, SkinInstallLimits{}).error, "");
 }
 
-TEST_F(InstallSkinsTest, AStagingFolderOfAKilledInstallIsRemoved) {
+// A live install is told by the lock it holds on its staging folder, not by
+// its process number: one in another PID namespace may bear the number of a
+// process that is gone here. The lock is taken through a descriptor of the
+// test's own, which conflicts with the installer's as another process's would.
+TEST_F(InstallSkinsTest, AStagingFolderOfAKilledInstallIsRemovedAndALockedOneKept) {
     const pid_t child = ::fork();
     if (child == 0) ::_exit(0);
     ::waitpid(child, nullptr, 0);  // a process that no longer runs
+    const auto an_hour_ago = fs::file_time_type::clock::now() - std::chrono::hours(1);
     const std::string stale = ".pellox-install-" + std::to_string(child) + "-0";
     temp_.Write("home/skins/" + stale + "/unpacked/half.bmp", "BM");
-    const std::string running = ".pellox-install-" + std::to_string(::getppid()) + "-0";
-    temp_.Folder("home/skins/" + running);
+    fs::last_write_time(skins_ / stale, an_hour_ago);
+    const std::string live = ".pellox-install-" + std::to_string(child) + "-1";
+    temp_.Write("home/skins/" + live + "/unpacked/half.bmp", "BM");
+    fs::last_write_time(skins_ / live, an_hour_ago);
+    const int lock = ::open((skins_ / live).c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+    // Just made, not yet locked: an install between its mkdir and its lock.
+    const std::string new_one = ".pellox-install-new";
+    temp_.Folder("home/skins/" + new_one);
 
     ASSERT_TRUE(InstallSkins(WriteWolf("downloads/Wolf").parent_path(), skins_).Succeeded());
     EXPECT_FALSE(fs::exists(skins_ / stale));
-    EXPECT_TRUE(fs::exists(skins_ / running));
+    EXPECT_TRUE(fs::exists(skins_ / live / "unpacked/half.bmp"));
+    EXPECT_TRUE(fs::exists(skins_ / new_one));
+    ::close(lock);
+    RemoveStaleSkinStaging(skins_);
+    EXPECT_FALSE(fs::exists(skins_ / live));
 }
 
 TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
@@ -393,6 +457,122 @@ TEST_F(InstallSkinsTest, SourcesThatAreNoSkinAreRefusedWithTheReason) {
     }
     EXPECT_TRUE(fs::is_empty(skins_));
 }
+
+struct DirCase {
+    const char* name;
+    std::string text;
+    std::optional<std::string> written;  // the whole text afterwards; nothing: refused
+};
+
+void PrintTo(const DirCase& c, std::ostream* out) { *out << c.name; }
+
+class SkinDirRewrite : public testing::TestWithParam<DirCase> {};
+
+TEST_P(SkinDirRewrite, SetsTheDirTheGameReadsOrSaysItCannot) {
+    const DirCase& c = GetParam();
+    const std::optional<std::string> written = WithSkinDir(c.text, "/skins/Night");
+    EXPECT_EQ(written, c.written);
+    if (written) {
+        EXPECT_EQ(SkinFile::FromText(*written).Read("SETTINGS", "dir", "-"), "/skins/Night");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SkinDirRewrite,
+    testing::Values(
+        DirCase{"Added", "[SETTINGS]\r\nver=1.6\r\n", "[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
+        DirCase{"Replaced", "[settings]\nDIR = old\ntitle=x\n", "[settings]\ndir=/skins/Night\r\ntitle=x\n"},
+        // Notepad's UTF-8 starts with a byte-order mark: the section behind it is seen.
+        DirCase{"BehindAByteOrderMark", "\xEF\xBB\xBF[SETTINGS]\r\nver=1.6\r\n",
+                "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
+        DirCase{"BehindAByteOrderMarkReplaced", "\xEF\xBB\xBF[SETTINGS]\r\ndir=old\r\n",
+                "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\n"},
+        DirCase{"NoSettingsSection", "[BACK]\r\nground=0,0,1,1,a.bmp\r\n", std::nullopt}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SkinDirRewrite, AFolderNameTheGameWouldNotReadBackIsRefused) {
+    EXPECT_EQ(WithSkinDir("[SETTINGS]\r\n", "/skins/two\nlines"), std::nullopt);
+    EXPECT_EQ(WithSkinDir("[SETTINGS]\r\n", "/skins/Night "), std::nullopt);
+}
+
+// What the player reads when a source is odd: the thing named, in plain words.
+struct MessageCase {
+    const char* name;
+    // Makes the source in temp (the skins folder is temp/home/skins) and gives it.
+    std::function<fs::path(TempFolder& temp)> source;
+    std::string says;  // part of the error, or of a note when installed counts
+    std::size_t installed = 0;
+    SkinInstallLimits limits = {};
+};
+
+void PrintTo(const MessageCase& c, std::ostream* out) { *out << c.name; }
+
+class InstallMessage : public testing::TestWithParam<MessageCase> {};
+
+TEST_P(InstallMessage, NamesTheThingAndSaysWhy) {
+    const MessageCase& c = GetParam();
+    TempFolder temp;
+    const fs::path source = c.source(temp);
+    const SkinInstallResult result = InstallSkins(source, temp.path() / "home/skins", c.limits);
+    ASSERT_EQ(result.installed.size(), c.installed) << result.error;
+    std::string said = result.error;
+    for (const std::string& note : result.notes) said += "\n" + note;
+    EXPECT_NE(said.find(c.says), std::string::npos) << said;
+    EXPECT_FALSE(said.starts_with(": ")) << said;  // never an empty name
+}
+
+std::string Skin(const std::string& title) { return SkinIni(title, "bg.bmp", "over.wav"); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Sources, InstallMessage,
+    testing::Values(
+        MessageCase{"AFifo",
+                    [](TempFolder& temp) {
+                        const fs::path fifo = temp.path() / "pipe";
+                        ::mkfifo(fifo.c_str(), 0600);
+                        return fifo;
+                    },
+                    "pipe: not a file or folder (a FIFO)"},
+        MessageCase{"ADevice", [](TempFolder&) { return fs::path("/dev/null"); },
+                    "null: not a file or folder (a device)"},
+        MessageCase{"TheRoot", [](TempFolder&) { return fs::path("/"); }, "/: more than 5 files and folders", 0,
+                    {.max_entries = 5}},
+        MessageCase{"AFolderWrittenWithASlash",
+                    [](TempFolder& temp) {
+                        temp.Write("Wolf/readme.txt", "hello");
+                        return fs::path(temp.path().string() + "/Wolf/");
+                    },
+                    "Wolf: no skin this game can use (no .ini skin file in it; it holds readme.txt)"},
+        MessageCase{"AFileWhereTheSkinsFolderShouldBe",
+                    [](TempFolder& temp) {
+                        temp.Write("home/skins", "not a folder");
+                        return temp.Write("Wolf/wolf.ini", Skin("Wolf"));
+                    },
+                    "there is a file where the skins folder should be: "},
+        MessageCase{"ASkinFortyFoldersDown",
+                    [](TempFolder& temp) {
+                        std::string deep = "pack";
+                        for (int i = 0; i < 40; ++i) deep += "/d";
+                        temp.Write(deep + "/wolf.ini", Skin("Wolf"));
+                        return temp.path() / "pack";
+                    },
+                    "no .ini skin file within 32 folders of its top, which is as deep as the installer looks"},
+        MessageCase{"AZipEntryMarkedUtf8ThatIsNot",
+                    [](TempFolder& temp) {
+                        std::string zip = MakeArchive(ArchiveKind::ZipUtf8,
+                                                      {File("Wolf/wolf.ini", Skin("Wolf")), File("Wolf/bg.bmp", "BM"),
+                                                       File("Wolf/ЖXX.bmp", "BM")});
+                        for (std::size_t at = 0; (at = zip.find("XX", at)) != std::string::npos;) zip.replace(at, 2, "\xFF\xFE");
+                        return temp.Write("wolf.zip", zip);
+                    },
+                    "passed over entry 3 (the one after \"Wolf/bg.bmp\"): its name cannot be read", 1},
+        MessageCase{"MoreSkinsThanOneSourceMayAdd",
+                    [](TempFolder& temp) {
+                        for (const char* name : {"a", "b", "c"}) temp.Write(std::string("pack/") + name + ".ini", Skin(name));
+                        return temp.path() / "pack";
+                    },
+                    "it holds 3 skins; the first 2 were installed", 2, {.max_skins = 2}}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(InstalledSkinsFolder, FollowsXdgDataHomeThenHome) {
     EXPECT_EQ(InstalledSkinsFolder({"/data", "/home/u", std::nullopt}), fs::path("/data/pellox/skins"));

@@ -34,6 +34,12 @@ enum class ArchiveKind {
     ZipUtf8,      // names flagged UTF-8
     SevenZip,
     TarGz,
+    Tar,
+    TarBzip2,
+    TarXz,
+    TarLzma,
+    TarLzip,
+    TarZstd,
 };
 
 namespace detail {
@@ -60,9 +66,23 @@ inline std::string MakeArchive(ArchiveKind kind, const std::vector<ArchiveItem>&
             archive_write_set_format_7zip(a);
             break;
         case ArchiveKind::TarGz:
+        case ArchiveKind::Tar:
+        case ArchiveKind::TarBzip2:
+        case ArchiveKind::TarXz:
+        case ArchiveKind::TarLzma:
+        case ArchiveKind::TarLzip:
+        case ArchiveKind::TarZstd:
             archive_write_set_format_pax_restricted(a);
-            archive_write_add_filter_gzip(a);
             break;
+    }
+    switch (kind) {
+        case ArchiveKind::TarGz: archive_write_add_filter_gzip(a); break;
+        case ArchiveKind::TarBzip2: archive_write_add_filter_bzip2(a); break;
+        case ArchiveKind::TarXz: archive_write_add_filter_xz(a); break;
+        case ArchiveKind::TarLzma: archive_write_add_filter_lzma(a); break;
+        case ArchiveKind::TarLzip: archive_write_add_filter_lzip(a); break;
+        case ArchiveKind::TarZstd: archive_write_add_filter_zstd(a); break;
+        default: break;
     }
     std::string out;
     archive_write_set_bytes_in_last_block(a, 1);

@@ -79,7 +79,7 @@ protected:
 
 TEST_F(HostileNameTest, TheInstallFailureBoxShowsTheArchivesNameAndTheReasonsAsWritten) {
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
             SkinInstallResult result;
             result.rejected.push_back({file_name + "/skin.ini", text});
             return result;
@@ -93,7 +93,7 @@ TEST_F(HostileNameTest, TheInstallFailureBoxShowsTheArchivesNameAndTheReasonsAsW
 
     boxes.clear();
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
             SkinInstallResult result;
             result.error = text;
             return result;
@@ -128,7 +128,7 @@ TEST_F(HostileNameTest, TheSkinsFolderBoxShowsItsPathAsWritten) {
     const std::filesystem::path folder = blocker / NameFor(fifo.Path(), "");
     adjust_setup = [&](StartScreenSetup& setup) {
         setup.installed_skins_folder = folder;
-        setup.install_skin = [](const std::filesystem::path&) { return SkinInstallResult{}; };
+        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice) { return SkinInstallResult{}; };
     };
     Open();
     AnsweringBoxes([&] { form->OpenSkinsFolderAction().trigger(); });

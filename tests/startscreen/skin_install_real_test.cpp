@@ -2,11 +2,14 @@
 // player's copy of the built-in game, one picture painted over, zipped,
 // dropped on the window and then played from the menu.
 #include <QImage>
+#include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 #include <fstream>
 #include <sstream>
 
+#include "skincommands/skin_check.h"
 #include "skincommands/skin_export.h"
 #include "skininstall/install_skins.h"
 #include "tests/skininstall/test_archives.h"
@@ -50,13 +53,42 @@ protected:
     CurrentDirGuard dir_guard;  // the launch enters the skin's dir
 
     RealInstallTest() {
+        // A start in an earlier test ended the application's loop while none
+        // ran; Qt then ends every nested loop, a message box's, at once until
+        // the application's own loop has run again.
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source) {
-                return InstallSkins(source, installed.path());
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title) {
+                return InstallSkins(source, installed.path(), {}, same_title);
             };
+            setup.check_installed_skin = SkinLaunchProblems;
         };
+    }
+
+    // Drops the file on the start screen and lets the install run; gives the
+    // text of each message box it opened, each read and closed.
+    QStringList DropAndRead(const std::filesystem::path& file) {
+        QStringList boxes;
+        QTimer reader;
+        QObject::connect(&reader, &QTimer::timeout, [&boxes] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxes << box->text();
+                box->close();
+            }
+        });
+        reader.start(10);
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file.string()))});
+        QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &drop);
+        QCoreApplication::processEvents();
+        return boxes;
     }
 
     // The export, its background painted blue and its title its own, zipped
@@ -89,15 +121,7 @@ TEST_F(RealInstallTest, ADroppedZipOfAPaintedExportIsInstalledSelectedAndPlays) 
     const std::filesystem::path zip = BlueSkinZip();
     Open();
     ASSERT_EQ(form->MenuState(), SkinMenuState::NoneFound);
-
-    QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(zip.string()))});
-    QDragEnterEvent enter(QPoint(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.get(), &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(form.get(), &drop);
-    QCoreApplication::processEvents();
+    EXPECT_EQ(DropAndRead(zip), QStringList()) << "the skin passes its check: nothing to tell";
 
     ASSERT_EQ(form->CbSkin().count(), 2);
     EXPECT_EQ(form->CbSkin().currentIndex(), 1);
@@ -114,6 +138,39 @@ TEST_F(RealInstallTest, ADroppedZipOfAPaintedExportIsInstalledSelectedAndPlays) 
     EXPECT_EQ(game->Form().size(), QSize(875 + 8, 532 + 34));
     // Most of the case shows the new paint; the built-in game has none of it.
     EXPECT_GT(Painted(game->Form().Frame()), 875 * 532 / 2);
+}
+
+// The game's own check after the game's own install: a picture the skin
+// names in other letters' case is found (Windows matches Cyrillic case too),
+// one that is not there is told in a box at once, not at Start.
+TEST_F(RealInstallTest, ADroppedSkinThatWouldNotStartIsListedAndTheBoxSaysWhy) {
+    const std::filesystem::path exported = work.path() / "export";
+    std::ostringstream out, err;
+    ASSERT_EQ(ExportSkinCommand(exported, out, err), 0) << err.str();
+    std::filesystem::rename(exported / "pictures", exported / "Рисунки");
+    std::string ini = ReadFile(exported / kExportedSkinFile);
+    for (std::size_t at = 0; (at = ini.find("pictures/", at)) != std::string::npos;) ini.replace(at, 9, "РИСУНКИ\\");
+    const std::size_t hare = ini.find("РИСУНКИ\\imHare.bmp");
+    ASSERT_NE(hare, std::string::npos);
+    ini.replace(hare, std::string("РИСУНКИ\\imHare.bmp").size(), "РИСУНКИ\\ЗАЯЦ.BMP");
+    std::ofstream(exported / kExportedSkinFile, std::ios::binary | std::ios::trunc) << ini;
+    std::vector<test::ArchiveItem> items;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(exported))
+        if (entry.is_regular_file())
+            items.push_back(test::File("wolf/" + entry.path().lexically_relative(exported).generic_string(),
+                                       ReadFile(entry.path())));
+    const std::filesystem::path zip = work.Write("wolf.zip", test::MakeArchive(test::ArchiveKind::ZipUtf8, items));
+    Open();
+
+    const QStringList boxes = DropAndRead(zip);
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].startsWith(QStringLiteral("Скин «Kestrow (ваша копия)» установлен, но не запустится:\n"
+                                                    "• [HARE] hare: нет такого файла: ")))
+        << boxes[0].toStdString();
+    EXPECT_TRUE(boxes[0].contains(QStringLiteral("Рисунки/\" нет \"ЗАЯЦ.BMP\""))) << boxes[0].toStdString();
+    EXPECT_EQ(boxes[0].count(u'•'), 1) << boxes[0].toStdString();  // every other picture was found
+    EXPECT_EQ(form->CbSkin().count(), 2);
+    EXPECT_EQ(form->CbSkin().currentIndex(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 // Skins installed from the start screen: dropped on the window or chosen from
 // its context menu, through an installer the test hands in.
+#include <chrono>
+
 #include <QDesktopServices>
 #include <QContextMenuEvent>
 #include <QFileDialog>
@@ -24,6 +26,7 @@ protected:
         return InstallSkin("new", "Новый", "New");
     };
     QStringList message_boxes;  // each message box's text, as the player saw it
+    QList<Qt::TextFormat> message_box_formats;
 
     SkinInstallTest() {
         // A start in an earlier test ended the application's loop while none
@@ -34,7 +37,7 @@ protected:
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source) {
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice) {
                 install_calls.push_back(source);
                 return answer(source);
             };
@@ -80,6 +83,7 @@ protected:
         QObject::connect(&reader, &QTimer::timeout, [this] {
             if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
                 message_boxes << box->windowTitle() + u'\n' + box->text();
+                message_box_formats << box->textFormat();
                 box->close();
             }
         });
@@ -106,6 +110,60 @@ TEST_F(SkinInstallTest, ADroppedArchiveIsInstalledAndTheNewSkinSelectedInTheMenu
     form->imLanguageClick(0);
     EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("New"));
     EXPECT_EQ(form->Menu().SkinFiles.back(), installed.path() / "new" / "new.ini");
+}
+
+TEST_F(SkinInstallTest, ASkinInstalledBeforeWithTheSameFilesIsSelectedAndSaidSo) {
+    const SkinInstallResult first = InstallSkin("new", "Новый", "New");
+    WriteSkin("mine.ini", "Мой");
+    answer = [&](const std::filesystem::path&) {
+        SkinInstallResult again;
+        again.already_installed = first.installed;
+        return again;
+    };
+    Open();
+    form->CbSkin().setCurrentIndex(form->CbSkin().findText(QStringLiteral("Мой")));
+    ASSERT_EQ(form->CbSkin().currentText(), QStringLiteral("Мой"));
+    const std::size_t entries = form->Menu().SkinFiles.size();
+    EXPECT_TRUE(Drop({QString::fromStdString(skins.Write("downloads/New.zip", "PK").string())}));
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Новый"));
+    EXPECT_EQ(form->Menu().SkinFiles.size(), entries) << "listed once";
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_TRUE(message_boxes[0].endsWith(QStringLiteral("Скин «Новый» уже установлен, с теми же файлами; он выбран в меню.")))
+        << message_boxes[0].toStdString();
+}
+
+TEST_F(SkinInstallTest, TheSameTitleWithOtherFilesIsThePlayersChoice) {
+    std::vector<SameTitleChoice> asked;  // each install's choice, as the installer got it
+    std::optional<SameTitleChoice> player;
+    QStringList titles_shown;
+    const SkinInstallResult installed_before = InstallSkin("new", "Новый", "New");
+    adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.install_skin = [&](const std::filesystem::path&, SameTitleChoice same_title) {
+            asked.push_back(same_title);
+            SkinInstallResult result;
+            if (same_title == SameTitleChoice::Ask) result.to_choose = installed_before.installed;
+            else result = InstallSkin("new (2)", "Новый (2)", "New (2)");
+            return result;
+        };
+        setup.choose_same_title = [&](QWidget*, const QStringList& titles) {
+            titles_shown += titles;
+            return player;
+        };
+    };
+    Open();
+    const QString archive = QString::fromStdString(skins.Write("downloads/New.zip", "PK").string());
+    player = std::nullopt;  // cancelled: nothing more is done
+    EXPECT_TRUE(Drop({archive}));
+    EXPECT_EQ(asked, (std::vector<SameTitleChoice>{SameTitleChoice::Ask}));
+    EXPECT_EQ(titles_shown, QStringList{QStringLiteral("Новый")});
+    EXPECT_TRUE(message_boxes.isEmpty()) << message_boxes.join(u'\n').toStdString();
+
+    asked.clear();
+    player = SameTitleChoice::KeepBoth;
+    EXPECT_TRUE(Drop({archive}));
+    EXPECT_EQ(asked, (std::vector<SameTitleChoice>{SameTitleChoice::Ask, SameTitleChoice::KeepBoth}));
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Новый (2)"));
 }
 
 TEST_F(SkinInstallTest, OnlyLocalArchivesFoldersAndSkinFilesAreTaken) {
@@ -198,6 +256,48 @@ TEST_F(SkinInstallTest, AFailedInstallShowsItsReasonsInTheLanguageAndLeavesTheMe
         << message_boxes[3].toStdString();
     EXPECT_EQ(Entries().size(), 2);
     EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Alpha"));
+}
+
+// Installed and listed all the same, so the player can mend it; the box says
+// why it would not start, names and reasons as plain text.
+TEST_F(SkinInstallTest, AnInstalledSkinThatFailsItsCheckIsListedAndItsReasonsShownInABox) {
+    std::vector<std::filesystem::path> checked;
+    adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.check_installed_skin = [&](const std::filesystem::path& ini) {
+            checked.push_back(ini);
+            return std::vector<SkinEntryFailure>{{"WOLF", "wolfL", "no such file: no \"ВОЛК0.BMP\" in \"рисунки/\""},
+                                                 {"SOUNDS", "Over", "the entry is missing"}};
+        };
+    };
+    Open();
+    answer = [this](const std::filesystem::path&) { return InstallSkin("wolf", "Волк <b>", "Wolf <b>"); };
+    EXPECT_TRUE(Drop({QString::fromStdString(skins.Write("wolf.zip", "PK").string())}));
+    EXPECT_EQ(checked, std::vector<std::filesystem::path>{installed.path() / "wolf" / "wolf.ini"});
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Волк <b>"));
+    ASSERT_EQ(message_boxes.size(), 1);
+    EXPECT_EQ(message_boxes[0].toStdString(),
+              "Скин не запустится\n"
+              "Скин «Волк <b>» установлен, но не запустится:\n"
+              "• [WOLF] wolfL: нет такого файла: в \"рисунки/\" нет \"ВОЛК0.BMP\"\n"
+              "• [SOUNDS] Over: записи нет\n"
+              "Скин остался в меню; исправить его можно в папке:\n" +
+                  (installed.path() / "wolf").string());
+    EXPECT_EQ(message_box_formats, QList<Qt::TextFormat>{Qt::PlainText});
+}
+
+// A killed install's hidden folder goes without an install, once the
+// search has filled the menu.
+TEST_F(SkinInstallTest, TheStartScreenRemovesWhatAKilledInstallLeft) {
+    const std::filesystem::path stale = installed.path() / ".pellox-install-killed";
+    installed.Write(".pellox-install-killed/unpacked/half.bmp", "BM");
+    std::filesystem::last_write_time(stale, std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    Open();
+    QElapsedTimer waited;
+    waited.start();
+    while (std::filesystem::exists(stale) && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    EXPECT_FALSE(std::filesystem::exists(stale));
+    EXPECT_TRUE(install_calls.empty());
 }
 
 // Catches what the desktop would be asked to open.

@@ -614,3 +614,37 @@ TEST_F(StartScreenTest, NoTextIsCutOffInEitherLanguage) {
 
 }  // namespace
 }  // namespace pellox
+
+namespace pellox {
+namespace {
+
+TEST_F(StartScreenTest, TheContextMenuPreviewsTheSelectedSkinFile) {
+    std::vector<std::filesystem::path> previewed;
+    adjust_setup = [&](StartScreenSetup& setup) {
+        setup.preview_skin = [&](const std::filesystem::path& file) { previewed.push_back(file); };
+    };
+    const std::filesystem::path skin = WriteSkin("wolf/wolf.ini", "Волк", "Wolf");
+    Open();
+    QAction& preview = form->PreviewSkinAction();
+    EXPECT_TRUE(form->actions().contains(&preview));
+    EXPECT_EQ(preview.text(), QStringLiteral("Предпросмотр этого скина"));
+    ASSERT_EQ(form->CbSkin().currentIndex(), 1);
+    ASSERT_TRUE(preview.isEnabled());
+    preview.trigger();
+    ASSERT_EQ(previewed.size(), 1u);
+    EXPECT_TRUE(std::filesystem::equivalent(previewed.front(), skin));
+
+    // The built-in game has no file to preview.
+    form->CbSkin().setCurrentIndex(0);
+    EXPECT_FALSE(preview.isEnabled());
+    preview.trigger();
+    EXPECT_EQ(previewed.size(), 1u);
+}
+
+TEST_F(StartScreenTest, WithoutAPreviewTheContextMenuOffersNone) {
+    Open();
+    EXPECT_FALSE(form->actions().contains(&form->PreviewSkinAction()));
+}
+
+}  // namespace
+}  // namespace pellox
