@@ -243,8 +243,9 @@ std::unique_ptr<pellox::GameWindow> MakeGameWindow(const QString& records_file) 
         return nullptr;
     }
     // Gamepads play beside the keys; the player's own mappings for them
-    // live beside the scores.
-    return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
+    // live beside the scores. Its sound output opens when the window is
+    // shown: the start screen that made it hidden runs no mixer.
+    return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeWindowGameSound(),
                                               std::make_unique<pellox::SettingsRecordsStore>(records_file),
                                               pellox::GamepadMappingFileBeside(records_file));
 }
@@ -280,8 +281,8 @@ int main(int argc, char** argv) {
     // Under X11 the window class is the application's name, which the entry
     // names as its StartupWMClass.
     QGuiApplication::setDesktopFileName(QStringLiteral(PELLOX_APP_ID));
-    // One icon for the start screen and the game window.
-    QApplication::setWindowIcon(pellox::ProgramIcon());
+    // One icon for the start screen and the game window: the start screen
+    // gives it to the application once it has been painted.
 
     pellox::StartScreenSetup setup;
     setup.arguments = command_line.parser.positionalArguments();

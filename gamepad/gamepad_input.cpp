@@ -11,14 +11,14 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <QEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QSocketNotifier>
 
-#include <SDL.h>
-
 #include "gamepad/mapping_file.h"
+#include "gamepad/sdl_library.h"
 #include "media/diagnostics.h"
 
 namespace pellox {
@@ -62,11 +62,11 @@ PadButton PadButtonOf(Uint8 sdl_button) {
     }
 }
 
-void TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + SDL_GetError()); }
-
 }  // namespace
 
 struct GamepadInput::Pad {
+    explicit Pad(const SdlFunctions& functions) : sdl(functions) {}
+    const SdlFunctions& sdl;
     SDL_GameController* controller = nullptr;
     SDL_JoystickID instance_id = -1;
     // Our own read-only descriptor of the controller's node, -1 without one.
@@ -77,7 +77,7 @@ struct GamepadInput::Pad {
     ~Pad() {
         node_readable.reset();
         if (node_fd >= 0) ::close(node_fd);
-        if (controller) SDL_GameControllerClose(controller);
+        if (controller) sdl.GameControllerClose(controller);
     }
     bool Wakes() const { return node_readable && node_readable->isEnabled(); }
 };
@@ -93,8 +93,28 @@ GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, 
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
     sdl_busy_retry_.setSingleShot(true);
     connect(&sdl_busy_retry_, &QTimer::timeout, this, [this] { Update(); });
-    Start(options.mapping_file, options.device_folder);
+    // With a window not yet shown, SDL is loaded and started when the window
+    // is first shown: a start screen that has made the game window hidden
+    // pays nothing.
+    if (form_ && !form_->isVisible()) {
+        start_when_shown_ = {options.sdl_library, options.mapping_file, options.device_folder};
+        form_->installEventFilter(this);
+    } else {
+        Start(options.sdl_library, options.mapping_file, options.device_folder);
+    }
 }
+
+bool GamepadInput::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == form_ && event->type() == QEvent::Show && start_when_shown_) {
+        const StartSettings settings = *start_when_shown_;
+        start_when_shown_.reset();
+        form_->removeEventFilter(this);
+        Start(settings.sdl_library, settings.mapping_file, settings.device_folder);
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void GamepadInput::TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + sdl_->GetError()); }
 
 GamepadInput::~GamepadInput() {
     // Nothing may reach SDL from the loader's thread once it is stopped; a
@@ -104,18 +124,24 @@ GamepadInput::~GamepadInput() {
     // The controls may already be gone: close without playing the releases.
     closed_pads_.clear();
     pads_.clear();
-    if (started_) SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    if (started_) sdl_->QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
 
-void GamepadInput::Start(const QString& mapping_file, const QString& device_folder) {
+void GamepadInput::Start(const std::string& sdl_library, const QString& mapping_file, const QString& device_folder) {
+    std::string why;
+    sdl_ = LoadSdl(sdl_library, why);
+    if (!sdl_) {
+        Tell(lcGamepad, "no gamepads: SDL cannot be loaded (" + why + ")");
+        return;
+    }
     // The game owns the process: SDL installs no signal handlers, and reads
     // the controllers whichever window has the focus (it has no window).
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+    sdl_->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl_->SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     // The mapping is by place (a thumb's rest), so a Nintendo pad's buttons
     // are named by where they sit, not by the letters printed on them.
-    SDL_SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    sdl_->SetHint(SDL_HINT_GAMECONTROLLER_USE_BUTTON_LABELS, "0");
+    if (sdl_->InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         TellSdlError("no gamepads: SDL's game controller part did not start");
         return;
     }
@@ -139,10 +165,10 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                       // lock of the joysticks (pumping events, opening a
                       // controller), so the lines go in under it, a few at a time.
                       LoaderTakesSdl();
-                      SDL_LockJoysticks();
-                      SDL_RWops* rw = SDL_RWFromConstMem(lines.data(), static_cast<int>(lines.size()));
-                      const bool read = rw && SDL_GameControllerAddMappingsFromRW(rw, 1) >= 0;
-                      SDL_UnlockJoysticks();
+                      sdl_->LockJoysticks();
+                      SDL_RWops* rw = sdl_->RWFromConstMem(lines.data(), static_cast<int>(lines.size()));
+                      const bool read = rw && sdl_->GameControllerAddMappingsFromRW(rw, 1) >= 0;
+                      sdl_->UnlockJoysticks();
                       loader_in_sdl_ = false;
                       if (!read) TellSdlError("gamepad mappings in " + path + " not read");
                   },
@@ -188,10 +214,10 @@ void GamepadInput::Update() {
     updating_ = true;
     do {
         update_again_ = false;
-        SDL_PumpEvents();  // SDL reads its controllers and looks for new ones
+        sdl_->PumpEvents();  // SDL reads its controllers and looks for new ones
         std::array<SDL_Event, 32> events;
         int count = 0;
-        while ((count = SDL_PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT,
+        while ((count = sdl_->PeepEvents(events.data(), static_cast<int>(events.size()), SDL_GETEVENT,
                                        SDL_FIRSTEVENT, SDL_LASTEVENT)) > 0)
             for (int i = 0; i < count; ++i) Handle(events[static_cast<std::size_t>(i)]);
     } while (update_again_);
@@ -262,22 +288,22 @@ GamepadInput::Pad* GamepadInput::Find(std::int32_t instance_id) {
 
 void GamepadInput::Open(int device_index) {
     // SDL announces a controller again when a mapping arrives for it.
-    if (Find(SDL_JoystickGetDeviceInstanceID(device_index))) return;
-    auto pad = std::make_unique<Pad>();
-    pad->controller = SDL_GameControllerOpen(device_index);
+    if (Find(sdl_->JoystickGetDeviceInstanceID(device_index))) return;
+    auto pad = std::make_unique<Pad>(*sdl_);
+    pad->controller = sdl_->GameControllerOpen(device_index);
     if (!pad->controller) {
         TellSdlError("a gamepad could not be opened");
         return;
     }
-    pad->instance_id = SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad->controller));
-    const char* name = SDL_GameControllerName(pad->controller);
+    pad->instance_id = sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(pad->controller));
+    const char* name = sdl_->GameControllerName(pad->controller);
     Tell(lcGamepad, std::string("gamepad plugged in: ") + (name ? name : "(no name)"));
     WatchNode(*pad);
     pads_.push_back(std::move(pad));
 }
 
 void GamepadInput::WatchNode(Pad& pad) {
-    const char* node = SDL_GameControllerPath(pad.controller);
+    const char* node = sdl_->GameControllerPath(pad.controller);
     if (!node) return;  // a virtual controller: polled
     pad.node_fd = ::open(node, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (pad.node_fd < 0) {
@@ -333,7 +359,7 @@ void GamepadInput::Close(std::int32_t instance_id) {
         // Its node's notifier may be the one emitting now (the read that
         // found the controller gone): it goes once that is over.
         if (pad.node_readable) pad.node_readable->setEnabled(false);
-        SDL_GameControllerClose(pad.controller);
+        sdl_->GameControllerClose(pad.controller);
         pad.controller = nullptr;
         closed_pads_.push_back(std::move(*it));
         pads_.erase(it);
@@ -396,7 +422,7 @@ void GamepadInput::StartRumble(const Rumble& rumble) {
     }
     bool any = false;
     for (const auto& pad : pads_)
-        any = SDL_GameControllerRumble(pad->controller, rumble.low, rumble.high, rumble.duration_ms) == 0 || any;
+        any = sdl_->GameControllerRumble(pad->controller, rumble.low, rumble.high, rumble.duration_ms) == 0 || any;
     // A new rumble replaces the one running, and its end is the one to wait for.
     if (any) rumble_end_.start(static_cast<int>(rumble.duration_ms) + kRumbleEndMargin_ms);
     WindowLeavesSdl();

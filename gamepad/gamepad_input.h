@@ -16,7 +16,8 @@
 // One at a time in a process: SDL has one event queue, and whichever reads
 // it takes every controller's events.
 //
-// Without SDL, or when SDL cannot start, there are no gamepads and the
+// SDL is opened (dlopen) when the game window is first shown. Without SDL,
+// or when SDL cannot start, there are no gamepads and the
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
@@ -25,6 +26,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include <QElapsedTimer>
@@ -36,9 +38,8 @@
 #include "controls/game_controls.h"
 #include "gamepad/mapping_file.h"
 #include "gamepad/pad_mapping.h"
+#include "gamepad/sdl_library.h"
 #include "lcd/tm_form.h"
-
-union SDL_Event;
 
 namespace pellox {
 
@@ -56,14 +57,16 @@ struct GamepadInputOptions {
     // The window that paints a button's turn of the wolf at once, as it does
     // a key's; none where only the input is of interest.
     TMForm* form = nullptr;
+    // SDL's file name (tests name one that is not there).
+    std::string sdl_library = kSdlLibrary;
 };
 
 class GamepadInput : public QObject {
     Q_OBJECT
 
 public:
-    // Starts SDL's game controller part alone (no video, no sound, no signal
-    // handlers), starts adding the mappings of the mapping file if there is
+    // Loads SDL and starts its game controller part alone (no video, no sound,
+    // no signal handlers), starts adding the mappings of the mapping file if there is
     // one, on a thread of their own (SDL's own SDL_GAMECONTROLLERCONFIG wins
     // over it), and opens the controllers plugged in now.
     GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent = nullptr);
@@ -94,10 +97,19 @@ public:
     // over; false when no such controller is open or it has a node.
     bool WakeOnAsNodeForBench(std::int32_t instance_id, int fd);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     struct Pad;
+    struct StartSettings {
+        std::string sdl_library;
+        QString mapping_file;
+        QString device_folder;
+    };
 
-    void Start(const QString& mapping_file, const QString& device_folder);
+    void Start(const std::string& sdl_library, const QString& mapping_file, const QString& device_folder);
+    void TellSdlError(const std::string& what);
     void LoadMappings(const QString& mapping_file);
     bool WindowTakesSdl();
     void WindowLeavesSdl();
@@ -119,6 +131,8 @@ private:
     GameControls& controls_;
     std::function<bool()> in_front_;
     TMForm* form_;
+    std::optional<StartSettings> start_when_shown_;
+    std::shared_ptr<const SdlFunctions> sdl_;
     bool started_ = false;
     bool updating_ = false;
     bool update_again_ = false;

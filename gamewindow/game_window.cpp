@@ -1,12 +1,37 @@
 #include "gamewindow/game_window.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QMessageBox>
+
 #include "lcd/plain_text.h"
 
 namespace pellox {
 
 namespace {
 constexpr std::uint32_t kSideTimerInterval_ms = 250;
-}
+
+// Calls on_shown when the window is shown (true) or hidden (false).
+class ShownWatch final : public QObject {
+public:
+    ShownWatch(QWidget& window, std::function<void(bool)> on_shown) : on_shown_(std::move(on_shown)) {
+        window.installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show) on_shown_(true);
+        if (event->type() == QEvent::Hide) on_shown_(false);
+        return false;
+    }
+
+private:
+    std::function<void(bool)> on_shown_;
+};
+
+bool ApplicationActive() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
+
+}  // namespace
 
 GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                        std::unique_ptr<RecordsStore> records)
@@ -28,12 +53,32 @@ GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sou
     controls_.SetExceptionReporter(report);
 
     side_timer_.SetExceptionReporter(report);
+    side_timer_.SetSuspended(true);  // until the window is shown
     side_timer_.SetInterval(kSideTimerInterval_ms);
     side_timer_.SetOnTimer([this](TTimer&) { engine_.TimerTimer(); });
+
+    watch_ = std::make_unique<ShownWatch>(form_, [this](bool shown) { Shown(shown); });
+    // The game pauses while the application is inactive (the frame timer
+    // follows the same); so does the sound's mixer, once the last sound ends.
+    QObject::connect(qGuiApp, &QGuiApplication::applicationStateChanged, watch_.get(),
+                     [this](Qt::ApplicationState) {
+                         if (form_.isVisible()) sound_->SetGamePaused(!ApplicationActive());
+                     });
+}
+
+void GameWindow::Shown(bool shown) {
+    side_timer_.SetSuspended(!shown);
+    if (!shown) {
+        sound_->CloseOutput();
+        return;
+    }
+    sound_->OpenOutput();
+    sound_->SetGamePaused(!ApplicationActive());
 }
 
 GameWindow::~GameWindow() {
     // Nothing may call into the engine while the parts go away.
+    watch_.reset();
     form_.SetInputHandler(nullptr);
     frame_timer_.Timer().SetEnabled(false);
     frame_timer_.Timer().OnTimer = nullptr;

@@ -17,7 +17,9 @@ namespace pellox {
 
 class GameWindow {
 public:
-    // Creates the window hidden, in its start state; the side timer runs from now on.
+    // Creates the window hidden, in its start state. While the window is shown
+    // the side timer runs and the sound output is open, its mixer asleep while
+    // the game is paused (the application inactive); hidden, neither wakes.
     GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                std::unique_ptr<RecordsStore> records);
     ~GameWindow();
@@ -34,6 +36,7 @@ public:
 
 private:
     void ShowError(const std::exception& error);
+    void Shown(bool shown);
 
     TMForm form_;  // the game window, MForm
     QtFrameTimer frame_timer_;
@@ -48,6 +51,8 @@ private:
     GameTexts texts_;
     GameEngine engine_;
     GameControls controls_;
+    // Sees the window shown and hidden, and the application's activation.
+    std::unique_ptr<QObject> watch_;
 };
 
 }  // namespace pellox

@@ -191,4 +191,10 @@ QImage ReadPictureFile(const QString& path, QString* why) {
     return picture;
 }
 
+QImage ReadOwnBitmap(const QString& path) {
+    QImageReader reader(path, "BMP");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 }  // namespace pellox

@@ -33,4 +33,10 @@ QByteArray PictureFormat(const QByteArray& head);
 // colour 0; a palette index past the palette's end draws black.
 QImage ReadPictureFile(const QString& path, QString* why);
 
+// One of the game's own bitmaps (a resource ":/..." or a file), read as a
+// bitmap by Qt's built-in reader alone: asked for a format, Qt would first
+// load every image plugin it has to let each decline it (SVG among them).
+// Null when it cannot be read.
+QImage ReadOwnBitmap(const QString& path);
+
 }  // namespace pellox

@@ -1,5 +1,6 @@
 #include "media/game_sounds.h"
 
+#include <algorithm>
 
 #include <QByteArray>
 #include <QFile>
@@ -23,6 +24,14 @@ void LoadResourceWave(TWave& wave, const std::string& path) {
     wave.LoadWaveImage(source);
 }
 
+// How long the wave sounds, from its format and its size.
+std::chrono::steady_clock::duration LengthOf(const TWave& wave) {
+    PcmFormat format;
+    if (!wave.ReadPcmFormat(format) || format.avg_bytes_per_second == 0) return {};
+    return std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+        std::chrono::duration<double>(static_cast<double>(wave.DataSize()) / format.avg_bytes_per_second));
+}
+
 }  // namespace
 
 void DXSoundInitialize(TDXSound& sender) {
@@ -38,7 +47,7 @@ void DXSoundInitialize(TDXSound& sender) {
 
 GameSounds::GameSounds() : GameSounds(std::make_unique<OpenALSoundSystem>()) {}
 
-GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
+GameSounds::GameSounds(std::unique_ptr<SoundSystem> system, OutputOpens opens)
     : system_(std::move(system)),
       sound_(std::make_unique<TDXSound>(*system_)),
       list_(std::make_unique<TDXWaveList>()) {
@@ -54,7 +63,9 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system)
         LoadResourceWave(item.Wave(), BuiltinSoundPath(e));
     }
     list_->SetDXSound(sound_.get());
-    sound_->Loaded();  // opens the output, or leaves the game silent
+    sleep_timer_.setSingleShot(true);
+    QObject::connect(&sleep_timer_, &QTimer::timeout, &sleep_timer_, [this] { SleepIfQuiet(); });
+    if (opens == OutputOpens::AtOnce) sound_->Loaded();  // opens the output, or leaves the game silent
 }
 
 GameSounds::~GameSounds() {
@@ -64,13 +75,74 @@ GameSounds::~GameSounds() {
 
 std::unique_ptr<GameSounds> MakeGameSound() {
     auto sounds = std::make_unique<GameSounds>();
-    // The one thing worth saying about sound on a machine without it.
-    if (!sounds->DXSound().Initialized()) Tell(lcSound, "no sound output found: the game plays silently");
+    sounds->TellIfSilent();
     return sounds;
 }
 
+std::unique_ptr<GameSounds> MakeWindowGameSound() {
+    return std::make_unique<GameSounds>(std::make_unique<OpenALSoundSystem>(), OutputOpens::WithTheWindow);
+}
+
+void GameSounds::TellIfSilent() {
+    // The one thing worth saying about sound on a machine without it, once.
+    if (sound_->Initialized() || told_silent_) return;
+    told_silent_ = true;
+    Tell(lcSound, "no sound output found: the game plays silently");
+}
+
 void GameSounds::PlayEffect(Effect effect, bool wait) {
-    list_->Items(EffectIndex(effect)).PlayEffect(wait);
+    TWaveCollectionItem& item = list_->Items(EffectIndex(effect));
+    // A paused mixer would hold the sound, and a waiting play with it.
+    sound_->SetPaused(false);
+    if (sleeps_when_quiet_) {
+        quiet_from_ = std::max(quiet_from_, std::chrono::steady_clock::now() + LengthOf(item.Wave()));
+        ScheduleSleep();
+    }
+    item.PlayEffect(wait);
+}
+
+void GameSounds::OpenOutput() {
+    if (!sound_->Initialized()) {
+        sound_->Loaded();  // or the game goes on silently
+        TellIfSilent();
+    }
+    sleeps_when_quiet_ = true;
+    ScheduleSleep();
+}
+
+void GameSounds::CloseOutput() {
+    sleeps_when_quiet_ = false;
+    sleep_timer_.stop();
+    sound_->CloseDevice();
+}
+
+void GameSounds::SetGamePaused(bool paused) {
+    game_paused_ = paused;
+    if (!paused) {
+        // Back in the game, the mixer is ready before the next step sounds,
+        // and stays so for a while even if nothing does.
+        sound_->SetPaused(false);
+        quiet_from_ = std::max(quiet_from_, std::chrono::steady_clock::now());
+    }
+    ScheduleSleep();
+}
+
+void GameSounds::ScheduleSleep() {
+    if (!sleeps_when_quiet_ || !sound_->Initialized()) return;
+    const auto wait = game_paused_ ? std::chrono::steady_clock::duration{} : kQuietBeforeSleep;
+    const auto left = quiet_from_ + wait - std::chrono::steady_clock::now();
+    sleep_timer_.start(std::max<std::chrono::milliseconds>(
+        std::chrono::ceil<std::chrono::milliseconds>(left), std::chrono::milliseconds(0)));
+}
+
+void GameSounds::SleepIfQuiet() {
+    if (!sleeps_when_quiet_) return;
+    const auto wait = game_paused_ ? std::chrono::steady_clock::duration{} : kQuietBeforeSleep;
+    if (std::chrono::steady_clock::now() < quiet_from_ + wait) {
+        ScheduleSleep();  // a sound played meanwhile
+        return;
+    }
+    sound_->SetPaused(true);
 }
 
 std::optional<double> GameSounds::EffectSeconds(Effect effect) {

@@ -1,7 +1,8 @@
 #include "media/openal_sound.h"
 
-#include <AL/al.h>
-#include <AL/alc.h>
+#include "media/diagnostics.h"
+#include "media/openal_library.h"
+
 #include <AL/alext.h>
 
 #include <dlfcn.h>
@@ -38,55 +39,57 @@ void QuietSoundLibraries() {
 
 // The samples of one wave, shared by all voices that play it.
 struct AlSamples {
+    explicit AlSamples(std::shared_ptr<const OpenALFunctions> al) : al_(std::move(al)) {}
+    std::shared_ptr<const OpenALFunctions> al_;
     ALuint buffer = 0;
     ALint frames = 0;
     ALint rate = 0;
     ~AlSamples() {
-        if (buffer) alDeleteBuffers(1, &buffer);
+        if (buffer) al_->DeleteBuffers(1, &buffer);
     }
 };
 
 class OpenALVoice final : public SoundVoice {
 public:
     OpenALVoice(ALCdevice* device, std::shared_ptr<AlSamples> samples, ALuint source)
-        : device_(device), samples_(std::move(samples)), source_(source) {}
+        : al_(samples->al_), device_(device), samples_(std::move(samples)), source_(source) {}
     ~OpenALVoice() override {
-        alSourceStop(source_);
-        alSourcei(source_, AL_BUFFER, 0);
-        alDeleteSources(1, &source_);
+        al_->SourceStop(source_);
+        al_->Sourcei(source_, AL_BUFFER, 0);
+        al_->DeleteSources(1, &source_);
     }
 
     const std::shared_ptr<AlSamples>& Samples() const { return samples_; }
 
     VoiceResult Stop() override {
-        alSourceStop(source_);
+        al_->SourceStop(source_);
         return Connection();
     }
     VoiceResult Rewind() override {
-        alSourceRewind(source_);
+        al_->SourceRewind(source_);
         return Connection();
     }
     VoiceResult ResetControls() override {
-        alSourcef(source_, AL_PITCH, 1.0f);
-        alSourcef(source_, AL_GAIN, 1.0f);
-        alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
-        alSource3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
+        al_->Sourcef(source_, AL_PITCH, 1.0f);
+        al_->Sourcef(source_, AL_GAIN, 1.0f);
+        al_->Sourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
+        al_->Source3f(source_, AL_POSITION, 0.0f, 0.0f, 0.0f);
         return Connection();
     }
     VoiceResult Play(bool looped) override {
-        alSourcei(source_, AL_LOOPING, looped ? AL_TRUE : AL_FALSE);
-        alSourcePlay(source_);
+        al_->Sourcei(source_, AL_LOOPING, looped ? AL_TRUE : AL_FALSE);
+        al_->SourcePlay(source_);
         return Connection();
     }
     VoiceResult IsSounding(bool& sounding) override {
         ALint state = AL_STOPPED;
-        alGetSourcei(source_, AL_SOURCE_STATE, &state);
+        al_->GetSourcei(source_, AL_SOURCE_STATE, &state);
         sounding = state == AL_PLAYING;
         return Connection();
     }
     double RemainingSeconds() override {
         ALint offset = 0;
-        alGetSourcei(source_, AL_SAMPLE_OFFSET, &offset);
+        al_->GetSourcei(source_, AL_SAMPLE_OFFSET, &offset);
         if (samples_->rate <= 0) return 0;
         return std::max(0, samples_->frames - offset) / static_cast<double>(samples_->rate);
     }
@@ -94,10 +97,11 @@ public:
 private:
     VoiceResult Connection() {
         ALCint connected = ALC_TRUE;
-        alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+        al_->GetIntegerv(device_, ALC_CONNECTED, 1, &connected);
         return connected ? VoiceResult::Ok : VoiceResult::Lost;
     }
 
+    std::shared_ptr<const OpenALFunctions> al_;
     ALCdevice* device_;
     std::shared_ptr<AlSamples> samples_;
     ALuint source_;
@@ -113,13 +117,14 @@ ALenum AlFormatOf(const PcmFormat& pcm) {
 }
 
 std::unique_ptr<SoundVoice> MakeSource(ALCdevice* device, std::shared_ptr<AlSamples> samples) {
-    alGetError();
+    const OpenALFunctions* al_ = samples->al_.get();
+    al_->GetError();
     ALuint source = 0;
-    alGenSources(1, &source);
-    if (alGetError() != AL_NO_ERROR) return nullptr;
-    alSourcei(source, AL_BUFFER, static_cast<ALint>(samples->buffer));
-    if (alGetError() != AL_NO_ERROR) {
-        alDeleteSources(1, &source);
+    al_->GenSources(1, &source);
+    if (al_->GetError() != AL_NO_ERROR) return nullptr;
+    al_->Sourcei(source, AL_BUFFER, static_cast<ALint>(samples->buffer));
+    if (al_->GetError() != AL_NO_ERROR) {
+        al_->DeleteSources(1, &source);
         return nullptr;
     }
     return std::make_unique<OpenALVoice>(device, std::move(samples), source);
@@ -127,12 +132,13 @@ std::unique_ptr<SoundVoice> MakeSource(ALCdevice* device, std::shared_ptr<AlSamp
 
 class OpenALOutput final : public SoundOutput {
 public:
-    OpenALOutput(ALCdevice* device, ALCcontext* context, double mix_ahead, OpenALLoopbackSystem* loopback)
-        : device_(device), context_(context), mix_ahead_(mix_ahead), loopback_(loopback) {}
+    OpenALOutput(std::shared_ptr<const OpenALFunctions> al, ALCdevice* device, ALCcontext* context, double mix_ahead,
+                 OpenALLoopbackSystem* loopback)
+        : al_(std::move(al)), device_(device), context_(context), mix_ahead_(mix_ahead), loopback_(loopback) {}
     ~OpenALOutput() override {
-        alcMakeContextCurrent(nullptr);
-        alcDestroyContext(context_);
-        alcCloseDevice(device_);
+        al_->MakeContextCurrent(nullptr);
+        al_->DestroyContext(context_);
+        al_->CloseDevice(device_);
         if (loopback_) loopback_->OutputClosed();
     }
 
@@ -142,10 +148,10 @@ public:
         // to judge: the mixer converts whatever it gets.
         if (loopback_ || format.samples_per_second == 0) return;
         ALCint rate = 0;
-        alcGetIntegerv(device_, ALC_FREQUENCY, 1, &rate);
+        al_->GetIntegerv(device_, ALC_FREQUENCY, 1, &rate);
         if (rate == static_cast<ALCint>(format.samples_per_second)) return;
-        if (!alcIsExtensionPresent(device_, "ALC_SOFT_HRTF")) return;
-        auto reset = reinterpret_cast<LPALCRESETDEVICESOFT>(alcGetProcAddress(device_, "alcResetDeviceSOFT"));
+        if (!al_->IsExtensionPresent(device_, "ALC_SOFT_HRTF")) return;
+        auto reset = reinterpret_cast<LPALCRESETDEVICESOFT>(al_->GetProcAddress(device_, "alcResetDeviceSOFT"));
         const ALCint attributes[] = {ALC_FREQUENCY, static_cast<ALCint>(format.samples_per_second), ALC_REFRESH,
                                      OpenALSoundSystem::kRefreshHz, 0};
         if (reset) reset(device_, attributes);
@@ -162,16 +168,16 @@ public:
         const ALsizei frames = wave.DataSize() / frame_bytes;
         if (frames == 0) return nullptr;
 
-        auto samples = std::make_shared<AlSamples>();
-        alGetError();
-        alGenBuffers(1, &samples->buffer);
-        if (alGetError() != AL_NO_ERROR) {
+        auto samples = std::make_shared<AlSamples>(al_);
+        al_->GetError();
+        al_->GenBuffers(1, &samples->buffer);
+        if (al_->GetError() != AL_NO_ERROR) {
             samples->buffer = 0;
             return nullptr;
         }
-        alBufferData(samples->buffer, format, wave.Data(), frames * frame_bytes,
+        al_->BufferData(samples->buffer, format, wave.Data(), frames * frame_bytes,
                      static_cast<ALsizei>(pcm.samples_per_second));
-        if (alGetError() != AL_NO_ERROR) {
+        if (al_->GetError() != AL_NO_ERROR) {
             result = MakeResult::CannotFill;
             return nullptr;
         }
@@ -189,41 +195,65 @@ public:
     double MixAheadSeconds() const override { return mix_ahead_; }
     void SetMixAhead(double seconds) { mix_ahead_ = seconds; }
 
+    void SetPaused(bool paused) override {
+        // A loopback output mixes only when asked to; a device's mixer thread
+        // stops while it is paused (ALC_SOFT_pause_device).
+        if (loopback_ || !al_->IsExtensionPresent(device_, "ALC_SOFT_pause_device")) return;
+        const char* name = paused ? "alcDevicePauseSOFT" : "alcDeviceResumeSOFT";
+        if (auto call = reinterpret_cast<LPALCDEVICEPAUSESOFT>(al_->GetProcAddress(device_, name))) call(device_);
+    }
+
 private:
+    std::shared_ptr<const OpenALFunctions> al_;
     ALCdevice* device_;
     ALCcontext* context_;
     double mix_ahead_;
     OpenALLoopbackSystem* loopback_;
 };
 
-std::unique_ptr<OpenALOutput> MakeOutput(ALCdevice* device, const ALCint* attributes, double mix_ahead,
-                                        OpenALLoopbackSystem* loopback, SoundSystem::OpenResult& result) {
-    ALCcontext* context = alcCreateContext(device, attributes);
-    if (!context || !alcMakeContextCurrent(context)) {
-        if (context) alcDestroyContext(context);
-        alcCloseDevice(device);
+std::unique_ptr<OpenALOutput> MakeOutput(std::shared_ptr<const OpenALFunctions> al_, ALCdevice* device,
+                                        const ALCint* attributes, double mix_ahead, OpenALLoopbackSystem* loopback,
+                                        SoundSystem::OpenResult& result) {
+    ALCcontext* context = al_->CreateContext(device, attributes);
+    if (!context || !al_->MakeContextCurrent(context)) {
+        if (context) al_->DestroyContext(context);
+        al_->CloseDevice(device);
         result = SoundSystem::OpenResult::NoMixer;
         return nullptr;
     }
     result = SoundSystem::OpenResult::Ok;
-    return std::make_unique<OpenALOutput>(device, context, mix_ahead, loopback);
+    return std::make_unique<OpenALOutput>(std::move(al_), device, context, mix_ahead, loopback);
 }
 
 }  // namespace
 
+OpenALSoundSystem::OpenALSoundSystem(std::string library) : library_(std::move(library)) {}
+OpenALSoundSystem::~OpenALSoundSystem() = default;
+
 std::unique_ptr<SoundOutput> OpenALSoundSystem::OpenDefaultOutput(OpenResult& result) {
-    QuietSoundLibraries();
-    ALCdevice* device = alcOpenDevice(nullptr);
+    if (!al_ && !load_failed_) {
+        // Quiet first: OpenAL Soft reads its log level as it loads.
+        QuietSoundLibraries();
+        std::string why;
+        al_ = LoadOpenAL(library_, why);
+        load_failed_ = !al_;
+        if (load_failed_) Tell(lcSound, "the sound library cannot be loaded (" + why + ")");
+    }
+    if (!al_) {
+        result = OpenResult::NoDevice;
+        return nullptr;
+    }
+    ALCdevice* device = al_->OpenDevice(nullptr);
     if (!device) {
         result = OpenResult::NoDevice;
         return nullptr;
     }
     const ALCint attributes[] = {ALC_FREQUENCY, 44100, ALC_REFRESH, kRefreshHz, 0};
-    auto output = MakeOutput(device, attributes, 0.0, nullptr, result);
+    auto output = MakeOutput(al_, device, attributes, 0.0, nullptr, result);
     if (output) {
         // One mixing period of the period the device actually took.
         ALCint refresh = 0;
-        alcGetIntegerv(device, ALC_REFRESH, 1, &refresh);
+        al_->GetIntegerv(device, ALC_REFRESH, 1, &refresh);
         output->SetMixAhead(refresh > 0 ? 1.0 / refresh : 1.0 / kRefreshHz);
     }
     return output;
@@ -242,20 +272,26 @@ void OpenALSoundSystem::SleepUntil(double seconds) {
 // ---- loopback ----
 
 namespace {
-LPALCLOOPBACKOPENDEVICESOFT LoopbackOpen() {
-    return reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+LPALCLOOPBACKOPENDEVICESOFT LoopbackOpen(const OpenALFunctions* al) {
+    if (!al) return nullptr;
+    return reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(al->GetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
 }
 }  // namespace
 
-OpenALLoopbackSystem::OpenALLoopbackSystem() = default;
+OpenALLoopbackSystem::OpenALLoopbackSystem() {
+    std::string why;
+    al_ = LoadOpenAL(kOpenALLibrary, why);
+}
 OpenALLoopbackSystem::~OpenALLoopbackSystem() = default;
 
 bool OpenALLoopbackSystem::Available() {
-    return alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback") && LoopbackOpen() != nullptr;
+    std::string why;
+    const auto al = LoadOpenAL(kOpenALLibrary, why);
+    return al && al->IsExtensionPresent(nullptr, "ALC_SOFT_loopback") && LoopbackOpen(al.get()) != nullptr;
 }
 
 std::unique_ptr<SoundOutput> OpenALLoopbackSystem::OpenDefaultOutput(OpenResult& result) {
-    auto open = LoopbackOpen();
+    auto open = LoopbackOpen(al_.get());
     ALCdevice* device = open ? open(nullptr) : nullptr;
     if (!device) {
         result = OpenResult::NoDevice;
@@ -264,7 +300,7 @@ std::unique_ptr<SoundOutput> OpenALLoopbackSystem::OpenDefaultOutput(OpenResult&
     const ALCint attributes[] = {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT, ALC_SHORT_SOFT,
                                  ALC_FREQUENCY, kRate, 0};
     // Rendering is exact here: nothing is mixed ahead of the play position.
-    auto output = MakeOutput(device, attributes, 0.0, this, result);
+    auto output = MakeOutput(al_, device, attributes, 0.0, this, result);
     if (output) device_ = device;
     return output;
 }
@@ -274,7 +310,7 @@ void OpenALLoopbackSystem::Render(std::size_t frames) {
     captured_.resize(start + frames * 2, 0);
     if (device_) {
         auto render = reinterpret_cast<LPALCRENDERSAMPLESSOFT>(
-            alcGetProcAddress(static_cast<ALCdevice*>(device_), "alcRenderSamplesSOFT"));
+            al_->GetProcAddress(static_cast<ALCdevice*>(device_), "alcRenderSamplesSOFT"));
         render(static_cast<ALCdevice*>(device_), captured_.data() + start, static_cast<ALCsizei>(frames));
     }
     rendered_frames_ += frames;

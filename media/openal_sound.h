@@ -11,9 +11,11 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "media/core/sound_platform.h"
+#include "media/openal_library.h"
 
 namespace pellox {
 
@@ -22,12 +24,21 @@ public:
     // Mixing periods per second asked of the output.
     static constexpr int kRefreshHz = 172;
 
+    // The library is opened at the first OpenDefaultOutput, not before; one
+    // that cannot be opened is told once and leaves the game silent, as no
+    // device does. library: its file name (tests name one that is not there).
+    explicit OpenALSoundSystem(std::string library = kOpenALLibrary);
+    ~OpenALSoundSystem() override;
+
     std::unique_ptr<SoundOutput> OpenDefaultOutput(OpenResult& result) override;
     double NowSeconds() override;
     void SleepUntil(double seconds) override;
 
 private:
     std::chrono::steady_clock::time_point origin_ = std::chrono::steady_clock::now();
+    std::string library_;
+    std::shared_ptr<const OpenALFunctions> al_;
+    bool load_failed_ = false;
 };
 
 class OpenALLoopbackSystem final : public SoundSystem {
@@ -54,6 +65,7 @@ public:
     void OutputClosed() { device_ = nullptr; }
 
 private:
+    std::shared_ptr<const OpenALFunctions> al_;
     void* device_ = nullptr;  // ALCdevice of the open output
     std::uint64_t rendered_frames_ = 0;
     std::vector<std::int16_t> captured_;

@@ -30,9 +30,15 @@ void TTimer::SetOnTimer(Event handler) {
     UpdateTimer();
 }
 
+void TTimer::SetSuspended(bool suspended) {
+    if (suspended == suspended_) return;
+    suspended_ = suspended;
+    UpdateTimer();
+}
+
 void TTimer::UpdateTimer() {
     timer_.stop();
-    if (interval_ == 0 || !enabled_ || !on_timer_) return;
+    if (interval_ == 0 || !enabled_ || !on_timer_ || suspended_) return;
     if (interval_ > static_cast<std::uint32_t>(std::numeric_limits<int>::max())) throw EOutOfResources();
     timer_.start(static_cast<int>(interval_));
     if (!timer_.isActive()) throw EOutOfResources();

@@ -27,6 +27,9 @@ public:
     void SetInterval(std::uint32_t value);
     void SetOnTimer(Event handler);
     void SetExceptionReporter(ExceptionReporter reporter) { report_ = std::move(reporter); }
+    // Suspended, the timer is not armed whatever Enabled says (its window is
+    // not shown: nothing to tick for); resumed, it re-arms as a change does.
+    void SetSuspended(bool suspended);
 
     bool Armed() const { return timer_.isActive(); }
 
@@ -35,6 +38,7 @@ private:
     void Fire();
 
     bool enabled_ = true;
+    bool suspended_ = false;
     std::uint32_t interval_ = 1000;
     Event on_timer_;
     ExceptionReporter report_ = ReportToLog;

@@ -1,21 +1,12 @@
 #include "raster/icon_raster.h"
 
-#include <QPainter>
-#include <QSvgRenderer>
+#include "raster/svg_drawing.h"
 
 namespace pellox {
 
 QImage RasterizeIcon(const QByteArray& svg, int side) {
-    if (side <= 0) return {};
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid()) return {};
-    QImage icon(side, side, QImage::Format_ARGB32_Premultiplied);
-    icon.fill(Qt::transparent);
-    QPainter painter(&icon);
-    painter.setRenderHint(QPainter::Antialiasing);
-    renderer.render(&painter);
-    painter.end();
-    return icon;
+    if (side <= 0 || !SvgViewBoxSize(svg)) return {};
+    return DrawSvg(svg, {side, side});
 }
 
 }  // namespace pellox

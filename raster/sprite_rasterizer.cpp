@@ -1,10 +1,10 @@
 #include "raster/sprite_rasterizer.h"
 
-#include <QPainter>
 #include <QRegularExpression>
-#include <QSvgRenderer>
 #include <QXmlStreamReader>
 #include <cmath>
+
+#include "raster/svg_drawing.h"
 
 namespace pellox {
 namespace {
@@ -100,16 +100,15 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
             return result;
         }
     }
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid()) {
+    const std::optional<QSizeF> box = SvgViewBoxSize(svg);
+    if (!box) {
         result.error = QStringLiteral("not a usable SVG picture");
         return result;
     }
-    const QRectF box = renderer.viewBoxF();
-    if (std::lround(box.width()) != target.width || std::lround(box.height()) != target.height) {
+    if (std::lround(box->width()) != target.width || std::lround(box->height()) != target.height) {
         result.error = QStringLiteral("SVG viewBox is %1 x %2, the picture is %3 x %4")
-                           .arg(box.width())
-                           .arg(box.height())
+                           .arg(box->width())
+                           .arg(box->height())
                            .arg(target.width)
                            .arg(target.height);
         return result;
@@ -118,12 +117,10 @@ RasterResult RasterizeSvg(const QByteArray& svg, const RasterTarget& target) {
     // Drawn straight at the device size: the shapes' edges fall on device
     // pixels, and the key colour is decided there, never scaled afterwards.
     const QSize size = RasterSize(target.width, target.height, target.ratio);
-    QImage art(size, QImage::Format_ARGB32_Premultiplied);
-    art.fill(Qt::transparent);
-    {
-        QPainter painter(&art);
-        painter.setRenderHint(QPainter::Antialiasing);
-        renderer.render(&painter, QRectF(0, 0, target.width * target.ratio, target.height * target.ratio));
+    const QImage art = DrawSvg(svg, target.ratio, size);
+    if (art.isNull()) {
+        result.error = QStringLiteral("not a usable SVG picture");
+        return result;
     }
 
     const QRgb key = target.key.rgb();

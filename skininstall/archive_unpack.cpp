@@ -1,7 +1,5 @@
 #include "skininstall/archive_unpack.h"
 
-#include <archive.h>
-#include <archive_entry.h>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -13,6 +11,7 @@
 #include <system_error>
 
 #include "skininstall/archive_kinds.h"
+#include "skininstall/archive_library.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/unpack_bounds.h"
 #include "skininstall/thread_locale.h"
@@ -21,49 +20,50 @@ namespace pellox {
 namespace {
 
 struct ArchiveCloser {
-    void operator()(archive* a) const { archive_read_free(a); }
+    decltype(&::archive_read_free) read_free;
+    void operator()(archive* a) const { read_free(a); }
 };
 using ArchiveReader = std::unique_ptr<archive, ArchiveCloser>;
 
-void Enable(archive* a, ArchiveFormat format) {
+void Enable(const ArchiveFunctions& lib, archive* a, ArchiveFormat format) {
     switch (format) {
-        case ArchiveFormat::Zip: archive_read_support_format_zip(a); return;
-        case ArchiveFormat::SevenZip: archive_read_support_format_7zip(a); return;
+        case ArchiveFormat::Zip: lib.read_support_format_zip(a); return;
+        case ArchiveFormat::SevenZip: lib.read_support_format_7zip(a); return;
         case ArchiveFormat::Rar:
-            archive_read_support_format_rar(a);
-            archive_read_support_format_rar5(a);
+            lib.read_support_format_rar(a);
+            lib.read_support_format_rar5(a);
             return;
-        case ArchiveFormat::Tar: archive_read_support_format_tar(a); return;
+        case ArchiveFormat::Tar: lib.read_support_format_tar(a); return;
     }
 }
 
-void Enable(archive* a, ArchiveCompression compression) {
+void Enable(const ArchiveFunctions& lib, archive* a, ArchiveCompression compression) {
     switch (compression) {
         case ArchiveCompression::None: return;
-        case ArchiveCompression::Gzip: archive_read_support_filter_gzip(a); return;
-        case ArchiveCompression::Bzip2: archive_read_support_filter_bzip2(a); return;
-        case ArchiveCompression::Xz: archive_read_support_filter_xz(a); return;
-        case ArchiveCompression::Lzma: archive_read_support_filter_lzma(a); return;
-        case ArchiveCompression::Lzip: archive_read_support_filter_lzip(a); return;
-        case ArchiveCompression::Zstd: archive_read_support_filter_zstd(a); return;
+        case ArchiveCompression::Gzip: lib.read_support_filter_gzip(a); return;
+        case ArchiveCompression::Bzip2: lib.read_support_filter_bzip2(a); return;
+        case ArchiveCompression::Xz: lib.read_support_filter_xz(a); return;
+        case ArchiveCompression::Lzma: lib.read_support_filter_lzma(a); return;
+        case ArchiveCompression::Lzip: lib.read_support_filter_lzip(a); return;
+        case ArchiveCompression::Zstd: lib.read_support_filter_zstd(a); return;
     }
 }
 
 // The formats skins travel in (skininstall/archive_kinds.h), and nothing
 // else. Not archive_read_support_format_all: mtree would read files named in
 // it from this machine's disk, and some filters run outside programs.
-ArchiveReader OpenReader() {
-    ArchiveReader a(archive_read_new());
+ArchiveReader OpenReader(const ArchiveFunctions& lib) {
+    ArchiveReader a(lib.read_new(), ArchiveCloser{lib.read_free});
     if (!a) return a;
     for (const SkinArchiveKind& kind : kSkinArchiveKinds) {
-        Enable(a.get(), kind.format);
-        Enable(a.get(), kind.compression);
+        Enable(lib, a.get(), kind.format);
+        Enable(lib, a.get(), kind.compression);
     }
     return a;
 }
 
-std::string ArchiveError(archive* a) {
-    const char* text = archive_error_string(a);
+std::string ArchiveError(const ArchiveFunctions& lib, archive* a) {
+    const char* text = lib.error_string(a);
     return text != nullptr ? text : "the archive cannot be read";
 }
 
@@ -102,18 +102,19 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
 
 class Unpacker {
 public:
-    Unpacker(archive* a, std::filesystem::path into, const SkinInstallLimits& limits, std::uint64_t packed)
-        : a_(a), into_(std::move(into)), limits_(limits), packed_(packed) {}
+    Unpacker(const ArchiveFunctions& lib, archive* a, std::filesystem::path into, const SkinInstallLimits& limits,
+             std::uint64_t packed)
+        : lib_(lib), a_(a), into_(std::move(into)), limits_(limits), packed_(packed) {}
 
     UnpackResult Run() {
         UnpackResult result;
         std::uint64_t entries = 0;
         for (;;) {
             archive_entry* entry = nullptr;
-            const int status = archive_read_next_header(a_, &entry);
+            const int status = lib_.read_next_header(a_, &entry);
             if (status == ARCHIVE_EOF) break;
             if (status < ARCHIVE_WARN) {
-                result.error = "the archive is damaged or not one this game reads: " + ArchiveError(a_);
+                result.error = "the archive is damaged or not one this game reads: " + ArchiveError(lib_, a_);
                 return result;
             }
             result.error = EntryCountPassed(limits_, ++entries);
@@ -127,24 +128,24 @@ public:
 
 private:
     std::string Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
-        const char* raw = archive_entry_pathname(entry);
+        const char* raw = lib_.entry_pathname(entry);
         if (raw == nullptr) {
             // A name marked UTF-8 that is not: libarchive keeps none of its
             // bytes, so the entry is named by its place in the archive.
             notes.push_back("passed over entry " + std::to_string(number) +
                             (last_name_.empty() ? std::string() : " (the one after \"" + last_name_ + "\")") +
-                            ": its name cannot be read (" + ArchiveError(a_) + ")");
+                            ": its name cannot be read (" + ArchiveError(lib_, a_) + ")");
             return {};
         }
         const std::string name = ArchiveNameToUtf8(raw);
         last_name_ = name;
         const std::optional<std::filesystem::path> relative = SafeRelativePath(name);
-        const mode_t type = archive_entry_filetype(entry);
+        const mode_t type = lib_.entry_filetype(entry);
         if (!relative) {
             if (type == AE_IFDIR && (name == "." || name == "./")) return {};
             return OutsideTheFolder(name);
         }
-        if (archive_entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
+        if (lib_.entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
             notes.push_back("passed over the link " + name + ": links are never unpacked");
             return {};
         }
@@ -153,7 +154,7 @@ private:
         // Some Windows packers store a folder as an empty file whose name
         // ends in "\"; libarchive reads it as a file.
         const bool folder_by_name = name.ends_with('/') || name.ends_with('\\');
-        if (type == AE_IFDIR || (type == AE_IFREG && folder_by_name && archive_entry_size(entry) == 0)) {
+        if (type == AE_IFDIR || (type == AE_IFREG && folder_by_name && lib_.entry_size(entry) == 0)) {
             std::filesystem::create_directories(target, ec);
             return ec ? "cannot make the folder " + name + ": " + ec.message() : std::string();
         }
@@ -172,9 +173,9 @@ private:
         if (fd.get() < 0) return "cannot write " + name + ": " + std::strerror(errno);
         std::array<char, 64 * 1024> buffer;
         for (;;) {
-            const la_ssize_t got = archive_read_data(a_, buffer.data(), buffer.size());
+            const la_ssize_t got = lib_.read_data(a_, buffer.data(), buffer.size());
             if (got == 0) break;
-            if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(a_);
+            if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(lib_, a_);
             unpacked_ += static_cast<std::uint64_t>(got);
             if (std::string bound = UnpackedBytesPassed(limits_, unpacked_, packed_); !bound.empty()) return bound;
             if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
@@ -184,6 +185,7 @@ private:
         return {};
     }
 
+    const ArchiveFunctions& lib_;
     archive* a_;
     std::filesystem::path into_;
     const SkinInstallLimits& limits_;
@@ -195,7 +197,10 @@ private:
 }  // namespace
 
 UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
-                           const SkinInstallLimits& limits) {
+                           const SkinInstallLimits& limits, const std::string& library) {
+    std::string why;
+    const std::shared_ptr<const ArchiveFunctions> lib = LoadArchiveLibrary(library, why);
+    if (!lib) return {"archives cannot be read here: the archive library cannot be loaded (" + why + ")", {}};
     // libarchive turns names it knows to be Unicode (zip's UTF-8 flag, 7z,
     // rar) into the current locale's character set; under the C locale a
     // Cyrillic name would be lost. Unflagged names stay the packer's bytes.
@@ -203,11 +208,11 @@ UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std:
     std::error_code ec;
     const std::uintmax_t packed = std::filesystem::file_size(archive_file, ec);
     if (ec) return {"cannot read " + archive_file.string() + ": " + ec.message(), {}};
-    ArchiveReader a = OpenReader();
+    ArchiveReader a = OpenReader(*lib);
     if (!a) return {"out of memory", {}};
-    if (archive_read_open_filename(a.get(), archive_file.c_str(), 64 * 1024) != ARCHIVE_OK)
-        return {"not an archive this game reads (zip, 7z, rar, tar): " + ArchiveError(a.get()), {}};
-    return Unpacker(a.get(), into, limits, packed).Run();
+    if (lib->read_open_filename(a.get(), archive_file.c_str(), 64 * 1024) != ARCHIVE_OK)
+        return {"not an archive this game reads (zip, 7z, rar, tar): " + ArchiveError(*lib, a.get()), {}};
+    return Unpacker(*lib, a.get(), into, limits, packed).Run();
 }
 
 }  // namespace pellox

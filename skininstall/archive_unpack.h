@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "skininstall/archive_library.h"
 #include "skininstall/install_skins.h"
 
 namespace pellox {
@@ -18,8 +19,9 @@ struct UnpackResult {
 
 // Unpacks the archive at archive_file (zip, 7z, rar, tar and their
 // compressions) into the existing folder into. On an error the folder may
-// hold part of the archive: the caller throws it away.
+// hold part of the archive: the caller throws it away. libarchive is opened
+// at the first call; `library` is its file name (tests name a missing one).
 UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
-                           const SkinInstallLimits& limits);
+                           const SkinInstallLimits& limits, const std::string& library = kArchiveLibrary);
 
 }  // namespace pellox

@@ -4,10 +4,12 @@
 #include <QPalette>
 
 namespace pellox {
+namespace {
+constexpr char kFramed[] = "pelloxFocusRing";
+}
 
-QFocusFrame* FollowFocusWithRing(const QList<QWidget*>& controls) {
-    if (controls.isEmpty()) return nullptr;
-    auto* ring = new QFocusFrame(controls.front()->window());
+QFocusFrame* FollowFocusWithRing(QWidget& window) {
+    auto* ring = new QFocusFrame(&window);
     // The style fills the frame with the text colour: black, whatever the
     // desktop's colours, against the form's fixed green and the white boxes.
     QPalette black = ring->palette();
@@ -15,10 +17,13 @@ QFocusFrame* FollowFocusWithRing(const QList<QWidget*>& controls) {
     ring->setPalette(black);
     // QFocusFrame moves itself beside the control it frames and follows it
     // there; choosing the control is left to its user.
-    QObject::connect(qApp, &QApplication::focusChanged, ring, [ring, controls](QWidget*, QWidget* now) {
-        ring->setWidget(controls.contains(now) ? now : nullptr);
+    QObject::connect(qApp, &QApplication::focusChanged, ring, [ring, &window](QWidget*, QWidget* now) {
+        const bool framed = now && now->window() == &window && now->property(kFramed).toBool();
+        ring->setWidget(framed ? now : nullptr);
     });
     return ring;
 }
+
+void FrameFocusOf(QWidget& control) { control.setProperty(kFramed, true); }
 
 }  // namespace pellox

@@ -1,5 +1,6 @@
 #include "startscreen/thb_form.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -27,6 +28,7 @@
 #include "startscreen/focus_ring.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
+#include "startscreen/style_pictures.h"
 
 namespace pellox {
 namespace {
@@ -116,7 +118,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     setPalette(green);
     setFixedSize(kClientSize);
     RefuseMaximise(*this);
-    setWindowIcon(ProgramIcon());
+    CacheStylePictures();  // before the menu's frame is first painted
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     BuildComponents();
@@ -154,10 +156,6 @@ void THBForm::BuildComponents() {
 
     panel1_ = Place(new QFrame(this), "Panel1", 112, 136, 369, 153);
     panel1_->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    mm_su_instruction_ = Memo(panel1_, "mmSUInstruction");
-    mm_gb_instruction_ = Memo(panel1_, "mmGBInstruction");
-    mm_su_instruction_->setPlainText(texts_su_.memo);
-    mm_gb_instruction_->setPlainText(texts_gb_.memo);
 
     lb_year_ = Place(new QLabel(this), "lbYear", 16, 208, 83, 13);
     lb_year_->setTextFormat(Qt::PlainText);
@@ -179,15 +177,37 @@ void THBForm::BuildComponents() {
     // button wears the default button's look to say so.
     bt_start_->setDefault(true);
 
+    OrderTabs();
+    FollowFocusWithRing(*this);
+    for (QWidget* control : std::initializer_list<QWidget*>{im_soviet_, im_british_, cb_skin_, bt_start_})
+        FrameFocusOf(*control);
+    bt_start_->setFocus();
+}
+
+QPlainTextEdit& THBForm::MemoOf(InterfaceLanguage language) {
+    const bool su = language == InterfaceLanguage::Russian;
+    QPlainTextEdit*& memo = su ? mm_su_instruction_ : mm_gb_instruction_;
+    if (memo) return *memo;
+    memo = Memo(panel1_, su ? "mmSUInstruction" : "mmGBInstruction");
+    memo->setPlainText((su ? texts_su_ : texts_gb_).memo);
+    memo->hide();  // until ShowTexts shows its language's
+    FrameFocusOf(*memo);
+    OrderTabs();
+    return *memo;
+}
+
+void THBForm::OrderTabs() {
     // Tab goes flag, flag, the memo shown, menu, start button, as a reader
     // looks down the form; the hidden memo is passed over.
+    QWidget* previous = im_british_;
     setTabOrder(im_soviet_, im_british_);
-    setTabOrder(im_british_, mm_su_instruction_);
-    setTabOrder(mm_su_instruction_, mm_gb_instruction_);
-    setTabOrder(mm_gb_instruction_, cb_skin_);
+    for (QWidget* memo : {mm_su_instruction_, mm_gb_instruction_}) {
+        if (!memo) continue;
+        setTabOrder(previous, memo);
+        previous = memo;
+    }
+    setTabOrder(previous, cb_skin_);
     setTabOrder(cb_skin_, bt_start_);
-    FollowFocusWithRing({im_soviet_, im_british_, mm_su_instruction_, mm_gb_instruction_, cb_skin_, bt_start_});
-    bt_start_->setFocus();
 }
 
 void THBForm::BuildContextMenu() {
@@ -241,8 +261,10 @@ void THBForm::ShowTexts() {
     qt_translations_.Use(language_);
     setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
     st_small_info_->setText(texts.intro);
-    mm_su_instruction_->setVisible(su);
-    mm_gb_instruction_->setVisible(!su);
+    QPlainTextEdit& shown = MemoOf(language_);
+    QPlainTextEdit* hidden = su ? mm_gb_instruction_ : mm_su_instruction_;
+    if (hidden) hidden->setVisible(false);
+    shown.setVisible(true);
     gb_skin_->setTitle(Caption(menu_state_));
     FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
     lb_year_->setText(texts.year);
@@ -286,10 +308,12 @@ void THBForm::paintEvent(QPaintEvent* event) {
     if (creation_queued_) return;
     creation_queued_ = true;
     // After this paint: the game window's pictures and sound take longer to
-    // make than the whole start screen.
+    // make than the whole start screen, and the window system reads every
+    // size of the icon as it is given, for every window of the program.
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
             if (!LongCreate()) {
                 close();
                 QCoreApplication::exit(1);

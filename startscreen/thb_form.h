@@ -138,8 +138,9 @@ public:
 
     // The components under their own names (also their Qt object names).
     QLabel& StSmallInfo() { return *st_small_info_; }
-    QPlainTextEdit& MmSUInstruction() { return *mm_su_instruction_; }
-    QPlainTextEdit& MmGBInstruction() { return *mm_gb_instruction_; }
+    // A language's memo is made when it is first shown, or asked for here.
+    QPlainTextEdit& MmSUInstruction() { return MemoOf(InterfaceLanguage::Russian); }
+    QPlainTextEdit& MmGBInstruction() { return MemoOf(InterfaceLanguage::English); }
     QGroupBox& GbSkin() { return *gb_skin_; }
     QComboBox& CbSkin() { return *cb_skin_; }
     QPushButton& BtStart() { return *bt_start_; }
@@ -167,6 +168,9 @@ protected:
 
 private:
     void BuildComponents();
+    // Only the shown language's long text is laid out before the first paint.
+    QPlainTextEdit& MemoOf(InterfaceLanguage language);
+    void OrderTabs();
     bool LockToCommandLineSkin();
     void FillSkinMenu();
     void StartSkinSearch();

@@ -5,6 +5,7 @@
 #include <QtCore/qresource.h>
 
 #include "raster/sprite_rasterizer.h"
+#include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -45,7 +46,7 @@ bool LoadBuiltinPictures(PictureSet& pictures, QString* error) {
     for (int i = 0; i < kSpriteCount; ++i) {
         const SpriteId id = SpriteAt(i);
         const QString path = BuiltinSpritePath(QString::fromLatin1(NameOf(id).data(), NameOf(id).size()));
-        const QImage picture(path);
+        const QImage picture = ReadOwnBitmap(path);
         if (picture.isNull()) {
             if (error) *error = QStringLiteral("The built-in picture %1 is missing").arg(path);
             return false;

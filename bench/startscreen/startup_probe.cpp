@@ -65,7 +65,7 @@ int main(int argc, char** argv) {
         setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
         setup.make_game_window = [&pictures]() -> std::unique_ptr<pellox::GameWindow> {
             if (!pellox::LoadBuiltinPictures(pictures, nullptr)) return nullptr;
-            return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),
+            return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeWindowGameSound(),
                                                         std::make_unique<pellox::SettingsRecordsStore>());
         };
         auto start_screen = std::make_unique<pellox::THBForm>(std::move(setup));

@@ -25,6 +25,12 @@ void TDXSound::Loaded() {
     }
 }
 
+void TDXSound::SetPaused(bool paused) {
+    if (!open_ || paused == paused_) return;
+    paused_ = paused;
+    output_->SetPaused(paused);
+}
+
 void TDXSound::OpenDevice() {
     CloseDevice();
     Notify(SoundNotice::Opening);
@@ -39,6 +45,7 @@ void TDXSound::OpenDevice() {
             throw EDXSoundError("The sound output has no mixer to play on");
         output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
         open_ = true;
+        paused_ = false;
         lost_ = false;
         awaiting_output_ = false;
     } catch (...) {

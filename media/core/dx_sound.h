@@ -51,6 +51,12 @@ public:
     void CloseDevice();
     void RestoreDevice();
 
+    // Stops the open output's mixer (or lets it run again); the voices keep
+    // their places. A play on a paused output sounds only once it runs again,
+    // so the caller runs it first. An output opened later runs.
+    void SetPaused(bool paused);
+    bool Paused() const { return open_ && paused_; }
+
     const TDXSoundOptions& Options() const { return options_; }
     void SetOptions(const TDXSoundOptions& options);
     const TDXSoundOptions& EffectiveOptions() const { return effective_; }
@@ -90,6 +96,7 @@ private:
     bool lost_ = false;
     bool recovering_ = false;
     bool awaiting_output_ = false;
+    bool paused_ = false;
     double next_reopen_seconds_ = 0;
     std::unique_ptr<SoundOutput> output_;
     std::vector<SoundListener*> listeners_;

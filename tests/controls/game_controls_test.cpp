@@ -278,6 +278,25 @@ TEST_F(GameWindowTest, WindowClosedByTheWindowManagerLeavesNoTimerRunning) {
     EXPECT_FALSE(window->SideTimer().Enabled());
 }
 
+TEST_F(GameWindowTest, TheSideTimerAndTheSoundOutputRunOnlyWhileTheWindowIsShown) {
+    auto& sound = static_cast<testing::RecordingSound&>(window->Sound());
+    EXPECT_TRUE(window->SideTimer().Armed());
+    EXPECT_TRUE(sound.output_open);
+    form().hide();
+    EXPECT_TRUE(window->SideTimer().Enabled());  // the game's own switch is untouched
+    EXPECT_FALSE(window->SideTimer().Armed());
+    EXPECT_FALSE(sound.output_open);
+    form().show();
+    EXPECT_TRUE(window->SideTimer().Armed());
+    EXPECT_TRUE(sound.output_open);
+
+    // A window made and never shown, as the start screen makes it, wakes nobody.
+    GameWindow hidden(testing::BuiltinPictures(), std::make_unique<testing::RecordingSound>(&played, &sound_failure),
+                      std::make_unique<SettingsRecordsStore>(records_file));
+    EXPECT_FALSE(hidden.SideTimer().Armed());
+    EXPECT_FALSE(static_cast<testing::RecordingSound&>(hidden.Sound()).output_open);
+}
+
 TEST_F(GameWindowTest, HeldKeyThroughAMissAndQuickGameButtonPressesStaySafe) {
     Click(SpriteId::imButtA);
     for (int i = 0; i < 200; ++i) {

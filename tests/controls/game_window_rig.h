@@ -31,7 +31,10 @@ struct RecordingSound : GameSoundPlayer {
         played->push_back(static_cast<int>(EffectIndex(effect)));
     }
     void LoadEffectFile(Effect effect, const std::string& path) override { loaded[effect] = path; }
+    void OpenOutput() override { output_open = true; }
+    void CloseOutput() override { output_open = false; }
     std::map<Effect, std::string> loaded;
+    bool output_open = false;
 };
 
 inline PictureSet BuiltinPictures() {

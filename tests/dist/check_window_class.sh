@@ -30,9 +30,14 @@ wanted=$(sed -n 's/^StartupWMClass=//p' "$entry")
 
 # The icons as the window manager reads them: width, height, then the pixels,
 # one after the other (xprop's own icon listing leaves out the largest).
-icons=$(xprop -id "$window" -len 4000000 -notype -f _NET_WM_ICON 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr ',' '\n' |
-  awk '{ v[NR] = $1 } END { for (i = 1; i + 1 <= NR; i += 2 + v[i] * v[i + 1]) print v[i] "x" v[i + 1] }' |
-  sort -n | xargs)
+# The icon comes just after the start screen's first paint.
 wanted_icons=$(for size in $sizes; do echo "${size}x$size"; done | sort -n | xargs)
+for _ in $(seq 50); do
+  icons=$(xprop -id "$window" -len 4000000 -notype -f _NET_WM_ICON 32c _NET_WM_ICON | sed 's/^[^=]*= //' | tr ',' '\n' |
+    awk '{ v[NR] = $1 } END { for (i = 1; i + 1 <= NR; i += 2 + v[i] * v[i + 1]) print v[i] "x" v[i + 1] }' |
+    sort -n | xargs)
+  [ "$icons" = "$wanted_icons" ] && break
+  sleep 0.1
+done
 [ "$icons" = "$wanted_icons" ] || { echo "FAIL: the window's icon comes at $icons, not at $wanted_icons"; exit 1; }
 echo "window class $class, icon sizes $icons: ok"

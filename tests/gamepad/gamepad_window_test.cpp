@@ -56,6 +56,16 @@ protected:
         ASSERT_TRUE(gamepads()->Started());
     }
 
+    // SDL starts as the window is shown, and the end of its mapping file's
+    // reading, on a thread of its own, reads SDL's queue: settled before a
+    // test plugs a controller in for a second reader of that queue.
+    void LetTheWindowsGamepadsSettle() {
+        QElapsedTimer waited;
+        waited.start();
+        while (!gamepads()->MappingsRead() && waited.elapsed() < 10000) QCoreApplication::processEvents();
+        ASSERT_TRUE(gamepads()->MappingsRead());
+    }
+
     GamepadInput* gamepads() { return GamepadsOf(*window); }
     SpriteId LitBasket() {
         for (SpriteId b : {SpriteId::imBask0, SpriteId::imBask1, SpriteId::imBask2, SpriteId::imBask3})
@@ -279,6 +289,7 @@ TEST_F(GamepadWindowTest, AVirtualControllerIsReadByItsTimerWithoutAWake) {
 }
 
 TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
+    ASSERT_NO_FATAL_FAILURE(LetTheWindowsGamepadsSettle());
     QTemporaryDir devices;
     GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = devices.path()});
     VirtualPad pad;
@@ -291,6 +302,7 @@ TEST_F(GamepadWindowTest, ANewNodeInTheDeviceFolderMakesItLookForControllers) {
 }
 
 TEST_F(GamepadWindowTest, ADeviceFolderMadeLaterIsWatchedFromItsParent) {
+    ASSERT_NO_FATAL_FAILURE(LetTheWindowsGamepadsSettle());
     QTemporaryDir dev;
     const QString input = dev.filePath(QStringLiteral("input"));
     GamepadInput watching(window->Controls(), GamepadInputOptions{.device_folder = input});
@@ -300,7 +312,37 @@ TEST_F(GamepadWindowTest, ADeviceFolderMadeLaterIsWatchedFromItsParent) {
     EXPECT_TRUE(QTest::qWaitFor([&] { return watching.OpenControllers() == 1; }, 2000));
 }
 
+TEST_F(GamepadWindowTest, SdlStartsWhenItsWindowIsFirstShownAndWithoutItTheKeysStillPlay) {
+    window.reset();
+    window = MakeGameWindowWithGamepads(BuiltinPictures(), std::make_unique<RecordingSound>(&played, &sound_failure),
+                                        std::make_unique<SettingsRecordsStore>(records_file), mapping_file);
+    PrepareBuiltinGame(*window);
+    window->FrameTimer().SetEnabled(false);
+    EXPECT_FALSE(gamepads()->Started());  // made hidden, as the start screen makes it
+    form().show();
+    EXPECT_TRUE(gamepads()->Started());
+
+    // A system without SDL: the reason is told, nothing starts, keys play on.
+    QLoggingCategory::setFilterRules(QStringLiteral("pellox.gamepad.warning=true"));
+    ::testing::internal::CaptureStderr();
+    GamepadInput missing(window->Controls(),
+                         GamepadInputOptions{.form = &form(), .sdl_library = "libpellox-no-such-sdl.so.0"});
+    form().hide();
+    form().show();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    QLoggingCategory::setFilterRules(QString());
+    EXPECT_FALSE(missing.Started());
+    EXPECT_NE(said.find("pellox: no gamepads: SDL cannot be loaded (libpellox-no-such-sdl.so.0"), std::string::npos)
+        << said;
+    missing.Update();
+    missing.StartRumble(Rumble{});
+    Click(SpriteId::imButtA);
+    Type('k');
+    EXPECT_TRUE(Lit(SpriteId::imBask3));
+}
+
 TEST_F(GamepadWindowTest, AControllerPlaysOnlyWhileTheGameIsInFront) {
+    ASSERT_NO_FATAL_FAILURE(LetTheWindowsGamepadsSettle());
     bool in_front = false;
     GamepadInput behind(window->Controls(), GamepadInputOptions{.in_front = [&] { return in_front; }});
     VirtualPad pad;

@@ -18,6 +18,9 @@ struct FakeWorld {
     bool refuse_fill = false;
     bool refuse_duplicate = false;
     int outputs_opened = 0;
+    int outputs_closed = 0;
+    bool paused = false;        // the open output's mixer is stopped
+    int plays_while_paused = 0; // voices started on a stopped mixer
     int open_attempts = 0;      // successful or not
     int sample_buffers = 0;     // distinct sample copies made
     std::vector<PcmFormat> mix_formats;
@@ -40,6 +43,7 @@ public:
     VoiceResult ResetControls() override { return Result(); }
     VoiceResult Play(bool looped) override {
         if (world_.lost) return VoiceResult::Lost;
+        if (world_.paused) ++world_.plays_while_paused;
         playing_ = true;
         looped_ = looped;
         started_ = world_.now;
@@ -75,6 +79,11 @@ private:
 class FakeOutput final : public SoundOutput {
 public:
     explicit FakeOutput(FakeWorld& world) : world_(world) {}
+    ~FakeOutput() override {
+        ++world_.outputs_closed;
+        world_.paused = false;
+    }
+    void SetPaused(bool paused) override { world_.paused = paused; }
     void SetMixFormat(const PcmFormat& format) override { world_.mix_formats.push_back(format); }
     std::unique_ptr<SoundVoice> MakeVoice(const TWave& wave, MakeResult& result) override {
         if (world_.refuse_make) {

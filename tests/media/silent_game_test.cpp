@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "media/game_sounds.h"
+#include "media/openal_sound.h"
 
 // Before OpenAL Soft reads its configuration: offer it no back-end, the way a
 // machine without a sound card and without a sound server does.
@@ -29,6 +30,22 @@ TEST(SilentGame, WithoutAnOutputEveryEffectReturnsAtOnce) {
     const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     // Forty waited chute steps would take 1.6 s with sound.
     EXPECT_LT(ms, 40.0);
+    for (int i = 0; i < 8; ++i) EXPECT_FALSE(sounds.DXWaveList().Items(i).Attached());
+}
+
+TEST(SilentGame, WithoutTheSoundLibraryTheWindowSaysWhyAndPlaysSilently) {
+    GameSounds sounds(std::make_unique<OpenALSoundSystem>("libpellox-no-such-openal.so.1"), OutputOpens::WithTheWindow);
+    testing::internal::CaptureStderr();
+    sounds.OpenOutput();
+    sounds.OpenOutput();  // shown again: said once
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(sounds.DXSound().Initialized());
+    EXPECT_NE(said.find("pellox: the sound library cannot be loaded (libpellox-no-such-openal.so.1"), std::string::npos)
+        << said;
+    EXPECT_NE(said.find("pellox: no sound output found: the game plays silently\n"), std::string::npos) << said;
+    EXPECT_EQ(said.find("cannot be loaded", said.find("cannot be loaded") + 1), std::string::npos) << said;
+
+    for (Effect e : kAllEffects) sounds.PlayEffect(e, WaitsForItsEnd(e));
     for (int i = 0; i < 8; ++i) EXPECT_FALSE(sounds.DXWaveList().Items(i).Attached());
 }
 

@@ -1,3 +1,4 @@
+#include "skininstall/archive_unpack.h"
 #include "skininstall/install_skins.h"
 
 #include <fcntl.h>
@@ -389,6 +390,20 @@ TEST_F(InstallSkinsTest, ATruncatedArchiveIsRefusedLeavingNothing) {
     EXPECT_FALSE(result.Succeeded());
     EXPECT_FALSE(result.error.empty());
     EXPECT_TRUE(fs::is_empty(skins_));
+}
+
+TEST_F(InstallSkinsTest, WithoutTheArchiveLibraryAnArchiveIsRefusedSayingWhy) {
+    const std::string zip = MakeArchive(ArchiveKind::Zip, {File("Wolf/wolf.ini", SkinIni("Wolf", "bg.bmp", "over.wav"))});
+    const fs::path into = temp_.Folder("unpacked");
+    const UnpackResult result =
+        UnpackArchive(temp_.Write("wolf.zip", zip), into, SkinInstallLimits{}, "libpellox-no-such-archive.so.13");
+    EXPECT_NE(result.error.find("archives cannot be read here: the archive library cannot be loaded "
+                                "(libpellox-no-such-archive.so.13"),
+              std::string::npos)
+        << result.error;
+    EXPECT_TRUE(fs::is_empty(into));
+    // The library the game ships with reads the same archive.
+    EXPECT_EQ(UnpackArchive(temp_.path() / "wolf.zip", into, SkinInstallLimits{}).error, "");
 }
 
 // A live install is told by the lock it holds on its staging folder, not by

@@ -87,6 +87,27 @@ TEST_F(StartScreenTest, TheStartScreenPaintsAndStartsBeforeTheSearchHasListedAny
     form.reset();  // the search, perhaps still walking, stops with the start screen
 }
 
+TEST_F(StartScreenTest, TheFirstPaintLoadsNoImagePlugin) {
+    const auto plugin_loaded = [] {
+        QFile maps(QStringLiteral("/proc/self/maps"));
+        return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/imageformats/");
+    };
+    if (plugin_loaded()) GTEST_SKIP() << "an earlier test in this process loaded an image plugin";
+    bool painted = false;
+    bool loaded_by_then = true;
+    AfterFirstPaint check([&] {
+        painted = true;
+        loaded_by_then = plugin_loaded();
+    });
+    Show({}, &check);
+    QElapsedTimer waited;
+    waited.start();
+    while (!painted && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_TRUE(painted);
+    // Neither the pictures, nor the memo, nor the style's frame of the menu.
+    EXPECT_FALSE(loaded_by_then);
+}
+
 TEST_F(StartScreenTest, AnEntryThePlayerPicksWhileTheSearchRunsStaysSelected) {
     WriteSkin("a.ini", "Alpha");
     WriteSkin("b.ini", "Beta");

@@ -3,11 +3,12 @@
 #include <cstddef>
 
 #include <QFile>
+#include <QImageReader>
 #include <QPixmap>
 #include <QtCore/qresource.h>
 
-#include "raster/icon_raster.h"
 #include "raster/sprite_rasterizer.h"
+#include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -44,7 +45,7 @@ QSize StartScreenPictureSize(StartScreenPicture which) {
 
 QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
     InitStartScreenPictures();
-    const QImage picture(StartScreenPicturePath(which), "BMP");  // named: no search through the image plugins
+    const QImage picture = ReadOwnBitmap(StartScreenPicturePath(which));
     if (picture.isNull()) return {};
     const bool transparent = IsTransparentPicture(which);
     if (ratio > 1.0) {
@@ -68,16 +69,16 @@ QImage LoadStartScreenPicture(StartScreenPicture which, qreal ratio) {
 QIcon ProgramIcon() {
     InitStartScreenPictures();
     QIcon program;
-    // Every size drawn from the source: docks, task switchers and title bars
-    // each ask for their own, and a scaled 32 px picture blurs.
-    QFile file(QStringLiteral(":/startscreen/picture-sources/icon.svg"));
-    const QByteArray svg = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    for (int side : kProgramIconSizes) {
-        const QImage icon = RasterizeIcon(svg, side);
+    // A picture drawn by the build for every size the desktop asks for
+    // (docks, task switchers, title bars: a scaled 32 px picture blurs).
+    for (int side : {PELLOX_ICON_SIZES}) {
+        QImageReader reader(QStringLiteral(":/startscreen/pictures/icons/%1.png").arg(side), "PNG");
+        reader.setAutoDetectImageFormat(false);  // no image plugin is asked
+        const QImage icon = reader.read();
         if (!icon.isNull()) program.addPixmap(QPixmap::fromImage(icon));
     }
     if (!program.isNull()) return program;
-    // Without its source the start screen's 32 px picture stands in.
+    // Without them the start screen's 32 px picture stands in.
     const QImage picture = LoadStartScreenPicture(StartScreenPicture::Icon);
     return picture.isNull() ? QIcon() : QIcon(QPixmap::fromImage(picture));
 }
