@@ -72,13 +72,24 @@ QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
     return text;
 }
 
+// A skin's title in the language's quotation marks.
+QString Quoted(InterfaceLanguage language, const QString& title) {
+    return (IsRussian(language) ? QStringLiteral("«%1»") : QStringLiteral("‘%1’")).arg(title);
+}
+
+QString QuotedTitles(InterfaceLanguage language, const QStringList& titles) {
+    QStringList quoted;
+    for (const QString& title : titles) quoted << Quoted(language, title);
+    return quoted.join(QStringLiteral(", "));
+}
+
 QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstartable) {
     const bool russian = IsRussian(language);
     const QString title =
         QString::fromStdString(russian ? unstartable.skin.title_su : unstartable.skin.title_gb);
-    QString text = russian ? QStringLiteral("Скин «%1» установлен, но не запустится:\n")
-                           : QStringLiteral("‘%1’ was installed, but it would not start:\n");
-    text = text.arg(title);
+    QString text = russian ? QStringLiteral("Скин %1 установлен, но не запустится:\n")
+                           : QStringLiteral("%1 was installed, but it would not start:\n");
+    text = text.arg(Quoted(language, title));
     std::vector<QString> lines;
     for (const SkinEntryFailure& problem : unstartable.problems) {
         const QString reason = ReasonText(language, problem.reason);
@@ -123,10 +134,7 @@ QString InstallFailureText(InterfaceLanguage language, const std::vector<FailedI
 }
 
 QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titles) {
-    QStringList quoted;
-    for (const QString& title : titles)
-        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
-    const QString list = quoted.join(QStringLiteral(", "));
+    const QString list = QuotedTitles(language, titles);
     if (IsRussian(language))
         return (titles.size() == 1 ? QStringLiteral("Скин %1 уже установлен, с теми же файлами; он выбран в меню.")
                                    : QStringLiteral("Скины %1 уже установлены, с теми же файлами; первый выбран в меню."))
@@ -137,10 +145,7 @@ QString AlreadyInstalledText(InterfaceLanguage language, const QStringList& titl
 }
 
 QString SameTitleQuestion(InterfaceLanguage language, const QStringList& titles) {
-    QStringList quoted;
-    for (const QString& title : titles)
-        quoted << (IsRussian(language) ? QStringLiteral("«%1»").arg(title) : QStringLiteral("‘%1’").arg(title));
-    const QString list = quoted.join(QStringLiteral(", "));
+    const QString list = QuotedTitles(language, titles);
     return IsRussian(language)
                ? QStringLiteral("Скин с названием %1 уже установлен, но файлы у него другие. Заменить установленный "
                                 "или оставить оба (у нового к названию добавится « (2)»)?")
