@@ -134,8 +134,8 @@ struct Source {
 class Installer {
 public:
     Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
-              SameTitleChoice same_title)
-        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title) {}
+              SameTitleChoice same_title, InstallMonitor& monitor)
+        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title), monitor_(monitor) {}
 
     SkinInstallResult Run() {
         std::error_code ec;
@@ -184,6 +184,20 @@ private:
         return result_;
     }
 
+    // A stopped install says so and nothing else.
+    void MarkCancelled() {
+        result_ = SkinInstallResult{};
+        result_.error = kInstallCancelled;
+        result_.cancelled = true;
+    }
+
+    // Whether the install was asked to stop (then marked so).
+    bool Cancelled() {
+        if (!monitor_.StopRequested()) return false;
+        MarkCancelled();
+        return true;
+    }
+
     std::optional<Source> ReadSource(const fs::path& staging) {
         std::error_code ec;
         Source source;
@@ -198,8 +212,12 @@ private:
         } else {
             source.root = staging / "unpacked";
             fs::create_directories(source.root, ec);
-            UnpackResult unpacked = UnpackArchive(source_, source.root, limits_);
+            UnpackResult unpacked = UnpackArchive(source_, source.root, limits_, monitor_);
             result_.notes = std::move(unpacked.notes);
+            if (unpacked.cancelled) {
+                MarkCancelled();
+                return std::nullopt;
+            }
             if (!unpacked.error.empty()) {
                 Fail(SourceName() + ": " + unpacked.error);
                 return std::nullopt;
@@ -210,6 +228,7 @@ private:
             Fail(SourceName() + ": " + candidates.error);
             return std::nullopt;
         }
+        if (Cancelled()) return std::nullopt;
         source.inis = std::move(candidates.inis);
         source.other_files = std::move(candidates.other_files);
         source.deeper_folders_left = candidates.deeper_folders_left;
@@ -277,6 +296,7 @@ private:
         std::set<std::string> taken;
         std::vector<Built> built;
         for (std::size_t i = 0; i < usable.size(); ++i) {
+            if (Cancelled()) return;
             const fs::path& ini = usable[i];
             const std::string wanted_name = NameOf(source, ini, usable);
             const std::string name = FreeName(skins_folder_, wanted_name, taken);
@@ -296,6 +316,9 @@ private:
             if (MeetInstalledTwin(one)) built.push_back(std::move(one));
         }
         if (!result_.to_choose.empty()) return;  // the player chooses first
+        // The last moment a stop leaves the skins folder as it was: renaming
+        // into place is all or nothing, and is not broken off halfway.
+        if (Cancelled()) return;
         if (!PutInPlace(built, taken, staging)) return;
         for (const Built& one : built) {
             if (one.skin.dir_rewritten)
@@ -442,6 +465,7 @@ private:
     fs::path skins_folder_;
     const SkinInstallLimits& limits_;
     SameTitleChoice same_title_;
+    InstallMonitor& monitor_;
     SkinInstallResult result_;
 };
 
@@ -476,13 +500,14 @@ fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
 }
 
 SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
-                               SameTitleChoice same_title) {
+                               SameTitleChoice same_title, InstallMonitor* monitor) {
     if (skins_folder.empty()) {
         SkinInstallResult result;
         result.error = "no folder to install skins in: neither XDG_DATA_HOME nor HOME is set";
         return result;
     }
-    return Installer(source, skins_folder, limits, same_title).Run();
+    UnwatchedInstall unwatched;
+    return Installer(source, skins_folder, limits, same_title, monitor ? *monitor : unwatched).Run();
 }
 
 }  // namespace pellox

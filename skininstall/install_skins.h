@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/skin_search_roots.h"
+#include "skininstall/install_progress.h"
 
 namespace pellox {
 
@@ -56,6 +57,9 @@ struct SkinInstallResult {
     // the source has, with other files. Nothing was installed; the player
     // chooses, and the install runs again with the choice.
     std::vector<InstalledSkin> to_choose;
+    // The monitor stopped it: nothing was installed or left behind, and
+    // error is kInstallCancelled.
+    bool cancelled = false;
 
     bool Succeeded() const { return !installed.empty(); }
 };
@@ -84,9 +88,12 @@ std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
 // thread and touches nothing but the file system: an archive is unpacked into
 // a hidden folder in skins_folder, locked while the install runs, and hidden
 // folders left by killed installs are removed (RemoveStaleSkinStaging).
+// monitor, when given, hears how far the unpacking got and may stop the
+// install at any point before the skins are renamed into place.
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
                                const SkinInstallLimits& limits = {},
-                               SameTitleChoice same_title = SameTitleChoice::KeepBoth);
+                               SameTitleChoice same_title = SameTitleChoice::KeepBoth,
+                               InstallMonitor* monitor = nullptr);
 
 // Removes the hidden staging folders that killed installs left in
 // skins_folder (up to the bound on what an install unpacks each): those that
