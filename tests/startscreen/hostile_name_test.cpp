@@ -79,28 +79,34 @@ protected:
 
 TEST_F(HostileNameTest, TheInstallFailureBoxShowsTheArchivesNameAndTheReasonsAsWritten) {
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
             SkinInstallResult result;
             result.rejected.push_back({file_name + "/skin.ini", text});
             return result;
         };
     };
     Open();
-    AnsweringBoxes([&] { form->InstallSkinSources({outside.path() / file_name}); });
+    AnsweringBoxes([&] {
+        form->InstallSkinSources({outside.path() / file_name});
+        WaitForInstalls();
+    });
     ASSERT_EQ(boxes.size(), 1);
     ExpectShownLiterally(file_name, boxes[0]);
     ExpectShownLiterally(text, boxes[0]);
 
     boxes.clear();
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
             SkinInstallResult result;
             result.error = text;
             return result;
         };
     };
     Open();
-    AnsweringBoxes([&] { form->InstallSkinSources({outside.path() / file_name}); });
+    AnsweringBoxes([&] {
+        form->InstallSkinSources({outside.path() / file_name});
+        WaitForInstalls();
+    });
     ASSERT_EQ(boxes.size(), 1);
     ExpectShownLiterally(text, boxes[0]);
 }
@@ -128,7 +134,9 @@ TEST_F(HostileNameTest, TheSkinsFolderBoxShowsItsPathAsWritten) {
     const std::filesystem::path folder = blocker / NameFor(fifo.Path(), "");
     adjust_setup = [&](StartScreenSetup& setup) {
         setup.installed_skins_folder = folder;
-        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice) { return SkinInstallResult{}; };
+        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
+            return SkinInstallResult{};
+        };
     };
     Open();
     AnsweringBoxes([&] { form->OpenSkinsFolderAction().trigger(); });

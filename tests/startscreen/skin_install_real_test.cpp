@@ -61,8 +61,9 @@ protected:
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title) {
-                return InstallSkins(source, installed.path(), {}, same_title);
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title,
+                                        InstallMonitor& monitor) {
+                return InstallSkins(source, installed.path(), {}, same_title, &monitor);
             };
             setup.check_installed_skin = SkinLaunchProblems;
         };
@@ -87,7 +88,7 @@ protected:
         EXPECT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(form.get(), &drop);
-        QCoreApplication::processEvents();
+        WaitForInstalls();
         return boxes;
     }
 

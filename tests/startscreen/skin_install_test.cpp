@@ -37,7 +37,7 @@ protected:
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice) {
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice, InstallMonitor&) {
                 install_calls.push_back(source);
                 return answer(source);
             };
@@ -73,7 +73,7 @@ protected:
         if (!enter.isAccepted()) return false;
         QDropEvent drop(at, Qt::CopyAction | Qt::MoveAction, data.get(), Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(target, &drop);
-        WhileAnswering([] { QCoreApplication::processEvents(); });
+        WhileAnswering([this] { WaitForInstalls(); });
         return drop.isAccepted();
     }
 
@@ -139,7 +139,7 @@ TEST_F(SkinInstallTest, TheSameTitleWithOtherFilesIsThePlayersChoice) {
     const SkinInstallResult installed_before = InstallSkin("new", "Новый", "New");
     adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
         with_installer(setup);
-        setup.install_skin = [&](const std::filesystem::path&, SameTitleChoice same_title) {
+        setup.install_skin = [&](const std::filesystem::path&, SameTitleChoice same_title, InstallMonitor&) {
             asked.push_back(same_title);
             SkinInstallResult result;
             if (same_title == SameTitleChoice::Ask) result.to_choose = installed_before.installed;
@@ -205,7 +205,8 @@ TEST_F(SkinInstallTest, ASkinInstalledWhileTheSearchRunsIsListedOnce) {
     form->InstallSkinSources({skins.path() / "new.zip"});
     QElapsedTimer waited;
     waited.start();
-    while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
+    while ((!form->GameWindowIfCreated() || form->SkinSearchRunning() || form->SkinInstallRunning()) &&
+           waited.elapsed() < 5000)
         QCoreApplication::processEvents();
     ASSERT_FALSE(form->SkinSearchRunning());
     EXPECT_EQ(Listed(), kBuiltinSU.toStdString() + " | Новый | Alpha");
@@ -335,6 +336,7 @@ TEST_F(SkinInstallTest, ARightClickOnTheMenuOrAnywhereOnTheFormOffersTheInstall)
                             static_cast<QWidget*>(form.get())})
         EXPECT_EQ(ContextMenuOf(*widget), expected) << widget->objectName().toStdString();
     form->InstallSkinSources({skins.path() / "new.zip"});
+    WaitForInstalls();
     ASSERT_TRUE(form->CbSkin().isEnabled());
     EXPECT_EQ(ContextMenuOf(form->CbSkin()), expected);
 }
@@ -364,6 +366,7 @@ TEST_F(SkinInstallTest, TheContextMenuInstallsAChosenFileAndOpensTheSkinsFolder)
     chooser.start(10);
     form->InstallSkinAction().trigger();
     chooser.stop();
+    WaitForInstalls();
     ASSERT_EQ(install_calls.size(), 1u);
     EXPECT_EQ(install_calls[0], chosen);
     EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("New"));

@@ -77,6 +77,16 @@ protected:
         form->show();
     }
 
+    // Lets the installs run on their thread to their end, the boxes they
+    // open at the end included.
+    void WaitForInstalls() {
+        QElapsedTimer waited;
+        waited.start();
+        do QCoreApplication::processEvents();
+        while (form->SkinInstallRunning() && waited.elapsed() < 20000);
+        ASSERT_FALSE(form->SkinInstallRunning());
+    }
+
     QStringList Entries() {
         QStringList entries;
         for (int i = 0; i < form->CbSkin().count(); ++i) entries << form->CbSkin().itemText(i);
