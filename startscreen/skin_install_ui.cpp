@@ -27,6 +27,7 @@ SkinInstallUi::SkinInstallUi(QWidget& window, const StartScreenSetup& setup, Ins
     : window_(window), setup_(setup), menu_(std::move(menu)), worker_(setup.install_skin, setup.check_installed_skin) {
     connect(&worker_, &BackgroundSkinInstall::Finished, this, &SkinInstallUi::OnFinished);
     progress_delay_.setSingleShot(true);
+    progress_delay_.setTimerType(Qt::PreciseTimer);  // never early: a quick install shows no window
     progress_delay_.setInterval(kProgressDelay);
     connect(&progress_delay_, &QTimer::timeout, this, &SkinInstallUi::ShowProgressWindow);
     progress_refresh_.setInterval(kProgressRefresh);

@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -13,6 +11,7 @@
 #include "skininstall/install_progress.h"
 #include "skininstall/install_skins.h"
 #include "tests/skininstall/test_archives.h"
+#include "tests/support/folder_snapshot.h"
 #include "tests/support/temp_folder.h"
 
 namespace pellox {
@@ -40,20 +39,6 @@ std::string Noise(std::size_t size) {
 std::string SkinIni(const std::string& title, const std::string& ground) {
     return "[SETTINGS]\r\nver=1.6\r\ntitle=" + title + "\r\n[BACK]\r\nground=0,0,20,10," + ground +
            "\r\n[SOUNDS]\r\nOver=over.wav\r\n";
-}
-
-// Every path under folder with its bytes ("/" for a folder).
-std::map<std::string, std::string> Snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> seen;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        std::string bytes = "/";
-        if (entry.is_regular_file()) {
-            std::ifstream in(entry.path(), std::ios::binary);
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-        }
-        seen[entry.path().lexically_relative(folder).string()] = bytes;
-    }
-    return seen;
 }
 
 // Records what it is told; asks the install to stop from its stop_at-th
@@ -98,7 +83,7 @@ protected:
                 source_ = temp_.path() / "new/Wolf";
                 break;
         }
-        before_ = Snapshot(skins_);
+        before_ = FolderSnapshot(skins_);
     }
 
     SkinInstallResult Install(StopAt& monitor) {
@@ -129,7 +114,7 @@ TEST_P(InstallCancel, AStopAtAnyQuestionLeavesTheSkinsFolderAsItWas) {
         EXPECT_TRUE(result.cancelled) << "stopped at question " << stop_at;
         EXPECT_EQ(result.error, kInstallCancelled);
         EXPECT_TRUE(result.installed.empty() && result.to_choose.empty() && result.already_installed.empty());
-        EXPECT_EQ(Snapshot(skins_), before_) << "stopped at question " << stop_at << " of " << questions;
+        EXPECT_EQ(FolderSnapshot(skins_), before_) << "stopped at question " << stop_at << " of " << questions;
         if (!monitor.told.empty()) {
             const std::uint64_t unpacked = monitor.told.back().unpacked_bytes;
             stopped_inside_the_big_picture |= unpacked > 0 && unpacked < kBigPicture;
