@@ -11,6 +11,7 @@
 
 #include "skininstall/install_skins.h"
 #include "tests/skininstall/test_archives.h"
+#include "tests/startscreen/paced_install.h"
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/folder_snapshot.h"
 
@@ -53,20 +54,6 @@ struct HeldInstall {
         ++returned;
         return result;
     }
-};
-
-// Slows a real install down, so that a stop lands in its middle.
-class Slowed final : public InstallMonitor {
-public:
-    explicit Slowed(InstallMonitor& inner) : inner_(inner) {}
-    void Progress(const InstallProgress& so_far) override {
-        inner_.Progress(so_far);
-        std::this_thread::sleep_for(milliseconds(25));
-    }
-    bool StopRequested() override { return inner_.StopRequested(); }
-
-private:
-    InstallMonitor& inner_;
 };
 
 class InstallProgressTest : public StartScreenTest {
@@ -132,8 +119,8 @@ TEST_F(InstallProgressTest, TheProgressWindowShowsPastTheDelayAndItsCancelLeaves
                           {test::File("Night/night.ini", "[SETTINGS]\r\nver=1.6\r\ntitle=Night\r\n"),
                            test::File("Night/big.bmp", picture)}));
     install = [this](const std::filesystem::path& source, InstallMonitor& monitor) {
-        Slowed slowed(monitor);
-        return InstallSkins(source, installed.path(), {}, SameTitleChoice::Ask, &slowed);
+        PacedMonitor paced(monitor, milliseconds(25));
+        return InstallSkins(source, installed.path(), {}, SameTitleChoice::Ask, &paced);
     };
     Open();
     form->imLanguageClick(0);
