@@ -4,8 +4,13 @@
 // thread of its own.
 
 #include <cstdint>
+#include <optional>
+#include <vector>
 
 namespace pellox {
+
+struct InstalledSkin;            // install_skins.h
+enum class SameTitleChoice;      // install_skins.h
 
 // The reason a stopped install gives, beside SkinInstallResult::cancelled.
 inline constexpr char kInstallCancelled[] = "the install was cancelled";
@@ -31,6 +36,16 @@ public:
     // before the new skins are renamed into place; after that the install
     // always completes.
     virtual bool StopRequested() = 0;
+    // With SameTitleChoice::Ask, once everything is unpacked and built: the
+    // installed skins whose titles skins of the source have, with other
+    // files. The answer applies to all of them. Nothing: no answer here, and
+    // the install ends listing them in to_choose, installing nothing (to be
+    // run again with the answer); a watcher that may wait for one (the
+    // player's) returns it, or asks the install to stop.
+    virtual std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins) {
+        (void)skins;
+        return std::nullopt;
+    }
 };
 
 // For installs that nobody watches (the command line).

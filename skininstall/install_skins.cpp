@@ -295,6 +295,7 @@ private:
         std::uint64_t bytes_left = limits_.max_unpacked_bytes;
         std::set<std::string> taken;
         std::vector<Built> built;
+        std::vector<Built> waiting;  // an installed skin has the title: the player's choice first
         for (std::size_t i = 0; i < usable.size(); ++i) {
             if (Cancelled()) return;
             const fs::path& ini = usable[i];
@@ -312,10 +313,12 @@ private:
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
-            Built one{what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            Built one{i, what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            const std::size_t asked = result_.to_choose.size();
             if (MeetInstalledTwin(one)) built.push_back(std::move(one));
+            else if (result_.to_choose.size() > asked) waiting.push_back(std::move(one));
         }
-        if (!result_.to_choose.empty()) return;  // the player chooses first
+        if (!result_.to_choose.empty() && !ChooseSameTitle(waiting, built)) return;
         // The last moment a stop leaves the skins folder as it was: renaming
         // into place is all or nothing, and is not broken off halfway.
         if (Cancelled()) return;
@@ -334,6 +337,7 @@ private:
 
     // One skin built in the staging folder, and where it goes.
     struct Built {
+        std::size_t order;  // its place among the source's usable skins
         fs::path build;
         std::string wanted_name;  // the name before " (2)"
         std::string where;
@@ -380,6 +384,21 @@ private:
         one.installed.title_gb = SkinTextToUtf8(probe.EnglishTitle());
         result_.notes.push_back(one.where + ": a skin titled \"" + existing.title_su + "\" with other files is installed in " +
                                 twin->folder.string() + "; this one goes beside it as \"" + one.installed.title_su + "\"");
+        return true;
+    }
+
+    // The watcher's answer for the skins that wait for one, asked once
+    // everything is unpacked, so that nothing is unpacked twice. Gives
+    // whether the install goes on: without an answer it ends, listing them
+    // in to_choose.
+    bool ChooseSameTitle(std::vector<Built>& waiting, std::vector<Built>& built) {
+        const std::optional<SameTitleChoice> choice = monitor_.ChooseSameTitle(result_.to_choose);
+        if (Cancelled() || !choice || *choice == SameTitleChoice::Ask) return false;
+        same_title_ = *choice;
+        result_.to_choose.clear();
+        for (Built& one : waiting)
+            if (MeetInstalledTwin(one)) built.push_back(std::move(one));
+        std::sort(built.begin(), built.end(), [](const Built& a, const Built& b) { return a.order < b.order; });
         return true;
     }
 

@@ -69,7 +69,8 @@ struct SkinInstallResult {
 enum class SameTitleChoice {
     KeepBoth,  // installed beside it, " (2)" added to its titles (noted)
     Replace,   // installed in its place, the old one removed
-    Ask,       // nothing installed: the skins are listed in to_choose
+    Ask,       // the monitor chooses (InstallMonitor::ChooseSameTitle); without its
+               // answer nothing is installed and the skins are listed in to_choose
 };
 
 // $XDG_DATA_HOME/pellox/skins, else $HOME/.local/share/pellox/skins: the

@@ -1,8 +1,10 @@
 #include "startscreen/background_skin_install.h"
 
 #include <atomic>
+#include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
 
 #include <QPromise>
 
@@ -10,22 +12,56 @@ namespace pellox {
 
 class BackgroundSkinInstall::Monitor final : public InstallMonitor {
 public:
+    // ask: puts the same-title question to the window thread, which answers
+    // through Answer.
+    explicit Monitor(std::function<void(const std::vector<InstalledSkin>&)> ask) : ask_(std::move(ask)) {}
+
     void Progress(const InstallProgress& so_far) override {
         const std::lock_guard<std::mutex> lock(mutex_);
         progress_ = so_far;
     }
     bool StopRequested() override { return stop_.load(std::memory_order_relaxed); }
 
-    void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
+    // Waits for the player's answer, on the install's thread, until it comes
+    // or the install is to stop; a declined question stops the install.
+    std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins) override {
+        if (!ask_ || StopRequested()) return std::nullopt;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            answered_ = false;
+        }
+        ask_(skins);
+        std::unique_lock<std::mutex> lock(mutex_);
+        answer_given_.wait(lock, [this] { return answered_ || StopRequested(); });
+        if (!answered_) return std::nullopt;
+        if (!answer_) stop_.store(true, std::memory_order_relaxed);
+        return answer_;
+    }
+
+    void Answer(std::optional<SameTitleChoice> answer) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        answer_ = answer;
+        answered_ = true;
+        answer_given_.notify_all();
+    }
+    void RequestStop() {
+        const std::lock_guard<std::mutex> lock(mutex_);  // not between a waiter's check and its sleep
+        stop_.store(true, std::memory_order_relaxed);
+        answer_given_.notify_all();
+    }
     InstallProgress SoFar() const {
         const std::lock_guard<std::mutex> lock(mutex_);
         return progress_;
     }
 
 private:
+    std::function<void(const std::vector<InstalledSkin>&)> ask_;
     std::atomic<bool> stop_{false};
     mutable std::mutex mutex_;
+    std::condition_variable answer_given_;
     InstallProgress progress_;
+    bool answered_ = false;
+    std::optional<SameTitleChoice> answer_;
 };
 
 namespace {
@@ -62,7 +98,7 @@ FinishedInstall InstallAndCheck(const SkinInstaller& installer, const InstalledS
 }  // namespace
 
 BackgroundSkinInstall::BackgroundSkinInstall(SkinInstaller installer, InstalledSkinCheck check, QObject* parent)
-    : QObject(parent), installer_(std::move(installer)), check_(std::move(check)), monitor_(std::make_shared<Monitor>()) {
+    : QObject(parent), installer_(std::move(installer)), check_(std::move(check)), monitor_(std::make_shared<Monitor>(nullptr)) {
     pool_.setMaxThreadCount(1);
     connect(&watcher_, &QFutureWatcherBase::finished, this, [this] {
         running_ = false;
@@ -80,7 +116,12 @@ BackgroundSkinInstall::~BackgroundSkinInstall() {
 bool BackgroundSkinInstall::Start(const std::filesystem::path& source, SameTitleChoice same_title) {
     if (running_) return false;
     running_ = true;
-    monitor_ = std::make_shared<Monitor>();  // a fresh stop and count for each install
+    // A fresh stop and count for each install. The question reaches the
+    // window thread as a queued call, dropped if this object has gone.
+    monitor_ = std::make_shared<Monitor>([this](const std::vector<InstalledSkin>& skins) {
+        QMetaObject::invokeMethod(
+            this, [this, skins] { emit SameTitleQuestion(skins); }, Qt::QueuedConnection);
+    });
     auto promise = std::make_shared<QPromise<FinishedInstall>>();
     watcher_.setFuture(promise->future());
     pool_.start([promise, installer = installer_, check = check_, source, same_title, monitor = monitor_] {
@@ -92,6 +133,8 @@ bool BackgroundSkinInstall::Start(const std::filesystem::path& source, SameTitle
 }
 
 void BackgroundSkinInstall::Stop() { monitor_->RequestStop(); }
+
+void BackgroundSkinInstall::Answer(std::optional<SameTitleChoice> choice) { monitor_->Answer(choice); }
 
 InstallProgress BackgroundSkinInstall::Progress() const { return monitor_->SoFar(); }
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <QFutureWatcher>
@@ -48,12 +49,19 @@ public:
     // Asks the running install to stop; its Finished says cancelled, unless
     // it was already renaming the skins into place.
     void Stop();
+    // The player's answer to SameTitleQuestion; nothing: they declined, and
+    // the install stops.
+    void Answer(std::optional<SameTitleChoice> choice);
     bool Running() const { return running_; }
     // The running (or last) install so far.
     InstallProgress Progress() const;
 
 signals:
     void Finished(const pellox::FinishedInstall& finished);
+    // Asked with SameTitleChoice::Ask once the source is unpacked: installed
+    // skins have the titles of skins in it, with other files. The install
+    // waits for Answer (or Stop).
+    void SameTitleQuestion(const std::vector<pellox::InstalledSkin>& skins);
 
 private:
     class Monitor;  // the progress and the stop, shared with the install's thread

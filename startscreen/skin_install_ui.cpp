@@ -26,6 +26,8 @@ constexpr int kBarSteps = 1000;
 SkinInstallUi::SkinInstallUi(QWidget& window, const StartScreenSetup& setup, InstallMenuHooks menu)
     : window_(window), setup_(setup), menu_(std::move(menu)), worker_(setup.install_skin, setup.check_installed_skin) {
     connect(&worker_, &BackgroundSkinInstall::Finished, this, &SkinInstallUi::OnFinished);
+    connect(&worker_, &BackgroundSkinInstall::SameTitleQuestion, this,
+            [this](const std::vector<InstalledSkin>& skins) { worker_.Answer(AskSameTitle(skins)); });
     progress_delay_.setSingleShot(true);
     progress_delay_.setTimerType(Qt::PreciseTimer);  // never early: a quick install shows no window
     progress_delay_.setInterval(kProgressDelay);
@@ -91,13 +93,11 @@ void SkinInstallUi::OnFinished(const FinishedInstall& finished) {
         return;
     }
     if (!finished.result.to_choose.empty() && current_.same_title == SameTitleChoice::Ask) {
-        // Nothing was installed: the player chooses, then it runs again.
-        HideProgressWindow();
-        const std::optional<SameTitleChoice> choice = ChooseSameTitle(finished.result.to_choose);
+        // An installer that could not wait for the answer installed nothing:
+        // the player chooses, then it runs again.
+        const std::optional<SameTitleChoice> choice = AskSameTitle(finished.result.to_choose);
         if (choice) queue_.push_front({current_.source, *choice});
         StartNext();
-        // Past the delay already: the window comes back for the second run.
-        if (batch_running_ && progress_window_ && !progress_delay_.isActive()) ShowProgressWindow();
         return;
     }
     Apply(current_.source, finished);
@@ -146,6 +146,16 @@ void SkinInstallUi::EndBatch() {
                          UnstartableSkinsText(language, report.unstartable));
 }
 
+std::optional<SameTitleChoice> SkinInstallUi::AskSameTitle(const std::vector<InstalledSkin>& skins) {
+    // The question box takes the progress window's place while it is open.
+    asking_ = true;
+    HideProgressWindow();
+    const std::optional<SameTitleChoice> choice = ChooseSameTitle(skins);
+    asking_ = false;
+    if (batch_running_ && !cancelled_ && progress_window_ && !progress_delay_.isActive()) ShowProgressWindow();
+    return choice;
+}
+
 std::optional<SameTitleChoice> SkinInstallUi::ChooseSameTitle(const std::vector<InstalledSkin>& skins) {
     const bool su = Language() == InterfaceLanguage::Russian;
     QStringList titles;
@@ -173,7 +183,7 @@ QProgressDialog* SkinInstallUi::ProgressWindow() const {
 }
 
 void SkinInstallUi::ShowProgressWindow() {
-    if (!batch_running_ || cancelled_) return;
+    if (!batch_running_ || cancelled_ || asking_) return;
     if (!progress_window_) {
         // Not modal: the menu, the flags and the text stay in the player's hands.
         progress_window_ = new QProgressDialog(&window_);

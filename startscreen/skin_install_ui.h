@@ -92,6 +92,9 @@ private:
     void OnFinished(const FinishedInstall& finished);
     void Apply(const std::filesystem::path& source, const FinishedInstall& finished);
     void EndBatch();
+    // Asks whether the skins with installed skins' titles replace them or go
+    // beside them; nothing when the player declines.
+    std::optional<SameTitleChoice> AskSameTitle(const std::vector<InstalledSkin>& skins);
     std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
     void ShowProgressWindow();
     void RefreshProgressWindow();
@@ -106,6 +109,7 @@ private:
     Job current_;
     bool batch_running_ = false;
     bool cancelled_ = false;  // the player or the window's close stopped this batch
+    bool asking_ = false;     // the same-title question is open
     int sources_in_batch_ = 0;
     int source_number_ = 0;  // the current source's place in the batch, from 1
     BatchReport report_;

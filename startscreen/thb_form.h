@@ -79,7 +79,10 @@ struct StartScreenSetup {
     // thread of its own, telling monitor how far it got and stopping when it
     // asks. Left empty, the start screen takes no drops and offers no install.
     // same_title: what to do with a skin whose title an installed skin has,
-    // with other files; the start screen asks first, then asks the player.
+    // with other files. The start screen passes Ask: the install puts the
+    // question to monitor (ChooseSameTitle), which asks the player and
+    // waits; an installer that returns to_choose instead is run again with
+    // the answer.
     SkinInstaller install_skin;
     // Asks the player whether the skins titled as installed ones replace
     // them or go beside them; nothing when they cancel. A message box unless

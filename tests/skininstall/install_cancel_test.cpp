@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -139,6 +140,69 @@ TEST_P(InstallCancel, AStopAtAnyQuestionLeavesTheSkinsFolderAsItWas) {
     EXPECT_EQ(result.installed[0].folder, skins_ / "Wolf");
     EXPECT_TRUE(fs::exists(skins_ / "Wolf" / "pics" / "big.bmp"));
     EXPECT_FALSE(fs::exists(skins_ / "Wolf" / "old.bmp"));
+}
+
+// Answers the same-title question as a player would, once everything is
+// unpacked; declining stops the install.
+class Answers final : public InstallMonitor {
+public:
+    explicit Answers(std::optional<SameTitleChoice> answer) : answer_(answer) {}
+    void Progress(const InstallProgress& so_far) override { told.push_back(so_far); }
+    bool StopRequested() override { return declined_; }
+    std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins) override {
+        asked_about.insert(asked_about.end(), skins.begin(), skins.end());
+        declined_ = !answer_;
+        return answer_;
+    }
+
+    std::vector<InstallProgress> told;
+    std::vector<InstalledSkin> asked_about;
+
+private:
+    std::optional<SameTitleChoice> answer_;
+    bool declined_ = false;
+};
+
+TEST_P(InstallCancel, TheSameTitleQuestionIsAnsweredWithinOneInstall) {
+    const struct {
+        std::optional<SameTitleChoice> answer;
+        const char* folder;  // where the new skin lands; empty: nothing installed
+    } cases[] = {
+        {SameTitleChoice::Replace, "Wolf"},
+        {SameTitleChoice::KeepBoth, "Wolf (2)"},
+        {std::nullopt, ""},  // the player cancelled the question
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        Answers monitor(c.answer);
+        const SkinInstallResult result = InstallSkins(source_, skins_, {}, SameTitleChoice::Ask, &monitor);
+        ASSERT_EQ(monitor.asked_about.size(), 1u);
+        EXPECT_EQ(monitor.asked_about[0].folder, skins_ / "Wolf");
+        EXPECT_TRUE(result.to_choose.empty());
+        // Unpacked once: the counts never went back to zero for a second run.
+        for (std::size_t i = 1; i < monitor.told.size(); ++i)
+            EXPECT_GE(monitor.told[i].unpacked_bytes, monitor.told[i - 1].unpacked_bytes);
+        if (!c.answer) {
+            EXPECT_TRUE(result.cancelled);
+            EXPECT_EQ(FolderSnapshot(skins_), before_);
+            continue;
+        }
+        ASSERT_EQ(result.installed.size(), 1u) << result.error;
+        EXPECT_EQ(result.installed[0].folder, skins_ / c.folder);
+        EXPECT_TRUE(fs::exists(skins_ / c.folder / "over.wav"));
+        fs::remove_all(skins_);  // as it was, for the next answer
+        fs::create_directories(skins_);
+        for (const auto& [path, bytes] : before_) {
+            if (bytes == "/") fs::create_directories(skins_ / path);
+            else temp_.Write(fs::path("home/skins") / path, bytes);
+        }
+    }
+    // Nobody to answer: nothing installed, the skins listed for the caller to ask.
+    UnwatchedInstall unwatched;
+    const SkinInstallResult result = InstallSkins(source_, skins_, {}, SameTitleChoice::Ask, &unwatched);
+    EXPECT_TRUE(result.installed.empty());
+    ASSERT_EQ(result.to_choose.size(), 1u);
+    EXPECT_EQ(FolderSnapshot(skins_), before_);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, InstallCancel,
