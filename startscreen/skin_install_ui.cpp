@@ -27,7 +27,10 @@ SkinInstallUi::SkinInstallUi(QWidget& window, const StartScreenSetup& setup, Ins
     : window_(window), setup_(setup), menu_(std::move(menu)), worker_(setup.install_skin, setup.check_installed_skin) {
     connect(&worker_, &BackgroundSkinInstall::Finished, this, &SkinInstallUi::OnFinished);
     connect(&worker_, &BackgroundSkinInstall::SameTitleQuestion, this,
-            [this](const std::vector<InstalledSkin>& skins) { worker_.Answer(AskSameTitle(skins)); });
+            [this](const std::vector<InstalledSkin>& skins) {
+                // A question that crossed a Cancel is not put to the player.
+                worker_.Answer(cancelled_ ? std::nullopt : AskSameTitle(skins));
+            });
     progress_delay_.setSingleShot(true);
     progress_delay_.setTimerType(Qt::PreciseTimer);  // never early: a quick install shows no window
     progress_delay_.setInterval(kProgressDelay);
