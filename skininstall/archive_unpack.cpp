@@ -110,6 +110,7 @@ public:
 
     UnpackResult Run() {
         UnpackResult result;
+        std::uint64_t entries = 0;  // read so far; progress_ counts those finished
         for (;;) {
             if (Stopped()) break;
             archive_entry* entry = nullptr;
@@ -119,16 +120,17 @@ public:
                 result.error = "the archive is damaged or not one this game reads: " + ArchiveError(lib_, a_);
                 return result;
             }
-            result.error = EntryCountPassed(limits_, ++progress_.entries);
+            result.error = EntryCountPassed(limits_, ++entries);
             if (!result.error.empty()) return result;
-            result.error = Unpack(entry, progress_.entries, result.notes);
+            result.error = Unpack(entry, entries, result.notes);
             if (cancelled_) break;
             if (!result.error.empty()) return result;
+            progress_.entries = entries;
             Report();
         }
         result.cancelled = cancelled_;
         if (cancelled_) result.error = kInstallCancelled;
-        else if (progress_.entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
+        else if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
         return result;
     }
 
