@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QUrl>
@@ -191,6 +192,12 @@ void SkinInstallUi::ShowProgressWindow() {
         // Not modal: the menu, the flags and the text stay in the player's hands.
         progress_window_ = new QProgressDialog(&window_);
         progress_window_->setObjectName(QStringLiteral("installProgress"));
+        // Plain text: it names the archive, and a name that looks like markup
+        // would have Qt open the file it points to.
+        auto* label = new QLabel;
+        label->setTextFormat(Qt::PlainText);
+        label->setAlignment(Qt::AlignCenter);
+        progress_window_->setLabel(label);
         progress_window_->setWindowModality(Qt::NonModal);
         progress_window_->setAutoClose(false);
         progress_window_->setAutoReset(false);

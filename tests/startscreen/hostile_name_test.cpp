@@ -6,7 +6,10 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QWindow>
+#include <chrono>
+#include <thread>
 
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/fifo_watch.h"
@@ -109,6 +112,34 @@ TEST_F(HostileNameTest, TheInstallFailureBoxShowsTheArchivesNameAndTheReasonsAsW
     });
     ASSERT_EQ(boxes.size(), 1);
     ExpectShownLiterally(text, boxes[0]);
+}
+
+TEST_F(HostileNameTest, TheProgressWindowShowsTheArchivesNameAsWritten) {
+    adjust_setup = [](StartScreenSetup& setup) {
+        // An install that lasts until it is cancelled.
+        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice, InstallMonitor& monitor) {
+            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!monitor.StopRequested() && std::chrono::steady_clock::now() < give_up)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            SkinInstallResult result;
+            result.cancelled = true;
+            result.error = kInstallCancelled;
+            return result;
+        };
+    };
+    Open();
+    form->InstallSkinSources({outside.path() / file_name});
+    QElapsedTimer waited;
+    waited.start();
+    while (!form->SkinInstalls().ProgressWindow() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    QProgressDialog* window = form->SkinInstalls().ProgressWindow();
+    ASSERT_NE(window, nullptr);
+    window->grab();  // laid out and painted as the player sees it
+    QLabel* label = window->findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    ExpectShownLiterally(file_name, ShownText(*label));
+    form->SkinInstalls().Cancel();
+    WaitForInstalls();
 }
 
 TEST_F(HostileNameTest, TheMenuAndTheLaunchFailureBoxShowTheSkinsTitleAndPathAsWritten) {
