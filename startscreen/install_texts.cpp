@@ -9,6 +9,19 @@ namespace {
 
 bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
 
+// The progress window grows with its longest line: a name longer than this
+// keeps its start and its end (where the extension is).
+constexpr qsizetype kLongestShownName = 60;
+
+std::filesystem::path ShortenedName(const std::filesystem::path& source) {
+    std::filesystem::path named = source;
+    if (!named.has_filename()) named = named.parent_path();  // a folder dropped as "name/"
+    const QString name = QString::fromStdString(named.filename().string());
+    if (name.size() <= kLongestShownName) return named;
+    const qsizetype half = kLongestShownName / 2 - 1;
+    return (name.left(half) + u'…' + name.right(half)).toStdString();
+}
+
 QLocale LocaleOf(InterfaceLanguage language) {
     return IsRussian(language) ? QLocale(QLocale::Russian, QLocale::Russia)
                                : QLocale(QLocale::English, QLocale::UnitedKingdom);
@@ -51,7 +64,7 @@ QString InstallProgressText(InterfaceLanguage language, const std::filesystem::p
     const bool su = IsRussian(language);
     const QLocale locale = LocaleOf(language);
     QString text = su ? QStringLiteral("Устанавливается %1") : QStringLiteral("Installing %1");
-    text = text.arg(QuotedSource(language, source));
+    text = text.arg(QuotedSource(language, ShortenedName(source)));
     if (count > 1)
         text += (su ? QStringLiteral(" (%1 из %2)") : QStringLiteral(" (%1 of %2)")).arg(number).arg(count);
     text += QStringLiteral("…\n");

@@ -10,6 +10,7 @@
 #include <QPushButton>
 
 #include "skininstall/install_skins.h"
+#include "startscreen/install_texts.h"
 #include "tests/skininstall/test_archives.h"
 #include "tests/startscreen/paced_install.h"
 #include "tests/startscreen/start_screen_rig.h"
@@ -164,6 +165,35 @@ TEST_F(InstallProgressTest, TheProgressWindowShowsPastTheDelayAndItsCancelLeaves
     form->imLanguageClick(0);
     EXPECT_EQ(Entries(), menu_before);
     EXPECT_TRUE(form->BtStart().isEnabled());
+}
+
+TEST(InstallProgressText, SaysWhatIsInstallingAndHowFarInTheLanguage) {
+    InstallProgress archive;
+    archive.entries = 1234;
+    archive.unpacked_bytes = 56'700'000;
+    archive.packed_total = 60'000'000;
+    const std::string long_name = std::string(100, 'x') + ".zip";
+    const struct {
+        InterfaceLanguage language;
+        std::filesystem::path source;
+        int number, count;
+        InstallProgress so_far;
+        const char* expected;
+    } cases[] = {
+        {InterfaceLanguage::English, "/d/Night.zip", 1, 1, archive,
+         "Installing ‘Night.zip’…\nFiles unpacked: 1,234 (54.1 MB)\n"
+         "The game can be started once the install has finished."},
+        {InterfaceLanguage::Russian, "/d/Night.zip", 2, 3, archive,
+         "Устанавливается «Night.zip» (2 из 3)…\nРаспаковано файлов: 1\u00a0234 (54,1 МБ)\n"
+         "Игру можно будет начать, когда установка закончится."},
+        {InterfaceLanguage::English, "/d/Night/", 1, 1, {},
+         "Installing ‘Night’…\nCopying the skin’s files.\nThe game can be started once the install has finished."},
+        {InterfaceLanguage::English, "/d/" + long_name, 1, 1, {},
+         "Installing ‘xxxxxxxxxxxxxxxxxxxxxxxxxxxxx…xxxxxxxxxxxxxxxxxxxxxxxxx.zip’…\nCopying the skin’s files.\n"
+         "The game can be started once the install has finished."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(InstallProgressText(c.language, c.source, c.number, c.count, c.so_far).toStdString(), c.expected);
 }
 
 TEST_F(InstallProgressTest, AQuickInstallShowsNoProgressWindow) {
