@@ -41,11 +41,7 @@ protected:
     QStringList boxes;  // the text each message box showed
 
     HostileNameTest() {
-        // A start in an earlier test ended the application's loop while none
-        // ran; Qt then ends every nested loop, a modal box's, at once until
-        // the application's own loop has run again.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        RunTheApplicationLoopOnce();
     }
 
     // Runs work; each message box it opens is read as shown and closed.

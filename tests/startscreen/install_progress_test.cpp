@@ -66,10 +66,7 @@ protected:
     QStringList boxes;
 
     InstallProgressTest() {
-        // A start in an earlier test ended the application's loop while none
-        // ran; Qt then ends every nested loop at once until it has run again.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        RunTheApplicationLoopOnce();
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();

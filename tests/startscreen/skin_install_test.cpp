@@ -29,11 +29,7 @@ protected:
     QList<Qt::TextFormat> message_box_formats;
 
     SkinInstallTest() {
-        // A start in an earlier test ended the application's loop while none
-        // ran; Qt then ends every nested loop, a modal dialog's, at once until
-        // the application's own loop has run again.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        RunTheApplicationLoopOnce();
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
