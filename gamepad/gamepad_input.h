@@ -82,8 +82,9 @@ public:
     bool MappingsRead() const { return mappings_read_; }
 
     // Lets SDL read what has come in (controllers plugged in or out, buttons)
-    // and plays it. The wakes above call it; so may anyone who knows that
-    // something happened (a test that worked a virtual controller).
+    // and plays it. The hot-plug watch and the wakes call it; so may anyone
+    // who knows that something happened (a test that worked a virtual
+    // controller).
     void Update();
 
     // Every open controller with motors rumbles; the others ignore it.
