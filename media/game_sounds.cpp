@@ -52,7 +52,7 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system, OutputOpens opens)
       sound_(std::make_unique<TDXSound>(*system_)),
       list_(std::make_unique<TDXWaveList>()) {
     // Sounds go on when the window loses focus.
-    sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
+    sound_->SetOptions({.soGlobalFocus = true, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
     // One line each way; the tries in between stay quiet.
     sound_->OnOutputLost = [](TDXSound&) { Tell(lcSound, "the sound output was lost: the game goes on silently"); };
