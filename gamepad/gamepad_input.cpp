@@ -174,7 +174,9 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                       loader_in_sdl_ = false;
                       if (!read) TellSdlError("gamepad mappings in " + path + " not read");
                   },
-                  [](const std::string& why_not) { qCWarning(lcGamepad, "gamepad mappings not read: %s", why_not.c_str()); },
+                  [](const std::string& why_not) {
+                      qCWarning(lcGamepad, "gamepad mappings not read: %s", why_not.c_str());
+                  },
                   [this] {
                       // A controller plugged in before its mapping came is
                       // announced by SDL now: read it on the window thread.

@@ -55,7 +55,9 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system, OutputOpens opens)
     sound_->SetOptions({.soGlobalFocus = true, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
     // One line each way; the tries in between stay quiet.
-    sound_->OnOutputLost = [](TDXSound&) { qCWarning(lcSound) << "the sound output was lost: the game goes on silently"; };
+    sound_->OnOutputLost = [](TDXSound&) {
+        qCWarning(lcSound) << "the sound output was lost: the game goes on silently";
+    };
     sound_->OnOutputBack = [](TDXSound&) { qCWarning(lcSound) << "the sound output is back"; };
     // The list's places are the effects' own: list item i is Effect i.
     for (Effect e : kAllEffects) {
