@@ -114,7 +114,9 @@ bool GamepadInput::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void GamepadInput::TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + sdl_->GetError()); }
+void GamepadInput::TellSdlError(const std::string& what) {
+    qCWarning(lcGamepad, "%s: %s", what.c_str(), sdl_->GetError());
+}
 
 GamepadInput::~GamepadInput() {
     // Nothing may reach SDL from the loader's thread once it is stopped; a
@@ -131,7 +133,7 @@ void GamepadInput::Start(const std::string& sdl_library, const QString& mapping_
     std::string why;
     sdl_ = LoadSdl(sdl_library, why);
     if (!sdl_) {
-        Tell(lcGamepad, "no gamepads: SDL cannot be loaded (" + why + ")");
+        qCWarning(lcGamepad, "no gamepads: SDL cannot be loaded (%s)", why.c_str());
         return;
     }
     // The game owns the process: SDL installs no signal handlers, and reads
@@ -172,7 +174,9 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                       loader_in_sdl_ = false;
                       if (!read) TellSdlError("gamepad mappings in " + path + " not read");
                   },
-                  [](const std::string& why_not) { Tell(lcGamepad, "gamepad mappings not read: " + why_not); },
+                  [](const std::string& why_not) {
+                      qCWarning(lcGamepad, "gamepad mappings not read: %s", why_not.c_str());
+                  },
                   [this] {
                       // A controller plugged in before its mapping came is
                       // announced by SDL now: read it on the window thread.
@@ -297,7 +301,7 @@ void GamepadInput::Open(int device_index) {
     }
     pad->instance_id = sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(pad->controller));
     const char* name = sdl_->GameControllerName(pad->controller);
-    Tell(lcGamepad, std::string("gamepad plugged in: ") + (name ? name : "(no name)"));
+    qCWarning(lcGamepad, "gamepad plugged in: %s", name ? name : "(no name)");
     WatchNode(*pad);
     pads_.push_back(std::move(pad));
 }
@@ -307,7 +311,8 @@ void GamepadInput::WatchNode(Pad& pad) {
     if (!node) return;  // a virtual controller: polled
     pad.node_fd = ::open(node, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (pad.node_fd < 0) {
-        Tell(lcGamepad, std::string("gamepad read by polling: ") + node + ": " + std::strerror(errno));
+        const int error = errno;  // taken before the logging machinery runs
+        qCWarning(lcGamepad, "gamepad read by polling: %s: %s", node, std::strerror(error));
         return;
     }
     WakeOnNode(pad);
@@ -355,7 +360,7 @@ void GamepadInput::Close(std::int32_t instance_id) {
         Pad& pad = **it;
         for (std::size_t b = 0; b < pad.held.size(); ++b)
             if (pad.held[b]) ButtonChanged(pad, static_cast<PadButton>(b), false);
-        Tell(lcGamepad, "gamepad unplugged");
+        qCWarning(lcGamepad) << "gamepad unplugged";
         // Its node's notifier may be the one emitting now (the read that
         // found the controller gone): it goes once that is over.
         if (pad.node_readable) pad.node_readable->setEnabled(false);
