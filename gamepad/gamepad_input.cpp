@@ -70,7 +70,9 @@ bool GamepadInput::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void GamepadInput::TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + sdl_->GetError()); }
+void GamepadInput::TellSdlError(const std::string& what) {
+    qCWarning(lcGamepad, "%s: %s", what.c_str(), sdl_->GetError());
+}
 
 GamepadInput::~GamepadInput() {
     // Nothing may reach SDL from the loader's thread once it is stopped.
@@ -85,7 +87,7 @@ void GamepadInput::Start(const std::string& sdl_library, const QString& mapping_
     std::string why;
     sdl_ = LoadSdl(sdl_library, why);
     if (!sdl_) {
-        Tell(lcGamepad, "no gamepads: SDL cannot be loaded (" + why + ")");
+        qCWarning(lcGamepad, "no gamepads: SDL cannot be loaded (%s)", why.c_str());
         return;
     }
     // The game owns the process: SDL installs no signal handlers, and reads
@@ -126,7 +128,9 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                       turns_.LoaderLeaves();
                       if (!read) TellSdlError("gamepad mappings in " + path + " not read");
                   },
-                  [](const std::string& why_not) { Tell(lcGamepad, "gamepad mappings not read: " + why_not); },
+                  [](const std::string& why_not) {
+                      qCWarning(lcGamepad, "gamepad mappings not read: %s", why_not.c_str());
+                  },
                   [this] {
                       // A controller plugged in before its mapping came is
                       // announced by SDL now: read it on the window thread.
@@ -202,7 +206,7 @@ void GamepadInput::Open(int device_index) {
     }
     auto pad = std::make_unique<Pad>(sdl_, controller);
     const char* name = sdl_->GameControllerName(controller);
-    Tell(lcGamepad, std::string("gamepad plugged in: ") + (name ? name : "(no name)"));
+    qCWarning(lcGamepad, "gamepad plugged in: %s", name ? name : "(no name)");
     wakes_.Add(pad->instance_id, sdl_->GameControllerPath(controller));
     pads_.push_back(std::move(pad));
 }
@@ -216,7 +220,7 @@ void GamepadInput::Close(std::int32_t instance_id) {
                                  [instance_id](const auto& pad) { return pad->instance_id == instance_id; });
     if (it == pads_.end()) return;
     for (const PadPlay& play : (*it)->buttons.LetGoAll()) Play(play);
-    Tell(lcGamepad, "gamepad unplugged");
+    qCWarning(lcGamepad) << "gamepad unplugged";
     wakes_.Remove(instance_id);
     pads_.erase(it);
 }

@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <string>
 #include <utility>
 
 #include <fcntl.h>
@@ -58,7 +57,8 @@ void PadWakes::Add(std::int32_t instance_id, const char* node) {
     if (!node) return;  // a virtual controller: polled
     const int fd = ::open(node, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
-        Tell(lcGamepad, std::string("gamepad read by polling: ") + node + ": " + std::strerror(errno));
+        const int error = errno;  // taken before the logging machinery runs
+        qCWarning(lcGamepad, "gamepad read by polling: %s: %s", node, std::strerror(error));
         return;
     }
     WakeOnNode(pad, fd);

@@ -78,9 +78,9 @@ int main(int argc, char** argv) {
     }
     long ticks = 0;
     auto& frame = window->FrameTimer();
-    frame.OnTimer = [&ticks, inner = frame.OnTimer](pellox::TDXTimer& timer, std::int32_t lag) {
+    frame.OnTimer = [&ticks, inner = frame.OnTimer](pellox::TDXTimer& timer) {
         ++ticks;
-        inner(timer, lag);
+        inner(timer);
     };
     pellox::PrepareBuiltinGame(*window);
     window->Form().show();
