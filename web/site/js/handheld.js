@@ -4,7 +4,7 @@
 // ticks: a timer is set for the next one and the canvas is drawn only when a
 // sprite changed.
 
-import {keyed, decodePicture, loadBuiltinPictures, loadSharpBuiltinPictures} from './pictures.js';
+import {keyed, builtinPictures, loadSharpBuiltinPictures} from './pictures.js';
 import {positionForKey, kCaseButtonKeys} from './keys.js';
 import {Gamepads} from './gamepad.js';
 
@@ -39,8 +39,9 @@ export class Handheld {
     this.listen();
   }
 
-  async loadPictures(sheet) {
-    this.basePictures = await loadBuiltinPictures(this.layout, sheet);
+  // decoded: decodeBuiltinSheet()'s promise.
+  async loadPictures(decoded) {
+    this.basePictures = await builtinPictures(this.layout, decoded);
   }
 
   // --- Launching ---------------------------------------------------------

@@ -5,7 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {fetchBytes} from './pictures.js';
+import {decodeBuiltinSheet, fetchBytes} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -263,13 +263,32 @@ page.firstFrame = () => {
 };
 
 // --- Boot ------------------------------------------------------------------
+// The game's module, from the WebAssembly that index.html began to compile
+// while the page's scripts loaded (compiled here when that did not start or failed).
+async function createModule(compiling) {
+  const url = (path) => new URL(`../${path}`, import.meta.url).href;
+  let failed;
+  const failure = new Promise((_, reject) => { failed = reject; });
+  const instantiateWasm = (imports, receive) => {
+    (compiling || Promise.reject(new Error('not started')))
+      .catch(async () => WebAssembly.compile(await (await fetchOk(url('pellox.wasm'))).arrayBuffer()))
+      .then(async (module) => receive(await WebAssembly.instantiate(module, imports), module))
+      .catch(failed);
+    return {};
+  };
+  return Promise.race([createPellox({locateFile: url, instantiateWasm}), failure]);
+}
+
 async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
-  // The waves and the pictures come while the module compiles.
-  const sheet = fetchBytes('builtin/sprites.bin');
+  // The waves come and the pictures are decoded while the module compiles.
+  const early = window.pelloxEarly || {};
+  const sheet = early.sheet ? early.sheet.then((bytes) => new Uint8Array(bytes)) : fetchBytes('builtin/sprites.bin');
+  const pictures = decodeBuiltinSheet(sheet);
+  pictures.catch(() => {});  // reported where it is awaited
   const waves = Promise.all(kEffectNames.map(async (name) =>
     new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
-  page.module = await createPellox({locateFile: (path) => new URL(`../${path}`, import.meta.url).href});
+  page.module = await createModule(early.wasm);
   performance.mark('pellox-module');
   const FS = page.module.FS;
   FS.mkdir('/builtin');
@@ -296,7 +315,7 @@ async function boot() {
   });
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
-  await page.handheld.loadPictures(sheet);
+  await page.handheld.loadPictures(pictures);
   performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {
