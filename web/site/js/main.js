@@ -22,6 +22,9 @@ window.pelloxPage = page;
 
 function t() { return kStrings[page.language]; }
 
+// A reason of the skin reader or the installer (English) in the page's language.
+function reasonText(reason) { return page.module.reasonText(page.language === 'su', reason); }
+
 async function fetchOk(url) {
   const response = await fetch(url);
   if (!response.ok) throw new Error(`${url}: ${response.status} ${response.statusText}`);
@@ -189,8 +192,11 @@ async function install(list) {
     if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files);
     if (result.skins.length) { installed.push(...result.skins); continue; }
     let block = s.noSkinFrom(source.name);
-    if (unpacked.error) block += `\n${unpacked.error}`;
-    else if (result.rejected.length) block += `\n${s.rejectedHeading}\n${bullets(s, result.rejected)}`;
+    if (unpacked.error) block += `\n${reasonText(unpacked.error)}`;
+    else if (result.rejected.length) {
+      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason)}`);
+      block += `\n${s.rejectedHeading}\n${bullets(s, lines)}`;
+    }
     else block += `\n${s.noSkinFile}`;
     blocks.push(block);
   }
