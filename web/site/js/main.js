@@ -5,7 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {decodeBuiltinSheet, fetchBytes} from './pictures.js';
+import {builtinSheet, decodeBuiltinSheet} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -289,8 +289,7 @@ async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
   // The waves come and the pictures are decoded while the module compiles.
   const early = window.pelloxEarly || {};
-  const sheet = early.sheet ? early.sheet.then((bytes) => new Uint8Array(bytes)) : fetchBytes('builtin/sprites.bin');
-  const pictures = decodeBuiltinSheet(sheet);
+  const pictures = decodeBuiltinSheet(builtinSheet(early.sheet));
   pictures.catch(() => {});  // reported where it is awaited
   const waves = Promise.all(kEffectNames.map(async (name) =>
     new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
