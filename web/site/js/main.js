@@ -5,7 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {builtinSheet, decodeBuiltinSheet} from './pictures.js';
+import {decodeBuiltinSheet} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -269,6 +269,57 @@ page.firstFrame = () => {
 };
 
 // --- Boot ------------------------------------------------------------------
+// The largest file unpacked: far more than the handheld's pictures or sounds.
+const kLargestUnpackedBytes = 64 << 20;
+
+// The body of one of the page's own .gz files, unpacked. response: its
+// fetch() or the promise of one. Plain static servers send files as they
+// are, so the build compresses the large ones itself; a server that marks
+// .gz files as gzip-encoded has had the browser unpack it already.
+async function unpacked(response, name) {
+  response = await response;
+  if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+  const packed = new Uint8Array(await response.arrayBuffer());
+  if (packed[0] !== 0x1f || packed[1] !== 0x8b) return packed;
+  if (typeof DecompressionStream !== 'function') {
+    const {gunzipSync} = await import('../vendor/fflate.js');
+    return gunzipSync(packed);
+  }
+  const reader = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip')).getReader();
+  const chunks = [];
+  let length = 0;
+  for (let read = await reader.read(); !read.done; read = await reader.read()) {
+    length += read.value.length;
+    if (length > kLargestUnpackedBytes) {
+      reader.cancel();
+      throw new Error(`${name}: unpacks to more than ${kLargestUnpackedBytes} bytes`);
+    }
+    chunks.push(read.value);
+  }
+  const bytes = new Uint8Array(length);
+  let at = 0;
+  for (const chunk of chunks) { bytes.set(chunk, at); at += chunk.length; }
+  return bytes;
+}
+
+// The built-in waves, in the effects' order, from builtin/sounds.bin.gz (the
+// eight RIFF files one after the other).
+async function builtinWaves(response) {
+  const bytes = await unpacked(response, 'builtin/sounds.bin.gz');
+  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  const waves = [];
+  for (let at = 0; at < bytes.length;) {
+    const riff = at + 8 <= bytes.length && view.getUint32(at, false) === 0x52494646;  // "RIFF"
+    const end = riff ? at + 8 + view.getUint32(at + 4, true) : Infinity;
+    if (end > bytes.length) throw new Error(`builtin/sounds.bin.gz: no whole wave at byte ${at}`);
+    waves.push(bytes.subarray(at, end));
+    at = end;
+  }
+  if (waves.length !== kEffectNames.length)
+    throw new Error(`builtin/sounds.bin.gz: ${waves.length} waves for ${kEffectNames.length} effects`);
+  return waves;
+}
+
 // The game's module, from the WebAssembly that index.html began to compile
 // while the page's scripts loaded (compiled here when that did not start or failed).
 async function createModule(compiling) {
@@ -289,10 +340,9 @@ async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
   // The waves come and the pictures are decoded while the module compiles.
   const early = window.pelloxEarly || {};
-  const pictures = decodeBuiltinSheet(builtinSheet(early.sheet));
+  const pictures = decodeBuiltinSheet(unpacked(early.sheet || fetch('builtin/sprites.bin.gz'), 'builtin/sprites.bin.gz'));
   pictures.catch(() => {});  // reported where it is awaited
-  const waves = Promise.all(kEffectNames.map(async (name) =>
-    new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
+  const waves = builtinWaves(early.waves || fetch('builtin/sounds.bin.gz'));
   page.module = await createModule(early.wasm);
   performance.mark('pellox-module');
   const FS = page.module.FS;

@@ -131,38 +131,6 @@ function keyedOwnBitmap(bytes, transparent) {
   return pixels;
 }
 
-// The largest sheet unpacked: far more than the 82 pictures of a handheld.
-const kLargestSheetBytes = 64 << 20;
-
-// The bytes of builtin/sprites.bin.gz, unpacked. response: its fetch()
-// (or the promise of one). A server that marks .gz files as gzip-encoded
-// has had the browser unpack it already.
-export async function builtinSheet(response = fetch('builtin/sprites.bin.gz')) {
-  response = await response;
-  if (!response.ok) throw new Error(`builtin/sprites.bin.gz: ${response.status} ${response.statusText}`);
-  const packed = new Uint8Array(await response.arrayBuffer());
-  if (packed[0] !== 0x1f || packed[1] !== 0x8b) return packed;
-  if (typeof DecompressionStream !== 'function') {
-    const {gunzipSync} = await import('../vendor/fflate.js');
-    return gunzipSync(packed);
-  }
-  const reader = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip')).getReader();
-  const chunks = [];
-  let length = 0;
-  for (let read = await reader.read(); !read.done; read = await reader.read()) {
-    length += read.value.length;
-    if (length > kLargestSheetBytes) {
-      reader.cancel();
-      throw new Error(`builtin/sprites.bin.gz: unpacks to more than ${kLargestSheetBytes} bytes`);
-    }
-    chunks.push(read.value);
-  }
-  const sheet = new Uint8Array(length);
-  let at = 0;
-  for (const chunk of chunks) { sheet.set(chunk, at); at += chunk.length; }
-  return sheet;
-}
-
 // The built-in pictures at one game pixel each: the bitmaps one after the
 // other in the sprite table's order in one file. Decoded before the game's
 // module is ready (it compiles meanwhile), each keyed as a see-through
