@@ -193,6 +193,13 @@ void TellUnusableSkinArgument(const QString& argument) {
 // application made before any window system is opened: mistakes, help,
 // version and the skin commands. Nothing when the game is to be played.
 std::optional<int> RunWithoutDisplay(int argc, char** argv) {
+    // A start from the desktop's menu has nothing to parse: no application
+    // object is made and thrown away before the window's.
+    if (argc <= 1) {
+        if (!pellox::NoDisplayToOpen({})) return std::nullopt;
+        std::cerr << pellox::kNoDisplayMessage << "\n";
+        return 1;
+    }
     QCoreApplication app(argc, argv);
     NameTheApplication();
     CommandLine command_line;
