@@ -5,8 +5,8 @@
 // far in KiB, then quits. startup_bench.py
 // takes the time before starting the process and subtracts. --start-screen
 // makes the game's start screen as app/main.cpp does (the skin search from
-// the current folder; the game window with the built-in pictures made after
-// the first paint); --bare shows an empty window of the same size;
+// the current folder after the first paint; the game window with the
+// built-in pictures made by the start button); --bare shows an empty window of the same size;
 // --game-window presses the start button as soon as the start screen is
 // painted and prints on the game window's first paint; --menu-filled prints
 // when the skin search has ended and the menu holds every skin;
@@ -18,7 +18,6 @@
 #include <time.h>
 
 #include <chrono>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
