@@ -25,6 +25,7 @@
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
 #include "skin/skin_probe.h"
+#include "startscreen/first_hover.h"
 #include "startscreen/focus_ring.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
@@ -176,6 +177,9 @@ void THBForm::BuildComponents() {
     // Enter starts the game from anywhere on the form (keyPressEvent): the
     // button wears the default button's look to say so.
     bt_start_->setDefault(true);
+    // The game window is made by the start button, or while the pointer is
+    // on its way to it.
+    OnFirstHover(*bt_start_, [this] { LongCreate(); });
 
     OrderTabs();
     FollowFocusWithRing(*this);

@@ -55,6 +55,26 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     EXPECT_FALSE(form->isVisible());
 }
 
+// The press would wait for the game window's pictures: the pointer on its way
+// to the start button makes it, hidden, and the press finds it made.
+TEST_F(StartScreenTest, ThePointerOverTheStartButtonMakesTheGameWindowBeforeThePress) {
+    Open();
+    ASSERT_EQ(form->GameWindowIfCreated(), nullptr);
+    QTest::mouseMove(&form->ImBritish());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->GameWindowIfCreated(), nullptr);  // only the start button's
+    QTest::mouseMove(&form->BtStart());
+    QElapsedTimer waited;
+    waited.start();
+    while (!form->GameWindowIfCreated() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+    GameWindow* made = form->GameWindowIfCreated();
+    EXPECT_FALSE(made->Form().isVisible());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(form->GameWindowIfCreated(), made);  // the press used it
+}
+
 TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
     WriteSkin("a.ini", "Alpha");
     WriteSkin("sub/b.ini", "Beta", "Beta in English");
