@@ -1,4 +1,4 @@
-// startup_probe --start-screen | --bare | --game-window | --menu-filled | --start-click
+// startup_probe --start-screen | --bare | --game-window | --menu-filled | --start-click | --hover-click
 //
 // Starts as the game does and prints, on the first paint of its window, the
 // wall clock in nanoseconds (CLOCK_REALTIME) and the peak resident memory so
@@ -13,7 +13,9 @@
 // --start-click leaves the painted start screen alone for a second, as a
 // player reads it, then presses the start button and prints the milliseconds
 // from the press to the game window's first paint handled, and the peak
-// resident memory in KiB.
+// resident memory in KiB; --hover-click does the same with the pointer
+// brought over the start button 150 ms before the press, as a mouse player's
+// hand does.
 #include <sys/resource.h>
 #include <time.h>
 
@@ -25,7 +27,9 @@
 #include <memory>
 
 #include <QApplication>
+#include <QEnterEvent>
 #include <QEvent>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -88,7 +92,8 @@ int main(int argc, char** argv) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "--bare") == 0;
     const bool game = argc > 1 && std::strcmp(argv[1], "--game-window") == 0;
     const bool menu = argc > 1 && std::strcmp(argv[1], "--menu-filled") == 0;
-    const bool click = argc > 1 && std::strcmp(argv[1], "--start-click") == 0;
+    const bool hover = argc > 1 && std::strcmp(argv[1], "--hover-click") == 0;
+    const bool click = hover || (argc > 1 && std::strcmp(argv[1], "--start-click") == 0);
     PressToGamePaint press;
     QApplication app(argc, argv);
     pellox::AfterFirstPaint game_paint(&PrintPaintedAndQuit);
@@ -131,7 +136,15 @@ int main(int argc, char** argv) {
         }
         if (click) {
             app.installEventFilter(&press);
-            on_first_paint = [form = start_screen.get(), &press] {
+            on_first_paint = [form = start_screen.get(), &press, hover] {
+                if (hover) {
+                    QTimer::singleShot(850, form, [form] {
+                        QPushButton& button = form->BtStart();
+                        const QPointF inside(button.width() / 2.0, button.height() / 2.0);
+                        QEnterEvent enter(inside, inside, button.mapToGlobal(inside));
+                        QCoreApplication::sendEvent(&button, &enter);
+                    });
+                }
                 QTimer::singleShot(1000, form, [form, &press] { press.Press(*form); });
             };
         }
