@@ -103,8 +103,8 @@ public:
 
     // Starts filling the menu and makes the game window; each only once.
     // Gives false when the game window cannot be made. The start button
-    // calls it; the menu starts filling on its own once the start screen has
-    // been painted. The menu fills from a search on a thread of its own: it
+    // calls it, and so does the pointer first coming over that button; the
+    // menu starts filling on its own once the start screen has been painted. The menu fills from a search on a thread of its own: it
     // adds skins as it finds them, selecting the last one unless the
     // player has chosen an entry, and sets the menu's state when it ends. The
     // start button works all the while: it launches the entry shown (the
