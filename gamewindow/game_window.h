@@ -22,7 +22,9 @@ public:
     // the game is paused (the application inactive); hidden, neither wakes.
     GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                std::unique_ptr<RecordsStore> records);
-    ~GameWindow();
+    // Virtual: the window the game makes, with its gamepads beside these
+    // parts, derives from this one and is owned through it.
+    virtual ~GameWindow();
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
 

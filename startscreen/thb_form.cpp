@@ -19,6 +19,7 @@
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
 #include "skin/skin_probe.h"
+#include "startscreen/first_hover.h"
 #include "startscreen/focus_ring.h"
 #include "startscreen/install_texts.h"
 #include "startscreen/launch.h"
@@ -172,6 +173,9 @@ void THBForm::BuildComponents() {
     // Enter starts the game from anywhere on the form (keyPressEvent): the
     // button wears the default button's look to say so.
     bt_start_->setDefault(true);
+    // The game window is made by the start button, or while the pointer is
+    // on its way to it.
+    OnFirstHover(*bt_start_, [this] { LongCreate(); });
 
     OrderTabs();
     FollowFocusWithRing(*this);
@@ -303,17 +307,15 @@ void THBForm::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (creation_queued_) return;
     creation_queued_ = true;
-    // After this paint: the game window's pictures and sound take longer to
-    // make than the whole start screen, and the window system reads every
-    // size of the icon as it is given, for every window of the program.
+    // After this paint: the window system reads every size of the icon as
+    // it is given, for every window of the program. The game window waits
+    // for the start button: its pictures and frames would hold more memory
+    // than the whole start screen while the player reads.
     QMetaObject::invokeMethod(
         this,
         [this] {
             if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
-            if (!LongCreate()) {
-                close();
-                QCoreApplication::exit(1);
-            }
+            FillSkinMenu();
         },
         Qt::QueuedConnection);
 }
@@ -325,7 +327,7 @@ bool THBForm::LongCreate() {
         try {
             game_window_ = setup_.make_game_window();
         } catch (const std::exception& error) {
-            Tell(lcGame, std::string("the game window cannot be made: ") + error.what());
+            qCWarning(lcGame, "the game window cannot be made: %s", error.what());
             return false;
         }
         if (!game_window_) return false;
@@ -394,7 +396,12 @@ void THBForm::EndSkinSearch() {
 }
 
 void THBForm::btStartClick() {
-    if (!LongCreate()) return;  // a start before the first paint still has its game window
+    if (!LongCreate()) {
+        // Without its game window the program has nothing to play.
+        close();
+        QCoreApplication::exit(1);
+        return;
+    }
     // The game gets the machine; the menu as found so far is launched from,
     // and the entry launched stays selected should the start screen come back.
     if (skin_search_) skin_search_->Pause();
@@ -415,7 +422,7 @@ void THBForm::btStartClick() {
     try {
         exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
     } catch (const std::exception& error) {
-        Tell(lcGame, std::string("the game could not be launched: ") + error.what());
+        qCWarning(lcGame, "the game could not be launched: %s", error.what());
         std::filesystem::path launched =
             choice.from_command_line ? choice.command_line_skin : choice.menu.FileOf(choice.selected);
         if (launched.empty()) launched = cb_skin_->currentText().toStdString();

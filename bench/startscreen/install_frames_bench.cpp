@@ -76,7 +76,7 @@ int main(int argc, char** argv) {
     };
     pellox::THBForm form(std::move(setup));
     form.show();
-    LoopUntil([&] { return form.GameWindowIfCreated() != nullptr && !form.SkinSearchRunning(); });
+    LoopUntil([&] { return form.SkinMenuStarted() && !form.SkinSearchRunning(); });
 
     std::printf("%s, %llu MB stored zip, window %s\n", qPrintable(QGuiApplication::platformName()),
                 static_cast<unsigned long long>(megabytes), on_window_thread ? "thread installs" : "thread free");

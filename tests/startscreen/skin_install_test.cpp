@@ -201,7 +201,7 @@ TEST_F(SkinInstallTest, ASkinInstalledWhileTheSearchRunsIsListedOnce) {
     form->InstallSkinSources({skins.path() / "new.zip"});
     QElapsedTimer waited;
     waited.start();
-    while ((!form->GameWindowIfCreated() || form->SkinSearchRunning() || form->SkinInstallRunning()) &&
+    while ((!form->SkinMenuStarted() || form->SkinSearchRunning() || form->SkinInstallRunning()) &&
            waited.elapsed() < 5000)
         QCoreApplication::processEvents();
     ASSERT_FALSE(form->SkinSearchRunning());
