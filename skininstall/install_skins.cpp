@@ -19,6 +19,7 @@
 #include "skin/find_skin.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
+#include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/archive_unpack.h"
 #include "skininstall/skin_candidates.h"
@@ -35,8 +36,6 @@ constexpr std::string_view kStagingPrefix = ".pellox-install-";
 constexpr std::size_t kLongestName = 100;  // bytes of a new folder's name, before " (2)"
 // Names tried when others take each free name first.
 constexpr int kRenameAttempts = 1000;
-
-bool IsUsableFolder(const std::optional<std::string>& value) { return value && !value->empty() && value->front() == '/'; }
 
 bool HasIniExtension(const fs::path& path) {
     std::string ext = path.extension().string();
@@ -467,12 +466,6 @@ void RemoveStaleSkinStaging(const fs::path& skins_folder) {
         }
         ::close(fd);
     }
-}
-
-fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
-    if (IsUsableFolder(env.xdg_data_home)) return fs::path(*env.xdg_data_home) / "pellox" / "skins";
-    if (IsUsableFolder(env.home)) return fs::path(*env.home) / ".local" / "share" / "pellox" / "skins";
-    return {};
 }
 
 SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,

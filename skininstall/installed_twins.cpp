@@ -7,7 +7,7 @@
 
 #include "skin/skin_probe.h"
 #include "skin/ascii_text.h"
-#include "skininstall/archive_names.h"
+#include "skin/skin_text.h"
 #include "skininstall/skin_layout.h"
 #include "skininstall/skin_candidates.h"
 

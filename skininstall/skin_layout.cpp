@@ -9,7 +9,9 @@
 #include <system_error>
 #include <vector>
 
+#include "skin/code_pages.h"
 #include "skin/skin_file.h"
+#include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/skin_lookup.h"
 

@@ -11,8 +11,8 @@
 #include "lcd/core/sprite_layout.h"
 #include "skin/skin_menu.h"
 #include "skin/skin_probe.h"
+#include "skin/code_pages.h"
 #include "skin/skin_text.h"
-#include "skininstall/archive_names.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
 

@@ -574,12 +574,5 @@ INSTANTIATE_TEST_SUITE_P(
                     "it holds 3 skins; the first 2 were installed", 2, {.max_skins = 2}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(InstalledSkinsFolder, FollowsXdgDataHomeThenHome) {
-    EXPECT_EQ(InstalledSkinsFolder({"/data", "/home/u", std::nullopt}), fs::path("/data/pellox/skins"));
-    EXPECT_EQ(InstalledSkinsFolder({"relative", "/home/u", std::nullopt}),
-              fs::path("/home/u/.local/share/pellox/skins"));
-    EXPECT_EQ(InstalledSkinsFolder({std::nullopt, std::nullopt, std::nullopt}), fs::path());
-}
-
 }  // namespace
 }  // namespace pellox
