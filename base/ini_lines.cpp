@@ -11,7 +11,7 @@ std::string_view Trimmed(std::string_view text, const IniDialect& dialect) {
 }
 
 void Classify(IniLine& line, const IniDialect& dialect) {
-    const std::string_view text = Trimmed(line.raw, dialect);
+    const std::string_view text = line.text = Trimmed(line.raw, dialect);
     if (text.empty()) {
         line.kind = IniLineKind::Blank;
         return;

@@ -34,6 +34,7 @@ enum class IniLineKind { Blank, Comment, Section, Entry, Other };
 struct IniLine {
     std::string_view raw;     // the line as written, without its end
     std::string_view ending;  // "\r\n", "\n", "\r", or empty for a last line without one
+    std::string_view text;    // the line trimmed
     IniLineKind kind = IniLineKind::Blank;
     std::string_view section;  // Section: the name inside the brackets, trimmed
     std::string_view key;      // Entry: before the first "=", trimmed (may be empty)

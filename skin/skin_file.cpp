@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/ini_lines.h"
 #include "skin/ascii_text.h"
 
 namespace pellox {
@@ -10,49 +11,31 @@ namespace {
 
 // Spaces and control characters, DEL among them. Bytes above 127 are never
 // trimmed: they are letters in windows-1251 and parts of letters in UTF-8.
-constexpr bool IsTrimmed(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte <= 0x20 || byte == 0x7F;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-    return text;
-}
+bool IsSkinFileSpace(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
+
+const IniDialect kSkinFileLines{.cr_ends_line = true,
+                                .is_trimmed = IsSkinFileSpace,
+                                .comment_marks = ";",
+                                .brackets_inside_header = true};
 
 SkinFile SkinFile::FromText(std::string_view text) {
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
 
     SkinFile file;
     Entries* section = nullptr;  // none until the first header
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        std::string_view line = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            text = {};
-        } else {
-            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-            text.remove_prefix(end + (crlf ? 2 : 1));
-        }
-
-        line = Trim(line);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+    for (const IniLine& line : ReadIniLines(text, kSkinFileLines)) {
+        if (line.kind == IniLineKind::Section) {
             // A section written again starts over: only its last occurrence
             // can be read.
-            section = &file.sections_[AsciiLowered(Trim(line.substr(1, line.size() - 2)))];
+            section = &file.sections_[AsciiLowered(line.section)];
             section->clear();
-            continue;
+        } else if (line.kind == IniLineKind::Entry && section != nullptr) {
+            (*section)[AsciiLowered(line.key)] = std::string(line.value);
         }
-        const std::size_t equals = line.find('=');
-        if (section == nullptr || equals == std::string_view::npos) continue;
-        (*section)[AsciiLowered(Trim(line.substr(0, equals)))] =
-            std::string(Trim(line.substr(equals + 1)));
     }
     return file;
 }

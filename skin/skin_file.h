@@ -9,7 +9,13 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/ini_lines.h"
+
 namespace pellox {
+
+// How a skin file's lines are read: CR, LF or CR LF end a line; spaces,
+// control characters and DEL are trimmed; ";" starts a comment.
+extern const IniDialect kSkinFileLines;
 
 class SkinFile {
 public:

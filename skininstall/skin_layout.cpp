@@ -13,6 +13,7 @@
 #include "skin/skin_file.h"
 #include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
+#include "skininstall/skin_file_lines.h"
 #include "skininstall/skin_lookup.h"
 
 namespace pellox {
@@ -47,20 +48,6 @@ bool WriteWhole(const fs::path& file, const std::string& bytes) {
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     return static_cast<bool>(out);
-}
-
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c < 128 ? std::tolower(c) : c); });
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && static_cast<unsigned char>(text[start]) <= ' ') ++start;
-    while (end > start && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(start, end - start);
 }
 
 // What the skin as it lies in the source resolves to, and what must be copied.
@@ -248,52 +235,25 @@ private:
 
 }  // namespace
 
-std::vector<std::string> LinesWithTheirEnds(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        lines.push_back(text.substr(start, end + 1 - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::optional<std::string> WithSkinDir(const std::string& text, const std::string& folder) {
     // Each line keeps its own ending, so the rest of the file stays byte for
     // byte; a byte-order mark stays where it is, before the first line.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::size_t body = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    std::vector<std::string> lines = LinesWithTheirEnds(text.substr(body));
-    constexpr std::size_t kNone = std::string::npos;
-    std::size_t settings_header = kNone;
-    std::size_t dir_line = kNone;
-    bool in_settings = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string line = Trimmed(lines[i]);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            in_settings = Lowered(Trimmed(line.substr(1, line.size() - 2))) == "settings";
-            if (in_settings) {
-                settings_header = i;
-                dir_line = kNone;
-            }
+    const SkinFileLines file = ReadSkinFileLines(text);
+    const auto dir_line = file.settings_entries.find("dir");
+    const std::string entry = "dir=" + folder + "\r\n";
+    std::string out(file.byte_order_mark);
+    for (std::size_t i = 0; i < file.lines.size(); ++i) {
+        const IniLine& line = file.lines[i];
+        if (dir_line != file.settings_entries.end() && dir_line->second == i) {
+            out += entry;
             continue;
         }
-        const std::size_t equals = line.find('=');
-        if (in_settings && equals != std::string::npos && Lowered(Trimmed(line.substr(0, equals))) == "dir")
-            dir_line = i;
+        out += WrittenLine(line);
+        if (dir_line == file.settings_entries.end() && file.settings_header == i) {
+            if (line.ending.empty()) out += "\r\n";
+            out += entry;
+        }
     }
-    const std::string entry = "dir=" + folder + "\r\n";
-    if (dir_line != kNone) {
-        lines[dir_line] = entry;
-    } else if (settings_header != kNone) {
-        std::string& header = lines[settings_header];
-        if (header.back() != '\n' && header.back() != '\r') header += "\r\n";
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(settings_header) + 1, entry);
-    }
-    std::string out = text.substr(0, body);
-    for (const std::string& line : lines) out += line;
     // Read back as the game reads it: the dir must be there, and nothing else moved.
     if (SkinFile::FromText(out).Find("SETTINGS", "dir") != std::optional<std::string_view>(folder)) return std::nullopt;
     return out;

@@ -48,10 +48,6 @@ BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left)
 bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const std::filesystem::path& old_final,
                    const std::filesystem::path& new_final);
 
-// A skin file's text split into lines, each with its own ending (CR, LF or
-// CR LF; the last may have none): joined again they are the text.
-std::vector<std::string> LinesWithTheirEnds(const std::string& text);
-
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
 // line of the last [SETTINGS] replaced, or one added under that header),
 // read past a UTF-8 byte-order mark as the game reads it. Nothing when the
