@@ -487,6 +487,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
         DirCase{"BehindAByteOrderMarkReplaced", "\xEF\xBB\xBF[SETTINGS]\r\ndir=old\r\n",
                 "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\n"},
+        // A DEL byte the game trims around a header or a key: the edit finds them as the game does.
+        DirCase{"DelTrimmedAsTheGameTrimsIt", "\x7F[SETTINGS]\r\n\x7F" "dir=old\r\n",
+                "\x7F[SETTINGS]\r\ndir=/skins/Night\r\n"},
         DirCase{"NoSettingsSection", "[BACK]\r\nground=0,0,1,1,a.bmp\r\n", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
