@@ -16,6 +16,7 @@ namespace pellox {
 
 // Why something failed. Never empty: a failure says what went wrong.
 struct Failure {
+    explicit Failure(std::string why) : reason(std::move(why)) {}
     std::string reason;
 };
 
@@ -36,6 +37,7 @@ public:
     T&& value() && { return std::get<0>(std::move(state_)); }
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
+    T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 

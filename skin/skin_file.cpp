@@ -58,25 +58,25 @@ LoadedSkinFile LoadSkinFile(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) return {std::nullopt, "no such file: " + path.string()};
-    if (ec) return {std::nullopt, path.string() + " cannot be reached: " + ec.message()};
-    if (fs::is_directory(status)) return {std::nullopt, path.string() + " is a folder, not a skin file"};
-    if (!fs::is_regular_file(status)) return {std::nullopt, path.string() + " is not a regular file"};
+    if (status.type() == fs::file_type::not_found) return Failure("no such file: " + path.string());
+    if (ec) return Failure(path.string() + " cannot be reached: " + ec.message());
+    if (fs::is_directory(status)) return Failure(path.string() + " is a folder, not a skin file");
+    if (!fs::is_regular_file(status)) return Failure(path.string() + " is not a regular file");
 
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return {std::nullopt, path.string() + " cannot be read: " + ec.message()};
+    if (ec) return Failure(path.string() + " cannot be read: " + ec.message());
     if (size > SkinFile::kMaxBytes) {
-        return {std::nullopt, path.string() + " is too large for a skin file (over 4 MiB)"};
+        return Failure(path.string() + " is too large for a skin file (over 4 MiB)");
     }
 
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, path.string() + " cannot be opened"};
+    if (!in) return Failure(path.string() + " cannot be opened");
     // A file that grows while it is read is cut at the size taken above.
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return {std::nullopt, path.string() + " cannot be read"};
+    if (in.bad()) return Failure(path.string() + " cannot be read");
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return {SkinFile::FromText(bytes), {}};
+    return SkinFile::FromText(bytes);
 }
 
 }  // namespace pellox

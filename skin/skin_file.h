@@ -10,6 +10,7 @@
 #include <unordered_map>
 
 #include "base/ini_lines.h"
+#include "base/result.h"
 
 namespace pellox {
 
@@ -47,11 +48,8 @@ private:
     std::unordered_map<std::string, Entries> sections_;
 };
 
-// A skin file read from disk, or why it could not be read.
-struct LoadedSkinFile {
-    std::optional<SkinFile> file;
-    std::string error;  // for the skin's author; empty when file holds a value
-};
+// A skin file read from disk, or why it could not be read (for its author).
+using LoadedSkinFile = Result<SkinFile>;
 
 // Reads the skin file at path. Only a regular file (a link to one is fine) is
 // read: a folder, a FIFO or a device gives an error instead of a hang.

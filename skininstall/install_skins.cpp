@@ -246,11 +246,11 @@ private:
         std::vector<fs::path> usable;
         for (const fs::path& ini : source.inis) {
             const LoadedSkinFile loaded = LoadSkinFile(ini);
-            if (!loaded.file) {
-                result_.rejected.push_back({Where(source, ini), loaded.error});
+            if (!loaded) {
+                result_.rejected.push_back({Where(source, ini), loaded.reason()});
                 continue;
             }
-            std::vector<std::string> reasons = SkinUnusableReasons(*loaded.file);
+            std::vector<std::string> reasons = SkinUnusableReasons(*loaded);
             if (reasons.empty()) {
                 usable.push_back(ini);
                 continue;

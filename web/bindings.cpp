@@ -47,14 +47,14 @@ val Layout() {
 val Probe(const std::string& path) {
     const LoadedSkinFile loaded = LoadSkinFile(path);
     val out = val::object();
-    if (!loaded.file) {
+    if (!loaded) {
         out.set("usable", false);
-        out.set("reasons", Strings({loaded.error}));
+        out.set("reasons", Strings({loaded.reason()}));
         return out;
     }
-    const SkinProbe probe = ProbeSkin(*loaded.file);
+    const SkinProbe probe = ProbeSkin(*loaded);
     out.set("usable", probe.usable);
-    out.set("reasons", Strings(SkinUnusableReasons(*loaded.file)));
+    out.set("reasons", Strings(SkinUnusableReasons(*loaded)));
     if (probe.usable) {
         out.set("titleSU", SkinTextToUtf8(probe.TitleSU));
         out.set("titleGB", SkinTextToUtf8(probe.EnglishTitle()));

@@ -23,12 +23,15 @@ const IniDialect kScores{.cr_ends_line = false, .is_trimmed = SettingsSpace, .co
 // A line read back in a few letters: B blank, C comment, S[name], E key=value
 // with its parts in brackets, O other; then its ending.
 std::string Described(const IniLine& line) {
+    // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "[" + std::string.
     std::string out;
     switch (line.kind) {
         case IniLineKind::Blank: out = "B"; break;
         case IniLineKind::Comment: out = "C"; break;
-        case IniLineKind::Section: out = "S[" + std::string(line.section) + "]"; break;
-        case IniLineKind::Entry: out = "E[" + std::string(line.key) + "][" + std::string(line.value) + "]"; break;
+        case IniLineKind::Section: out.append("S[").append(line.section).append("]"); break;
+        case IniLineKind::Entry:
+            out.append("E[").append(line.key).append("][").append(line.value).append("]");
+            break;
         case IniLineKind::Other: out = "O"; break;
     }
     for (char c : line.ending) out += c == '\r' ? "\\r" : "\\n";

@@ -78,17 +78,17 @@ struct Launched {
 };
 Launched LaunchFrom(const fs::path& ini, const fs::path& start) {
     CurrentDirGuard in_start(start);
-    const SkinFile skin = *LoadSkinFile(ini).file;
+    const SkinFile skin = *LoadSkinFile(ini);
     const fs::path folder = ini.parent_path();
     const fs::path work = SkinWorkFolder(ReadSkinSettings(skin).dir, folder);
     Launched launched;
     const ParsedSpriteEntry ground = ParseSpriteEntry(skin.Read("BACK", "ground", "-"));
-    if (ground.entry) {
-        const ResolvedSkinPath file = ResolveSkinEntryPath(ground.entry->path, folder, work);
-        if (file.error.empty()) launched.ground = ReadFile(file.path);
+    if (ground) {
+        const ResolvedSkinPath file = ResolveSkinEntryPath(ground->path, folder, work);
+        if (file.ok()) launched.ground = ReadFile(*file);
     }
     const ResolvedSkinPath over = ResolveSkinEntryPath(skin.Read("SOUNDS", "Over", "-"), folder, work);
-    if (over.error.empty()) launched.over = ReadFile(over.path);
+    if (over.ok()) launched.over = ReadFile(*over);
     return launched;
 }
 
