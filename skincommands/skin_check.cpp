@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -15,7 +16,7 @@
 
 #include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
-#include "media/core/media_errors.h"
+#include "media/core/byte_source.h"
 #include "media/core/wave.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
@@ -92,16 +93,13 @@ public:
 
     Result<void> LoadSound(Effect, const std::filesystem::path& file) override {
         description_.clear();
+        Result<std::unique_ptr<FileSource>> source = FileSource::Open(file.string());
+        if (!source) return Failure(source.reason());
         TWave wave;
-        try {
-            wave.LoadWaveFile(file.string());
-        } catch (const EFOpenError& error) {
-            return Failure(error.what());
-        } catch (const std::exception& error) {
-            return Failure(std::string("not a readable wave file: ") + error.what());
-        }
-        if (std::string reason = UnplayableFormatReason(wave); !reason.empty())
-            return Failure("cannot be played: " + reason);
+        if (const Result<void> read = wave.LoadWaveImage(**source); !read)
+            return Failure("not a readable wave file: " + read.reason());
+        if (const Result<void> playable = CheckPlayableFormat(wave); !playable)
+            return Failure("cannot be played: " + playable.reason());
         description_ = TerminalSafe(Shown(file)) + " (" + DescribeWave(wave) + ")";
         return {};
     }

@@ -24,12 +24,12 @@ public:
     }
 
     Result<void> LoadSound(Effect effect, const std::filesystem::path& file) override {
+        // The output may refuse the wave's voice: that is the entry's failure too.
         try {
-            window_.Sound().LoadEffectFile(effect, file.string());
+            return window_.Sound().LoadEffectFile(effect, file.string());
         } catch (const std::exception& error) {
             return Failure(error.what());
         }
-        return {};
     }
 
 private:

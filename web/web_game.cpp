@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "media/core/media_errors.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
@@ -46,14 +45,10 @@ public:
     }
 
     Result<void> LoadSound(Effect effect, const std::filesystem::path& file) override {
-        try {
-            TWave wave;
-            wave.LoadWaveFile(file.string());
-            if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) throw EWaveFormatError(reason);
-            waves_[static_cast<std::size_t>(effect)] = std::move(wave);
-        } catch (const std::exception& error) {
-            return Failure(error.what());
-        }
+        TWave wave;
+        if (Result<void> read = wave.LoadWaveFile(file.string()); !read) return read;
+        if (Result<void> playable = CheckPlayableFormat(wave); !playable) return playable;
+        waves_[static_cast<std::size_t>(effect)] = std::move(wave);
         return {};
     }
 
@@ -84,11 +79,8 @@ WebGame::WebGame(const std::string& builtin_waves)
 
 void WebGame::LoadBuiltinWaves() {
     for (std::size_t i = 0; i < kEffectCount; ++i) {
-        try {
-            waves_[i].LoadWaveFile(builtin_waves_ + "/" + std::string(kEffectNames[i]) + ".wav");
-        } catch (const std::exception& error) {
-            report_ = error.what();
-        }
+        const Result<void> read = waves_[i].LoadWaveFile(builtin_waves_ + "/" + std::string(kEffectNames[i]) + ".wav");
+        if (!read) report_ = read.reason();
     }
 }
 
