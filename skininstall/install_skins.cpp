@@ -283,11 +283,12 @@ private:
             SkinToBuild what{ini, source.root, staging / ("build-" + std::to_string(i)), skins_folder_ / name,
                              staging / "start", source.kind != SourceKind::Archive,
                              source.kind == SourceKind::Archive};
-            BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
-            if (!skin.error.empty()) {
-                Fail(Where(source, ini) + ": " + skin.error);
+            Result<BuiltSkin> built_skin = BuildInstalledSkin(what, bytes_left);
+            if (!built_skin) {
+                Fail(Where(source, ini) + ": " + built_skin.reason());
                 return;
             }
+            BuiltSkin& skin = *built_skin;
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};

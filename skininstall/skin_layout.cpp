@@ -78,12 +78,6 @@ Intended LookUpIntended(const SkinFile& skin, const SkinToBuild& what) {
     return intended;
 }
 
-BuiltSkin Failed(std::string error) {
-    BuiltSkin built;
-    built.error = std::move(error);
-    return built;
-}
-
 struct Layout {
     fs::path anchor;                 // the folder the skin file goes into
     std::optional<fs::path> dir_to;  // dir rewritten to this folder's copy
@@ -94,7 +88,7 @@ public:
     Builder(const SkinToBuild& what, std::uint64_t& bytes_left)
         : what_(what), bytes_left_(bytes_left), budget_(bytes_left), text_(ReadWhole(what.ini)), skin_(SkinFile::FromText(text_)) {}
 
-    BuiltSkin Run() {
+    Result<BuiltSkin> Run() {
         std::error_code ec;
         root_of_source_ = fs::weakly_canonical(what_.source_root, ec);
         Intended intended = LookUpIntended(skin_, what_);
@@ -109,12 +103,13 @@ public:
             if (intended.current != ini_folder) layouts.push_back({intended.current, std::nullopt});
             layouts.push_back({ini_folder, intended.current});
         }
-        BuiltSkin built;
+        Result<BuiltSkin> tried = Failure("no layout to build");
         for (const Layout& layout : layouts) {
-            built = Build(intended, layout);
-            if (!built.error.empty() || Keeps(intended, built)) break;
+            tried = Build(intended, layout);
+            if (!tried || Keeps(intended, *tried)) break;
         }
-        if (!built.error.empty()) return built;
+        if (!tried) return tried;
+        BuiltSkin& built = *tried;
         if (built.dir_rewritten) {
             // Checked with the folder's path while it is being built; the
             // skin keeps the path it will have.
@@ -122,17 +117,14 @@ public:
                                     ? what_.final_folder
                                     : (what_.final_folder / dir_copy_relative_).lexically_normal();
             const std::optional<std::string> text = WithSkinDir(text_, built.dir_written.string());
-            if (!text)
-                built.error = "cannot set its dir to " + built.dir_written.string();
-            else if (!WriteWhole(what_.build / built.ini_relative, *text))
-                built.error = "cannot write the skin file";
+            if (!text) return Failure("cannot set its dir to " + built.dir_written.string());
+            if (!WriteWhole(what_.build / built.ini_relative, *text)) return Failure("cannot write the skin file");
         }
         for (const auto& file : intended.lookup.files) built.files_missing = built.files_missing || !file;
-        return built;
+        built.converted_to_utf8 = converted_;
+        return tried;
     }
 
-    // Whether the skin file was turned from Windows-1251 into UTF-8.
-    bool converted() const { return converted_; }
 
 private:
     // A skin written on Windows names its files in Windows-1251, while the
@@ -156,19 +148,19 @@ private:
                                                       [](const auto& file) { return file.has_value(); }));
     }
 
-    BuiltSkin Build(const Intended& intended, const Layout& layout) {
+    Result<BuiltSkin> Build(const Intended& intended, const Layout& layout) {
         BuiltSkin built;
         bytes_left_ = budget_;
         std::error_code ec;
         fs::remove_all(what_.build, ec);
         fs::create_directories(what_.build, ec);
-        if (ec) return Failed("cannot make " + what_.build.string() + ": " + ec.message());
+        if (ec) return Failure("cannot make " + what_.build.string() + ": " + ec.message());
         std::vector<fs::path> spanned = intended.needed;
         spanned.push_back(layout.anchor);
         if (layout.dir_to) spanned.push_back(*layout.dir_to);
         root_ = CommonAncestor(spanned);
         for (const fs::path& file : intended.needed) {
-            if (std::string error = Copy(file); !error.empty()) return Failed(error);
+            if (Result<void> copied = Copy(file); !copied) return Failure(copied.reason());
         }
         built.ini_relative = (layout.anchor.lexically_relative(root_) / what_.ini.filename()).lexically_normal();
         std::string text = text_;
@@ -177,24 +169,24 @@ private:
             const fs::path dir_copy = what_.build / dir_copy_relative_;
             fs::create_directories(dir_copy, ec);
             std::optional<std::string> with_dir = WithSkinDir(text_, dir_copy.lexically_normal().string());
-            if (!with_dir) return Failed("cannot set its dir to " + dir_copy.lexically_normal().string());
+            if (!with_dir) return Failure("cannot set its dir to " + dir_copy.lexically_normal().string());
             text = std::move(*with_dir);
             built.dir_rewritten = true;
         }
         fs::create_directories((what_.build / built.ini_relative).parent_path(), ec);
-        if (!WriteWhole(what_.build / built.ini_relative, text)) return Failed("cannot write the skin file");
+        if (!WriteWhole(what_.build / built.ini_relative, text)) return Failure("cannot write the skin file");
         return built;
     }
 
-    std::string Copy(const fs::path& file) {
+    Result<void> Copy(const fs::path& file) {
         std::error_code ec;
         const std::uintmax_t size = fs::file_size(file, ec);
-        if (ec) return "cannot read " + file.string() + ": " + ec.message();
-        if (size > bytes_left_) return "the skin's files are larger than the bound on what is installed";
+        if (ec) return Failure("cannot read " + file.string() + ": " + ec.message());
+        if (size > bytes_left_) return Failure("the skin's files are larger than the bound on what is installed");
         bytes_left_ -= size;
         const fs::path copy = what_.build / file.lexically_relative(root_);
         fs::create_directories(copy.parent_path(), ec);
-        if (ec) return "cannot copy " + file.filename().string() + ": " + ec.message();
+        if (ec) return Failure("cannot copy " + file.filename().string() + ": " + ec.message());
         // An unpacked archive is the install's own and thrown away after it:
         // its files are linked into place rather than copied again.
         if (what_.link_instead_of_copy) {
@@ -203,7 +195,8 @@ private:
             if (!ec) return {};
         }
         fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
-        return ec ? "cannot copy " + file.filename().string() + ": " + ec.message() : std::string();
+        if (ec) return Failure("cannot copy " + file.filename().string() + ": " + ec.message());
+        return {};
     }
 
     // Whether the built skin finds every file the original found, each at its copy.
@@ -268,11 +261,8 @@ bool MoveBuiltSkin(const fs::path& build, BuiltSkin& built, const fs::path& old_
     return text && WriteWhole(ini, *text);
 }
 
-BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {
-    Builder builder(what, bytes_left);
-    BuiltSkin built = builder.Run();
-    built.converted_to_utf8 = builder.converted();
-    return built;
+Result<BuiltSkin> BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {
+    return Builder(what, bytes_left).Run();
 }
 
 }  // namespace pellox

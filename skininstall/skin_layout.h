@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace pellox {
 
 struct BuiltSkin {
-    std::string error;                   // why it could not be copied; empty on success
     std::filesystem::path ini_relative;  // the skin file inside the new folder
     // dir had to be rewritten: no layout kept the skin's own working.
     bool dir_rewritten = false;
@@ -40,7 +41,8 @@ struct SkinToBuild {
 
 // Copies the skin file and every file it names that the source holds into
 // build. bytes_left is the budget for what is copied, and is charged.
-BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
+// Fails with why it could not be copied.
+Result<BuiltSkin> BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
 
 // The built skin goes to new_final instead of old_final, the folder it was
 // built for: a dir rewritten into old_final is pointed into new_final.

@@ -136,12 +136,13 @@ val Launch(WebGame& game, const std::string& skin) { return Strings(game.LaunchS
 val Admit(ZipGate& gate, const std::string& name_bytes, bool folder) {
     const ZipEntryVerdict verdict = gate.Admit(name_bytes, folder);
     val out = val::object();
-    out.set("path", verdict.path);
-    out.set("error", verdict.error);
+    out.set("path", verdict ? *verdict : std::string());
+    out.set("error", verdict.reason());
     return out;
 }
 
-std::string Unpacked(ZipGate& gate, double bytes) { return gate.Unpacked(static_cast<std::uint64_t>(bytes)); }
+// Why the bytes pass a bound; empty while they do not (the page's check).
+std::string Unpacked(ZipGate& gate, double bytes) { return gate.Unpacked(static_cast<std::uint64_t>(bytes)).reason(); }
 
 }  // namespace
 }  // namespace pellox
