@@ -79,10 +79,9 @@ void PictureSet::MakeSharp(SpriteId id) {
 
 Result<void> PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent) {
     if (!QFileInfo(path).isFile()) return Failure(QStringLiteral("Cannot open file %1").arg(path).toStdString());
-    QString why;
-    const QImage picture = ReadPictureFile(path, &why);
-    if (picture.isNull()) return Failure(QStringLiteral("%1: %2").arg(path, why).toStdString());
-    SetPicture(id, picture, transparent);
+    const Result<QImage> picture = ReadPictureFile(path);
+    if (!picture) return Failure(path.toStdString() + ": " + picture.reason());
+    SetPicture(id, *picture, transparent);
     return {};
 }
 

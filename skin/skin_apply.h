@@ -89,7 +89,7 @@ struct SkinFolders {
 
 // Reads one entry and hands its file to the target: loaded, or why not.
 Result<void> ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const SkinFolders& folders,
-                           SkinTarget& target);
+                            SkinTarget& target);
 
 // Tries every group in order; within a group the first failure ends it.
 // Gives the failures, none when every entry loaded.

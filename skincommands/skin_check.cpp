@@ -111,7 +111,8 @@ private:
     // here because the scratch set keeps only the drawable form.
     static std::string DescribePicture(const SpriteEntry& e, const QString& path, bool transparent) {
         // Read as the game reads it, so that the colour reported is the one it sees.
-        const QImage picture = ReadPictureFile(path, nullptr);
+        const Result<QImage> read = ReadPictureFile(path);
+        const QImage picture = read ? *read : QImage();
         // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "(" + std::string.
         std::string text = "(";
         text += std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + ", ";

@@ -249,9 +249,9 @@ TEST(PictureMalformed, AGifScreenLargerThanItsImageWithinTheLimitLoads) {
     const Bytes bytes = GifClaiming(4096, 4096, 100, 100);
     std::ofstream(path.toStdString(), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    QString error;
-    const QImage picture = ReadPictureFile(path, &error);
-    EXPECT_EQ(picture.size(), QSize(4096, 4096)) << error.toStdString();
+    const Result<QImage> picture = ReadPictureFile(path);
+    ASSERT_TRUE(picture) << picture.reason();
+    EXPECT_EQ(picture->size(), QSize(4096, 4096));
 }
 
 // What a skin may name as a picture but is no file: refused before opening,
