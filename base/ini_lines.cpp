@@ -39,24 +39,21 @@ void Classify(IniLine& line, const IniDialect& dialect) {
 
 }  // namespace
 
-std::vector<IniLine> ReadIniLines(std::string_view text, const IniDialect& dialect) {
-    std::vector<IniLine> lines;
-    const std::string_view ends = dialect.cr_ends_line ? std::string_view("\r\n") : std::string_view("\n");
-    while (!text.empty()) {
-        IniLine line;
-        const std::size_t end = text.find_first_of(ends);
-        line.raw = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            text = {};
-        } else {
-            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-            line.ending = text.substr(end, crlf ? 2 : 1);
-            text.remove_prefix(end + line.ending.size());
-        }
-        Classify(line, dialect);
-        lines.push_back(line);
+std::optional<IniLine> IniLineReader::Next() {
+    if (rest_.empty()) return std::nullopt;
+    const std::string_view ends = dialect_.cr_ends_line ? std::string_view("\r\n") : std::string_view("\n");
+    IniLine line;
+    const std::size_t end = rest_.find_first_of(ends);
+    line.raw = rest_.substr(0, end);
+    if (end == std::string_view::npos) {
+        rest_ = {};
+    } else {
+        const bool crlf = rest_[end] == '\r' && end + 1 < rest_.size() && rest_[end + 1] == '\n';
+        line.ending = rest_.substr(end, crlf ? 2 : 1);
+        rest_.remove_prefix(end + line.ending.size());
     }
-    return lines;
+    Classify(line, dialect_);
+    return line;
 }
 
 }  // namespace pellox

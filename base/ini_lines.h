@@ -6,12 +6,13 @@
 // skin files from Windows editors and scores files written by Qt's settings
 // are both read as they always were.
 //
-// Lines are views into the text; bytes are kept as they are (a title may be
-// Windows-1251 or UTF-8). A line has no length limit of its own: the callers
-// bound the whole file before reading it.
+// Lines are views into the text, read one at a time so that a file of
+// millions of empty lines costs no more memory than its text; bytes are kept
+// as they are (a title may be Windows-1251 or UTF-8). A line has no length
+// limit of its own: the callers bound the whole file before reading it.
 
+#include <optional>
 #include <string_view>
-#include <vector>
 
 namespace pellox {
 
@@ -43,6 +44,16 @@ struct IniLine {
 
 // The lines of text in order. A line end at the very end starts no further,
 // empty line.
-std::vector<IniLine> ReadIniLines(std::string_view text, const IniDialect& dialect);
+class IniLineReader {
+public:
+    IniLineReader(std::string_view text, const IniDialect& dialect) : rest_(text), dialect_(dialect) {}
+
+    // The next line; nothing after the last.
+    std::optional<IniLine> Next();
+
+private:
+    std::string_view rest_;
+    const IniDialect& dialect_;
+};
 
 }  // namespace pellox

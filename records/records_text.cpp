@@ -20,7 +20,7 @@ constexpr IniDialect kScoresFileLines{.cr_ends_line = false,
                                       .comment_marks = ";#",
                                       .brackets_inside_header = false};
 
-std::vector<IniLine> Lines(std::string_view text) { return ReadIniLines(text, kScoresFileLines); }
+IniLineReader Lines(std::string_view text) { return IniLineReader(text, kScoresFileLines); }
 
 // A line a settings reader cannot take as a comment, a section header or a
 // key=value entry.
@@ -63,13 +63,14 @@ std::optional<std::uint32_t> ParseNumber(std::string_view value) {
 std::optional<std::uint32_t> FindStoredValue(std::string_view text, std::string_view name) {
     std::optional<std::uint32_t> in_general, anywhere;
     bool general = true;  // before any section
-    for (const IniLine& line : Lines(text)) {
-        if (line.kind == IniLineKind::Section) {
-            general = line.section == "General";
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (line->kind == IniLineKind::Section) {
+            general = line->section == "General";
             continue;
         }
-        if (line.kind != IniLineKind::Entry || line.key != name) continue;
-        const std::optional<std::uint32_t> value = ParseNumber(line.value);
+        if (line->kind != IniLineKind::Entry || line->key != name) continue;
+        const std::optional<std::uint32_t> value = ParseNumber(line->value);
         // The last line of a name counts, even when it holds no number.
         if (general) in_general = value;
         anywhere = value;
@@ -78,30 +79,32 @@ std::optional<std::uint32_t> FindStoredValue(std::string_view text, std::string_
 }
 
 bool HasUnreadableLines(std::string_view text) {
-    const std::vector<IniLine> lines = Lines(text);
-    return std::any_of(lines.begin(), lines.end(), IsUnreadableLine);
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next())
+        if (IsUnreadableLine(*line)) return true;
+    return false;
 }
 
 std::string WithoutUnreadableLines(std::string_view text) {
     std::string kept;
-    for (const IniLine& line : Lines(text)) {
-        if (IsUnreadableLine(line)) continue;
-        kept.append(line.raw);
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (IsUnreadableLine(*line)) continue;
+        kept.append(line->raw);
         kept.push_back('\n');
     }
     return kept;
 }
 
 std::string WithStoredValue(std::string_view text, std::string_view name, std::uint32_t value) {
-    const std::vector<IniLine> lines = Lines(text);
     std::optional<std::size_t> value_line, general_header;
     bool general = true;  // before any section
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const IniLine& line = lines[i];
-        if (line.kind == IniLineKind::Section) {
-            general = line.section == "General";
+    IniLineReader lines = Lines(text);
+    for (std::size_t i = 0; const std::optional<IniLine> line = lines.Next(); ++i) {
+        if (line->kind == IniLineKind::Section) {
+            general = line->section == "General";
             if (general && !general_header) general_header = i;
-        } else if (general && line.kind == IniLineKind::Entry && line.key == name) {
+        } else if (general && line->kind == IniLineKind::Entry && line->key == name) {
             value_line = i;  // the last one counts
         }
     }
@@ -115,8 +118,9 @@ std::string WithStoredValue(std::string_view text, std::string_view name, std::u
         append("[General]");
         append(entry);
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        append(value_line == i ? std::string_view(entry) : lines[i].raw);
+    IniLineReader again = Lines(text);
+    for (std::size_t i = 0; const std::optional<IniLine> line = again.Next(); ++i) {
+        append(value_line == i ? std::string_view(entry) : line->raw);
         if (!value_line && general_header == i) append(entry);
     }
     return out;

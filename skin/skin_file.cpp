@@ -27,14 +27,15 @@ SkinFile SkinFile::FromText(std::string_view text) {
 
     SkinFile file;
     Entries* section = nullptr;  // none until the first header
-    for (const IniLine& line : ReadIniLines(text, kSkinFileLines)) {
-        if (line.kind == IniLineKind::Section) {
+    IniLineReader lines(text, kSkinFileLines);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (line->kind == IniLineKind::Section) {
             // A section written again starts over: only its last occurrence
             // can be read.
-            section = &file.sections_[AsciiLowered(line.section)];
+            section = &file.sections_[AsciiLowered(line->section)];
             section->clear();
-        } else if (line.kind == IniLineKind::Entry && section != nullptr) {
-            (*section)[AsciiLowered(line.key)] = std::string(line.value);
+        } else if (line->kind == IniLineKind::Entry && section != nullptr) {
+            (*section)[AsciiLowered(line->key)] = std::string(line->value);
         }
     }
     return file;

@@ -1,7 +1,7 @@
 #include "skininstall/installed_twins.h"
 
 #include <fstream>
-#include <map>
+#include <set>
 #include <system_error>
 #include <vector>
 
@@ -99,21 +99,15 @@ std::optional<InstalledTwin> FindInstalledTwin(const fs::path& skins_folder, con
 std::string WithTitlesSuffixed(const std::string& text, std::string_view suffix) {
     // Each line keeps its own ending, so the rest of the file stays byte for byte.
     const SkinFileLines file = ReadSkinFileLines(text);
-    std::map<std::size_t, std::string> suffixed;  // line -> its new text
-    for (const char* key : {"title", "titlegb"}) {
-        const auto found = file.settings_entries.find(key);
-        if (found == file.settings_entries.end()) continue;
-        const IniLine& line = file.lines[found->second];
-        if (line.value.empty() || line.value == NoTitleMarker) continue;
-        suffixed[found->second] = std::string(line.raw.substr(0, line.raw.find('=') + 1)) + std::string(line.value) +
-                                  std::string(suffix) + std::string(line.ending);
-    }
-    std::string out(file.byte_order_mark);
-    for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        const auto replaced = suffixed.find(i);
-        out += replaced != suffixed.end() ? replaced->second : WrittenLine(file.lines[i]);
-    }
-    return out;
+    std::set<std::size_t> title_lines;
+    for (const char* key : {"title", "titlegb"})
+        if (const auto found = file.settings_entries.find(key); found != file.settings_entries.end())
+            title_lines.insert(found->second);
+    return EditedSkinFile(file, [&](std::size_t i, const IniLine& line) -> std::optional<std::string> {
+        if (!title_lines.count(i) || line.value.empty() || line.value == NoTitleMarker) return std::nullopt;
+        return std::string(line.raw.substr(0, line.raw.find('=') + 1)) + std::string(line.value) +
+               std::string(suffix) + std::string(line.ending);
+    });
 }
 
 }  // namespace pellox

@@ -233,20 +233,15 @@ std::optional<std::string> WithSkinDir(const std::string& text, const std::strin
     // byte; a byte-order mark stays where it is, before the first line.
     const SkinFileLines file = ReadSkinFileLines(text);
     const auto dir_line = file.settings_entries.find("dir");
+    const bool has_dir = dir_line != file.settings_entries.end();
     const std::string entry = "dir=" + folder + "\r\n";
-    std::string out(file.byte_order_mark);
-    for (std::size_t i = 0; i < file.lines.size(); ++i) {
-        const IniLine& line = file.lines[i];
-        if (dir_line != file.settings_entries.end() && dir_line->second == i) {
-            out += entry;
-            continue;
-        }
-        out += WrittenLine(line);
-        if (dir_line == file.settings_entries.end() && file.settings_header == i) {
-            if (line.ending.empty()) out += "\r\n";
-            out += entry;
-        }
-    }
+    const std::string out =
+        EditedSkinFile(file, [&](std::size_t i, const IniLine& line) -> std::optional<std::string> {
+            if (has_dir && dir_line->second == i) return entry;
+            if (has_dir || file.settings_header != i) return std::nullopt;
+            // Under the header; a header on the last line gets a line end first.
+            return WrittenLine(line) + (line.ending.empty() ? "\r\n" : "") + entry;
+        });
     // Read back as the game reads it: the dir must be there, and nothing else moved.
     if (SkinFile::FromText(out).Find("SETTINGS", "dir") != std::optional<std::string_view>(folder)) return std::nullopt;
     return out;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,9 +39,16 @@ std::string Described(const IniLine& line) {
     return out;
 }
 
+std::vector<IniLine> AllLines(std::string_view text, const IniDialect& dialect) {
+    std::vector<IniLine> lines;
+    IniLineReader reader(text, dialect);
+    while (std::optional<IniLine> line = reader.Next()) lines.push_back(*line);
+    return lines;
+}
+
 std::vector<std::string> Read(std::string_view text, const IniDialect& dialect) {
     std::vector<std::string> lines;
-    for (const IniLine& line : ReadIniLines(text, dialect)) lines.push_back(Described(line));
+    for (const IniLine& line : AllLines(text, dialect)) lines.push_back(Described(line));
     return lines;
 }
 
@@ -76,7 +84,7 @@ TEST(IniLines, EachLineIsToldApartByItsDialect) {
 TEST(IniLines, ALineKeepsItsBytesAndAVeryLongOneIsOneLine) {
     const std::string long_value(1 << 20, 'x');
     const std::string text = " k = " + long_value + " \r\nnext";
-    const std::vector<IniLine> lines = ReadIniLines(text, kSkin);
+    const std::vector<IniLine> lines = AllLines(text, kSkin);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0].raw, " k = " + long_value + " ");
     EXPECT_EQ(lines[0].text, "k = " + long_value);
