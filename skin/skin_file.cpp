@@ -17,10 +17,10 @@ constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
 
-const IniDialect kSkinFileLines{.cr_ends_line = true,
-                                .is_trimmed = IsSkinFileSpace,
-                                .comment_marks = ";",
-                                .brackets_inside_header = true};
+constexpr IniDialect kSkinFileLines{.cr_ends_line = true,
+                                    .is_trimmed = IsSkinFileSpace,
+                                    .comment_marks = ";",
+                                    .brackets_inside_header = true};
 
 SkinFile SkinFile::FromText(std::string_view text) {
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
