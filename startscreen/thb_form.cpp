@@ -329,7 +329,7 @@ bool THBForm::LongCreate() {
         try {
             game_window_ = setup_.make_game_window();
         } catch (const std::exception& error) {
-            Tell(lcGame, std::string("the game window cannot be made: ") + error.what());
+            qCWarning(lcGame, "the game window cannot be made: %s", error.what());
             return false;
         }
         if (!game_window_) return false;
@@ -419,7 +419,7 @@ void THBForm::btStartClick() {
     try {
         exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
     } catch (const std::exception& error) {
-        Tell(lcGame, std::string("the game could not be launched: ") + error.what());
+        qCWarning(lcGame, "the game could not be launched: %s", error.what());
         std::filesystem::path launched =
             choice.from_command_line ? choice.command_line_skin : choice.menu.FileOf(choice.selected);
         if (launched.empty()) launched = cb_skin_->currentText().toStdString();

@@ -73,7 +73,7 @@ WebGame::WebGame(const std::string& builtin_waves)
     title_.SetTitle(std::u16string(16, u' '));
     // The frame timer waits for the launch; the side timer runs from now on.
     frame_timer_logic_.SetEnabled(false);
-    frame_timer_logic_.OnTimer = [this](TDXTimer&, std::int32_t) { Guarded([](WebGame& g) { g.engine_.dxTimerTimer(); }); };
+    frame_timer_logic_.OnTimer = [this](TDXTimer&) { Guarded([](WebGame& g) { g.engine_.dxTimerTimer(); }); };
     LoadBuiltinWaves();
 }
 
