@@ -11,6 +11,7 @@
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
+#include "web/page_reasons.h"
 
 namespace pellox {
 namespace {
@@ -58,10 +59,13 @@ private:
     std::array<TWave, kEffectCount>& waves_;
 };
 
-std::vector<std::string> FailureLines(const std::string& skin, const std::vector<SkinEntryFailure>& failures) {
+std::vector<std::string> FailureLines(const std::string& skin, const std::vector<SkinEntryFailure>& failures,
+                                      bool russian) {
     std::vector<std::string> lines;
-    for (const SkinEntryFailure& f : failures)
-        lines.push_back(f.section.empty() ? skin + ": " + f.reason : skin + ": [" + f.section + "] " + f.key + ": " + f.reason);
+    for (const SkinEntryFailure& f : failures) {
+        const std::string reason = PageReasonText(russian, f.reason);
+        lines.push_back(f.section.empty() ? skin + ": " + reason : skin + ": [" + f.section + "] " + f.key + ": " + reason);
+    }
     return lines;
 }
 
@@ -122,7 +126,7 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
     WebSkinTarget target(sprites_, pictures_, waves_);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded) failures.insert(failures.begin(), {"", "", loaded.reason()});
-    if (!failures.empty()) return FailureLines(skin_file, failures);
+    if (!failures.empty()) return FailureLines(skin_file, failures, texts_.Language == InterfaceLanguage::Russian);
     frame_timer_logic_.SetEnabled(true);
     return {};
 }
