@@ -107,6 +107,13 @@ void TellUnusableSkinArgument(const QString& argument) {
 // when the game is to be played; Qt's own options are then still in the
 // arguments, for the game's application to take.
 std::optional<int> RunWithoutDisplay(int argc, char** argv) {
+    // A start from the desktop's menu has nothing to parse: no application
+    // object is made and thrown away before the window's.
+    if (argc <= 1) {
+        if (!pellox::NoDisplayToOpen({})) return std::nullopt;
+        std::cerr << pellox::kNoDisplayMessage << "\n";
+        return 1;
+    }
     QCoreApplication app(argc, argv);
     NameTheApplication();
     pellox::CommandLine command_line;

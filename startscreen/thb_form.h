@@ -102,9 +102,10 @@ public:
     ~THBForm() override;
 
     // Starts filling the menu and makes the game window; each only once.
-    // Gives false when the game window cannot be made. The menu fills from a
-    // search on a thread of its own: it starts once the start screen has been
-    // painted, adds skins as it finds them, selecting the last one unless the
+    // Gives false when the game window cannot be made. The start button
+    // calls it, and so does the pointer first coming over that button; the
+    // menu starts filling on its own once the start screen has been painted. The menu fills from a search on a thread of its own: it
+    // adds skins as it finds them, selecting the last one unless the
     // player has chosen an entry, and sets the menu's state when it ends. The
     // start button works all the while: it launches the entry shown (the
     // built-in game until a skin is found), and the search waits while the
@@ -126,6 +127,8 @@ public:
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_state_; }
     bool SkinSearchRunning() const { return skin_search_running_; }
+    // The menu has been filled, or its search started.
+    bool SkinMenuStarted() const { return menu_filled_; }
     const SkinMenu& Menu() const { return menu_; }
     GameWindow* GameWindowIfCreated() { return game_window_.get(); }
     // The launch's exit status, once the start button has run.
