@@ -91,9 +91,9 @@ void TellUnusableSkinArgument(const QString& argument) {
         return;
     }
     const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(shown);
-    if (loaded.file && pellox::ProbeSkin(*loaded.file).usable) return;  // a skin: the start screen offers it
+    if (loaded && pellox::ProbeSkin(*loaded).usable) return;  // a skin: the start screen offers it
     std::vector<std::string> reasons =
-        loaded.file ? pellox::SkinUnusableReasons(*loaded.file) : std::vector<std::string>{loaded.error};
+        loaded ? pellox::SkinUnusableReasons(*loaded) : std::vector<std::string>{loaded.reason()};
     if (reasons.empty()) reasons.push_back("the game turns it down");
     std::string why;
     for (const std::string& reason : reasons) why += (why.empty() ? "" : "; ") + reason;
@@ -239,7 +239,9 @@ int main(int argc, char** argv) {
                               records_file);
     setup.remembered_language = [language_settings] { return language_settings.Read(); };
     setup.remember_language = [language_settings](pellox::InterfaceLanguage language) {
-        language_settings.Write(language);
+        // A choice that cannot be kept is no error to the player: the next
+        // start follows the system's language.
+        static_cast<void>(language_settings.Write(language));
     };
     setup.make_game_window = [records_file] { return MakeGameWindow(records_file); };
     pellox::THBForm start_screen(std::move(setup));

@@ -69,7 +69,7 @@ protected:
         setup.search_roots = {skins.path()};
         setup.system_locale = locale;
         setup.remembered_language = [this] { return LanguageFile().Read(); };
-        setup.remember_language = [this](InterfaceLanguage language) { LanguageFile().Write(language); };
+        setup.remember_language = [this](InterfaceLanguage language) { static_cast<void>(LanguageFile().Write(language)); };
         setup.make_game_window = [this] {
             return std::make_unique<GameWindow>(testing::BuiltinPictures(),
                                                 std::make_unique<testing::RecordingSound>(&played, &no_failure),
