@@ -30,6 +30,8 @@
 #include "skininstall/install_skins.h"
 #include "startscreen/background_skin_search.h"
 #include "startscreen/failure_texts.h"
+#include "startscreen/launch_session.h"
+#include "startscreen/menu/skin_menu_model.h"
 #include "startscreen/qt_translations.h"
 
 namespace pellox {
@@ -92,9 +94,6 @@ struct StartScreenSetup {
     std::function<std::vector<SkinEntryFailure>(const std::filesystem::path& ini)> check_installed_skin;
 };
 
-// The three states of the menu, told by the group box's caption.
-enum class SkinMenuState { Choosing, Locked, NoneFound };
-
 class THBForm : public QWidget {
     Q_OBJECT
 public:
@@ -124,10 +123,10 @@ public:
     void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
 
     InterfaceLanguage Language() const { return language_; }
-    SkinMenuState MenuState() const { return menu_state_; }
-    bool SkinSearchRunning() const { return skin_search_running_; }
-    const SkinMenu& Menu() const { return menu_; }
-    GameWindow* GameWindowIfCreated() { return game_window_.get(); }
+    SkinMenuState MenuState() const { return menu_.State(); }
+    bool SkinSearchRunning() const { return menu_.SearchRunning(); }
+    const SkinMenu& Menu() const { return menu_.Entries(); }
+    GameWindow* GameWindowIfCreated() { return launch_.Window(); }
     // The launch's exit status, once the start button has run.
     int ExitStatus() const { return exit_status_; }
     // Stops the skin search if it still runs. False when a walk held up
@@ -171,23 +170,26 @@ private:
     // Only the shown language's long text is laid out before the first paint.
     QPlainTextEdit& MemoOf(InterfaceLanguage language);
     void OrderTabs();
-    bool LockToCommandLineSkin();
+    // Locks the menu on the first command-line argument when it is a usable
+    // skin; only the first call looks.
+    void LookAtCommandLine();
     void FillSkinMenu();
     void StartSkinSearch();
-    void OfferSearchedSkins();
-    void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
     void BuildContextMenu();
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
     int AddInstalledSkin(const std::filesystem::path& ini);
+    // Selects the first skin an install gave and unlocks the menu for it.
+    void OfferInstalledSkin(int entry);
     // Asks whether the skins that share installed skins' titles replace them.
     std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
     // The menu entry launched from file, or -1.
-    int EntryOfFile(const std::filesystem::path& file) const;
-    bool WasInstalledHere(const std::filesystem::path& file) const;
-    void EndSkinSearch();
+    int EntryOfFile(const std::filesystem::path& file) const { return menu_.EntryOfFile(file); }
     void ShowTexts();
-    void FillMenu(int selected);
+    // Shows the menu model in the widgets: its entries in the language, the
+    // selection, whether it opens, and its state in the caption. The one
+    // place that sets them.
+    void ShowMenu();
     QString Caption(SkinMenuState state) const;
 
     StartScreenSetup setup_;
@@ -197,24 +199,18 @@ private:
     // Qt's own texts (buttons, the file dialog) follow the language.
     QtTranslations qt_translations_;
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
-    SkinMenu menu_;
-    SkinMenuState menu_state_ = SkinMenuState::Choosing;
-    bool game_window_created_ = false;
-    bool command_line_checked_ = false;
-    bool menu_filled_ = false;
-    bool skin_search_running_ = false;
-    // The player picked an entry: skins found later no longer take the selection.
-    bool player_chose_skin_ = false;
+    SkinMenuModel menu_;
+    // What the menu's widget shows of the model: appended to as skins are
+    // found, filled again when the list or the language changes.
+    std::uint64_t shown_list_version_ = 0;
+    InterfaceLanguage shown_language_ = InterfaceLanguage::Russian;
     bool creation_queued_ = false;
     bool placed_ = false;
-    std::unique_ptr<GameWindow> game_window_;  // MForm
+    LaunchSession launch_;
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
     bool walk_left_behind_ = false;
-    // Skin files installed while the start screen runs, already in the menu:
-    // the search, still walking, passes them over when it meets them.
-    std::vector<std::filesystem::path> installed_here_;
 
     QLabel* im_wolf_ = nullptr;
     QLabel* im_hare_ = nullptr;
