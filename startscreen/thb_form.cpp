@@ -342,7 +342,7 @@ bool THBForm::LongCreate() {
 }
 
 void THBForm::LookAtCommandLine() {
-    if (menu_.EntriesSource() != SkinMenuModel::Source::Undecided) return;
+    if (menu_.CommandLineSeen()) return;
     std::filesystem::path file;
     SkinProbe probe;
     if (!setup_.arguments.isEmpty()) {

@@ -21,11 +21,6 @@ enum class SkinMenuState { Choosing, Locked, NoneFound };
 
 class SkinMenuModel {
 public:
-    // Where the entries come from; the command line's skin, when usable,
-    // replaces the search.
-    enum class Source { Undecided, CommandLine, Search };
-    enum class Search { NotStarted, Running, Ended };
-
     const SkinMenu& Entries() const { return entries_; }
     // The titles shown in the language, one per entry (UTF-8).
     const std::vector<std::string>& Titles(InterfaceLanguage language) const;
@@ -34,8 +29,8 @@ public:
     bool Enabled() const { return state_ == SkinMenuState::Choosing; }
     // -1 while nothing is selected; that starts the built-in game, as entry 0 does.
     int Selected() const { return selected_; }
-    Source EntriesSource() const { return source_; }
-    Search SearchProgress() const { return search_; }
+    // The first command-line argument has been looked at (CommandLineLooked).
+    bool CommandLineSeen() const { return source_ != Source::Undecided; }
     bool SearchRunning() const { return search_ == Search::Running; }
     // The search is to start: the command line has been looked at and gave no
     // skin, and no search has run for the entries as they are.
@@ -82,6 +77,11 @@ public:
     void OfferInstalled(int entry);
 
 private:
+    // Where the entries come from; the command line's skin, when usable,
+    // replaces the search.
+    enum class Source { Undecided, CommandLine, Search };
+    enum class Search { NotStarted, Running, Ended };
+
     void SetState(SkinMenuState state);
     bool InstalledHere(const std::filesystem::path& file) const;
 

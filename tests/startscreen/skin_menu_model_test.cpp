@@ -121,7 +121,9 @@ TEST(SkinMenuModel, EachEventLeavesTheMenuInItsStateWithItsSelection) {
 TEST(SkinMenuModel, TheSearchIsDueOnceTheCommandLineGaveNoSkinAndAgainAfterItsSkinFailed) {
     SkinMenuModel menu;
     EXPECT_FALSE(menu.SearchDue());  // the command line is looked at first
+    EXPECT_FALSE(menu.CommandLineSeen());
     Argument("C")(menu);
+    EXPECT_TRUE(menu.CommandLineSeen());
     EXPECT_FALSE(menu.SearchDue());
     EXPECT_EQ(menu.CommandLineSkin(), FileOf("C"));
     CommandLineSkinFailed()(menu);
@@ -136,6 +138,7 @@ TEST(SkinMenuModel, TheSearchIsDueOnceTheCommandLineGaveNoSkinAndAgainAfterItsSk
 
     SkinMenuModel searched;
     NoArgument()(searched);
+    EXPECT_TRUE(searched.CommandLineSeen());
     EXPECT_TRUE(searched.SearchDue());
     EXPECT_TRUE(searched.CommandLineSkin().empty());
 
