@@ -100,8 +100,8 @@ public:
     explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
     ~THBForm() override;
 
-    // Starts filling the menu and makes the game window; each only once.
-    // Gives false when the game window cannot be made. The menu fills from a
+    // Starts filling the menu, once, and makes the game window unless it
+    // is there (LaunchSession). Gives false when the game window cannot be made. The menu fills from a
     // search on a thread of its own: it starts once the start screen has been
     // painted, adds skins as it finds them, selecting the last one unless the
     // player has chosen an entry, and sets the menu's state when it ends. The
