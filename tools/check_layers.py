@@ -221,11 +221,17 @@ def library_functions(root):
     return makers
 
 
+def library_name(module):
+    """The name of a module's library: one module, one name, e.g. pellox_lcd_core."""
+    return "pellox_" + module.replace("-", "_")
+
+
 def link_problems(table, root):
     """Every target_link_libraries edge of a game target against the table."""
     makers = library_functions(root)
     defined = {}  # target: (module or None, where)
     links = []  # (where, module, target, item)
+    libraries = []  # (where, module, target) of each library a module makes
     for path in sorted(root.rglob("CMakeLists.txt")):
         relative = path.relative_to(root)
         if relative.parts[0].startswith(("build", ".")) or "node_modules" in relative.parts:
@@ -238,11 +244,16 @@ def link_problems(table, root):
                 continue
             if command in ("add_library", "add_executable") or command in makers:
                 defined[arguments[0]] = (module, where)
+                if module is not None and command != "add_executable":
+                    libraries.append((where, module, arguments[0]))
             elif command == "target_link_libraries":
                 for item in arguments[1:]:
                     if item not in LINK_KEYWORDS:
                         links.append((where, arguments[0], item))
-    problems = []
+    problems = [f"{where}: {target} is made in {module}; name it {name} or {name}_<part>"
+                for where, module, target in libraries
+                for name in [library_name(module)]
+                if target != name and not target.startswith(name + "_")]
     for where, target, item in links:
         module = defined.get(target, (None, ""))[0]
         if module is None:

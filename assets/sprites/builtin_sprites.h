@@ -13,7 +13,7 @@ namespace pellox {
 class PictureSet;
 
 // Makes sure the embedded pictures are registered. Linking
-// pellox_sprite_assets registers them already; calling this is harmless and
+// pellox_assets_sprites registers them already; calling this is harmless and
 // guards against a linker that drops the registration.
 void InitBuiltinSprites();
 

@@ -24,10 +24,10 @@ CLEAN = {
     "docs/architecture.md": TABLE,
     "core/rules.h": "#pragma once\n#include <vector>\n",
     "core/rules.cpp": '#include "core/rules.h"\n',
-    "core/CMakeLists.txt": "add_library(game_core rules.cpp)\n",
+    "core/CMakeLists.txt": "add_library(pellox_core rules.cpp)\n",
     "ui/view.cpp": '#include <QWidget>\n#include "core/rules.h"\n',
-    "ui/CMakeLists.txt": "add_library(game_ui view.cpp)\n"
-                         "target_link_libraries(game_ui PRIVATE game_core Qt6::Widgets)\n",
+    "ui/CMakeLists.txt": "add_library(pellox_ui view.cpp)\n"
+                         "target_link_libraries(pellox_ui PRIVATE pellox_core Qt6::Widgets)\n",
 }
 
 # (what is planted, the files it changes, words the check must print)
@@ -44,16 +44,18 @@ FAULTS = [
      'includes our own <core/rules.h>; write "core/rules.h"'),
     ("a folder with no row", {"extra/thing.cpp": "\n"},
      "extra/thing.cpp: belongs to no module"),
-    ("a link upwards", {"core/CMakeLists.txt": "add_library(game_core rules.cpp)\n"
-                                               "target_link_libraries(game_core PRIVATE game_ui)\n"},
+    ("a link upwards", {"core/CMakeLists.txt": "add_library(pellox_core rules.cpp)\n"
+                                               "target_link_libraries(pellox_core PRIVATE pellox_ui)\n"},
      "core may not link ui"),
-    ("Qt linked by a plain module", {"core/CMakeLists.txt": "add_library(game_core rules.cpp)\n"
-                                                            "target_link_libraries(game_core PUBLIC Qt6::Core)\n"},
-     "core is plain C++ but game_core links Qt6::Core"),
+    ("Qt linked by a plain module", {"core/CMakeLists.txt": "add_library(pellox_core rules.cpp)\n"
+                                                            "target_link_libraries(pellox_core PUBLIC Qt6::Core)\n"},
+     "core is plain C++ but pellox_core links Qt6::Core"),
     ("a link to a test's library", {"tests/CMakeLists.txt": "add_library(test_helpers h.cpp)\n",
-                                    "ui/CMakeLists.txt": "add_library(game_ui view.cpp)\n"
-                                                         "target_link_libraries(game_ui PRIVATE test_helpers)\n"},
+                                    "ui/CMakeLists.txt": "add_library(pellox_ui view.cpp)\n"
+                                                         "target_link_libraries(pellox_ui PRIVATE test_helpers)\n"},
      "links test_helpers, which is no game module"),
+    ("a library not named after its module", {"core/CMakeLists.txt": "add_library(game_rules rules.cpp)\n"},
+     "game_rules is made in core; name it pellox_core or pellox_core_<part>"),
     ("a cycle in the table", {"docs/architecture.md": TABLE.replace("| plain | nothing of ours |", "| plain | ui |")},
      "the table has a cycle"),
     ("a row naming no module", {"docs/architecture.md": TABLE.replace("| Qt | core |", "| Qt | core, net |")},
