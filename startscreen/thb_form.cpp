@@ -504,7 +504,7 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
             result.error = error.what();
         }
         for (const InstalledSkin& skin : result.installed) {
-            const int entry = AddInstalledSkin(skin.ini);
+            const int entry = ListInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
             if (!setup_.check_installed_skin) continue;
             std::vector<SkinEntryFailure> problems;
@@ -517,8 +517,7 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
         }
         // Installed before with the same files: nothing copied, the entry selected.
         for (const InstalledSkin& skin : result.already_installed) {
-            const int listed = EntryOfFile(skin.ini);
-            const int entry = listed > 0 ? listed : AddInstalledSkin(skin.ini);
+            const int entry = ListInstalledSkin(skin.ini);
             if (first_new < 0) first_new = entry;
             already_installed << QString::fromStdString(language_ == InterfaceLanguage::Russian ? skin.title_su
                                                                                                : skin.title_gb);
@@ -527,7 +526,7 @@ void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sourc
             failed.push_back({source, std::move(result)});
     }
     QGuiApplication::restoreOverrideCursor();
-    OfferInstalledSkin(first_new);
+    SelectInstalledSkin(first_new);
     if (!already_installed.isEmpty())
         ShowPlainMessage(this, QMessageBox::Information, install_skin_action_->text().remove(u'…'),
                          AlreadyInstalledText(language_, already_installed));
@@ -565,13 +564,13 @@ std::optional<SameTitleChoice> THBForm::ChooseSameTitle(const std::vector<Instal
     return choice;
 }
 
-int THBForm::AddInstalledSkin(const std::filesystem::path& ini) {
+int THBForm::ListInstalledSkin(const std::filesystem::path& ini) {
     const int entry = menu_.SkinInstalled(ProbeSkin(ini), ini);
     ShowMenu();
     return entry;
 }
 
-void THBForm::OfferInstalledSkin(int entry) {
+void THBForm::SelectInstalledSkin(int entry) {
     // The new skin is what the player wants to play next; a menu that was
     // locked (no skin found, or the command line's) now offers a choice.
     menu_.OfferInstalled(entry);

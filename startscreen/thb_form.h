@@ -178,13 +178,12 @@ private:
     void BuildContextMenu();
     void ChooseSkinToInstall();
     void OpenSkinsFolder();
-    int AddInstalledSkin(const std::filesystem::path& ini);
+    // An installed skin's entry: the one listed, or a new one; -1 when unusable.
+    int ListInstalledSkin(const std::filesystem::path& ini);
     // Selects the first skin an install gave and unlocks the menu for it.
-    void OfferInstalledSkin(int entry);
+    void SelectInstalledSkin(int entry);
     // Asks whether the skins that share installed skins' titles replace them.
     std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
-    // The menu entry launched from file, or -1.
-    int EntryOfFile(const std::filesystem::path& file) const { return menu_.EntryOfFile(file); }
     void ShowTexts();
     // Shows the menu model in the widgets: its entries in the language, the
     // selection, whether it opens, and its state in the caption. The one
