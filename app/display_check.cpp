@@ -8,17 +8,17 @@
 namespace pellox {
 namespace {
 
-// The value of -platform/--platform (or -display), as Qt reads its own options.
+// The value of -platform/--platform (or -display), as Qt reads its own
+// options: the next word, the last one given winning. Qt takes no
+// "-platform=NAME" (it is left to the game's options, which refuse it) and
+// reads on past "--".
 QString OptionValue(const QStringList& arguments, const QString& name) {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
+    QString value;
+    for (qsizetype i = 1; i + 1 < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument == QStringLiteral("--")) break;
-        for (const QString& form : {QStringLiteral("-") + name, QStringLiteral("--") + name}) {
-            if (argument == form && i + 1 < arguments.size()) return arguments[i + 1];
-            if (argument.startsWith(form + QLatin1Char('='))) return argument.mid(form.size() + 1);
-        }
+        if (argument == QStringLiteral("-") + name || argument == QStringLiteral("--") + name) value = arguments[++i];
     }
-    return {};
+    return value;
 }
 
 bool HasX11Display(const QStringList& arguments) {

@@ -23,8 +23,8 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QProcess>
-#include <QStringList>
 
+#include "app/command_line.h"
 #include "app/display_check.h"
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
@@ -54,120 +54,31 @@ void NameTheApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(PELLOX_VERSION));
 }
 
-struct CommandLine {
-    QCommandLineParser parser;
-    QCommandLineOption help = parser.addHelpOption();
-    QCommandLineOption version = parser.addVersionOption();
-    QCommandLineOption check_skin{QStringLiteral("check-skin"),
-                                  QStringLiteral("Check a skin file as the game would load it and report on every "
-                                                 "entry; exit status 0 when it would launch. Needs no display."),
-                                  QStringLiteral("FILE")};
-    QCommandLineOption watch{QStringLiteral("watch"),
-                             QStringLiteral("With --check-skin: check the skin again and print the report anew "
-                                            "whenever the file or a picture or wave it names is saved, until "
-                                            "Ctrl+C.")};
-    QCommandLineOption export_skin{QStringLiteral("export-skin"),
-                                   QStringLiteral("Write the built-in game as a skin folder to start a skin from "
-                                                  "(the folder must be new or empty). Needs no display."),
-                                   QStringLiteral("DIR")};
-    QCommandLineOption install_skin{
-        QStringLiteral("install-skin"),
-        QStringLiteral("Install the skins in an archive (.zip, .7z, .rar, .tar.gz, ...), a folder or a skin file "
-                       "into your skins folder, where the skin menu finds them, and check each one. Needs no "
-                       "display."),
-        QStringLiteral("PATH")};
-    QCommandLineOption preview_skin{
-        QStringLiteral("preview-skin"),
-        QStringLiteral("Play a skin file while you make it: the game window applies it again whenever the file or "
-                       "a picture or wave it names is saved, and lists on the window what a save broke. F1 shows "
-                       "the keys for the author's views."),
-        QStringLiteral("FILE")};
-    QCommandLineOption replace{QStringLiteral("replace"),
-                               QStringLiteral("With --install-skin: a skin whose title an installed skin has, with "
-                                              "other files, replaces that skin (without it, it is installed beside "
-                                              "it with \" (2)\" added to its titles).")};
-    QCommandLineOption list_skins{QStringLiteral("list-skins"),
-                                  QStringLiteral("List the skin menu as the start screen would fill it from the "
-                                                 "current folder, each skin's titles and file, and the folders "
-                                                 "searched. Needs no display.")};
-
-    CommandLine() {
-        parser.setApplicationDescription(
-            QStringLiteral("A pocket LCD game: a wolf catches the eggs that roll down four chutes."));
-        parser.addOption(check_skin);
-        parser.addOption(watch);
-        parser.addOption(export_skin);
-        parser.addOption(install_skin);
-        parser.addOption(list_skins);
-        parser.addOption(replace);
-        parser.addOption(preview_skin);
-        parser.addPositionalArgument(QStringLiteral("skin"),
-                                     QStringLiteral("A skin file (.ini) to play instead of the built-in game."),
-                                     QStringLiteral("[skin]"));
+// The skin command asked for, run; nothing when none was.
+std::optional<int> RunSkinCommand(const pellox::CommandLine& command_line) {
+    const QCommandLineParser& parser = command_line.parser;
+    if (parser.isSet(command_line.check_skin) && parser.isSet(command_line.watch))
+        return pellox::WatchSkinCheckCommand(parser.value(command_line.check_skin).toStdString(), std::cout);
+    if (parser.isSet(command_line.check_skin))
+        return pellox::CheckSkinCommand(parser.value(command_line.check_skin).toStdString(), std::cout);
+    if (parser.isSet(command_line.export_skin))
+        return pellox::ExportSkinCommand(parser.value(command_line.export_skin).toStdString(), std::cout, std::cerr);
+    if (parser.isSet(command_line.install_skin))
+        return pellox::InstallSkinCommand(
+            parser.value(command_line.install_skin).toStdString(),
+            pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr, {},
+            parser.isSet(command_line.replace) ? pellox::SameTitleChoice::Replace : pellox::SameTitleChoice::KeepBoth);
+    if (parser.isSet(command_line.list_skins)) {
+        const auto env = pellox::SkinSearchEnvironment::FromProcess();
+        return pellox::ListSkinsCommand(pellox::SkinSearchRoots(env), pellox::InstalledSkinsFolder(env), std::cout);
     }
-
-    // The skin commands, when one was asked for.
-    std::optional<int> RunCommand() const {
-        if (parser.isSet(check_skin) && parser.isSet(watch))
-            return pellox::WatchSkinCheckCommand(parser.value(check_skin).toStdString(), std::cout);
-        if (parser.isSet(check_skin))
-            return pellox::CheckSkinCommand(parser.value(check_skin).toStdString(), std::cout);
-        if (parser.isSet(export_skin))
-            return pellox::ExportSkinCommand(parser.value(export_skin).toStdString(), std::cout, std::cerr);
-        if (parser.isSet(install_skin))
-            return pellox::InstallSkinCommand(
-                parser.value(install_skin).toStdString(),
-                pellox::InstalledSkinsFolder(pellox::SkinSearchEnvironment::FromProcess()), std::cout, std::cerr, {},
-                parser.isSet(replace) ? pellox::SameTitleChoice::Replace : pellox::SameTitleChoice::KeepBoth);
-        if (parser.isSet(list_skins)) {
-            const auto env = pellox::SkinSearchEnvironment::FromProcess();
-            return pellox::ListSkinsCommand(pellox::SkinSearchRoots(env), pellox::InstalledSkinsFolder(env), std::cout);
-        }
-        return std::nullopt;
-    }
-};
-
-// Qt's own options for a GUI application, which the game's application reads
-// and removes itself; with their values where they take one.
-bool IsQtGuiOption(const QString& argument, bool* takes_value) {
-    static const QStringList with_value = {
-        QStringLiteral("platform"),   QStringLiteral("platformpluginpath"), QStringLiteral("platformtheme"),
-        QStringLiteral("plugin"),     QStringLiteral("qwindowgeometry"),    QStringLiteral("qwindowtitle"),
-        QStringLiteral("qwindowicon"), QStringLiteral("display"),           QStringLiteral("geometry"),
-        QStringLiteral("style"),      QStringLiteral("stylesheet"),         QStringLiteral("session"),
-        QStringLiteral("title"),      QStringLiteral("name")};
-    static const QStringList without_value = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
-                                              QStringLiteral("nograb"), QStringLiteral("dograb"),
-                                              QStringLiteral("sync")};
-    if (!argument.startsWith(QLatin1Char('-'))) return false;
-    QString name = argument.mid(argument.startsWith(QStringLiteral("--")) ? 2 : 1);
-    const qsizetype equals = name.indexOf(QLatin1Char('='));
-    if (equals >= 0) {
-        *takes_value = false;  // the value is in the same argument
-        name.truncate(equals);
-        return with_value.contains(name);
-    }
-    *takes_value = with_value.contains(name);
-    return *takes_value || without_value.contains(name);
+    return std::nullopt;
 }
 
-// The arguments as the game's parser sees them once the GUI application has
-// taken its own options away.
-QStringList WithoutQtGuiOptions(const QStringList& arguments) {
-    QStringList kept;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        bool takes_value = false;
-        if (i > 0 && arguments[i] != QStringLiteral("--") && IsQtGuiOption(arguments[i], &takes_value)) {
-            if (takes_value) ++i;
-            continue;
-        }
-        if (arguments[i] == QStringLiteral("--")) {
-            kept += arguments.mid(i);
-            break;
-        }
-        kept += arguments[i];
-    }
-    return kept;
+// A mistake on the command line: told as the command's own output, status 2.
+int TellUsageError(const QString& text) {
+    std::cerr << text.toStdString();
+    return 2;
 }
 
 // A skin named that the start screen cannot use is told here, once; the
@@ -176,7 +87,7 @@ void TellUnusableSkinArgument(const QString& argument) {
     const QFileInfo skin(argument);
     const std::string shown = argument.toStdString();
     if (!skin.isFile() || !skin.isReadable()) {
-        std::cerr << "pellox: " << shown << ": no readable file there; the menu is filled by the skin search\n";
+        qCWarning(pellox::lcSkin, "%s: no readable file there; the menu is filled by the skin search", shown.c_str());
         return;
     }
     const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(shown);
@@ -184,39 +95,38 @@ void TellUnusableSkinArgument(const QString& argument) {
     std::vector<std::string> reasons =
         loaded.file ? pellox::SkinUnusableReasons(*loaded.file) : std::vector<std::string>{loaded.error};
     if (reasons.empty()) reasons.push_back("the game turns it down");
-    std::cerr << "pellox: " << shown << ": not a skin file (";
-    for (std::size_t i = 0; i < reasons.size(); ++i) std::cerr << (i ? "; " : "") << reasons[i];
-    std::cerr << "); the menu is filled by the skin search\n";
+    std::string why;
+    for (const std::string& reason : reasons) why += (why.empty() ? "" : "; ") + reason;
+    qCWarning(pellox::lcSkin, "%s: not a skin file (%s); the menu is filled by the skin search", shown.c_str(),
+              why.c_str());
 }
 
 // Everything about the command line that needs no display, on a core
-// application made before any window system is opened: mistakes, help,
-// version and the skin commands. Nothing when the game is to be played.
+// application made before any window system is opened: help, version, the
+// skin commands, mistakes, and the line that there is no display. Nothing
+// when the game is to be played; Qt's own options are then still in the
+// arguments, for the game's application to take.
 std::optional<int> RunWithoutDisplay(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     NameTheApplication();
-    CommandLine command_line;
-    if (!command_line.parser.parse(WithoutQtGuiOptions(QCoreApplication::arguments()))) {
-        // A usage error, whatever its kind: an unknown option, a missing value.
-        std::cerr << "pellox: " << command_line.parser.errorText().toStdString() << "\n"
-                  << "Try 'pellox --help'.\n";
-        return 2;
-    }
+    pellox::CommandLine command_line;
+    const bool read = command_line.Read(QCoreApplication::arguments());
+    // A mistake in our own options is told at once; an unknown option may
+    // be Qt's, and waits for the application that knows them.
+    if (!read && !command_line.MetUnknownOptions()) return TellUsageError(command_line.UsageError());
     if (command_line.parser.isSet(command_line.help)) command_line.parser.showHelp(0);
     if (command_line.parser.isSet(command_line.version)) {
         std::cout << "Pellox " PELLOX_VERSION "\n"
                   << "Licence: MIT; this is free software: you are free to change and share it.\n";
         return 0;
     }
-    if (command_line.parser.isSet(command_line.replace) && !command_line.parser.isSet(command_line.install_skin)) {
-        std::cerr << "pellox: --replace goes with --install-skin PATH\n";
-        return 2;
-    }
-    if (command_line.parser.isSet(command_line.watch) && !command_line.parser.isSet(command_line.check_skin)) {
-        std::cerr << "pellox: --watch goes with --check-skin FILE\n";
-        return 2;
-    }
-    if (const std::optional<int> status = command_line.RunCommand()) return status;
+    if (const QString missing = command_line.MissingCompanion(); !missing.isEmpty()) return TellUsageError(missing);
+    // Without a window system no option is Qt's: whatever is unknown is a
+    // mistake, beside a skin command (which starts none) or without a display.
+    const bool no_display = pellox::NoDisplayToOpen(QCoreApplication::arguments());
+    if (!read && (command_line.AsksForSkinCommand() || no_display))
+        return TellUsageError(command_line.UsageError());
+    if (const std::optional<int> status = RunSkinCommand(command_line)) return status;
     if (command_line.parser.isSet(command_line.preview_skin)) {
         const QString skin = command_line.parser.value(command_line.preview_skin);
         if (!QFileInfo(skin).isFile()) {
@@ -224,9 +134,9 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
             return 1;
         }
     }
-    const QStringList skins = command_line.parser.positionalArguments();
-    if (!skins.isEmpty()) TellUnusableSkinArgument(skins.first());
-    if (pellox::NoDisplayToOpen(QCoreApplication::arguments())) {
+    if (no_display) {
+        // Every argument is ours here, so the skin named is known.
+        if (!command_line.Skin().isEmpty()) TellUnusableSkinArgument(command_line.Skin());
         std::cerr << pellox::kNoDisplayMessage << "\n";
         return 1;
     }
@@ -239,7 +149,7 @@ std::unique_ptr<pellox::GameWindow> MakeGameWindow(const QString& records_file) 
     pellox::PictureSet pictures;
     QString error;
     if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-        pellox::Tell(pellox::lcGame, error.toStdString());
+        qCWarning(pellox::lcGame).noquote() << error;
         return nullptr;
     }
     // Gamepads play beside the keys; the player's own mappings for them
@@ -265,16 +175,21 @@ int RunSkinPreview(QApplication& app, const QString& skin, pellox::InterfaceLang
 }  // namespace
 
 int main(int argc, char** argv) {
+    pellox::UsePelloxMessagePattern();
     // Qt allows one application object at a time: the core one is gone before
     // the game's is made.
     if (const std::optional<int> status = RunWithoutDisplay(argc, argv)) return *status;
 
-    // At the largest scale, up to the desktop's, at which the windows fit the screen.
+    // At the largest scale, up to the desktop's, at which the windows fit the
+    // screen. The application takes Qt's own options out of argv.
     const std::unique_ptr<QApplication> app = pellox::MakeApplicationThatFits(argc, argv);
     NameTheApplication();
-    CommandLine command_line;
-    command_line.parser.process(*app);
-    if (const std::optional<int> status = command_line.RunCommand()) return *status;
+    pellox::CommandLine command_line;
+    if (!command_line.Read(QCoreApplication::arguments())) return TellUsageError(command_line.UsageError());
+    // --help-all: the help with Qt's own options, which only the GUI
+    // application can list. The arguments read, so nothing else can stop here.
+    command_line.parser.process(QCoreApplication::arguments());
+    if (!command_line.Skin().isEmpty()) TellUnusableSkinArgument(command_line.Skin());
 
     // The desktop entry the windows belong to: the Wayland app id, so that
     // docks show the game's icon and group its windows under its launcher.

@@ -20,10 +20,16 @@ public:
 
     explicit EffectRumble(std::unique_ptr<GameSoundPlayer> sound) : sound_(std::move(sound)) {}
 
-    // From now on effects rumble, judged by the engine's state when they play.
+    // From now until Disconnect effects rumble, judged by the engine's state
+    // when they play. Whoever connects disconnects before the engine or the
+    // rumble's target go.
     void Connect(const GameEngine& engine, RumbleStarter start_rumble) {
         engine_ = &engine;
         start_rumble_ = std::move(start_rumble);
+    }
+    void Disconnect() {
+        engine_ = nullptr;
+        start_rumble_ = nullptr;
     }
 
     void PlayEffect(Effect effect, bool wait) override;

@@ -1,21 +1,13 @@
 #include "gamepad/gamepad_input.h"
 
+#include <algorithm>
 #include <array>
-#include <cerrno>
-#include <chrono>
-#include <cstring>
 #include <string>
-#include <thread>
 #include <utility>
-
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <QEvent>
 #include <QFile>
-#include <QFileInfo>
 #include <QGuiApplication>
-#include <QSocketNotifier>
 
 #include "gamepad/mapping_file.h"
 #include "gamepad/sdl_library.h"
@@ -25,70 +17,34 @@ namespace pellox {
 
 namespace {
 
-// After /dev/input changed: when to look for controllers, from the change.
-// The node comes first; the system's rules (permissions, udev's notice, which
-// SDL waits for) follow within a moment, on a slow machine within seconds.
-constexpr std::array<int, 5> kLookAfter_ms{50, 250, 1000, 3000, 6000};
-// How often a controller without a node (a virtual one) is read: often while
-// it is played, seldom when it has been left alone for a while. Every wake of
-// the event loop costs the whole process some CPU.
-constexpr int kPollInPlay_ms = 10;
-constexpr int kPollLeftAlone_ms = 100;
-constexpr qint64 kLeftAloneAfter_ms = 2000;
 // How long after a rumble's end SDL is let stop it.
 constexpr int kRumbleEndMargin_ms = 10;
 // How soon the window thread reads SDL again when the mapping loader is in it
 // with a few lines (a few milliseconds of SDL's work at most).
 constexpr int kSdlBusyRetry_ms = 1;
 
-PadButton PadButtonOf(Uint8 sdl_button) {
-    switch (static_cast<SDL_GameControllerButton>(sdl_button)) {
-        case SDL_CONTROLLER_BUTTON_A: return PadButton::South;
-        case SDL_CONTROLLER_BUTTON_B: return PadButton::East;
-        case SDL_CONTROLLER_BUTTON_X: return PadButton::West;
-        case SDL_CONTROLLER_BUTTON_Y: return PadButton::North;
-        case SDL_CONTROLLER_BUTTON_BACK: return PadButton::Back;
-        case SDL_CONTROLLER_BUTTON_GUIDE: return PadButton::Guide;
-        case SDL_CONTROLLER_BUTTON_START: return PadButton::Start;
-        case SDL_CONTROLLER_BUTTON_LEFTSTICK: return PadButton::LeftStick;
-        case SDL_CONTROLLER_BUTTON_RIGHTSTICK: return PadButton::RightStick;
-        case SDL_CONTROLLER_BUTTON_LEFTSHOULDER: return PadButton::LeftShoulder;
-        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER: return PadButton::RightShoulder;
-        case SDL_CONTROLLER_BUTTON_DPAD_UP: return PadButton::DpadUp;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN: return PadButton::DpadDown;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT: return PadButton::DpadLeft;
-        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT: return PadButton::DpadRight;
-        default: return PadButton::Other;
-    }
-}
-
 }  // namespace
 
+// An open controller: SDL's handle and the buttons the game has taken from it.
 struct GamepadInput::Pad {
-    explicit Pad(const SdlFunctions& functions) : sdl(functions) {}
-    const SdlFunctions& sdl;
-    SDL_GameController* controller = nullptr;
-    SDL_JoystickID instance_id = -1;
-    // Our own read-only descriptor of the controller's node, -1 without one.
-    int node_fd = -1;
-    std::unique_ptr<QSocketNotifier> node_readable;
-    std::bitset<static_cast<std::size_t>(PadButton::Other) + 1> held;
+    Pad(std::shared_ptr<const SdlFunctions> functions, SDL_GameController* opened)
+        : sdl(std::move(functions)),
+          controller(opened),
+          instance_id(sdl->JoystickInstanceID(sdl->GameControllerGetJoystick(opened))) {}
+    ~Pad() { sdl->GameControllerClose(controller); }
+    Pad(const Pad&) = delete;
+    Pad& operator=(const Pad&) = delete;
 
-    ~Pad() {
-        node_readable.reset();
-        if (node_fd >= 0) ::close(node_fd);
-        if (controller) sdl.GameControllerClose(controller);
-    }
-    bool Wakes() const { return node_readable && node_readable->isEnabled(); }
+    std::shared_ptr<const SdlFunctions> sdl;
+    SDL_GameController* controller;
+    SDL_JoystickID instance_id;
+    PadButtons buttons;
 };
 
 bool ApplicationInFront() { return QGuiApplication::applicationState() == Qt::ApplicationActive; }
 
 GamepadInput::GamepadInput(GameControls& controls, GamepadInputOptions options, QObject* parent)
     : QObject(parent), controls_(controls), in_front_(std::move(options.in_front)), form_(options.form) {
-    look_again_.setSingleShot(true);
-    connect(&look_again_, &QTimer::timeout, this, [this] { LookAgain(); });
-    connect(&poll_timer_, &QTimer::timeout, this, [this] { Update(); });
     rumble_end_.setSingleShot(true);
     connect(&rumble_end_, &QTimer::timeout, this, [this] { Update(); });
     sdl_busy_retry_.setSingleShot(true);
@@ -114,15 +70,15 @@ bool GamepadInput::eventFilter(QObject* watched, QEvent* event) {
     return QObject::eventFilter(watched, event);
 }
 
-void GamepadInput::TellSdlError(const std::string& what) { Tell(lcGamepad, what + ": " + sdl_->GetError()); }
+void GamepadInput::TellSdlError(const std::string& what) {
+    qCWarning(lcGamepad, "%s: %s", what.c_str(), sdl_->GetError());
+}
 
 GamepadInput::~GamepadInput() {
-    // Nothing may reach SDL from the loader's thread once it is stopped; a
-    // claim of the window's left waiting would hold the loader for good.
-    window_wants_sdl_ = false;
+    // Nothing may reach SDL from the loader's thread once it is stopped.
+    turns_.WindowGoes();
     mapping_loader_.reset();
-    // The controls may already be gone: close without playing the releases.
-    closed_pads_.clear();
+    // Closed without playing the releases: a window going presses nothing.
     pads_.clear();
     if (started_) sdl_->QuitSubSystem(SDL_INIT_GAMECONTROLLER);
 }
@@ -131,7 +87,7 @@ void GamepadInput::Start(const std::string& sdl_library, const QString& mapping_
     std::string why;
     sdl_ = LoadSdl(sdl_library, why);
     if (!sdl_) {
-        Tell(lcGamepad, "no gamepads: SDL cannot be loaded (" + why + ")");
+        qCWarning(lcGamepad, "no gamepads: SDL cannot be loaded (%s)", why.c_str());
         return;
     }
     // The game owns the process: SDL installs no signal handlers, and reads
@@ -147,7 +103,7 @@ void GamepadInput::Start(const std::string& sdl_library, const QString& mapping_
     }
     started_ = true;
     LoadMappings(mapping_file);
-    WatchDeviceFolder(device_folder);
+    hot_plug_.Watch(device_folder);
     Update();
 }
 
@@ -164,15 +120,17 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                       // the window thread reads that list only under SDL's
                       // lock of the joysticks (pumping events, opening a
                       // controller), so the lines go in under it, a few at a time.
-                      LoaderTakesSdl();
+                      turns_.LoaderTakes();
                       sdl_->LockJoysticks();
                       SDL_RWops* rw = sdl_->RWFromConstMem(lines.data(), static_cast<int>(lines.size()));
                       const bool read = rw && sdl_->GameControllerAddMappingsFromRW(rw, 1) >= 0;
                       sdl_->UnlockJoysticks();
-                      loader_in_sdl_ = false;
+                      turns_.LoaderLeaves();
                       if (!read) TellSdlError("gamepad mappings in " + path + " not read");
                   },
-                  [](const std::string& why_not) { Tell(lcGamepad, "gamepad mappings not read: " + why_not); },
+                  [](const std::string& why_not) {
+                      qCWarning(lcGamepad, "gamepad mappings not read: %s", why_not.c_str());
+                  },
                   [this] {
                       // A controller plugged in before its mapping came is
                       // announced by SDL now: read it on the window thread.
@@ -186,21 +144,6 @@ void GamepadInput::LoadMappings(const QString& mapping_file) {
                   }});
 }
 
-void GamepadInput::WatchDeviceFolder(const QString& folder) {
-    // A system with no input device at all has no /dev/input until the first
-    // one comes: its parent is watched until then.
-    const QString parent = QFileInfo(folder).path();
-    device_folder_.addPath(QFileInfo(folder).isDir() ? folder : parent);
-    connect(&device_folder_, &QFileSystemWatcher::directoryChanged, this, [this, folder, parent](const QString& path) {
-        if (path == parent && path != folder) {
-            if (!QFileInfo(folder).isDir()) return;
-            device_folder_.removePath(parent);
-            device_folder_.addPath(folder);
-        }
-        LookForControllers();
-    });
-}
-
 void GamepadInput::Update() {
     if (!started_) return;
     // What a button sets off may run queued events (the engine lets keys in
@@ -210,7 +153,7 @@ void GamepadInput::Update() {
         update_again_ = true;
         return;
     }
-    if (!WindowTakesSdl()) return;  // read again once the loader's lines are in
+    if (!TakeSdl()) return;
     updating_ = true;
     do {
         update_again_ = false;
@@ -223,60 +166,27 @@ void GamepadInput::Update() {
     } while (update_again_);
     updating_ = false;
     if (pending_rumble_) StartRumble(*std::exchange(pending_rumble_, std::nullopt));
-    WindowLeavesSdl();
-    UpdatePolling();
+    turns_.WindowLeaves();
+    wakes_.UpdatePolling();
 }
 
-// The window thread and the mapping loader take turns in SDL, the window
-// first, without the window ever waiting: each says it wants SDL, then looks
-// whether the other is in (sequentially consistent atomics: of two that both
-// said so, at least one sees the other). The window, finding the loader in,
-// comes back a moment later, when the loader's few lines are in, and keeps
-// its claim meanwhile; the loader, finding the window in or waiting, waits.
-bool GamepadInput::WindowTakesSdl() {
-    if (window_turns_++ > 0) return true;  // already ours, further up the stack
-    window_wants_sdl_ = true;
-    if (!loader_in_sdl_) return true;
-    window_turns_ = 0;  // the claim stays until it is served
+bool GamepadInput::TakeSdl() {
+    if (turns_.WindowTakes()) return true;
     sdl_busy_retry_.start(kSdlBusyRetry_ms);
     return false;
 }
 
-void GamepadInput::WindowLeavesSdl() {
-    if (--window_turns_ == 0) window_wants_sdl_ = false;
-}
-
-void GamepadInput::LoaderTakesSdl() {
-    for (;;) {
-        while (window_wants_sdl_) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-        loader_in_sdl_ = true;
-        if (!window_wants_sdl_) return;
-        loader_in_sdl_ = false;
-    }
-}
-
-void GamepadInput::Handle(const SDL_Event& event) {
-    switch (event.type) {
-        case SDL_CONTROLLERDEVICEADDED: return Open(event.cdevice.which);
-        case SDL_CONTROLLERDEVICEREMOVED: return Close(event.cdevice.which);
-        case SDL_CONTROLLERBUTTONDOWN:
-        case SDL_CONTROLLERBUTTONUP:
-            last_played_.start();
-            if (Pad* pad = Find(event.cbutton.which))
-                ButtonChanged(*pad, PadButtonOf(event.cbutton.button), event.cbutton.state == SDL_PRESSED);
+void GamepadInput::Handle(const SDL_Event& sdl_event) {
+    const PadEvent event = ReadPadEvent(sdl_event);
+    switch (event.kind) {
+        case PadEvent::Kind::Added: return Open(event.which);
+        case PadEvent::Kind::Removed: return Close(event.which);
+        case PadEvent::Kind::Button:
+        case PadEvent::Kind::Axis:
+            wakes_.Played();
+            if (Pad* pad = Find(event.which)) Play(pad->buttons.Take(event, !in_front_ || in_front_()));
             return;
-        case SDL_CONTROLLERAXISMOTION: {
-            last_played_.start();
-            Pad* pad = Find(event.caxis.which);
-            PadButton trigger = PadButton::Other;
-            if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERLEFT) trigger = PadButton::LeftTrigger;
-            if (event.caxis.axis == SDL_CONTROLLER_AXIS_TRIGGERRIGHT) trigger = PadButton::RightTrigger;
-            if (!pad || trigger == PadButton::Other) return;
-            const bool held_before = pad->held[static_cast<std::size_t>(trigger)];
-            ButtonChanged(*pad, trigger, TriggerHeld(held_before, event.caxis.value));
-            return;
-        }
-        default: return;  // the joystick-level events behind the ones above
+        case PadEvent::Kind::Other: return;
     }
 }
 
@@ -289,134 +199,49 @@ GamepadInput::Pad* GamepadInput::Find(std::int32_t instance_id) {
 void GamepadInput::Open(int device_index) {
     // SDL announces a controller again when a mapping arrives for it.
     if (Find(sdl_->JoystickGetDeviceInstanceID(device_index))) return;
-    auto pad = std::make_unique<Pad>(*sdl_);
-    pad->controller = sdl_->GameControllerOpen(device_index);
-    if (!pad->controller) {
+    SDL_GameController* controller = sdl_->GameControllerOpen(device_index);
+    if (!controller) {
         TellSdlError("a gamepad could not be opened");
         return;
     }
-    pad->instance_id = sdl_->JoystickInstanceID(sdl_->GameControllerGetJoystick(pad->controller));
-    const char* name = sdl_->GameControllerName(pad->controller);
-    Tell(lcGamepad, std::string("gamepad plugged in: ") + (name ? name : "(no name)"));
-    WatchNode(*pad);
+    auto pad = std::make_unique<Pad>(sdl_, controller);
+    const char* name = sdl_->GameControllerName(controller);
+    qCWarning(lcGamepad, "gamepad plugged in: %s", name ? name : "(no name)");
+    wakes_.Add(pad->instance_id, sdl_->GameControllerPath(controller));
     pads_.push_back(std::move(pad));
 }
 
-void GamepadInput::WatchNode(Pad& pad) {
-    const char* node = sdl_->GameControllerPath(pad.controller);
-    if (!node) return;  // a virtual controller: polled
-    pad.node_fd = ::open(node, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (pad.node_fd < 0) {
-        Tell(lcGamepad, std::string("gamepad read by polling: ") + node + ": " + std::strerror(errno));
-        return;
-    }
-    WakeOnNode(pad);
-}
-
-void GamepadInput::WakeOnNode(Pad& pad) {
-    pad.node_readable = std::make_unique<QSocketNotifier>(pad.node_fd, QSocketNotifier::Read);
-    const SDL_JoystickID id = pad.instance_id;
-    connect(pad.node_readable.get(), &QSocketNotifier::activated, this, [this, id] { NodeReadable(id); });
-}
-
 bool GamepadInput::WakeOnAsNodeForBench(std::int32_t instance_id, int fd) {
-    Pad* pad = Find(instance_id);
-    if (!pad || pad->node_fd >= 0) {
-        ::close(fd);
-        return false;
-    }
-    pad->node_fd = fd;
-    WakeOnNode(*pad);
-    UpdatePolling();
-    return true;
-}
-
-void GamepadInput::NodeReadable(std::int32_t instance_id) {
-    Pad* pad = Find(instance_id);
-    if (!pad) return;
-    // Our copy of the events only wakes us; SDL reads its own.
-    std::array<char, 4096> buffer;
-    ssize_t got = 0;
-    while ((got = ::read(pad->node_fd, buffer.data(), buffer.size())) > 0) {
-    }
-    if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
-        // The device is going: SDL learns it from the system, soon.
-        pad->node_readable->setEnabled(false);
-        LookForControllers();
-    }
-    Update();
+    return wakes_.WakeOnAsNode(instance_id, fd);
 }
 
 void GamepadInput::Close(std::int32_t instance_id) {
-    for (auto it = pads_.begin(); it != pads_.end(); ++it) {
-        if ((*it)->instance_id != instance_id) continue;
-        // A case button held as the controller went is let go, as a mouse
-        // button let go would be.
-        Pad& pad = **it;
-        for (std::size_t b = 0; b < pad.held.size(); ++b)
-            if (pad.held[b]) ButtonChanged(pad, static_cast<PadButton>(b), false);
-        Tell(lcGamepad, "gamepad unplugged");
-        // Its node's notifier may be the one emitting now (the read that
-        // found the controller gone): it goes once that is over.
-        if (pad.node_readable) pad.node_readable->setEnabled(false);
-        sdl_->GameControllerClose(pad.controller);
-        pad.controller = nullptr;
-        closed_pads_.push_back(std::move(*it));
-        pads_.erase(it);
-        QTimer::singleShot(0, this, [this] { closed_pads_.clear(); });
-        return;
-    }
+    const auto it = std::find_if(pads_.begin(), pads_.end(),
+                                 [instance_id](const auto& pad) { return pad->instance_id == instance_id; });
+    if (it == pads_.end()) return;
+    for (const PadPlay& play : (*it)->buttons.LetGoAll()) Play(play);
+    qCWarning(lcGamepad) << "gamepad unplugged";
+    wakes_.Remove(instance_id);
+    pads_.erase(it);
 }
 
-void GamepadInput::ButtonChanged(Pad& pad, PadButton button, bool down) {
-    const auto index = static_cast<std::size_t>(button);
-    if (pad.held[index] == down) return;
-    // A press behind another program's window is not played, and so neither
-    // is its release: a case button is never let go without being pressed.
-    if (down && in_front_ && !in_front_()) return;
-    pad.held[index] = down;
-    const PadAction action = ActionForPadButton(button);
-    switch (action.kind) {
+void GamepadInput::Play(const PadPlay& play) {
+    switch (play.action.kind) {
         case PadAction::Kind::GameKey:
-            if (!down) return;
-            if (form_) form_->PaintAtOnce([&] { controls_.PressGamePosition(action.position); });
-            else controls_.PressGamePosition(action.position);
+            if (form_) form_->PaintAtOnce([&] { controls_.PressGamePosition(play.action.position); });
+            else controls_.PressGamePosition(play.action.position);
             return;
         case PadAction::Kind::CaseButton:
-            if (down) controls_.PressCaseButton(action.button);
-            else controls_.ReleaseCaseButton(action.button);
+            if (play.down) controls_.PressCaseButton(play.action.button);
+            else controls_.ReleaseCaseButton(play.action.button);
             return;
         case PadAction::Kind::None: return;
     }
 }
 
-void GamepadInput::LookForControllers() {
-    looks_done_ = 0;
-    look_again_.start(kLookAfter_ms[0]);
-}
-
-void GamepadInput::LookAgain() {
-    Update();
-    ++looks_done_;
-    if (looks_done_ < kLookAfter_ms.size())
-        look_again_.start(kLookAfter_ms[looks_done_] - kLookAfter_ms[looks_done_ - 1]);
-}
-
-void GamepadInput::UpdatePolling() {
-    bool any_without_wake = false;
-    for (const auto& pad : pads_) any_without_wake = any_without_wake || !pad->Wakes();
-    if (!any_without_wake) {
-        poll_timer_.stop();
-        return;
-    }
-    const bool in_play = last_played_.isValid() && last_played_.elapsed() < kLeftAloneAfter_ms;
-    const int interval_ms = in_play ? kPollInPlay_ms : kPollLeftAlone_ms;
-    if (!poll_timer_.isActive() || poll_timer_.interval() != interval_ms) poll_timer_.start(interval_ms);
-}
-
 void GamepadInput::StartRumble(const Rumble& rumble) {
     if (!started_) return;
-    if (!WindowTakesSdl()) {
+    if (!TakeSdl()) {
         pending_rumble_ = rumble;  // started by the read that comes back
         return;
     }
@@ -425,7 +250,7 @@ void GamepadInput::StartRumble(const Rumble& rumble) {
         any = sdl_->GameControllerRumble(pad->controller, rumble.low, rumble.high, rumble.duration_ms) == 0 || any;
     // A new rumble replaces the one running, and its end is the one to wait for.
     if (any) rumble_end_.start(static_cast<int>(rumble.duration_ms) + kRumbleEndMargin_ms);
-    WindowLeavesSdl();
+    turns_.WindowLeaves();
 }
 
 }  // namespace pellox

@@ -2,16 +2,13 @@
 // Gamepads playing the game window through SDL's game controller part: any
 // controller SDL knows, plugged in before or during play, and unplugged again.
 // Its buttons go to GameControls as the keys and the case's buttons do
-// (ActionForPadButton); StartRumble shakes every open controller that can.
+// (PadButtons, ActionForPadButton); StartRumble shakes every open controller
+// that can.
 //
-// Nothing here polls while nothing happens. A new or vanished node in
-// /dev/input (an inotify watch) lets SDL look for controllers a few times
-// over the next seconds, as the system finishes setting the device up. A
-// controller with a device node wakes us when the node has input: we read
-// our own descriptor of it (every reader of an input node gets its own copy
-// of the events) and then let SDL read its own. Only a controller without a
-// node (SDL's virtual ones) is polled, and only while it is plugged in:
-// every 10 ms while it is played, every 100 ms once left alone for 2 s.
+// Nothing here polls while nothing happens: HotPlugWatch tells when
+// controllers may have come or gone, PadWakes when an open one has input
+// (its device node, or a poll for one without). The mapping file's lines go
+// into SDL on a thread of their own, in turns with the window (SdlTurns).
 //
 // One at a time in a process: SDL has one event queue, and whichever reads
 // it takes every controller's events.
@@ -21,24 +18,25 @@
 // keyboard and mouse play as before; the reason is told under
 // pellox.gamepad, which is silent unless a logging rule turns it on.
 
-#include <atomic>
-#include <bitset>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include <QElapsedTimer>
-#include <QFileSystemWatcher>
 #include <QObject>
 #include <QString>
 #include <QTimer>
 
 #include "controls/game_controls.h"
+#include "gamepad/hot_plug_watch.h"
 #include "gamepad/mapping_file.h"
+#include "gamepad/pad_events.h"
 #include "gamepad/pad_mapping.h"
+#include "gamepad/pad_wakes.h"
 #include "gamepad/sdl_library.h"
+#include "gamepad/sdl_turns.h"
 #include "lcd/tm_form.h"
 
 namespace pellox {
@@ -78,14 +76,15 @@ public:
     bool Started() const { return started_; }
     int OpenControllers() const { return static_cast<int>(pads_.size()); }
     // True while a timer runs for a controller that cannot wake us.
-    bool Polling() const { return poll_timer_.isActive(); }
+    bool Polling() const { return wakes_.Polling(); }
     // True once the mapping file has been read and its mappings added, or
     // found missing or refused (gamepad/mapping_file.h).
     bool MappingsRead() const { return mappings_read_; }
 
     // Lets SDL read what has come in (controllers plugged in or out, buttons)
-    // and plays it. The wakes above call it; so may anyone who knows that
-    // something happened (a test that worked a virtual controller).
+    // and plays it. The hot-plug watch and the wakes call it; so may anyone
+    // who knows that something happened (a test that worked a virtual
+    // controller).
     void Update();
 
     // Every open controller with motors rumbles; the others ignore it.
@@ -111,22 +110,15 @@ private:
     void Start(const std::string& sdl_library, const QString& mapping_file, const QString& device_folder);
     void TellSdlError(const std::string& what);
     void LoadMappings(const QString& mapping_file);
-    bool WindowTakesSdl();
-    void WindowLeavesSdl();
-    void LoaderTakesSdl();
+    // SDL for the window thread, or a read again a moment later when the
+    // mapping loader is in it.
+    bool TakeSdl();
 
     void Handle(const ::SDL_Event& event);
     void Open(int device_index);
     void Close(std::int32_t instance_id);
     Pad* Find(std::int32_t instance_id);
-    void ButtonChanged(Pad& pad, PadButton button, bool down);
-    void WatchNode(Pad& pad);
-    void WakeOnNode(Pad& pad);
-    void NodeReadable(std::int32_t instance_id);
-    void WatchDeviceFolder(const QString& folder);
-    void LookForControllers();
-    void LookAgain();
-    void UpdatePolling();
+    void Play(const PadPlay& play);
 
     GameControls& controls_;
     std::function<bool()> in_front_;
@@ -137,21 +129,12 @@ private:
     bool updating_ = false;
     bool update_again_ = false;
     std::vector<std::unique_ptr<Pad>> pads_;
-    // Unplugged, kept until the wake that found them gone is over.
-    std::vector<std::unique_ptr<Pad>> closed_pads_;
-    QFileSystemWatcher device_folder_;
-    // Looks for controllers a few times after /dev/input changed.
-    QTimer look_again_;
-    std::size_t looks_done_ = 0;
-    QTimer poll_timer_;
-    QElapsedTimer last_played_;  // the last button or axis moved
+    HotPlugWatch hot_plug_{[this] { Update(); }};
+    PadWakes wakes_{{.read = [this] { Update(); }, .node_gone = [this] { hot_plug_.LookSoon(); }}};
     // SDL stops a rumble at the first update after its end.
     QTimer rumble_end_;
     bool mappings_read_ = false;
-    // Turns in SDL between the window thread and the mapping loader.
-    std::atomic<bool> window_wants_sdl_{false};
-    std::atomic<bool> loader_in_sdl_{false};
-    int window_turns_ = 0;  // the window thread's own, nested
+    SdlTurns turns_;
     QTimer sdl_busy_retry_;
     std::optional<Rumble> pending_rumble_;
     std::unique_ptr<MappingFileLoader> mapping_loader_;

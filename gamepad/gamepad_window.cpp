@@ -3,31 +3,38 @@
 #include <QDir>
 #include <QFileInfo>
 
-#include "gamepad/effect_rumble.h"
-
 namespace pellox {
 
 QString GamepadMappingFileBeside(const QString& records_file) {
     return QFileInfo(records_file).dir().filePath(QStringLiteral("gamecontrollerdb.txt"));
 }
 
-std::unique_ptr<GameWindow> MakeGameWindowWithGamepads(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
-                                                       std::unique_ptr<RecordsStore> records,
-                                                       const QString& mapping_file) {
-    auto rumbling_sound = std::make_unique<EffectRumble>(std::move(sound));
-    EffectRumble& rumble = *rumbling_sound;
-    auto window = std::make_unique<GameWindow>(std::move(pictures), std::move(rumbling_sound), std::move(records));
-    // A child of the form: it goes with the window, after the controls it
-    // plays, and touches them no more then.
-    auto* gamepads = new GamepadInput(
-        window->Controls(), GamepadInputOptions{.mapping_file = mapping_file, .form = &window->Form()},
-        &window->Form());
-    rumble.Connect(window->Engine(), [gamepads](const Rumble& r) { gamepads->StartRumble(r); });
-    return window;
+GamepadGameWindow::GamepadGameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
+                                     std::unique_ptr<RecordsStore> records, const QString& mapping_file)
+    : GameWindow(std::move(pictures), std::make_unique<EffectRumble>(std::move(sound)), std::move(records)),
+      // The sound handed to GameWindow just above.
+      rumble_(static_cast<EffectRumble&>(Sound())),
+      gamepads_(Controls(), GamepadInputOptions{.mapping_file = mapping_file, .form = &Form()}) {
+    rumble_.Connect(Engine(), [this](const Rumble& rumble) { gamepads_.StartRumble(rumble); });
+}
+
+GamepadGameWindow::~GamepadGameWindow() {
+    // The sound goes after the gamepads and the engine it reaches: from here
+    // on it only sounds.
+    rumble_.Disconnect();
+}
+
+std::unique_ptr<GamepadGameWindow> MakeGameWindowWithGamepads(PictureSet pictures,
+                                                              std::unique_ptr<GameSoundPlayer> sound,
+                                                              std::unique_ptr<RecordsStore> records,
+                                                              const QString& mapping_file) {
+    return std::make_unique<GamepadGameWindow>(std::move(pictures), std::move(sound), std::move(records),
+                                               mapping_file);
 }
 
 GamepadInput* GamepadsOf(GameWindow& window) {
-    return window.Form().findChild<GamepadInput*>(QString(), Qt::FindDirectChildrenOnly);
+    auto* with_gamepads = dynamic_cast<GamepadGameWindow*>(&window);
+    return with_gamepads ? &with_gamepads->Gamepads() : nullptr;
 }
 
 }  // namespace pellox

@@ -8,6 +8,7 @@
 
 #include <QString>
 
+#include "gamepad/effect_rumble.h"
 #include "gamepad/gamepad_input.h"
 #include "gamewindow/game_window.h"
 
@@ -17,12 +18,28 @@ namespace pellox {
 // in the folder of the scores file.
 QString GamepadMappingFileBeside(const QString& records_file);
 
-// A GameWindow whose sound also rumbles the gamepads, with the gamepads
-// (GamepadInput, owned by the window's TMForm) playing it. Without SDL the
-// window is the same and the gamepads do nothing.
-std::unique_ptr<GameWindow> MakeGameWindowWithGamepads(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
-                                                       std::unique_ptr<RecordsStore> records,
-                                                       const QString& mapping_file);
+// A GameWindow whose gamepads are parts of it as its controls are, and whose
+// sound also rumbles them. Without SDL the window is the same and the
+// gamepads do nothing.
+class GamepadGameWindow final : public GameWindow {
+public:
+    GamepadGameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
+                      std::unique_ptr<RecordsStore> records, const QString& mapping_file);
+    ~GamepadGameWindow() override;
+
+    GamepadInput& Gamepads() { return gamepads_; }
+
+private:
+    // The window's sound (GameWindow owns it), which outlives the gamepads.
+    EffectRumble& rumble_;
+    // Made after the controls they play and gone before them.
+    GamepadInput gamepads_;
+};
+
+std::unique_ptr<GamepadGameWindow> MakeGameWindowWithGamepads(PictureSet pictures,
+                                                              std::unique_ptr<GameSoundPlayer> sound,
+                                                              std::unique_ptr<RecordsStore> records,
+                                                              const QString& mapping_file);
 
 // The gamepads of a window made so, nullptr for any other.
 GamepadInput* GamepadsOf(GameWindow& window);

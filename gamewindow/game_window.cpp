@@ -47,7 +47,7 @@ GameWindow::GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sou
     // The frame timer waits for the launch; the side timer runs from now on.
     TDXTimer& frame = frame_timer_.Timer();
     frame.SetEnabled(false);
-    frame.OnTimer = [this](TDXTimer&, std::int32_t) { engine_.dxTimerTimer(); };
+    frame.OnTimer = [this](TDXTimer&) { engine_.dxTimerTimer(); };
     const ExceptionReporter report = [this](const std::exception& e) { ShowError(e); };
     frame_timer_.SetExceptionReporter(report);
     controls_.SetExceptionReporter(report);

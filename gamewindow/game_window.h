@@ -22,7 +22,9 @@ public:
     // the game is paused (the application inactive); hidden, neither wakes.
     GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                std::unique_ptr<RecordsStore> records);
-    ~GameWindow();
+    // A window with parts of its own beside these (the gamepads') is one of
+    // these too, and goes as one.
+    virtual ~GameWindow();
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;
 

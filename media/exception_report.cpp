@@ -4,6 +4,6 @@
 
 namespace pellox {
 
-void ReportToLog(const std::exception& error) { Tell(lcGame, error.what()); }
+void ReportToLog(const std::exception& error) { qCWarning(lcGame, "%s", error.what()); }
 
 }  // namespace pellox

@@ -52,11 +52,13 @@ GameSounds::GameSounds(std::unique_ptr<SoundSystem> system, OutputOpens opens)
       sound_(std::make_unique<TDXSound>(*system_)),
       list_(std::make_unique<TDXWaveList>()) {
     // Sounds go on when the window loses focus.
-    sound_->SetOptions({.soGlobalFocus = true, .soStickyFocus = false, .soExclusive = true});
+    sound_->SetOptions({.soGlobalFocus = true, .soExclusive = true});
     sound_->OnInitialize = DXSoundInitialize;
     // One line each way; the tries in between stay quiet.
-    sound_->OnOutputLost = [](TDXSound&) { Tell(lcSound, "the sound output was lost: the game goes on silently"); };
-    sound_->OnOutputBack = [](TDXSound&) { Tell(lcSound, "the sound output is back"); };
+    sound_->OnOutputLost = [](TDXSound&) {
+        qCWarning(lcSound) << "the sound output was lost: the game goes on silently";
+    };
+    sound_->OnOutputBack = [](TDXSound&) { qCWarning(lcSound) << "the sound output is back"; };
     // The list's places are the effects' own: list item i is Effect i.
     for (Effect e : kAllEffects) {
         TWaveCollectionItem& item = list_->Add(std::string(EffectName(e)));
@@ -87,7 +89,7 @@ void GameSounds::TellIfSilent() {
     // The one thing worth saying about sound on a machine without it, once.
     if (sound_->Initialized() || told_silent_) return;
     told_silent_ = true;
-    Tell(lcSound, "no sound output found: the game plays silently");
+    qCWarning(lcSound) << "no sound output found: the game plays silently";
 }
 
 void GameSounds::PlayEffect(Effect effect, bool wait) {

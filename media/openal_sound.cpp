@@ -237,7 +237,7 @@ std::unique_ptr<SoundOutput> OpenALSoundSystem::OpenDefaultOutput(OpenResult& re
         std::string why;
         al_ = LoadOpenAL(library_, why);
         load_failed_ = !al_;
-        if (load_failed_) Tell(lcSound, "the sound library cannot be loaded (" + why + ")");
+        if (load_failed_) qCWarning(lcSound, "the sound library cannot be loaded (%s)", why.c_str());
     }
     if (!al_) {
         result = OpenResult::NoDevice;

@@ -149,7 +149,7 @@ int LaunchChosenGame(GameWindow& window, const LaunchChoice& choice, LaunchFailu
         return 0;
     }
     const std::filesystem::path shown = skin.empty() ? skin : ShownPath(skin, start_folder);
-    for (const std::string& line : FailureLines(shown, failures)) Tell(lcSkin, line);
+    for (const std::string& line : FailureLines(shown, failures)) qCWarning(lcSkin, "%s", line.c_str());
     if (failure) *failure = {shown, failures, start_folder};
     // The playfield shows only for a moment.
     window.Form().show();

@@ -17,7 +17,7 @@ bool LaunchSession::EnsureGameWindow(InterfaceLanguage language) {
     try {
         window_ = make_ ? make_() : nullptr;
     } catch (const std::exception& error) {
-        Tell(lcGame, std::string("the game window cannot be made: ") + error.what());
+        qCWarning(lcGame, "the game window cannot be made: %s", error.what());
         return false;
     }
     if (!window_) return false;
@@ -43,7 +43,7 @@ LaunchOutcome LaunchSession::Launch(const SkinMenuModel& menu, InterfaceLanguage
     try {
         outcome.status = LaunchChosenGame(*window_, choice, &outcome.failure);
     } catch (const std::exception& error) {
-        Tell(lcGame, std::string("the game could not be launched: ") + error.what());
+        qCWarning(lcGame, "the game could not be launched: %s", error.what());
         std::filesystem::path launched =
             choice.from_command_line ? choice.command_line_skin : choice.menu.FileOf(choice.selected);
         if (launched.empty() && choice.selected >= 0) {

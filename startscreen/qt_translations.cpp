@@ -13,8 +13,10 @@ QtTranslations::QtTranslations() {
     russian_loaded_ = russian_.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"),
                                     QStringLiteral("_"), folder);
     if (!russian_loaded_)
-        Tell(lcGame, "Qt's Russian translation (qtbase_ru.qm) is not in " + folder.toStdString() +
-                         ": buttons and dialogs stay English (install qt6-translations-l10n)");
+        qCWarning(lcGame,
+                  "Qt's Russian translation (qtbase_ru.qm) is not in %s: buttons and dialogs stay English "
+                  "(install qt6-translations-l10n)",
+                  qUtf8Printable(folder));
 }
 
 QtTranslations::~QtTranslations() {

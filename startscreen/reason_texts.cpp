@@ -1,226 +1,37 @@
 #include "startscreen/reason_texts.h"
 
-#include <optional>
-#include <vector>
-
 #include <QRegularExpression>
-#include <QStringList>
+
+#include "skin/reason_russian.h"
 
 namespace pellox {
 namespace {
 
-// An English reason, matched whole, and its Russian form: %1, %2, ... are the
-// pattern's captures in order. A capture marked in nested is itself a reason
-// and is put into Russian too.
-struct Rule {
-    QRegularExpression english;
-    QString russian;
-    int nested = 0;  // the capture that is a reason of its own, or 0
-    // The English text holds "; " itself, where other reasons are joined.
-    bool spans_semicolon = false;
-};
-
-Rule R(const char* english, const char* russian, int nested = 0) {
-    const QString pattern = QString::fromUtf8(english);
-    return {QRegularExpression(QStringLiteral("^") + pattern + QStringLiteral("$")), QString::fromUtf8(russian),
-            nested, pattern.contains(QStringLiteral("; "))};
+// The table's patterns, each compiled once to match a whole reason.
+const std::vector<QRegularExpression>& Patterns() {
+    static const std::vector<QRegularExpression> patterns = [] {
+        std::vector<QRegularExpression> compiled;
+        for (const ReasonRule& rule : ReasonRules())
+            compiled.emplace_back(QRegularExpression::anchoredPattern(QString::fromUtf8(rule.english)));
+        return compiled;
+    }();
+    return patterns;
 }
 
-// The template with %1, %2, ... replaced in one pass, so that a file name
-// holding "%2" stays as it is.
-QString Filled(const QString& text, const QStringList& captures) {
-    QString out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'%' && i + 1 < text.size() && text[i + 1].isDigit()) {
-            const qsizetype n = text[i + 1].digitValue();
-            if (n >= 1 && n <= captures.size()) {
-                out += captures[n - 1];
-                ++i;
-                continue;
-            }
-        }
-        out += text[i];
-    }
-    return out;
-}
-
-const std::vector<Rule>& Rules() {
-    static const std::vector<Rule> rules = {
-        // What the launch and the picture and wave readers say of an entry.
-        R(R"re(beside the skin: (.+))re", "рядом с файлом скина: %1", 1),
-        R(R"re(not a picture: (.+))re", "не картинка: %1", 1),
-        R(R"re(the entry is missing)re", "записи нет"),
-        R(R"re(the sprite entry is missing)re", "записи картинки нет"),
-        R(R"re(no comma after field (\d) \((\w+)\): a sprite entry is left,top,width,height,path)re",
-          "нет запятой после поля %1 (%2): запись картинки — это left,top,width,height,path"),
-        R(R"re(field (\d) \((\w+)\) is empty: it needs a number)re", "поле %1 (%2) пустое: нужно число"),
-        R(R"re(not a number in field (\d) \((\w+)\): only the digits 0 to 9 are allowed, no sign or space)re",
-          "в поле %1 (%2) не число: допустимы только цифры от 0 до 9, без знака и пробелов"),
-        R(R"re(the number in field (\d) \((\w+)\) is larger than 2147483647)re", "число в поле %1 (%2) больше 2147483647"),
-        R(R"re(the box is larger than (\d+) pixels)re", "рамка больше %1 пикселей"),
-        R(R"re(the background is larger than (\d+) pixels)re", "фон больше %1 пикселей"),
-        // Paths.
-        R(R"re(no such file: (".*") is a link to nothing)re", "нет такого файла: %1 — ссылка в никуда"),
-        R(R"re(no such file: (".*") is a loop of links)re", "нет такого файла: %1 — ссылки образуют петлю"),
-        R(R"re(no such file: (".*") is not a folder)re", "нет такого файла: %1 — не папка"),
-        R(R"re(no such file: no (".*") in (".*"))re", "нет такого файла: в %2 нет %1"),
-        R(R"re(no such file: (.+))re", "нет такого файла: %1"),
-        R(R"re(not a folder: (".*") ends with a separator but is a file)re",
-          "не папка: %1 записан с косой чертой в конце, но это файл"),
-        R(R"re(not a folder: (".*"))re", "не папка: %1"),
-        R(R"re(not a regular file \(a folder\): (".*"))re", "не обычный файл (папка): %1"),
-        R(R"re(not a regular file \(a FIFO\): (".*"))re", "не обычный файл (канал FIFO): %1"),
-        R(R"re(not a regular file \(a device\): (".*"))re", "не обычный файл (устройство): %1"),
-        R(R"re(not a regular file \(a socket\): (".*"))re", "не обычный файл (сокет): %1"),
-        R(R"re(not a regular file \(of an unknown kind\): (".*"))re", "не обычный файл (неизвестного вида): %1"),
-        R(R"re(cannot reach (".*"): (.+))re", "нет доступа к %1: %2"),
-        R(R"re(cannot read the folder (".*"): (.+))re", "не удалось прочитать папку %1: %2"),
-        R(R"re(no file named)re", "файл не указан"),
-        R(R"re(a Windows drive letter \((..)\) has no meaning on Linux: name the file relative to the skin's dir)re",
-          "буква диска Windows (%1) в Linux ничего не значит: укажите путь относительно папки dir скина"),
-        R(R"re(the file name holds a zero byte: (.*))re", "в имени файла есть нулевой байт: %1"),
-        // Pictures.
-        R(R"re(the file cannot be opened)re", "файл не открывается"),
-        R(R"re(the file is empty)re", "файл пуст"),
-        R(R"re(the file has (\d+) bytes: pictures of at most (\d+) bytes are read)re",
-          "в файле %1 байт: читаются картинки не больше %2 байт"),
-        R(R"re(the file cannot be read)re", "файл не читается"),
-        R(R"re(not a readable picture \(BMP, PNG, GIF and JPEG pictures are read\))re",
-          "картинка не читается (читаются BMP, PNG, GIF и JPEG)"),
-        R(R"re(not a readable picture \(its header gives no size\))re", "картинка не читается (в заголовке нет размера)"),
-        R(R"re(not a readable picture)re", "картинка не читается"),
-        R(R"re(the bitmap's header is cut short)re", "заголовок BMP обрезан"),
-        R(R"re(an unknown kind of bitmap header \((\d+) bytes\))re", "неизвестный вид заголовка BMP (%1 байт)"),
-        R(R"re(the bitmap has no pixels \((-?\d+) x (-?\d+) pixels\))re", "в BMP нет пикселей (%1 × %2)"),
-        R(R"re(the (?:bitmap|picture) is (\d+) x (\d+) pixels: at most (\d+) pixels \(4096 x 4096\) are read)re",
-          "картинка %1 × %2 пикселей: читается не больше %3 пикселей (4096 × 4096)"),
-        R(R"re((\d+) bits a pixel: bitmaps of 1, 4, 8, 16, 24 or 32 are read)re",
-          "%1 бит на пиксель: читаются BMP с 1, 4, 8, 16, 24 или 32 битами"),
-        R(R"re(a compression \((\d+)\) that bitmaps of (\d+) bits a pixel do not have)re",
-          "сжатие (%1), которого не бывает у BMP с %2 битами на пиксель"),
-        R(R"re(the bitmap claims (\d+) palette colours: at most 256)re", "в палитре BMP заявлено цветов: %1, а допустимо не больше 256"),
-        R(R"re(the bitmap's palette of (\d+) colours is cut short: it would end at byte (\d+) of (\d+))re",
-          "палитра BMP из %1 цветов обрезана: она закончилась бы на байте %2 из %3"),
-        R(R"re(the bitmap's pixels would start at byte (\d+), past the end of its (\d+) bytes)re",
-          "пиксели BMP начинались бы с байта %1, за концом файла из %2 байт"),
-        R(R"re(the bitmap's pixels are cut short: (\d+) bytes from byte (\d+), but the file has (\d+))re",
-          "пиксели BMP обрезаны: %1 байт начиная с байта %2, а в файле всего %3"),
-        // The skin file itself.
-        R(R"re((.+) cannot be reached: (.+))re", "%1 недоступен: %2"),
-        R(R"re((.+) is a folder, not a skin file)re", "%1 — папка, а не файл скина"),
-        R(R"re((.+) is not a regular file)re", "%1 — не обычный файл"),
-        R(R"re((.+) is too large for a skin file \(over 4 MiB\))re", "%1 слишком велик для файла скина (больше 4 МиБ)"),
-        R(R"re((.+) cannot be opened)re", "%1 не открывается"),
-        R(R"re((.+) cannot be read: (.+))re", "%1 не читается: %2"),
-        R(R"re((.+) cannot be read)re", "%1 не читается"),
-        R(R"re(\[SETTINGS\] has no ver: write ver=(.+))re", "в разделе [SETTINGS] нет ver: допишите ver=%1"),
-        R(R"re(ver=(.*) is older than (.+), the oldest the game reads \(versions compare as text, character by character\))re",
-          "ver=%1 старше %2, самой старой версии, которую читает игра (версии сравниваются как текст, посимвольно)"),
-        R(R"re(\[SETTINGS\] has no title)re", "в разделе [SETTINGS] нет title"),
-        R(R"re(the title is the text that stands for no title)re", "title — это текст, который означает «без названия»"),
-        R(R"re(the game turns it down)re", "игра его не принимает"),
-        // Waves.
-        R(R"re(Wave is invalid)re", "это не звук в формате WAVE"),
-        R(R"re(Stream read error)re", "файл короче, чем сказано в его заголовке"),
-        R(R"re(Cannot open file (.+))re", "не удалось открыть файл %1"),
-        R(R"re(Wave has too many chunks: more than (\d+))re", "в звуковом файле больше %1 блоков"),
-        R(R"re(Wave data too long for a sound effect: (\d+) bytes, at most (\d+))re",
-          "звук слишком длинный для эффекта: %1 байт, допустимо не больше %2"),
-        R(R"re(the wave has no format block)re", "в звуке нет блока формата"),
-        R(R"re(not plain PCM \(format tag (\d+)\): save it as PCM)re", "не простой PCM (формат %1): сохраните звук как PCM"),
-        R(R"re((\d+) bits a sample: only 8 and 16 play)re", "%1 бит на отсчёт: играются только 8 и 16"),
-        R(R"re((\d+) channels: only mono and stereo play)re", "каналов: %1, а играются только моно и стерео"),
-        R(R"re(a rate of (\d+) Hz: 1000 to 192000 Hz play)re", "частота %1 Гц: играются частоты от 1000 до 192 000 Гц"),
-        R(R"re(a block size of (\d+) bytes where (\d+) fit the format)re",
-          "размер блока %1 байт, а формату соответствует %2"),
-        R(R"re(the samples end in the middle of a frame)re", "отсчёты обрываются посреди кадра"),
-        // The installer.
-        R(R"re((.+): no skin this game can use \(no \.ini skin file in it; it holds (.+)\))re",
-          "%1: скина, пригодного для игры, нет (нет файла скина .ini; внутри: %2)"),
-        R(R"re((.+): no skin this game can use \(no \.ini skin file in it\))re",
-          "%1: скина, пригодного для игры, нет (нет файла скина .ini)"),
-        R(R"re((.+): no skin this game can use \((\d+) \.ini files? found, none of them a skin\))re",
-          "%1: скина, пригодного для игры, нет (найдено файлов .ini: %2, но ни один не скин)"),
-        R(R"re(the archive cannot be read)re", "архив не читается"),
-        R(R"re(the archive is damaged or not one this game reads: (.+))re",
-          "архив повреждён или игра не читает архивы такого вида: %1"),
-        R(R"re(the archive holds more than (\d+) entries, too many for a skin)re",
-          "в архиве больше %1 записей — для скина слишком много"),
-        R(R"re(the archive is empty, or damaged, or not one this game reads)re",
-          "архив пуст, повреждён или игра не читает архивы такого вида"),
-        R(R"re(the entry "(.+)" would be written outside the skin's folder)re",
-          "запись «%1» оказалась бы за пределами папки скина"),
-        R(R"re(passed over the link (.+): links are never unpacked)re", "пропущена ссылка %1: ссылки не распаковываются"),
-        R(R"re(passed over (.+): not a file or folder)re", "пропущено %1: не файл и не папка"),
-        R(R"re(the archive unpacks to more than (\d+) MiB, far more than a skin needs)re",
-          "архив распаковывается больше чем в %1 МиБ — намного больше, чем нужно скину"),
-        R(R"re(the archive unpacks to more than (\d+) times its own size, which no skin does \(a zip bomb\?\))re",
-          "архив распаковывается в объём, больше чем в %1 раз превышающий его размер; со скинами так не бывает "
-          "(zip-бомба?)"),
-        R(R"re(out of memory)re", "не хватило памяти"),
-        R(R"re(not an archive this game reads \(zip, 7z, rar, tar\): (.+))re",
-          "игра не читает такой архив (читаются zip, 7z, rar, tar): %1"),
-        R(R"re(nothing at (.+))re", "по пути %1 ничего нет"),
-        R(R"re(cannot make the skins folder (.+): (.+))re", "не удалось создать папку скинов %1: %2"),
-        R(R"re(cannot make the skins folder (.+))re", "не удалось создать папку скинов %1"),
-        R(R"re(cannot make the folder for (.+): (.+))re", "не удалось создать папку для %1: %2"),
-        R(R"re(cannot make the folder (.+): (.+))re", "не удалось создать папку %1: %2"),
-        R(R"re(cannot make (.+): (.+))re", "не удалось создать %1: %2"),
-        R(R"re(cannot write the skin file)re", "не удалось записать файл скина"),
-        R(R"re(cannot write in (.+): (.+))re", "не удалось записать в %1: %2"),
-        R(R"re(cannot write (.+): (.+))re", "не удалось записать %1: %2"),
-        R(R"re(cannot unpack (.+): (.+))re", "не удалось распаковать %1: %2"),
-        R(R"re(cannot read (.+): (.+))re", "не удалось прочитать %1: %2"),
-        R(R"re(cannot copy (.+): (.+))re", "не удалось скопировать %1: %2"),
-        R(R"re(cannot put the skin in place as (.+): (.+))re", "не удалось поместить скин в %1: %2"),
-        R(R"re(no folder to install skins in: neither XDG_DATA_HOME nor HOME is set)re",
-          "некуда устанавливать скины: не заданы ни XDG_DATA_HOME, ни HOME"),
-        R(R"re(more than (\d+) files and folders, too many for a skin)re",
-          "больше %1 файлов и папок — для скина слишком много"),
-        R(R"re(the skin's files are larger than the bound on what is installed)re",
-          "файлы скина больше, чем разрешено устанавливать"),
-    };
-    return rules;
-}
-
-QString Russian(const QString& reason);
-
-// The whole reason by one rule; nothing when none matches.
-std::optional<QString> ByRule(const QString& reason, bool spanning_semicolon) {
-    for (const Rule& rule : Rules()) {
-        if (rule.spans_semicolon != spanning_semicolon) continue;
-        const QRegularExpressionMatch match = rule.english.match(reason);
-        if (!match.hasMatch()) continue;
-        QStringList captures;
-        for (int i = 1; i <= match.lastCapturedIndex(); ++i)
-            captures << (i == rule.nested ? Russian(match.captured(i)) : match.captured(i));
-        return Filled(rule.russian, captures);
-    }
-    return std::nullopt;
-}
-
-QString Russian(const QString& reason) {
-    // Reasons joined with "; " (a path tried in two places, a file with
-    // several faults), each put into Russian on its own.
-    const qsizetype semicolon = reason.indexOf(QStringLiteral("; "));
-    if (semicolon > 0) {
-        if (std::optional<QString> whole = ByRule(reason, true)) return *whole;
-        return Russian(reason.left(semicolon)) + QStringLiteral("; ") + Russian(reason.mid(semicolon + 2));
-    }
-    if (std::optional<QString> whole = ByRule(reason, false)) return *whole;
-    // A place named before a reason ("pack/a.ini: ...").
-    const qsizetype colon = reason.indexOf(QStringLiteral(": "));
-    if (colon > 0) {
-        if (std::optional<QString> tail = ByRule(reason.mid(colon + 2), false)) return reason.left(colon + 2) + *tail;
-    }
-    return reason;
+std::optional<std::vector<std::string>> Matches(std::size_t rule, std::string_view text) {
+    const QRegularExpressionMatch match =
+        Patterns()[rule].match(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    if (!match.hasMatch()) return std::nullopt;
+    std::vector<std::string> captures;
+    for (int i = 1; i <= Patterns()[rule].captureCount(); ++i) captures.push_back(match.captured(i).toStdString());
+    return captures;
 }
 
 }  // namespace
 
 QString ReasonText(InterfaceLanguage language, const std::string& reason) {
-    const QString english = QString::fromStdString(reason);
-    return language == InterfaceLanguage::Russian ? Russian(english) : english;
+    if (language != InterfaceLanguage::Russian) return QString::fromStdString(reason);
+    return QString::fromStdString(RussianReason(reason, Matches));
 }
 
 }  // namespace pellox

@@ -13,6 +13,7 @@
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
+#include "web/page_reasons.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
 
@@ -153,6 +154,7 @@ EMSCRIPTEN_BINDINGS(pellox) {
     function("probeSkin", &pellox::Probe);
     function("localeIsRussian", &pellox::LocaleIsRussian);
     function("builtinMenuTitles", &pellox::BuiltinMenuTitles);
+    function("reasonText", &pellox::PageReasonText);
     class_<pellox::ZipGate>("ZipGate")
         .constructor<double>()
         .function("admit", &pellox::Admit)

@@ -12,6 +12,7 @@
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
 #include "skin/skin_text.h"
+#include "web/page_reasons.h"
 
 namespace pellox {
 namespace {
@@ -63,10 +64,13 @@ private:
     std::array<TWave, kEffectCount>& waves_;
 };
 
-std::vector<std::string> FailureLines(const std::string& skin, const std::vector<SkinEntryFailure>& failures) {
+std::vector<std::string> FailureLines(const std::string& skin, const std::vector<SkinEntryFailure>& failures,
+                                      bool russian) {
     std::vector<std::string> lines;
-    for (const SkinEntryFailure& f : failures)
-        lines.push_back(f.section.empty() ? skin + ": " + f.reason : skin + ": [" + f.section + "] " + f.key + ": " + f.reason);
+    for (const SkinEntryFailure& f : failures) {
+        const std::string reason = PageReasonText(russian, f.reason);
+        lines.push_back(f.section.empty() ? skin + ": " + reason : skin + ": [" + f.section + "] " + f.key + ": " + reason);
+    }
     return lines;
 }
 
@@ -78,7 +82,7 @@ WebGame::WebGame(const std::string& builtin_waves)
     title_.SetTitle(std::u16string(16, u' '));
     // The frame timer waits for the launch; the side timer runs from now on.
     frame_timer_logic_.SetEnabled(false);
-    frame_timer_logic_.OnTimer = [this](TDXTimer&, std::int32_t) { Guarded([](WebGame& g) { g.engine_.dxTimerTimer(); }); };
+    frame_timer_logic_.OnTimer = [this](TDXTimer&) { Guarded([](WebGame& g) { g.engine_.dxTimerTimer(); }); };
     LoadBuiltinWaves();
 }
 
@@ -130,7 +134,7 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
     WebSkinTarget target(sprites_, pictures_, waves_);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
-    if (!failures.empty()) return FailureLines(skin_file, failures);
+    if (!failures.empty()) return FailureLines(skin_file, failures, texts_.Language == InterfaceLanguage::Russian);
     frame_timer_logic_.SetEnabled(true);
     return {};
 }

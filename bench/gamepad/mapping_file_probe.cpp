@@ -74,7 +74,9 @@ int main(int argc, char** argv) {
     auto window = pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),
                                                      std::make_unique<pellox::SettingsRecordsStore>(records),
                                                      mapping_file);
-    pellox::GamepadInput& pads = *pellox::GamepadsOf(*window);
+    pellox::GamepadInput& pads = window->Gamepads();
+    // SDL, and the mapping file's reading, start as the window is first shown.
+    window->Form().show();
 
     if (!pellox::bench::PlugInBenchPad()) return 1;
 

@@ -39,7 +39,7 @@ struct Recorder {
     int interval;
     int wanted;
     std::vector<Clock::time_point> times;
-    void operator()(TDXTimer& timer, std::int32_t) {
+    void operator()(TDXTimer& timer) {
         times.push_back(Clock::now());
         if (static_cast<int>(times.size()) > wanted) timer.SetEnabled(false);
     }
@@ -62,7 +62,7 @@ Run Measure(TDXTimer& timer, int interval, int ticks, Loop&& loop) {
     timer.SetEnabled(false);
     timer.SetInterval(interval);
     Recorder recorder{interval, ticks, {}};
-    timer.OnTimer = [&](TDXTimer& t, std::int32_t lag) { recorder(t, lag); };
+    timer.OnTimer = [&](TDXTimer& t) { recorder(t); };
     const double cpu0 = CpuSeconds();
     const auto wall0 = Clock::now();
     timer.SetEnabled(true);

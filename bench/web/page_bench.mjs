@@ -115,7 +115,7 @@ results.demo_idle_cpu_percent = round(100 * (after.TaskDuration - before.TaskDur
 const latency = await page.evaluate(async () => {
   const {handheld} = window.pelloxPage;
   const press = (code, type) => window.dispatchEvent(new KeyboardEvent(type, {code, key: code.slice(-1).toLowerCase()}));
-  const between = [], during = [];
+  const between = [], during = [], drawn = [];
   const codes = ['KeyW', 'KeyO', 'KeyD', 'KeyK'];
   while (between.length + during.length < 300) {
     if (handheld.game.mode() !== 1) {
@@ -130,18 +130,24 @@ const latency = await page.evaluate(async () => {
     const waiting = handheld.busyUntil > 0;
     const start = performance.now();
     press(codes[to], 'keydown');
-    // The frame that draws the new pose: the first draw after the engine turned the wolf.
-    await new Promise((resolve) => {
-      const check = () => (handheld.game.wolfPos() === to && handheld.drawnAt > start && !handheld.busyUntil
-        ? resolve() : requestAnimationFrame(check));
+    // The frame that shows the new pose: drawn in an animation frame's
+    // callback, that frame; drawn at the key, the first frame after it.
+    const shownAt = await new Promise((resolve) => {
+      const check = () => {
+        if (handheld.game.wolfPos() === to && handheld.drawnAt > start && !handheld.busyUntil)
+          resolve(handheld.drawnInFrame ? handheld.drawnAt : performance.now());
+        else requestAnimationFrame(check);
+      };
       requestAnimationFrame(check);
     });
-    (waiting ? during : between).push(handheld.drawnAt - start);
+    (waiting ? during : between).push(shownAt - start);
+    if (!waiting) drawn.push(handheld.drawnAt - start);
   }
-  return {between, during};
+  return {between, during, drawn};
 });
 const stats = (xs) => (xs.length ? {n: xs.length, p50: round(quantile(xs, 0.5)), p99: round(quantile(xs, 0.99)), max: round(Math.max(...xs))} : {n: 0});
-results.key_to_pose_ms = {between_ticks: stats(latency.between), during_step_sound: stats(latency.during)};
+results.key_to_pose_ms = {between_ticks: stats(latency.between), during_step_sound: stats(latency.during),
+                          canvas_drawn_between_ticks: stats(latency.drawn)};
 
 // A hidden tab: another tab in front, then timers counted for 10 s.
 await page.evaluate(() => { window.__fired = []; });

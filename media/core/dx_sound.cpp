@@ -43,7 +43,7 @@ void TDXSound::OpenDevice() {
             throw EDirectSoundError("The sound output cannot be opened");
         if (result == SoundSystem::OpenResult::NoMixer || !output_)
             throw EDXSoundError("The sound output has no mixer to play on");
-        output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
+        output_->SetFocusFlags(effective_.soGlobalFocus);
         open_ = true;
         paused_ = false;
         lost_ = false;
@@ -90,11 +90,10 @@ void TDXSound::RestoreDevice() {
 void TDXSound::SetOptions(const TDXSoundOptions& options) {
     options_ = options;
     if (open_) {
-        // Focus options reach the voices made from now on; exclusivity waits
-        // for the next open.
+        // Focus reaches the voices made from now on; exclusivity waits for
+        // the next open.
         effective_.soGlobalFocus = options.soGlobalFocus;
-        effective_.soStickyFocus = options.soStickyFocus;
-        output_->SetFocusFlags(effective_.soGlobalFocus, effective_.soStickyFocus);
+        output_->SetFocusFlags(effective_.soGlobalFocus);
     } else {
         effective_ = options;
     }

@@ -22,8 +22,7 @@ public:
 
 struct TDXSoundOptions {
     bool soGlobalFocus = false;  // sounds go on when the window loses focus
-    bool soStickyFocus = false;
-    bool soExclusive = false;
+    bool soExclusive = false;    // the output held by the game alone (from its next open)
     bool operator==(const TDXSoundOptions&) const = default;
 };
 

@@ -26,13 +26,13 @@ public:
 
 class TDXTimer {
 public:
-    using Event = std::function<void(TDXTimer& sender)>;
-    using TimerEvent = std::function<void(TDXTimer& sender, std::int32_t lag_count)>;
+    // One tick, however late it comes: the game moves one step per call.
+    using TimerEvent = std::function<void(TDXTimer& sender)>;
 
     // Starts with Enabled true, Interval 1000, ActiveOnly true, not running.
     // While loading, Enabled is only stored; Loaded() then starts an enabled timer.
     explicit TDXTimer(TimerHost& host, bool loading = false);
-    virtual ~TDXTimer();
+    ~TDXTimer();
     TDXTimer(const TDXTimer&) = delete;
     TDXTimer& operator=(const TDXTimer&) = delete;
 
@@ -46,16 +46,11 @@ public:
     void SetInterval(std::int32_t value);
     bool ActiveOnly() const { return active_only_; }
     void SetActiveOnly(bool value) { active_only_ = value; }
-    std::int32_t Tag() const { return tag_; }
-    void SetTag(std::int32_t value) { tag_ = value; }
-    // Ticks per second over the last whole measurement second.
-    std::int32_t TickRate() const { return tick_rate_; }
 
-    Event OnActivate;
-    Event OnDeactivate;
     TimerEvent OnTimer;
 
-    // The application gained or lost the foreground.
+    // The application gained or lost the foreground: an ActiveOnly timer
+    // pauses meanwhile.
     void ApplicationActivated();
     void ApplicationDeactivated();
 
@@ -71,11 +66,6 @@ public:
     // Milliseconds from now until the next tick is due (0 when due already).
     std::uint32_t MillisecondsUntilDue();
 
-protected:
-    virtual void DoActivate();
-    virtual void DoDeactivate();
-    virtual void DoTimer(std::int32_t lag_count);
-
 private:
     void Start();
     void Stop();
@@ -87,15 +77,10 @@ private:
     bool active_only_ = true;
     bool enabled_ = true;
     std::int32_t interval_ = 0;
-    std::int32_t lag_divisor_ = 1;
     bool running_ = false;
     bool polling_ = false;
     bool in_tick_ = false;
     std::uint32_t last_tick_time_ = 0;
-    std::uint32_t rate_window_start_ = 0;
-    std::int32_t ticks_in_window_ = 0;
-    std::int32_t tick_rate_ = 0;
-    std::int32_t tag_ = 0;
 };
 
 }  // namespace pellox

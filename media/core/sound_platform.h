@@ -39,7 +39,7 @@ public:
     // How far ahead of the play position the mixer may already have taken
     // samples: a sound with no more than this left is as good as ended.
     virtual double MixAheadSeconds() const = 0;
-    virtual void SetFocusFlags(bool /*global*/, bool /*sticky*/) {}
+    virtual void SetFocusFlags(bool /*global*/) {}
     // Paused, the output's mixer stops and wakes nobody; the voices keep their
     // places and go on when it runs again. An output that cannot pause runs on.
     virtual void SetPaused(bool /*paused*/) {}

@@ -9,7 +9,7 @@
 #include <system_error>
 
 #include "skininstall/install_skins.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ void CheckSkinsFolder(const fs::path& skins, const pellox::SkinInstallResult& re
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::ScratchFolder scratch("install-skins");
+    static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     const fs::path archive = scratch.Write("in/skin.zip", data, size);
     const fs::path skins = scratch.path() / "skins";
     std::error_code ec;

@@ -10,10 +10,10 @@
 #include "engine/record_codec.h"
 #include "records/records_text.h"
 #include "records/settings_records_store.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::ScratchFolder scratch("records");
+    static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     static unsigned long long input_number = 0;
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const auto stored_a = pellox::FindStoredValue(text, "A");
@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // A new name for each input: nothing a reader may keep of an earlier file
     // can answer for this one.
-    const std::string path = scratch.Write("records-" + std::to_string(++input_number) + ".conf", data, size);
+    const std::string path = scratch.Write("records-" + std::to_string(++input_number) + ".conf", data, size).string();
     pellox::SettingsRecordsStore store(QString::fromStdString(path));
     const std::uint16_t a = store.ReadRecord(pellox::Variant::A);
     const std::uint16_t b = store.ReadRecord(pellox::Variant::B);

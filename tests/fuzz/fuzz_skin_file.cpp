@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
 #include "skin/skin_file.h"
@@ -28,7 +28,7 @@ void Compare(const pellox::SkinFile& a, const pellox::SkinFile& b, std::string_v
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::ScratchFolder scratch("skin-file");
+    static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const pellox::SkinFile skin = pellox::SkinFile::FromText(text);
 
@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    const std::string path = scratch.Write("skin.ini", data, size);
+    const std::string path = scratch.Write("skin.ini", data, size).string();
     const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(path);
     if (!loaded.file) {
         std::fprintf(stderr, "a skin file of %zu bytes was not read: %s\n", size, loaded.error.c_str());

@@ -19,7 +19,7 @@
 
 #include "assets/sprites/builtin_sprites.h"
 #include "records/settings_records_store.h"
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 #include "lcd/core/sprite_layout.h"
 #include "media/game_sounds.h"
 #include "startscreen/launch.h"
@@ -50,9 +50,9 @@ std::filesystem::path SafeName(std::string_view written) {
     return out;
 }
 
-void Unpack(std::string_view input, const pellox::ScratchFolder& scratch) {
+void Unpack(std::string_view input, const pellox::TempFolder& scratch) {
     std::size_t marker = input.find(kFileMarker);
-    scratch.Write("skin.ini", std::string(input.substr(0, marker)));
+    scratch.Write("skin.ini", input.substr(0, marker));
     while (marker != std::string_view::npos) {
         input.remove_prefix(marker + kFileMarker.size());
         const std::size_t name_end = input.find('\n');
@@ -61,16 +61,17 @@ void Unpack(std::string_view input, const pellox::ScratchFolder& scratch) {
         marker = input.find(kFileMarker);
         const std::filesystem::path relative = SafeName(name);
         if (relative.empty() || relative == "skin.ini") continue;
-        const std::string_view body = input.substr(0, marker);
-        scratch.Write(relative, body.data(), body.size());
+        // A name the input gives both as a file and as a folder keeps the first.
+        std::error_code ec;
+        scratch.TryWrite(relative, input.substr(0, marker), ec);
     }
 }
 
 // The folders are removed at exit; the window is left to the end of the
 // process, as the Qt objects it holds may not outlive the application.
 struct Game {
-    const pellox::ScratchFolder& scratch;
-    const pellox::ScratchFolder& records;
+    const pellox::TempFolder& scratch;
+    const pellox::TempFolder& records;
     pellox::PictureSet builtin;
     std::unique_ptr<pellox::GameWindow> window;
 };
@@ -94,7 +95,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("ALSOFT_DRIVERS")) qputenv("ALSOFT_DRIVERS", "null");
     if (qEnvironmentVariableIsEmpty("ALSOFT_LOGLEVEL")) qputenv("ALSOFT_LOGLEVEL", "0");
-    static pellox::ScratchFolder runtime_dir("skin-launch-runtime");
+    static pellox::TempFolder runtime_dir(pellox::TempFolder::Where::Memory);
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
         qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_dir.path().string()));
     qInstallMessageHandler(QuietQtMessages);
@@ -103,8 +104,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
 
-    static const pellox::ScratchFolder scratch("skin-launch");
-    static const pellox::ScratchFolder records("skin-launch-records");
+    static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
+    static const pellox::TempFolder records(pellox::TempFolder::Where::Memory);
     game = new Game{scratch, records, {}, nullptr};  // lives as long as the process
     QString error;
     if (!pellox::LoadBuiltinPictures(game->builtin, &error)) {

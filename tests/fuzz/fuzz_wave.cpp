@@ -8,7 +8,7 @@
 #include <span>
 #include <string>
 
-#include "tests/support/scratch_folder.h"
+#include "tests/support/temp_folder.h"
 #include "media/core/byte_source.h"
 #include "media/core/wave.h"
 
@@ -48,11 +48,11 @@ Outcome FromFile(const std::string& path) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    static const pellox::ScratchFolder scratch("wave");
+    static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     const Outcome memory = FromMemory(data, size);
     if (memory.loaded) (void)pellox::UnplayableFormatReason(memory.wave);
 
-    const std::string path = scratch.Write("input.wav", data, size);
+    const std::string path = scratch.Write("input.wav", data, size).string();
     const Outcome file = FromFile(path);
     if (memory.loaded != file.loaded) Disagree("one read the wave, the other failed");
     if (!memory.loaded) return 0;

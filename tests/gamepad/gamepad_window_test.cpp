@@ -423,6 +423,46 @@ TEST_F(GamepadWindowTest, TheGamesEndRumblesLongerAndNothingRumblesWithTheSoundO
     EXPECT_TRUE(quiet.Rumbles().empty());
 }
 
+// A rumble runs on after the call that started it, until the read after its
+// end stops it: neither a controller pulled out meanwhile nor the window
+// closed meanwhile leaves anything behind that its end would reach.
+TEST_F(GamepadWindowTest, AControllerPulledOutWhileItRumblesIsForgottenAndTheNextOnePlays) {
+    auto pad = std::make_unique<VirtualPad>();
+    PlugIn(*pad);
+    gamepads()->StartRumble({1000, 2000, 50});
+    ASSERT_EQ(pad->Rumbles().size(), 1u);
+    pad.reset();
+    Wake();
+    EXPECT_EQ(gamepads()->OpenControllers(), 0);
+    QTest::qWait(150);  // past the rumble's end, and the read it gives
+
+    VirtualPad again;
+    PlugIn(again);
+    gamepads()->StartRumble({3000, 4000, 50});
+    ASSERT_EQ(again.Rumbles().size(), 1u);
+    EXPECT_EQ(again.Rumbles()[0], std::make_pair(Uint16{3000}, Uint16{4000}));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return again.Rumbles().size() == 2; }, 1000));
+}
+
+TEST_F(GamepadWindowTest, AWindowClosedWhileAMissRumblesLeavesNothingForTheRumblesEnd) {
+    VirtualPad pad;
+    PlugIn(pad);
+    Click(SpriteId::imButtA);  // a game started with the mouse
+    MissNextTick(engine());
+    engine().dxTimerTimer();
+    ASSERT_EQ(pad.Rumbles().size(), 1u);
+    window.reset();
+    QTest::qWait(kMissRumble.duration_ms + 100);
+    // The sound the rumble wrapped went with the window, and nothing else of
+    // it was reached after.
+    EXPECT_EQ(played.back(), static_cast<int>(EffectIndex(Effect::Crack)));
+    pad.Unplug();
+    Open();
+    VirtualPad again;
+    PlugIn(again);
+    EXPECT_EQ(gamepads()->OpenControllers(), 1);
+}
+
 TEST_F(GamepadWindowTest, ASkinsWavesReachTheSoundThroughTheRumble) {
     window->Sound().LoadEffectFile(Effect::Crack, "/skins/crack.wav");
     EXPECT_EQ(recording->loaded[Effect::Crack], "/skins/crack.wav");

@@ -42,7 +42,7 @@ protected:
     void SetUp() override {
         driver.SetApplicationState(Qt::ApplicationActive);
         timer.SetEnabled(false);
-        timer.OnTimer = [this](TDXTimer&, std::int32_t) { ticks.push_back(Clock::now()); };
+        timer.OnTimer = [this](TDXTimer&) { ticks.push_back(Clock::now()); };
     }
 };
 
@@ -65,7 +65,7 @@ TEST_F(QtFrameTimerTest, TicksThroughTheEventLoopNeverEarly) {
 TEST_F(QtFrameTimerTest, QueuedEventsRunInsideATickNeverTickAgain) {
     int depth = 0, max_depth = 0, posted_ran = 0;
     timer.SetInterval(0);  // due again at once: the most tempting case
-    timer.OnTimer = [&](TDXTimer&, std::int32_t) {
+    timer.OnTimer = [&](TDXTimer&) {
         max_depth = std::max(max_depth, ++depth);
         ticks.push_back(Clock::now());
         QTimer::singleShot(0, [&] { ++posted_ran; });
@@ -105,7 +105,7 @@ TEST(QtFrameTimerActivation, StartsTickingWhenTheApplicationBecomesActive) {
     QtFrameTimer driver;
     TDXTimer& timer = driver.Timer();
     int ticks = 0;
-    timer.OnTimer = [&](TDXTimer&, std::int32_t) { ++ticks; };
+    timer.OnTimer = [&](TDXTimer&) { ++ticks; };
     timer.SetInterval(10);
     timer.SetEnabled(false);
     timer.SetEnabled(true);
@@ -124,7 +124,7 @@ TEST_F(QtFrameTimerTest, AnEscapingErrorIsReportedAndTickingGoesOn) {
     std::vector<std::string> reported;
     driver.SetExceptionReporter([&](const std::exception& e) { reported.push_back(e.what()); });
     timer.SetInterval(10);
-    timer.OnTimer = [&](TDXTimer&, std::int32_t) {
+    timer.OnTimer = [&](TDXTimer&) {
         ticks.push_back(Clock::now());
         throw std::runtime_error("tick failed");
     };
@@ -142,10 +142,7 @@ TEST_F(QtFrameTimerTest, ClockWrapDoesNotStopTheTimer) {
     near_wrap.SetApplicationState(Qt::ApplicationActive);
     t.SetInterval(15);
     int count = 0;
-    t.OnTimer = [&](TDXTimer&, std::int32_t lag) {
-        ++count;
-        EXPECT_LT(lag, 100);  // a wrong wrap shows as a lag of millions
-    };
+    t.OnTimer = [&](TDXTimer&) { ++count; };
     const auto start = Clock::now();
     t.Loaded();
     RunEventLoopFor(150);

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "media/diagnostics.h"
 #include "media/game_sounds.h"
 
 namespace pellox {
@@ -22,6 +23,7 @@ std::string StderrOfOpeningTheSound(bool* opened) {
     if (child == 0) {
         ::dup2(pipe_ends[1], STDERR_FILENO);
         ::close(pipe_ends[0]);
+        UsePelloxMessagePattern();  // as the program starts
         const bool has_output = MakeGameSound()->DXSound().Initialized();
         std::fflush(stderr);
         ::_exit(has_output ? 10 : 11);

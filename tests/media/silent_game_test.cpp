@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdlib>
 
+#include "media/diagnostics.h"
 #include "media/game_sounds.h"
 #include "media/openal_sound.h"
 
@@ -34,6 +35,7 @@ TEST(SilentGame, WithoutAnOutputEveryEffectReturnsAtOnce) {
 }
 
 TEST(SilentGame, WithoutTheSoundLibraryTheWindowSaysWhyAndPlaysSilently) {
+    UsePelloxMessagePattern();  // as the program starts
     GameSounds sounds(std::make_unique<OpenALSoundSystem>("libpellox-no-such-openal.so.1"), OutputOpens::WithTheWindow);
     testing::internal::CaptureStderr();
     sounds.OpenOutput();

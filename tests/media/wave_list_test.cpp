@@ -293,13 +293,13 @@ TEST(DXSound, NoticesAndEventsComeInOrderNewestListenerFirst) {
 TEST(DXSound, OptionsTakeEffectAsDescribed) {
     FakeSoundSystem system;
     TDXSound sound(system);
-    sound.SetOptions({true, false, true});
-    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{true, false, true}));
+    sound.SetOptions({.soGlobalFocus = true, .soExclusive = true});
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{.soGlobalFocus = true, .soExclusive = true}));
     sound.OpenDevice();
-    sound.SetOptions({false, true, false});  // exclusivity waits for the next open
-    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{false, true, true}));
+    sound.SetOptions({.soGlobalFocus = false, .soExclusive = false});  // exclusivity waits for the next open
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{.soGlobalFocus = false, .soExclusive = true}));
     sound.CloseDevice();
-    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{false, true, false}));
+    EXPECT_EQ(sound.EffectiveOptions(), (TDXSoundOptions{.soGlobalFocus = false, .soExclusive = false}));
 }
 
 TEST(DXSound, ListAndDeviceMayGoInEitherOrder) {

@@ -206,18 +206,11 @@ TEST(SkinEntryMalformed, AFolderAFifoADeviceOrAZeroByteNeverReachesTheLoader) {
 
 std::string SkinText(const std::string& title) { return "[SETTINGS]\nver=1.6\ntitle=" + title + "\n"; }
 
-// Thousands of folders are made and removed in memory when the system has a
-// memory file system: on a busy disk they took seconds.
-fs::path TreeFolder() {
-    std::error_code ec;
-    return fs::is_directory("/dev/shm", ec) && ::access("/dev/shm", W_OK) == 0 ? fs::path("/dev/shm")
-                                                                                 : fs::temp_directory_path();
-}
-
 // Ten thousand folders, a hundred of them holding a skin, with links back
 // up at every level: the walk ends, lists each skin once, and in order.
 TEST(SkinSearchMalformed, TenThousandFoldersAndLinkLoopsEndQuickly) {
-    TempFolder tree(TreeFolder());
+    // Made and removed in memory: on a busy disk thousands of folders took seconds.
+    TempFolder tree(TempFolder::Where::Memory);
     for (int a = 0; a < 100; ++a) {
         char outer[8];
         std::snprintf(outer, sizeof outer, "%02d", a);
@@ -244,7 +237,8 @@ TEST(SkinSearchMalformed, TenThousandFoldersAndLinkLoopsEndQuickly) {
 // kDeepestSkinFolder levels down, quickly.
 TEST(SkinSearchMalformed, AChainOfThousandsOfFoldersIsWalkedOnlySoDeep) {
     PELLOX_SKIP_WITHOUT_KERNEL_FILES();
-    TempFolder tree(TreeFolder());
+    // Made and removed in memory: on a busy disk thousands of folders took seconds.
+    TempFolder tree(TempFolder::Where::Memory);
     constexpr int kDepth = 3000;  // 6000 bytes of "d/": past the 4096 a path may hold
     const int top = ::open(tree.path().c_str(), O_RDONLY | O_DIRECTORY);
     ASSERT_GE(top, 0);

@@ -424,8 +424,18 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
         // Options are read before any window system is opened, so a mistake
         // is told, not a crash for want of a display.
         {{QStringLiteral("--bogus")}, 2, false, "pellox: Unknown option 'bogus'.\nTry 'pellox --help'.\n"},
-        {{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--bogus")}, 2, false,
-         "pellox: Unknown option 'bogus'."},
+        // Qt's options go to the application that knows them; only the
+        // unknown one is named.
+        {{QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"), QStringLiteral("fusion"),
+          QStringLiteral("--bogus")},
+         2, false, "pellox: Unknown option 'bogus'.\nTry 'pellox --help'.\n"},
+        {{QStringLiteral("-reverse"), QStringLiteral("--version")}, 0, true, "Pellox " PELLOX_VERSION "\n"},
+        // Qt takes -platform NAME only as two words: the other form names no
+        // platform to open, and is no option of the game's either.
+        {{QStringLiteral("-platform=offscreen")}, 2, false, "pellox: Unknown option 'platform'.\n"},
+        // A skin command starts no window system: a Qt option beside it is a mistake.
+        {{QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("--list-skins")}, 2, false,
+         "pellox: Unknown option 'style'.\n"},
         {{QStringLiteral("--export-skin"), skin_dir}, 0, true, "Wrote the built-in game as a skin to "},
         {{QStringLiteral("--check-skin"), skin_dir + QStringLiteral("/pellox.ini")}, 0, true,
          "Summary: the skin would launch: all 90 entries load\n"},
@@ -454,6 +464,43 @@ TEST(PelloxProgramTest, TheSkinCommandsNeedNoDisplay) {
         const std::string err = program.readAllStandardError().toStdString();
         EXPECT_NE((run.on_stdout ? out : err).find(run.said), std::string::npos)
             << what << "\nstdout: " << out << "\nstderr: " << err;
+    }
+}
+
+// What the program tells beside its output goes through Qt's logging: one
+// line under its name, a topic that a rule silences, a pattern the user sets.
+TEST(PelloxProgramTest, ItsDiagnosticsFollowQtsLoggingRules) {
+    TempFolder folder;
+    folder.Write("notes.ini", "[General]\nthis=is no skin\n");
+    const std::string no_display = "pellox: no display: ";
+    const std::string told = "notes.ini: not a skin file ([SETTINGS] has no ver: write ver=1.6; [SETTINGS] has no "
+                             "title); the menu is filled by the skin search\n";
+    struct Run {
+        const char* variable;
+        const char* value;
+        std::string said;  // before the line that there is no display, itself no diagnostic
+    };
+    const Run runs[] = {
+        {nullptr, nullptr, "pellox: " + told},
+        {"QT_LOGGING_RULES", "pellox.skin.warning=false", ""},
+        {"QT_LOGGING_RULES", "pellox.sound.warning=false", "pellox: " + told},
+        {"QT_MESSAGE_PATTERN", "%{category}: %{message}", "pellox.skin: " + told},
+    };
+    for (const Run& run : runs) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "QT_LOGGING_RULES", "QT_MESSAGE_PATTERN"})
+            environment.remove(QString::fromLatin1(name));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), QString::fromStdString(folder.Folder("runtime").string()));
+        if (run.variable) environment.insert(QString::fromLatin1(run.variable), QString::fromLatin1(run.value));
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setWorkingDirectory(QString::fromStdString(folder.path().string()));
+        program.start(QStringLiteral(PELLOX_PROGRAM), {QStringLiteral("notes.ini")});
+        ASSERT_TRUE(program.waitForFinished(60000)) << run.value;
+        EXPECT_EQ(program.exitCode(), 1) << run.value;
+        const std::string err = program.readAllStandardError().toStdString();
+        EXPECT_EQ(err.substr(0, err.find(no_display)), run.said) << (run.value ? run.value : "");
+        EXPECT_NE(err.find(no_display), std::string::npos) << err;
     }
 }
 

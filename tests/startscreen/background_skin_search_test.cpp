@@ -64,7 +64,7 @@ TEST(BackgroundSkinSearch, HandsEverySkinInMenuOrderThenItsEndToTheUiThread) {
 
 TEST(BackgroundSkinSearch, StoppedInTheMiddleOfAWalkItCallsNothingMore) {
     // Thousands of folders: the walk is still going when its owner goes.
-    TempFolder tree(fs::exists("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path());
+    TempFolder tree(TempFolder::Where::Memory);
     for (int i = 0; i < 3000; ++i) tree.Folder(Numbered("a", i % 50) + Numbered("/b", i));
     WriteSkins(tree, 10);
     Heard heard;

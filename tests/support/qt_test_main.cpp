@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "media/diagnostics.h"
+
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
 #ifdef PELLOX_TEST_SCREENS
@@ -20,6 +22,8 @@ int main(int argc, char** argv) {
     QTemporaryDir runtime_dir;
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR") && runtime_dir.isValid())
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime_dir.path()));
+    // What the game tells reads as the program writes it.
+    pellox::UsePelloxMessagePattern();
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

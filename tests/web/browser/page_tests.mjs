@@ -328,7 +328,7 @@ test('a skin\'s .ini picked with its files (no archive) is listed and launched, 
   await page.browserContext().close();
 });
 
-test('hostile zips are refused with the reason, in the page\'s language', async () => {
+test('hostile zips are refused and a broken skin fails with the reader\'s reason, in the page\'s language', async () => {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
   await page.evaluateOnNewDocument(() => localStorage.setItem('pellox.language', 'su'));
@@ -337,9 +337,9 @@ test('hostile zips are refused with the reason, in the page\'s language', async 
   await waitReady(page);
   const skin = strToU8('[SETTINGS]\nver=1.8\ntitle=Evil\n');
   const cases = [
-    ['escape.zip', zipSync({'../evil/evil.ini': skin}), 'would be written outside the skin\'s folder'],
+    ['escape.zip', zipSync({'../evil/evil.ini': skin}), 'оказалась бы за пределами папки скина'],
     ['bomb.zip', zipSync({'bomb/skin.ini': skin, 'bomb/zeros.bmp': new Uint8Array(20 << 20)}, {level: 9}),
-     'times its own size'],
+     'раз превышающий его размер'],
   ];
   for (const [name, bytes, reason] of cases) {
     await drop(page, name, bytes);
@@ -351,6 +351,17 @@ test('hostile zips are refused with the reason, in the page\'s language', async 
   }
   const listed = await page.$$eval('#cbSkin option', (options) => options.map((o) => o.text));
   assert(!listed.includes('Evil'), 'a refused skin is listed');
+  // A skin that installs but whose background is missing does not start, and
+  // says why in Russian as the desktop's box does.
+  await drop(page, 'broken.zip', zipSync({'broken/broken.ini':
+    strToU8('[SETTINGS]\nver=1.8\ntitle=Сломанный\ntitleGB=Broken\n[BACK]\nground=0,0,875,532,missing.bmp\n')}));
+  await waitFor(page, () => document.getElementById('skinMessage').textContent.includes('Установлено'));
+  await page.select('#cbSkin', await page.$$eval('#cbSkin option', (o) => o.find((x) => x.text === 'Сломанный').value));
+  await page.click('#btStart');
+  await waitFor(page, () => document.getElementById('skinMessage').textContent.includes('Не загрузилось'));
+  const failed = await page.$eval('#skinMessage', (e) => e.textContent);
+  assert(failed.includes('[BACK] ground: нет такого файла: в ') && failed.includes('missing.bmp') &&
+         !failed.includes('no such file'), `the page says: ${failed}`);
   await context.close();
 });
 

@@ -4,7 +4,7 @@
 // ticks: a timer is set for the next one and the canvas is drawn only when a
 // sprite changed.
 
-import {keyed, decodePicture, loadBuiltinPictures, loadSharpBuiltinPictures} from './pictures.js';
+import {keyed, builtinPictures, loadSharpBuiltinPictures} from './pictures.js';
 import {positionForKey, kCaseButtonKeys} from './keys.js';
 import {Gamepads} from './gamepad.js';
 
@@ -39,8 +39,9 @@ export class Handheld {
     this.listen();
   }
 
-  async loadPictures(sheet) {
-    this.basePictures = await loadBuiltinPictures(this.layout, sheet);
+  // decoded: decodeBuiltinSheet()'s promise.
+  async loadPictures(decoded) {
+    this.basePictures = await builtinPictures(this.layout, decoded);
   }
 
   // --- Launching ---------------------------------------------------------
@@ -142,6 +143,7 @@ export class Handheld {
     if (this.busyUntil) { this.queued.push(action); return; }
     action();
     this.afterEngine();
+    this.drawNow();
   }
 
   schedule() {
@@ -182,6 +184,15 @@ export class Handheld {
   show(lit) {
     this.wantedLit = lit;
     if (!this.drawRequest) this.drawRequest = requestAnimationFrame(() => this.draw());
+  }
+
+  // What the player did is drawn at once rather than in the next animation
+  // frame's callback: the next frame the browser paints holds it already,
+  // without the drawing's own time after the frame began.
+  drawNow() {
+    if (!this.drawRequest) return;
+    cancelAnimationFrame(this.drawRequest);
+    this.draw(false);
   }
 
   gameSize() {
@@ -253,7 +264,8 @@ export class Handheld {
     return {image: base, width: base.width, height: base.height, smooth: this.scale < 1, box: s};
   }
 
-  draw() {
+  // inFrame: called back for an animation frame (else at a player's input).
+  draw(inFrame = true) {
     this.drawRequest = 0;
     if (!this.game) return;
     const lit = this.wantedLit;
@@ -280,6 +292,7 @@ export class Handheld {
     this.shownLit = lit;
     this.shownBoxes = boxes;
     this.drawnAt = performance.now();
+    this.drawnInFrame = inFrame;
     if (!this.firstDrawnAt) this.firstDrawnAt = this.drawnAt;
   }
 

@@ -5,7 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {fetchBytes} from './pictures.js';
+import {decodeBuiltinSheet} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -21,6 +21,9 @@ const page = {
 window.pelloxPage = page;
 
 function t() { return kStrings[page.language]; }
+
+// A reason of the skin reader or the installer (English) in the page's language.
+function reasonText(reason) { return page.module.reasonText(page.language === 'su', reason); }
 
 async function fetchOk(url) {
   const response = await fetch(url);
@@ -189,8 +192,11 @@ async function install(list) {
     if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files);
     if (result.skins.length) { installed.push(...result.skins); continue; }
     let block = s.noSkinFrom(source.name);
-    if (unpacked.error) block += `\n${unpacked.error}`;
-    else if (result.rejected.length) block += `\n${s.rejectedHeading}\n${bullets(s, result.rejected)}`;
+    if (unpacked.error) block += `\n${reasonText(unpacked.error)}`;
+    else if (result.rejected.length) {
+      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason)}`);
+      block += `\n${s.rejectedHeading}\n${bullets(s, lines)}`;
+    }
     else block += `\n${s.noSkinFile}`;
     blocks.push(block);
   }
@@ -263,13 +269,81 @@ page.firstFrame = () => {
 };
 
 // --- Boot ------------------------------------------------------------------
+// The largest file unpacked: far more than the handheld's pictures or sounds.
+const kLargestUnpackedBytes = 64 << 20;
+
+// The body of one of the page's own .gz files, unpacked. response: its
+// fetch() or the promise of one. Plain static servers send files as they
+// are, so the build compresses the large ones itself; a server that marks
+// .gz files as gzip-encoded has had the browser unpack it already.
+async function unpacked(response, name) {
+  response = await response;
+  if (!response.ok) throw new Error(`${name}: ${response.status} ${response.statusText}`);
+  const packed = new Uint8Array(await response.arrayBuffer());
+  if (packed[0] !== 0x1f || packed[1] !== 0x8b) return packed;
+  if (typeof DecompressionStream !== 'function') {
+    const {gunzipSync} = await import('../vendor/fflate.js');
+    return gunzipSync(packed);
+  }
+  const reader = new Blob([packed]).stream().pipeThrough(new DecompressionStream('gzip')).getReader();
+  const chunks = [];
+  let length = 0;
+  for (let read = await reader.read(); !read.done; read = await reader.read()) {
+    length += read.value.length;
+    if (length > kLargestUnpackedBytes) {
+      reader.cancel();
+      throw new Error(`${name}: unpacks to more than ${kLargestUnpackedBytes} bytes`);
+    }
+    chunks.push(read.value);
+  }
+  const bytes = new Uint8Array(length);
+  let at = 0;
+  for (const chunk of chunks) { bytes.set(chunk, at); at += chunk.length; }
+  return bytes;
+}
+
+// The built-in waves, in the effects' order, from builtin/sounds.bin.gz (the
+// eight RIFF files one after the other).
+async function builtinWaves(response) {
+  const bytes = await unpacked(response, 'builtin/sounds.bin.gz');
+  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
+  const waves = [];
+  for (let at = 0; at < bytes.length;) {
+    const riff = at + 8 <= bytes.length && view.getUint32(at, false) === 0x52494646;  // "RIFF"
+    const end = riff ? at + 8 + view.getUint32(at + 4, true) : Infinity;
+    if (end > bytes.length) throw new Error(`builtin/sounds.bin.gz: no whole wave at byte ${at}`);
+    waves.push(bytes.subarray(at, end));
+    at = end;
+  }
+  if (waves.length !== kEffectNames.length)
+    throw new Error(`builtin/sounds.bin.gz: ${waves.length} waves for ${kEffectNames.length} effects`);
+  return waves;
+}
+
+// The game's module, from the WebAssembly that index.html began to compile
+// while the page's scripts loaded (compiled here when that did not start or failed).
+async function createModule(compiling) {
+  const url = (path) => new URL(`../${path}`, import.meta.url).href;
+  let failed;
+  const failure = new Promise((_, reject) => { failed = reject; });
+  const instantiateWasm = (imports, receive) => {
+    (compiling || Promise.reject(new Error('not started')))
+      .catch(async () => WebAssembly.compile(await (await fetchOk(url('pellox.wasm'))).arrayBuffer()))
+      .then(async (module) => receive(await WebAssembly.instantiate(module, imports), module))
+      .catch(failed);
+    return {};
+  };
+  return Promise.race([createPellox({locateFile: url, instantiateWasm}), failure]);
+}
+
 async function boot() {
   $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
-  // The waves and the pictures come while the module compiles.
-  const sheet = fetchBytes('builtin/sprites.bin');
-  const waves = Promise.all(kEffectNames.map(async (name) =>
-    new Uint8Array(await (await fetchOk(`builtin/sounds/${name}.wav`)).arrayBuffer())));
-  page.module = await createPellox({locateFile: (path) => new URL(`../${path}`, import.meta.url).href});
+  // The waves come and the pictures are decoded while the module compiles.
+  const early = window.pelloxEarly || {};
+  const pictures = decodeBuiltinSheet(unpacked(early.sheet || fetch('builtin/sprites.bin.gz'), 'builtin/sprites.bin.gz'));
+  pictures.catch(() => {});  // reported where it is awaited
+  const waves = builtinWaves(early.waves || fetch('builtin/sounds.bin.gz'));
+  page.module = await createModule(early.wasm);
   performance.mark('pellox-module');
   const FS = page.module.FS;
   FS.mkdir('/builtin');
@@ -296,7 +370,7 @@ async function boot() {
   });
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
-  await page.handheld.loadPictures(sheet);
+  await page.handheld.loadPictures(pictures);
   performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {

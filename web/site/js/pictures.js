@@ -104,12 +104,6 @@ function loadImage(svgText) {
   });
 }
 
-export async function fetchBytes(url) {
-  const response = await fetch(url);
-  if (!response.ok) throw new Error(`${url}: ${response.status}`);
-  return new Uint8Array(await response.arrayBuffer());
-}
-
 // The pixels of one of our own bitmaps (24 bits, uncompressed, as svg2bmp
 // writes them), keyed as keyed() does, without a round trip through a canvas:
 // the built-in pictures are ready in a few milliseconds.
@@ -137,34 +131,46 @@ function keyedOwnBitmap(bytes, transparent) {
   return pixels;
 }
 
-// The built-in pictures at one game pixel each, by sprite index: the
-// bitmaps one after the other in the sprite table's order in one file.
-// sheet: the file's bytes when they are already on their way.
-export async function loadBuiltinPictures(layout, sheet = fetchBytes('builtin/sprites.bin')) {
+// The built-in pictures at one game pixel each: the bitmaps one after the
+// other in the sprite table's order in one file. Decoded before the game's
+// module is ready (it compiles meanwhile), each keyed as a see-through
+// sprite; builtinPictures() then matches them to the sprite table.
+// sheet: the file's bytes, or a promise of them.
+export async function decodeBuiltinSheet(sheet) {
   sheet = await sheet;
   const view = new DataView(sheet.buffer, sheet.byteOffset, sheet.byteLength);
-  let at = 0;
-  const files = layout.map((sprite) => {
+  const files = [];
+  for (let at = 0; at < sheet.length;) {
     if (at + 6 > sheet.length || view.getUint16(at, true) !== 0x4d42)
-      throw new Error(`builtin/sprites.bin: no bitmap for ${sprite.name}`);
+      throw new Error(`builtin/sprites.bin: no bitmap at byte ${at}`);
     const size = view.getUint32(at + 2, true);
-    const bytes = sheet.subarray(at, at + size);
+    if (size < 6 || at + size > sheet.length) throw new Error(`builtin/sprites.bin: the bitmap at byte ${at} is cut short`);
+    files.push(sheet.subarray(at, at + size));
     at += size;
-    return bytes;
-  });
-  return Promise.all(layout.map(async (sprite, i) => {
-    const url = `builtin/sprites.bin (${sprite.name})`;
-    const bytes = files[i];
-    const pixels = keyedOwnBitmap(bytes, sprite.transparent);
-    if (pixels) {
-      const c = canvas(pixels.width, pixels.height);
-      c.getContext('2d').putImageData(pixels, 0, 0);
-      return c;
-    }
-    const decoded = await decodePicture(bytes);
-    if (!decoded.image) throw new Error(`${url}: ${decoded.problem}`);
-    return keyed(decoded.image, sprite.transparent);
-  }));
+  }
+  return Promise.all(files.map(async (bytes) => ({bytes, seeThrough: await builtinPicture(bytes, true)})));
+}
+
+// The decoded sheet as the sprite table wants it, by sprite index: the few
+// opaque sprites are keyed again with every pixel kept.
+export async function builtinPictures(layout, decoded) {
+  decoded = await decoded;
+  if (decoded.length !== layout.length)
+    throw new Error(`builtin/sprites.bin: ${decoded.length} bitmaps for ${layout.length} sprites`);
+  return Promise.all(layout.map((sprite, i) =>
+    (sprite.transparent ? decoded[i].seeThrough : builtinPicture(decoded[i].bytes, false))));
+}
+
+async function builtinPicture(bytes, transparent) {
+  const pixels = keyedOwnBitmap(bytes, transparent);
+  if (pixels) {
+    const c = canvas(pixels.width, pixels.height);
+    c.getContext('2d').putImageData(pixels, 0, 0);
+    return c;
+  }
+  const decoded = await decodePicture(bytes);
+  if (!decoded.image) throw new Error(`builtin/sprites.bin: ${decoded.problem}`);
+  return keyed(decoded.image, transparent);
 }
 
 // The built-in pictures drawn from their sources at a whole factor above 1.

@@ -93,7 +93,8 @@ export class SkinShelf {
     this.packages.delete(id);
   }
 
-  // The usable skins of a mounted package, and the files found that are not.
+  // The usable skins of a mounted package, and the files found that are not
+  // ({path, reason}, the reason in the skin reader's English).
   listed(pkg) {
     const usable = [];
     const rejected = [];
@@ -102,7 +103,7 @@ export class SkinShelf {
       const ini = `${this.folderOf(pkg.id)}/${path}`;
       const probe = this.module.probeSkin(ini);
       if (probe.usable) usable.push({id: pkg.id, ini, titleSU: probe.titleSU, titleGB: probe.titleGB, path});
-      else rejected.push(`${path}: ${probe.reasons.join('; ')}`);
+      else rejected.push({path, reason: probe.reasons.join('; ')});
     }
     return {usable, rejected};
   }
