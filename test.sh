@@ -18,7 +18,7 @@ ctest --output-on-failure -j"$(nproc)" --timeout 300
 [ "${PELLOX_WEB:-1}" = 0 ] && exit 0
 echo "== The game in a web browser"
 web_start=$(date +%s)
-bash "$here/tools/build-web.sh" "$build" pellox_site engine_tests skin_tests media_wave_tests media_timer_tests \
+bash "$here/tools/build-web.sh" "$build" pellox_site base_tests engine_tests skin_tests media_wave_tests media_timer_tests \
   media_effect_list_tests
 (cd "$here/build-web" && ctest -L wasm --output-on-failure -j"$(nproc)" --timeout 300)
 node "$here/tests/web/browser/page_tests.mjs" "$here/build-web/site" "$here/tests/assets/golden" "$build/app/pellox"

@@ -91,9 +91,9 @@ void TellUnusableSkinArgument(const QString& argument) {
         return;
     }
     const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(shown);
-    if (loaded.file && pellox::ProbeSkin(*loaded.file).usable) return;  // a skin: the start screen offers it
+    if (loaded && pellox::ProbeSkin(*loaded).usable) return;  // a skin: the start screen offers it
     std::vector<std::string> reasons =
-        loaded.file ? pellox::SkinUnusableReasons(*loaded.file) : std::vector<std::string>{loaded.error};
+        loaded ? pellox::SkinUnusableReasons(*loaded) : std::vector<std::string>{loaded.reason()};
     if (reasons.empty()) reasons.push_back("the game turns it down");
     std::string why;
     for (const std::string& reason : reasons) why += (why.empty() ? "" : "; ") + reason;
@@ -107,6 +107,13 @@ void TellUnusableSkinArgument(const QString& argument) {
 // when the game is to be played; Qt's own options are then still in the
 // arguments, for the game's application to take.
 std::optional<int> RunWithoutDisplay(int argc, char** argv) {
+    // A start from the desktop's menu has nothing to parse: no application
+    // object is made and thrown away before the window's.
+    if (argc <= 1) {
+        if (!pellox::NoDisplayToOpen({})) return std::nullopt;
+        std::cerr << pellox::kNoDisplayMessage << "\n";
+        return 1;
+    }
     QCoreApplication app(argc, argv);
     NameTheApplication();
     pellox::CommandLine command_line;
@@ -231,7 +238,9 @@ int main(int argc, char** argv) {
                               records_file);
     setup.remembered_language = [language_settings] { return language_settings.Read(); };
     setup.remember_language = [language_settings](pellox::InterfaceLanguage language) {
-        language_settings.Write(language);
+        // A choice that cannot be kept is no error to the player: the next
+        // start follows the system's language.
+        static_cast<void>(language_settings.Write(language));
     };
     setup.make_game_window = [records_file] { return MakeGameWindow(records_file); };
     pellox::THBForm start_screen(std::move(setup));

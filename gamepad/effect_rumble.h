@@ -33,7 +33,9 @@ public:
     }
 
     void PlayEffect(Effect effect, bool wait) override;
-    void LoadEffectFile(Effect effect, const std::string& path) override { sound_->LoadEffectFile(effect, path); }
+    Result<void> LoadEffectFile(Effect effect, const std::string& path) override {
+        return sound_->LoadEffectFile(effect, path);
+    }
     void OpenOutput() override { sound_->OpenOutput(); }
     void CloseOutput() override { sound_->CloseOutput(); }
     void SetGamePaused(bool paused) override { sound_->SetGamePaused(paused); }

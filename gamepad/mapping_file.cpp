@@ -7,7 +7,6 @@
 #include <system_error>
 
 #include "media/core/byte_source.h"
-#include "media/core/media_errors.h"
 
 namespace pellox {
 namespace {
@@ -33,17 +32,15 @@ std::optional<std::string> ReadMappingFile(const std::string& path, std::string*
     if (why_not) why_not->clear();
     std::error_code ec;
     if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::nullopt;
-    try {
-        // Opened only when it is a regular file, and without ever waiting
-        // for a writer.
-        FileSource file(path);
-        if (file.Size() > kMaxMappingFileBytes) return Refuse(why_not, TooLarge(path, file.Size()));
-        std::string text(static_cast<std::size_t>(file.Size()), '\0');
-        text.resize(file.Read(text.data(), text.size()));
-        return text;
-    } catch (const EFOpenError& error) {
-        return Refuse(why_not, error.what());
-    }
+    // Opened only when it is a regular file, and without ever waiting for a
+    // writer.
+    const Result<std::unique_ptr<FileSource>> opened = FileSource::Open(path);
+    if (!opened) return Refuse(why_not, opened.reason());
+    FileSource& file = **opened;
+    if (file.Size() > kMaxMappingFileBytes) return Refuse(why_not, TooLarge(path, file.Size()));
+    std::string text(static_cast<std::size_t>(file.Size()), '\0');
+    text.resize(file.Read(text.data(), text.size()));
+    return text;
 }
 
 std::vector<std::string_view> LineBlocks(std::string_view text, std::size_t lines) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
-#include <string>
 #include <utility>
 
 #include <fcntl.h>

@@ -22,8 +22,8 @@ public:
     // the game is paused (the application inactive); hidden, neither wakes.
     GameWindow(PictureSet pictures, std::unique_ptr<GameSoundPlayer> sound,
                std::unique_ptr<RecordsStore> records);
-    // A window with parts of its own beside these (the gamepads') is one of
-    // these too, and goes as one.
+    // Virtual: the window the game makes, with its gamepads beside these
+    // parts, derives from this one and is owned through it.
     virtual ~GameWindow();
     GameWindow(const GameWindow&) = delete;
     GameWindow& operator=(const GameWindow&) = delete;

@@ -124,11 +124,8 @@ QByteArray PictureFormat(const QByteArray& head) {
     return {};
 }
 
-QImage ReadPictureFile(const QString& path, QString* why) {
-    auto fail = [why](const QString& reason) {
-        if (why) *why = reason;
-        return QImage();
-    };
+Result<QImage> ReadPictureFile(const QString& path) {
+    auto fail = [](const QString& reason) { return Failure(reason.toStdString()); };
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return fail(QStringLiteral("the file cannot be opened"));
     const qint64 file_bytes = file.size();

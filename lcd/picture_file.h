@@ -8,6 +8,8 @@
 #include <QImage>
 #include <QString>
 
+#include "base/result.h"
+
 namespace pellox {
 
 // The most pixels one picture may have: 4096 x 4096, 64 MB once decoded to
@@ -25,13 +27,13 @@ inline constexpr qint64 kLargestPictureFile_bytes = kLargestPicture_px * 4 + 655
 // may name other files to open).
 QByteArray PictureFormat(const QByteArray& head);
 
-// The picture at path, or a null picture and why not (in words for a skin's
-// author, without the path). A bitmap is refused when its header is cut
+// The picture at path, or why not (in words for a skin's author, without the
+// path). A bitmap is refused when its header is cut
 // short, it has no pixels or more than kLargestPicture_px, its palette or
 // pixels would lie past the end of the file, or it claims more than 256
 // palette colours. Pixels that a run-length bitmap never sets are palette
 // colour 0; a palette index past the palette's end draws black.
-QImage ReadPictureFile(const QString& path, QString* why);
+Result<QImage> ReadPictureFile(const QString& path);
 
 // One of the game's own bitmaps (a resource ":/..." or a file), read as a
 // bitmap by Qt's built-in reader alone: asked for a format, Qt would first

@@ -77,19 +77,12 @@ void PictureSet::MakeSharp(SpriteId id) {
     sharp_[i] = ScaleNearest(drawable_[i], BitmapFactor(ratio_));
 }
 
-bool PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent, QString* error) {
-    if (!QFileInfo(path).isFile()) {
-        if (error) *error = QStringLiteral("Cannot open file %1").arg(path);
-        return false;
-    }
-    QString why;
-    const QImage picture = ReadPictureFile(path, &why);
-    if (picture.isNull()) {
-        if (error) *error = QStringLiteral("%1: %2").arg(path, why);
-        return false;
-    }
-    SetPicture(id, picture, transparent);
-    return true;
+Result<void> PictureSet::LoadPicture(SpriteId id, const QString& path, bool transparent) {
+    if (!QFileInfo(path).isFile()) return Failure(QStringLiteral("Cannot open file %1").arg(path).toStdString());
+    const Result<QImage> picture = ReadPictureFile(path);
+    if (!picture) return Failure(path.toStdString() + ": " + picture.reason());
+    SetPicture(id, *picture, transparent);
+    return {};
 }
 
 }  // namespace pellox

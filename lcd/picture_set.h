@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QString>
 
+#include "base/result.h"
 #include "lcd/core/sprite_layout.h"
 
 namespace pellox {
@@ -24,8 +25,8 @@ public:
     void SetPicture(SpriteId id, const QImage& picture, bool transparent);
 
     // Reads a picture file (see ReadPictureFile). On failure keeps the old
-    // picture and says why.
-    bool LoadPicture(SpriteId id, const QString& path, bool transparent, QString* error);
+    // picture and says why (UTF-8).
+    Result<void> LoadPicture(SpriteId id, const QString& path, bool transparent);
 
     const QImage& Drawable(SpriteId id) const { return drawable_[static_cast<std::size_t>(id)]; }
     QSize NaturalSize(SpriteId id) const { return Drawable(id).size(); }

@@ -32,10 +32,10 @@ TMForm::TMForm(PictureSet pictures, SeeThroughBy see_through, QWidget* parent)
 
 TMForm::~TMForm() { model_.SetListener({}); }
 
-bool TMForm::LoadPicture(SpriteId id, const QString& path, QString* error) {
-    if (!pictures_.LoadPicture(id, path, model_.State(id).transparent, error)) return false;
-    model_.PictureChanged(id);
-    return true;
+Result<void> TMForm::LoadPicture(SpriteId id, const QString& path) {
+    Result<void> loaded = pictures_.LoadPicture(id, path, model_.State(id).transparent);
+    if (loaded) model_.PictureChanged(id);
+    return loaded;
 }
 
 void TMForm::ResizeToBackground() {

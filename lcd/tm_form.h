@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QWidget>
 
+#include "base/result.h"
 #include "lcd/compositor.h"
 #include "lcd/device_frame.h"
 #include "lcd/picture_set.h"
@@ -33,8 +34,9 @@ public:
     const SpriteModel& Sprites() const { return model_; }
     PictureSet& Pictures() { return pictures_; }
 
-    // Replaces a sprite's picture from a bitmap file (skins, before the window shows).
-    bool LoadPicture(SpriteId id, const QString& path, QString* error);
+    // Replaces a sprite's picture from a bitmap file (skins, before the window
+    // shows), or says why not and keeps the old one.
+    Result<void> LoadPicture(SpriteId id, const QString& path);
 
     // The launch sizes the window to the background plus 8 by 34 pixels.
     void ResizeToBackground();

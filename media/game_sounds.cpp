@@ -21,7 +21,9 @@ void LoadResourceWave(TWave& wave, const std::string& path) {
     const QByteArray bytes = file.readAll();
     MemorySource source(std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
                                   static_cast<std::size_t>(bytes.size())));
-    wave.LoadWaveImage(source);
+    // The built-in waves are the game's own: one that cannot be read is a
+    // broken build, and the sound cannot be made without it.
+    if (const Result<void> read = wave.LoadWaveImage(source); !read) throw EWaveStreamError(path + ": " + read.reason());
 }
 
 // How long the wave sounds, from its format and its size.
@@ -155,13 +157,14 @@ std::optional<double> GameSounds::EffectSeconds(Effect effect) {
     return static_cast<double>(wave.DataSize() / format.block_align) / format.samples_per_second;
 }
 
-void GameSounds::LoadEffectFile(Effect effect, const std::string& path) {
+Result<void> GameSounds::LoadEffectFile(Effect effect, const std::string& path) {
     // Read and judged apart first, so that a wave that cannot play leaves the
     // effect as it was, with or without an output to play on.
     TWave wave;
-    wave.LoadWaveFile(path);
-    if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) throw EWaveFormatError(reason);
+    if (Result<void> read = wave.LoadWaveFile(path); !read) return read;
+    if (Result<void> playable = CheckPlayableFormat(wave); !playable) return playable;
     list_->Items(EffectIndex(effect)).ReplaceWave(std::move(wave));
+    return {};
 }
 
 }  // namespace pellox

@@ -30,9 +30,9 @@ void DXSoundInitialize(TDXSound& sender);
 class GameSoundPlayer : public SoundPlayer {
 public:
     // Replaces the wave of an effect with a WAV file; later plays sound it.
-    // Throws the wave reader's errors (EFOpenError, EWaveStreamError, ...) or
-    // EWaveFormatError, leaving the effect as it was.
-    virtual void LoadEffectFile(Effect effect, const std::string& path) = 0;
+    // A file that cannot be read or played leaves the effect as it was and
+    // says why (the wave reader's reason, or CheckPlayableFormat's).
+    virtual Result<void> LoadEffectFile(Effect effect, const std::string& path) = 0;
     // How long an effect sounds, in seconds; nothing when unknown.
     virtual std::optional<double> EffectSeconds(Effect) { return std::nullopt; }
 
@@ -58,8 +58,8 @@ public:
 
     // On OpenAL Soft's default output.
     GameSounds();
-    // On the given back-end. Throws the wave reader's errors if a built-in wave
-    // cannot be read.
+    // On the given back-end. Throws EFOpenError or EWaveStreamError if a
+    // built-in wave cannot be read (a broken build).
     explicit GameSounds(std::unique_ptr<SoundSystem> system, OutputOpens opens = OutputOpens::AtOnce);
     ~GameSounds() override;
     GameSounds(const GameSounds&) = delete;
@@ -73,8 +73,8 @@ public:
     SoundSystem& System() { return *system_; }
 
     // Replaces the wave of an effect with a WAV file; later plays sound it.
-    // Throws EFOpenError, EWaveStreamError, EReadError or EDirectSoundBufferError.
-    void LoadEffectFile(Effect effect, const std::string& path) override;
+    // Throws EDirectSoundBufferError when the output refuses a voice.
+    Result<void> LoadEffectFile(Effect effect, const std::string& path) override;
     std::optional<double> EffectSeconds(Effect effect) override;
 
     // Opens the output unless it is open (without one the game plays

@@ -46,26 +46,32 @@ std::optional<InterfaceLanguage> LanguageSettings::Read() const {
     return std::nullopt;
 }
 
-bool LanguageSettings::Write(InterfaceLanguage language) const {
-    if (file_name_.isEmpty()) return false;
+Result<void> LanguageSettings::Write(InterfaceLanguage language) const {
+    if (file_name_.isEmpty()) return Failure("no file to keep the language in");
     const QFileInfo info(file_name_);
+    const std::string shown = QDir::toNativeSeparators(file_name_).toStdString();
     std::string text;
     if (info.exists()) {
         // Whatever else the player keeps in the file stays; what cannot be
         // read whole is left alone.
         const std::optional<std::string> old = ReadText(file_name_);
-        if (!old) return false;
+        if (!old) return Failure(shown + " is not a small file that can be read whole: it is left as it is");
         text = *old;
     } else {
-        if (!QDir().mkpath(info.absolutePath())) return false;
+        if (!QDir().mkpath(info.absolutePath()))
+            return Failure("the folder " + QDir::toNativeSeparators(info.absolutePath()).toStdString() +
+                           " cannot be made");
         text = kNewFileComment;
     }
     const std::string new_text = WithStoredValue(text, kValueName, static_cast<std::uint32_t>(language));
     QSaveFile out(file_name_);
-    if (!out.open(QIODevice::WriteOnly)) return false;
     // A failed flush is checked before the commit, which would not see it.
-    return out.write(new_text.data(), static_cast<qint64>(new_text.size())) == static_cast<qint64>(new_text.size()) &&
-           out.flush() && out.commit();
+    const bool written = out.open(QIODevice::WriteOnly) &&
+                         out.write(new_text.data(), static_cast<qint64>(new_text.size())) ==
+                             static_cast<qint64>(new_text.size()) &&
+                         out.flush() && out.commit();
+    if (!written) return Failure(shown + " cannot be written: " + out.errorString().toStdString());
+    return {};
 }
 
 QString LanguageFileBeside(const QString& records_file) {

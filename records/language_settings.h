@@ -8,7 +8,7 @@
 // missing, unreadable or damaged file, or any other value, is no remembered
 // choice, and the system's language decides. Writing replaces that one line
 // and keeps every other line as it was, through a save file (the old file or
-// the new one, never a part); it gives false and changes nothing when the
+// the new one, never a part); it says why and changes nothing when the
 // file cannot be written (a folder in its place, no right to write, a file
 // far too large to be ours). Two copies of the game choosing at once leave
 // the choice of the last one, which is all a choice of language needs: no
@@ -18,6 +18,7 @@
 
 #include <QString>
 
+#include "base/result.h"
 #include "engine/language.h"
 
 namespace pellox {
@@ -27,7 +28,8 @@ public:
     explicit LanguageSettings(QString file_name);
 
     std::optional<InterfaceLanguage> Read() const;
-    bool Write(InterfaceLanguage language) const;
+    // Kept, or why not (the file is then as it was).
+    Result<void> Write(InterfaceLanguage language) const;
 
     const QString& FileName() const { return file_name_; }
 

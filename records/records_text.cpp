@@ -5,50 +5,41 @@
 #include <string>
 #include <vector>
 
+#include "base/ini_lines.h"
+
 namespace pellox {
 namespace {
 
-std::string_view Trimmed(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
-    return s;
-}
+bool IsSettingsSpace(unsigned char byte) { return byte == ' ' || byte == '\t' || byte == '\r'; }
 
-std::vector<std::string_view> Lines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        lines.push_back(text.substr(0, end));
-        if (end == std::string_view::npos) break;
-        text.remove_prefix(end + 1);
-    }
-    return lines;
-}
+// As Qt's settings read and write the file: only LF ends a line (a CR before
+// it is trimmed), ";" and "#" start comments, and a header holds no bracket
+// inside its own.
+constexpr IniDialect kScoresFileLines{.cr_ends_line = false,
+                                      .is_trimmed = IsSettingsSpace,
+                                      .comment_marks = ";#",
+                                      .brackets_inside_header = false};
 
-bool IsSectionHeader(std::string_view line) {
-    return line.size() >= 2 && line.front() == '[' && line.back() == ']' &&
-           line.find_first_of("[]", 1) == line.size() - 1;
-}
-
-std::string_view SectionName(std::string_view header) { return Trimmed(header.substr(1, header.size() - 2)); }
-
-// The key of a key=value line, or nothing.
-std::optional<std::string_view> KeyOf(std::string_view line) {
-    const std::size_t eq = line.find('=');
-    if (eq == std::string_view::npos) return std::nullopt;
-    return Trimmed(line.substr(0, eq));
-}
+IniLineReader Lines(std::string_view text) { return IniLineReader(text, kScoresFileLines); }
 
 // A line a settings reader cannot take as a comment, a section header or a
 // key=value entry.
-bool IsUnreadableLine(std::string_view raw) {
-    const std::string_view line = Trimmed(raw);
-    if (line.empty() || line.front() == ';' || line.front() == '#' || IsSectionHeader(line)) return false;
-    if (std::any_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }))
+bool IsUnreadableLine(const IniLine& line) {
+    switch (line.kind) {
+        case IniLineKind::Blank:
+        case IniLineKind::Comment:
+        case IniLineKind::Section:
+            return false;
+        case IniLineKind::Other:
+            return true;
+        case IniLineKind::Entry:
+            break;
+    }
+    const std::string_view text = line.text;
+    if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\t'; }))
         return true;
-    const std::optional<std::string_view> key = KeyOf(line);
-    if (!key || key->empty()) return true;
-    return std::count(line.begin(), line.end(), '"') % 2 != 0;
+    if (line.key.empty()) return true;
+    return std::count(text.begin(), text.end(), '"') % 2 != 0;
 }
 
 std::optional<std::uint32_t> ParseNumber(std::string_view value) {
@@ -72,14 +63,14 @@ std::optional<std::uint32_t> ParseNumber(std::string_view value) {
 std::optional<std::uint32_t> FindStoredValue(std::string_view text, std::string_view name) {
     std::optional<std::uint32_t> in_general, anywhere;
     bool general = true;  // before any section
-    for (std::string_view raw : Lines(text)) {
-        const std::string_view line = Trimmed(raw);
-        if (IsSectionHeader(line)) {
-            general = SectionName(line) == "General";
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (line->kind == IniLineKind::Section) {
+            general = line->section == "General";
             continue;
         }
-        if (KeyOf(line) != name) continue;
-        const std::optional<std::uint32_t> value = ParseNumber(Trimmed(line.substr(line.find('=') + 1)));
+        if (line->kind != IniLineKind::Entry || line->key != name) continue;
+        const std::optional<std::uint32_t> value = ParseNumber(line->value);
         // The last line of a name counts, even when it holds no number.
         if (general) in_general = value;
         anywhere = value;
@@ -88,30 +79,32 @@ std::optional<std::uint32_t> FindStoredValue(std::string_view text, std::string_
 }
 
 bool HasUnreadableLines(std::string_view text) {
-    const std::vector<std::string_view> lines = Lines(text);
-    return std::any_of(lines.begin(), lines.end(), IsUnreadableLine);
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next())
+        if (IsUnreadableLine(*line)) return true;
+    return false;
 }
 
 std::string WithoutUnreadableLines(std::string_view text) {
     std::string kept;
-    for (std::string_view line : Lines(text)) {
-        if (IsUnreadableLine(line)) continue;
-        kept.append(line);
+    IniLineReader lines = Lines(text);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (IsUnreadableLine(*line)) continue;
+        kept.append(line->raw);
         kept.push_back('\n');
     }
     return kept;
 }
 
 std::string WithStoredValue(std::string_view text, std::string_view name, std::uint32_t value) {
-    std::vector<std::string_view> lines = Lines(text);
     std::optional<std::size_t> value_line, general_header;
     bool general = true;  // before any section
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string_view line = Trimmed(lines[i]);
-        if (IsSectionHeader(line)) {
-            general = SectionName(line) == "General";
+    IniLineReader lines = Lines(text);
+    for (std::size_t i = 0; const std::optional<IniLine> line = lines.Next(); ++i) {
+        if (line->kind == IniLineKind::Section) {
+            general = line->section == "General";
             if (general && !general_header) general_header = i;
-        } else if (general && KeyOf(line) == name) {
+        } else if (general && line->kind == IniLineKind::Entry && line->key == name) {
             value_line = i;  // the last one counts
         }
     }
@@ -125,8 +118,9 @@ std::string WithStoredValue(std::string_view text, std::string_view name, std::u
         append("[General]");
         append(entry);
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        append(value_line == i ? std::string_view(entry) : lines[i]);
+    IniLineReader again = Lines(text);
+    for (std::size_t i = 0; const std::optional<IniLine> line = again.Next(); ++i) {
+        append(value_line == i ? std::string_view(entry) : line->raw);
         if (!value_line && general_header == i) append(entry);
     }
     return out;

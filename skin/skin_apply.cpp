@@ -32,11 +32,10 @@ using Resolver = ResolvedSkinPath (*)(std::string_view, const std::filesystem::p
 ResolvedSkinPath ResolveFromEither(const std::string& written, const std::filesystem::path& skin_folder,
                                    const std::filesystem::path& first, Resolver resolve) {
     ResolvedSkinPath here = resolve(written, first);
-    if (here.error.empty() || !IsRelative(written) || !here.error.starts_with("no such file")) return here;
+    if (here || !IsRelative(written) || !here.reason().starts_with("no such file")) return here;
     ResolvedSkinPath beside = resolve(written, skin_folder.empty() ? std::filesystem::path(".") : skin_folder);
-    if (beside.error.empty()) return beside;
-    here.error += "; beside the skin: " + beside.error;
-    return here;
+    if (beside) return beside;
+    return Failure(here.reason() + "; beside the skin: " + beside.reason());
 }
 
 }  // namespace
@@ -49,7 +48,7 @@ ResolvedSkinPath ResolveSkinDir(const std::string& dir, const std::filesystem::p
 std::filesystem::path SkinWorkFolder(const std::string& dir, const std::filesystem::path& skin_folder,
                                      const std::filesystem::path& start) {
     ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder, start);
-    return folder.error.empty() ? std::move(folder.path) : start;
+    return folder ? std::move(*folder) : start;
 }
 
 ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::filesystem::path& skin_folder,
@@ -57,40 +56,29 @@ ResolvedSkinPath ResolveSkinEntryPath(const std::string& written, const std::fil
     return ResolveFromEither(written, skin_folder, work_folder, ResolveSkinFilePath);
 }
 
-std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& e) {
+Result<void> CheckSpriteBox(SpriteId sprite, const SpriteEntry& e) {
     if (e.left > kLargestSpriteBox_px || e.top > kLargestSpriteBox_px || e.width > kLargestSpriteBox_px ||
         e.height > kLargestSpriteBox_px)
-        return "the box is larger than " + std::to_string(kLargestSpriteBox_px) + " pixels";
+        return Failure("the box is larger than " + std::to_string(kLargestSpriteBox_px) + " pixels");
     if (sprite == SpriteId::imBckgrnd && (e.width > kLargestBackground_px || e.height > kLargestBackground_px))
-        return "the background is larger than " + std::to_string(kLargestBackground_px) + " pixels";
+        return Failure("the background is larger than " + std::to_string(kLargestBackground_px) + " pixels");
     return {};
 }
 
-namespace {
-
-// The file an entry names, or why it cannot be used.
-std::string Resolve(const std::string& written, const SkinFolders& folders, std::filesystem::path& file) {
-    ResolvedSkinPath resolved = ResolveSkinEntryPath(written, folders.skin, folders.work);
-    if (!resolved.error.empty()) return resolved.error;
-    file = std::move(resolved.path);
-    return {};
-}
-
-}  // namespace
-
-std::string ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const SkinFolders& folders,
-                           SkinTarget& target) {
+Result<void> ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const SkinFolders& folders,
+                            SkinTarget& target) {
     const std::string value = skin.Read(entry.section, entry.key, kMissingSpriteEntry);
-    std::filesystem::path file;
     if (entry.effect) {
-        if (value == kMissingSpriteEntry) return "the entry is missing";
-        if (std::string error = Resolve(value, folders, file); !error.empty()) return error;
-        return target.LoadSound(*entry.effect, file);
+        if (value == kMissingSpriteEntry) return Failure("the entry is missing");
+        const ResolvedSkinPath file = ResolveSkinEntryPath(value, folders.skin, folders.work);
+        if (!file) return Failure(file.reason());
+        return target.LoadSound(*entry.effect, *file);
     }
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
-    if (!parsed.entry) return parsed.error;
-    if (std::string error = Resolve(parsed.entry->path, folders, file); !error.empty()) return error;
-    return target.LoadSprite(*entry.sprite, *parsed.entry, file);
+    if (!parsed) return Failure(parsed.reason());
+    const ResolvedSkinPath file = ResolveSkinEntryPath(parsed->path, folders.skin, folders.work);
+    if (!file) return Failure(file.reason());
+    return target.LoadSprite(*entry.sprite, *parsed, *file);
 }
 
 std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const SkinFolders& folders,
@@ -98,9 +86,9 @@ std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const SkinF
     std::vector<SkinEntryFailure> failures;
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
-            std::string reason = ApplySkinEntry(file, entry, folders, target);
-            if (reason.empty()) continue;
-            failures.push_back({std::string(entry.section), entry.key, std::move(reason)});
+            const Result<void> applied = ApplySkinEntry(file, entry, folders, target);
+            if (applied) continue;
+            failures.push_back({std::string(entry.section), entry.key, applied.reason()});
             break;  // the rest of this group is not tried
         }
     }

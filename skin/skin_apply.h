@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
 #include "skin/skin_entries.h"
 #include "skin/skin_file.h"
 #include "skin/skin_path.h"
@@ -61,16 +62,16 @@ inline constexpr int kLargestSpriteBox_px = 16384;
 // from a skin of a few bytes.
 inline constexpr int kLargestBackground_px = 4096;
 
-// Why a sprite entry's box cannot be used; an empty text when it can.
-std::string SpriteBoxProblem(SpriteId sprite, const SpriteEntry& entry);
+// Whether a sprite entry's box can be used, or why not.
+Result<void> CheckSpriteBox(SpriteId sprite, const SpriteEntry& entry);
 
 class SkinTarget {
 public:
     virtual ~SkinTarget() = default;
-    // Give an empty text on success, otherwise why not; a failed entry must
-    // leave its sprite or sound as it was.
-    virtual std::string LoadSprite(SpriteId sprite, const SpriteEntry& entry, const std::filesystem::path& file) = 0;
-    virtual std::string LoadSound(Effect effect, const std::filesystem::path& file) = 0;
+    // Loaded, or why not; a failed entry must leave its sprite or sound as
+    // it was.
+    virtual Result<void> LoadSprite(SpriteId sprite, const SpriteEntry& entry, const std::filesystem::path& file) = 0;
+    virtual Result<void> LoadSound(Effect effect, const std::filesystem::path& file) = 0;
 };
 
 struct SkinEntryFailure {
@@ -86,10 +87,9 @@ struct SkinFolders {
     std::filesystem::path skin;
 };
 
-// Reads one entry and hands its file to the target; gives why it failed, or
-// an empty text.
-std::string ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const SkinFolders& folders,
-                           SkinTarget& target);
+// Reads one entry and hands its file to the target: loaded, or why not.
+Result<void> ApplySkinEntry(const SkinFile& file, const SkinEntry& entry, const SkinFolders& folders,
+                            SkinTarget& target);
 
 // Tries every group in order; within a group the first failure ends it.
 // Gives the failures, none when every entry loaded.

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/ini_lines.h"
 #include "skin/ascii_text.h"
 
 namespace pellox {
@@ -10,49 +11,32 @@ namespace {
 
 // Spaces and control characters, DEL among them. Bytes above 127 are never
 // trimmed: they are letters in windows-1251 and parts of letters in UTF-8.
-constexpr bool IsTrimmed(char c) {
-    const auto byte = static_cast<unsigned char>(c);
-    return byte <= 0x20 || byte == 0x7F;
-}
-
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && IsTrimmed(text.front())) text.remove_prefix(1);
-    while (!text.empty() && IsTrimmed(text.back())) text.remove_suffix(1);
-    return text;
-}
+bool IsSkinFileSpace(unsigned char byte) { return byte <= 0x20 || byte == 0x7F; }
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 }  // namespace
+
+constexpr IniDialect kSkinFileLines{.cr_ends_line = true,
+                                    .is_trimmed = IsSkinFileSpace,
+                                    .comment_marks = ";",
+                                    .brackets_inside_header = true};
 
 SkinFile SkinFile::FromText(std::string_view text) {
     if (text.starts_with(kUtf8ByteOrderMark)) text.remove_prefix(kUtf8ByteOrderMark.size());
 
     SkinFile file;
     Entries* section = nullptr;  // none until the first header
-    while (!text.empty()) {
-        const std::size_t end = text.find_first_of("\r\n");
-        std::string_view line = text.substr(0, end);
-        if (end == std::string_view::npos) {
-            text = {};
-        } else {
-            const bool crlf = text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n';
-            text.remove_prefix(end + (crlf ? 2 : 1));
-        }
-
-        line = Trim(line);
-        if (line.empty() || line.front() == ';') continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+    IniLineReader lines(text, kSkinFileLines);
+    while (const std::optional<IniLine> line = lines.Next()) {
+        if (line->kind == IniLineKind::Section) {
             // A section written again starts over: only its last occurrence
             // can be read.
-            section = &file.sections_[AsciiLowered(Trim(line.substr(1, line.size() - 2)))];
+            section = &file.sections_[AsciiLowered(line->section)];
             section->clear();
-            continue;
+        } else if (line->kind == IniLineKind::Entry && section != nullptr) {
+            (*section)[AsciiLowered(line->key)] = std::string(line->value);
         }
-        const std::size_t equals = line.find('=');
-        if (section == nullptr || equals == std::string_view::npos) continue;
-        (*section)[AsciiLowered(Trim(line.substr(0, equals)))] =
-            std::string(Trim(line.substr(equals + 1)));
     }
     return file;
 }
@@ -75,25 +59,25 @@ LoadedSkinFile LoadSkinFile(const std::filesystem::path& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) return {std::nullopt, "no such file: " + path.string()};
-    if (ec) return {std::nullopt, path.string() + " cannot be reached: " + ec.message()};
-    if (fs::is_directory(status)) return {std::nullopt, path.string() + " is a folder, not a skin file"};
-    if (!fs::is_regular_file(status)) return {std::nullopt, path.string() + " is not a regular file"};
+    if (status.type() == fs::file_type::not_found) return Failure("no such file: " + path.string());
+    if (ec) return Failure(path.string() + " cannot be reached: " + ec.message());
+    if (fs::is_directory(status)) return Failure(path.string() + " is a folder, not a skin file");
+    if (!fs::is_regular_file(status)) return Failure(path.string() + " is not a regular file");
 
     const std::uintmax_t size = fs::file_size(path, ec);
-    if (ec) return {std::nullopt, path.string() + " cannot be read: " + ec.message()};
+    if (ec) return Failure(path.string() + " cannot be read: " + ec.message());
     if (size > SkinFile::kMaxBytes) {
-        return {std::nullopt, path.string() + " is too large for a skin file (over 4 MiB)"};
+        return Failure(path.string() + " is too large for a skin file (over 4 MiB)");
     }
 
     std::ifstream in(path, std::ios::binary);
-    if (!in) return {std::nullopt, path.string() + " cannot be opened"};
+    if (!in) return Failure(path.string() + " cannot be opened");
     // A file that grows while it is read is cut at the size taken above.
     std::string bytes(static_cast<std::size_t>(size), '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (in.bad()) return {std::nullopt, path.string() + " cannot be read"};
+    if (in.bad()) return Failure(path.string() + " cannot be read");
     bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return {SkinFile::FromText(bytes), {}};
+    return SkinFile::FromText(bytes);
 }
 
 }  // namespace pellox

@@ -9,7 +9,14 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "base/ini_lines.h"
+#include "base/result.h"
+
 namespace pellox {
+
+// How a skin file's lines are read: CR, LF or CR LF end a line; spaces,
+// control characters and DEL are trimmed; ";" starts a comment.
+extern const IniDialect kSkinFileLines;
 
 class SkinFile {
 public:
@@ -41,11 +48,8 @@ private:
     std::unordered_map<std::string, Entries> sections_;
 };
 
-// A skin file read from disk, or why it could not be read.
-struct LoadedSkinFile {
-    std::optional<SkinFile> file;
-    std::string error;  // for the skin's author; empty when file holds a value
-};
+// A skin file read from disk, or why it could not be read (for its author).
+using LoadedSkinFile = Result<SkinFile>;
 
 // Reads the skin file at path. Only a regular file (a link to one is fine) is
 // read: a folder, a FIFO or a device gives an error instead of a hang.

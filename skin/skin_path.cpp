@@ -17,8 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-ResolvedSkinPath Failure(std::string error) { return {{}, std::move(error)}; }
-
 std::string Quoted(std::string_view text) {
     std::string quoted(1, '"');
     quoted.append(text).push_back('"');
@@ -73,12 +71,12 @@ ResolvedSkinPath AcceptRegularFile(const std::string& path, bool want_folder) {
     }
     if (want_folder) {
         if (!S_ISDIR(info.st_mode)) return Failure("not a folder: " + Quoted(path));
-        return {fs::path(path), {}};
+        return fs::path(path);
     }
     if (!S_ISREG(info.st_mode)) {
         return Failure("not a regular file (" + KindOf(info.st_mode) + "): " + Quoted(path));
     }
-    return {fs::path(path), {}};
+    return fs::path(path);
 }
 
 // The entry of folder whose name equals name but for letter case; the

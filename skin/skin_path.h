@@ -7,12 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "base/result.h"
+
 namespace pellox {
 
-struct ResolvedSkinPath {
-    std::filesystem::path path;  // the file to read, when error is empty
-    std::string error;           // why not, in words for a skin author; empty on success
-};
+// The file to read, or why there is none, in words for a skin author.
+using ResolvedSkinPath = Result<std::filesystem::path>;
 
 // `written` is the path exactly as the skin file gives it (bytes; may be UTF-8
 // or Windows-1251). Relative paths resolve against `from`, a folder; left

@@ -28,8 +28,8 @@ SkinProbe ProbeSkin(const SkinFile& file) {
 
 SkinProbe ProbeSkin(const std::filesystem::path& path) {
     const LoadedSkinFile loaded = LoadSkinFile(path);
-    if (!loaded.file) return {};
-    return ProbeSkin(*loaded.file);
+    if (!loaded) return {};
+    return ProbeSkin(*loaded);
 }
 
 std::vector<std::string> SkinUnusableReasons(const SkinFile& file) {

@@ -26,14 +26,15 @@ SkinSearchEnvironment SkinSearchEnvironment::FromProcess() {
     return {Variable("XDG_DATA_HOME"), Variable("HOME"), Variable("XDG_DATA_DIRS")};
 }
 
+std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
+    if (env.xdg_data_home && IsUsableFolder(*env.xdg_data_home)) return SkinsUnder(*env.xdg_data_home);
+    if (env.home && IsUsableFolder(*env.home)) return SkinsUnder(std::filesystem::path(*env.home) / ".local" / "share");
+    return {};
+}
+
 std::vector<std::filesystem::path> SkinSearchRoots(const SkinSearchEnvironment& env) {
     std::vector<std::filesystem::path> roots{"."};
-
-    if (env.xdg_data_home && IsUsableFolder(*env.xdg_data_home)) {
-        roots.push_back(SkinsUnder(*env.xdg_data_home));
-    } else if (env.home && IsUsableFolder(*env.home)) {
-        roots.push_back(SkinsUnder(std::filesystem::path(*env.home) / ".local" / "share"));
-    }
+    if (std::filesystem::path own = InstalledSkinsFolder(env); !own.empty()) roots.push_back(std::move(own));
 
     std::string_view dirs = kDefaultDataDirs;
     if (env.xdg_data_dirs && !env.xdg_data_dirs->empty()) dirs = *env.xdg_data_dirs;

@@ -27,4 +27,9 @@ struct SkinSearchEnvironment {
 // which never enters a folder twice.
 std::vector<std::filesystem::path> SkinSearchRoots(const SkinSearchEnvironment& env);
 
+// The player's own skins folder, where skins are installed: $XDG_DATA_HOME/
+// pellox/skins, else $HOME/.local/share/pellox/skins (the first root above
+// after "."); empty when neither variable holds an absolute path.
+std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
+
 }  // namespace pellox

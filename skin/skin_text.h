@@ -23,10 +23,8 @@ inline constexpr std::array<char16_t, 4> kSkinDefaultKeys = {u'W', u'D', u'O', u
 // (the encoding of skins made on Windows).
 std::u16string DecodeSkinText(const std::string& bytes);
 
-// The strict UTF-8 sequence at the start of text (no overlong forms, no
-// surrogates, nothing past U+10FFFF, nothing cut off): its length in bytes,
-// with its code point in code; 0 when text does not start with one.
-std::size_t Utf8SequenceAt(std::string_view text, char32_t& code);
+// The same text as UTF-8, as the installer and the browser's page write it.
+std::string SkinTextToUtf8(const std::string& bytes);
 
 // A control key from a skin: the first character of the value, a to z in
 // capitals; an empty value keeps the fallback.

@@ -29,7 +29,7 @@ std::string WrittenPath(const SkinFile& file, const SkinEntry& entry) {
     if (value == kMissingSpriteEntry) return {};
     if (entry.effect) return value;
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
-    return parsed.entry ? parsed.entry->path : std::string();
+    return parsed ? parsed->path : std::string();
 }
 
 std::vector<std::string> FolderNames(const std::string& written) {
@@ -53,8 +53,8 @@ fs::path DeepestFolderOnTheWay(const fs::path& base, const std::string& written)
     fs::path found = absolute ? fs::path("/") : base;
     for (const std::string& name : FolderNames(written)) {
         const ResolvedSkinPath next = ResolveSkinFolderPath((found / name).string());
-        if (!next.error.empty()) break;
-        found = next.path;
+        if (!next) break;
+        found = *next;
     }
     return found;
 }
@@ -79,8 +79,8 @@ SkinWatchList SkinWatchListFor(const fs::path& skin_file, const SkinFile* file, 
             const std::string written = WrittenPath(*file, entry);
             if (written.empty()) continue;
             const ResolvedSkinPath found = ResolveSkinEntryPath(written, folders.skin, folders.work);
-            if (found.error.empty()) {
-                const fs::path path = Absolute(found.path);
+            if (found.ok()) {
+                const fs::path path = Absolute(*found);
                 list.files.insert(path);
                 list.folders.insert(path.parent_path());
                 continue;

@@ -17,8 +17,6 @@ std::string FieldName(std::size_t index) {
     return "field " + std::to_string(index + 1) + " (" + std::string(kFieldNames[index]) + ")";
 }
 
-ParsedSpriteEntry Failure(std::string error) { return {std::nullopt, std::move(error)}; }
-
 }  // namespace
 
 ParsedSpriteEntry ParseSpriteEntry(std::string_view value) {
@@ -44,7 +42,7 @@ ParsedSpriteEntry ParseSpriteEntry(std::string_view value) {
         }
         value.remove_prefix(comma + 1);
     }
-    return {SpriteEntry{numbers[0], numbers[1], numbers[2], numbers[3], std::string(value)}, {}};
+    return SpriteEntry{numbers[0], numbers[1], numbers[2], numbers[3], std::string(value)};
 }
 
 }  // namespace pellox

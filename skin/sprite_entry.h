@@ -1,9 +1,10 @@
 #pragma once
 // The value of a sprite key: left,top,width,height,path.
 
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/result.h"
 
 namespace pellox {
 
@@ -19,11 +20,8 @@ struct SpriteEntry {
     bool operator==(const SpriteEntry&) const = default;
 };
 
-// A parsed entry, or why the value is no sprite entry.
-struct ParsedSpriteEntry {
-    std::optional<SpriteEntry> entry;
-    std::string error;  // for the skin's author; empty when entry holds a value
-};
+// A parsed entry, or why the value is no sprite entry (for the skin's author).
+using ParsedSpriteEntry = Result<SpriteEntry>;
 
 // The value a skin loader reads for a sprite key that the skin file lacks.
 inline constexpr std::string_view kMissingSpriteEntry = "-";

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -15,7 +16,7 @@
 
 #include "lcd/picture_file.h"
 #include "lcd/picture_set.h"
-#include "media/core/media_errors.h"
+#include "media/core/byte_source.h"
 #include "media/core/wave.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_entries.h"
@@ -79,28 +80,26 @@ class CheckingTarget final : public SkinTarget {
 public:
     explicit CheckingTarget(const std::filesystem::path& skin_folder) : skin_folder_(skin_folder.lexically_normal()) {}
 
-    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+    Result<void> LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
         description_.clear();
-        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
+        if (Result<void> box = CheckSpriteBox(sprite, e); !box) return box;
         const QString path = QString::fromStdString(file.string());
-        QString error;
         const bool transparent = LayoutOf(sprite).transparent;
-        if (!scratch_.LoadPicture(sprite, path, transparent, &error)) return "not a picture: " + error.toStdString();
+        const Result<void> picture = scratch_.LoadPicture(sprite, path, transparent);
+        if (!picture) return Failure("not a picture: " + picture.reason());
         description_ = TerminalSafe(Shown(file)) + " " + DescribePicture(e, path, transparent);
         return {};
     }
 
-    std::string LoadSound(Effect, const std::filesystem::path& file) override {
+    Result<void> LoadSound(Effect, const std::filesystem::path& file) override {
         description_.clear();
+        Result<std::unique_ptr<FileSource>> source = FileSource::Open(file.string());
+        if (!source) return Failure(source.reason());
         TWave wave;
-        try {
-            wave.LoadWaveFile(file.string());
-        } catch (const EFOpenError& error) {
-            return error.what();
-        } catch (const std::exception& error) {
-            return std::string("not a readable wave file: ") + error.what();
-        }
-        if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) return "cannot be played: " + reason;
+        if (const Result<void> read = wave.LoadWaveImage(**source); !read)
+            return Failure("not a readable wave file: " + read.reason());
+        if (const Result<void> playable = CheckPlayableFormat(wave); !playable)
+            return Failure("cannot be played: " + playable.reason());
         description_ = TerminalSafe(Shown(file)) + " (" + DescribeWave(wave) + ")";
         return {};
     }
@@ -112,7 +111,8 @@ private:
     // here because the scratch set keeps only the drawable form.
     static std::string DescribePicture(const SpriteEntry& e, const QString& path, bool transparent) {
         // Read as the game reads it, so that the colour reported is the one it sees.
-        const QImage picture = ReadPictureFile(path, nullptr);
+        const Result<QImage> read = ReadPictureFile(path);
+        const QImage picture = read ? *read : QImage();
         // Appended piece by piece: g++ 12 warns falsely (-Wrestrict) on "(" + std::string.
         std::string text = "(";
         text += std::to_string(picture.width()) + "x" + std::to_string(picture.height()) + ", ";
@@ -192,12 +192,12 @@ std::string Whole(const std::filesystem::path& folder) {
 std::filesystem::path ReportDir(const std::string& dir, const std::filesystem::path& skin_folder, std::ostream& out) {
     out << "Dir: " << TerminalSafe(dir);
     const ResolvedSkinPath folder = ResolveSkinDir(dir, skin_folder);
-    if (folder.error.empty())
-        out << " (files are looked for from " << TerminalSafe(Whole(folder.path)) << ")\n";
+    if (folder.ok())
+        out << " (files are looked for from " << TerminalSafe(Whole(*folder)) << ")\n";
     else
-        out << " (not found: " << TerminalSafe(folder.error)
+        out << " (not found: " << TerminalSafe(folder.reason())
             << "; files are looked for from the folder the game was started in)\n";
-    const std::filesystem::path work = folder.error.empty() ? folder.path : std::filesystem::path();
+    const std::filesystem::path work = folder.ok() ? *folder : std::filesystem::path();
     out << "Files are looked for from " << TerminalSafe(Whole(work)) << ", then beside the skin in "
         << TerminalSafe(skin_folder.string()) << "; below, a file in the skin's folder is named from there\n";
     return work;
@@ -220,13 +220,13 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
     SkinCheckOutcome outcome;
     out << "Skin file: " << TerminalSafe(file.string()) << "\n";
     LoadedSkinFile loaded = LoadSkinFile(file);
-    if (!loaded.file) {
-        out << "Usable: no: it cannot be read: " << TerminalSafe(loaded.error) << "\n"
+    if (!loaded) {
+        out << "Usable: no: it cannot be read: " << TerminalSafe(loaded.reason()) << "\n"
             << "Summary: not a skin; " << kLeftOut << "\n";
-        outcome.problems.push_back({"", "", loaded.error});
+        outcome.problems.push_back({"", "", loaded.reason()});
         return outcome;
     }
-    const SkinFile& skin = *loaded.file;
+    const SkinFile& skin = *loaded;
 
     const bool usable = ProbeSkin(skin).usable;
     if (usable) {
@@ -254,9 +254,10 @@ SkinCheckOutcome CheckSkin(const std::filesystem::path& file, std::ostream& out)
         bool group_failed = false;
         for (const SkinEntry& entry : group) {
             ++entries;
-            const std::string reason = ApplySkinEntry(skin, entry, folders, target);
+            const Result<void> applied = ApplySkinEntry(skin, entry, folders, target);
+            const std::string& reason = applied.reason();
             out << "  [" << entry.section << "] " << entry.key << ": ";
-            if (reason.empty()) {
+            if (applied) {
                 out << "loaded";
                 if (group_failed) out << ", but " << kNotTried << ":";
                 out << " " << target.Description() << "\n";

@@ -27,9 +27,9 @@ void SkinCheckWatch::Check(bool again) {
 
     // Watched before the report says so: a save right after it is seen.
     const LoadedSkinFile loaded = LoadSkinFile(skin_file_);
-    const std::string dir = loaded.file ? ReadSkinSettings(*loaded.file).dir : std::string(".");
+    const std::string dir = loaded ? ReadSkinSettings(*loaded).dir : std::string(".");
     const SkinFolders folders = SkinFoldersFor(skin_file_, dir, start_folder_);
-    watcher_.Watch(SkinWatchListFor(skin_file_, loaded.file ? &*loaded.file : nullptr, folders, start_folder_));
+    watcher_.Watch(SkinWatchListFor(skin_file_, loaded ? &*loaded : nullptr, folders, start_folder_));
     out_ << "Watching " << skin_file_.string() << " and the files it names; Ctrl+C ends.\n" << std::flush;
     emit Reported(status);
 }

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "skin/code_pages.h"
 #include "skin/skin_text.h"
 
 namespace pellox {

@@ -16,16 +16,6 @@ namespace pellox {
 // that gives more Russian letters (CP866 on a tie).
 std::string ArchiveNameToUtf8(std::string_view bytes);
 
-bool IsValidUtf8(std::string_view bytes);
-
-void AppendUtf8(std::string& out, char32_t c);
-
-// A skin file's text (a title) as UTF-8, decoded as the start screen shows it.
-std::string SkinTextToUtf8(const std::string& bytes);
-
-// UTF-16 (the game's texts) as UTF-8; a lone surrogate is kept as its code.
-std::string Utf16ToUtf8(const std::u16string& text);
-
 // An entry's name as a relative path inside the folder it is unpacked into:
 // "\" and "/" separate folders, empty and "." parts are dropped. Nothing for
 // a name that would leave the folder ("..", an absolute path, a drive letter)

@@ -117,17 +117,21 @@ public:
                 result.error = "the archive is damaged or not one this game reads: " + ArchiveError(lib_, a_);
                 return result;
             }
-            result.error = EntryCountPassed(limits_, ++entries);
-            if (!result.error.empty()) return result;
-            result.error = Unpack(entry, entries, result.notes);
-            if (!result.error.empty()) return result;
+            if (Result<void> counted = CheckEntryCount(limits_, ++entries); !counted) {
+                result.error = counted.reason();
+                return result;
+            }
+            if (Result<void> unpacked = Unpack(entry, entries, result.notes); !unpacked) {
+                result.error = unpacked.reason();
+                return result;
+            }
         }
         if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
         return result;
     }
 
 private:
-    std::string Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
+    Result<void> Unpack(archive_entry* entry, std::uint64_t number, std::vector<std::string>& notes) {
         const char* raw = lib_.entry_pathname(entry);
         if (raw == nullptr) {
             // A name marked UTF-8 that is not: libarchive keeps none of its
@@ -143,7 +147,7 @@ private:
         const mode_t type = lib_.entry_filetype(entry);
         if (!relative) {
             if (type == AE_IFDIR && (name == "." || name == "./")) return {};
-            return OutsideTheFolder(name);
+            return Failure(OutsideTheFolder(name));
         }
         if (lib_.entry_hardlink(entry) != nullptr || type == AE_IFLNK) {
             notes.push_back("passed over the link " + name + ": links are never unpacked");
@@ -156,32 +160,33 @@ private:
         const bool folder_by_name = name.ends_with('/') || name.ends_with('\\');
         if (type == AE_IFDIR || (type == AE_IFREG && folder_by_name && lib_.entry_size(entry) == 0)) {
             std::filesystem::create_directories(target, ec);
-            return ec ? "cannot make the folder " + name + ": " + ec.message() : std::string();
+            if (ec) return Failure("cannot make the folder " + name + ": " + ec.message());
+            return {};
         }
         if (type != AE_IFREG) {
             notes.push_back("passed over " + name + ": not a file or folder");
             return {};
         }
         std::filesystem::create_directories(target.parent_path(), ec);
-        if (ec) return "cannot make the folder for " + name + ": " + ec.message();
+        if (ec) return Failure("cannot make the folder for " + name + ": " + ec.message());
         return WriteFile(target, name);
     }
 
-    std::string WriteFile(const std::filesystem::path& target, const std::string& name) {
+    Result<void> WriteFile(const std::filesystem::path& target, const std::string& name) {
         // O_NOFOLLOW: no link is ever written, but refuse to follow one all the same.
         FileDescriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644));
-        if (fd.get() < 0) return "cannot write " + name + ": " + std::strerror(errno);
+        if (fd.get() < 0) return Failure("cannot write " + name + ": " + std::strerror(errno));
         std::array<char, 64 * 1024> buffer;
         for (;;) {
             const la_ssize_t got = lib_.read_data(a_, buffer.data(), buffer.size());
             if (got == 0) break;
-            if (got < 0) return "cannot unpack " + name + ": " + ArchiveError(lib_, a_);
+            if (got < 0) return Failure("cannot unpack " + name + ": " + ArchiveError(lib_, a_));
             unpacked_ += static_cast<std::uint64_t>(got);
-            if (std::string bound = UnpackedBytesPassed(limits_, unpacked_, packed_); !bound.empty()) return bound;
+            if (Result<void> bound = CheckUnpackedBytes(limits_, unpacked_, packed_); !bound) return bound;
             if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
-                return "cannot write " + name + ": " + std::strerror(errno);
+                return Failure("cannot write " + name + ": " + std::strerror(errno));
         }
-        if (!fd.Close()) return "cannot write " + name + ": " + std::strerror(errno);
+        if (!fd.Close()) return Failure("cannot write " + name + ": " + std::strerror(errno));
         return {};
     }
 

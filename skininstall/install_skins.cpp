@@ -19,6 +19,7 @@
 #include "skin/find_skin.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
+#include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
 #include "skininstall/archive_unpack.h"
 #include "skininstall/skin_candidates.h"
@@ -35,8 +36,6 @@ constexpr std::string_view kStagingPrefix = ".pellox-install-";
 constexpr std::size_t kLongestName = 100;  // bytes of a new folder's name, before " (2)"
 // Names tried when others take each free name first.
 constexpr int kRenameAttempts = 1000;
-
-bool IsUsableFolder(const std::optional<std::string>& value) { return value && !value->empty() && value->front() == '/'; }
 
 bool HasIniExtension(const fs::path& path) {
     std::string ext = path.extension().string();
@@ -247,11 +246,11 @@ private:
         std::vector<fs::path> usable;
         for (const fs::path& ini : source.inis) {
             const LoadedSkinFile loaded = LoadSkinFile(ini);
-            if (!loaded.file) {
-                result_.rejected.push_back({Where(source, ini), loaded.error});
+            if (!loaded) {
+                result_.rejected.push_back({Where(source, ini), loaded.reason()});
                 continue;
             }
-            std::vector<std::string> reasons = SkinUnusableReasons(*loaded.file);
+            std::vector<std::string> reasons = SkinUnusableReasons(*loaded);
             if (reasons.empty()) {
                 usable.push_back(ini);
                 continue;
@@ -284,11 +283,12 @@ private:
             SkinToBuild what{ini, source.root, staging / ("build-" + std::to_string(i)), skins_folder_ / name,
                              staging / "start", source.kind != SourceKind::Archive,
                              source.kind == SourceKind::Archive};
-            BuiltSkin skin = BuildInstalledSkin(what, bytes_left);
-            if (!skin.error.empty()) {
-                Fail(Where(source, ini) + ": " + skin.error);
+            Result<BuiltSkin> built_skin = BuildInstalledSkin(what, bytes_left);
+            if (!built_skin) {
+                Fail(Where(source, ini) + ": " + built_skin.reason());
                 return;
             }
+            BuiltSkin& skin = *built_skin;
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
@@ -467,12 +467,6 @@ void RemoveStaleSkinStaging(const fs::path& skins_folder) {
         }
         ::close(fd);
     }
-}
-
-fs::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
-    if (IsUsableFolder(env.xdg_data_home)) return fs::path(*env.xdg_data_home) / "pellox" / "skins";
-    if (IsUsableFolder(env.home)) return fs::path(*env.home) / ".local" / "share" / "pellox" / "skins";
-    return {};
 }
 
 SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,

@@ -68,10 +68,6 @@ enum class SameTitleChoice {
     Ask,       // nothing installed: the skins are listed in to_choose
 };
 
-// $XDG_DATA_HOME/pellox/skins, else $HOME/.local/share/pellox/skins: the
-// first folder the skin search looks in after the start folder.
-std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env);
-
 // Installs every usable skin in source into skins_folder (made when missing).
 // Nothing is left behind when it fails; an installed skin never overwrites
 // another one.

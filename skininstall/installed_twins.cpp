@@ -1,13 +1,13 @@
 #include "skininstall/installed_twins.h"
 
 #include <fstream>
-#include <map>
+#include <set>
 #include <system_error>
 #include <vector>
 
 #include "skin/skin_probe.h"
-#include "skin/ascii_text.h"
-#include "skininstall/archive_names.h"
+#include "skin/skin_text.h"
+#include "skininstall/skin_file_lines.h"
 #include "skininstall/skin_layout.h"
 #include "skininstall/skin_candidates.h"
 
@@ -68,13 +68,6 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
     return in_a.eof() && in_b.eof();
 }
 
-std::string Trimmed(std::string_view text) {
-    const std::size_t start = text.find_first_not_of(" \t\r\n");
-    if (start == std::string_view::npos) return {};
-    const std::size_t end = text.find_last_not_of(" \t\r\n");
-    return std::string(text.substr(start, end + 1 - start));
-}
-
 }  // namespace
 
 bool SameFiles(const fs::path& a, const fs::path& b) {
@@ -105,34 +98,16 @@ std::optional<InstalledTwin> FindInstalledTwin(const fs::path& skins_folder, con
 
 std::string WithTitlesSuffixed(const std::string& text, std::string_view suffix) {
     // Each line keeps its own ending, so the rest of the file stays byte for byte.
-    std::vector<std::string> lines = LinesWithTheirEnds(text);
-    std::map<std::string, std::size_t> last;  // "title", "titlegb" -> line
-    bool in_settings = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string line = Trimmed(lines[i]);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            in_settings = AsciiLowered(Trimmed(line.substr(1, line.size() - 2))) == "settings";
-            if (in_settings) last.clear();  // only the last [SETTINGS] counts
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (!in_settings || equals == std::string::npos) continue;
-        const std::string key = AsciiLowered(Trimmed(line.substr(0, equals)));
-        if (key == "title" || key == "titlegb") last[key] = i;
-    }
-    for (const auto& [key, index] : last) {
-        std::string& line = lines[index];
-        const std::size_t content_end = line.find_last_not_of("\r\n");
-        const std::string ending = line.substr(content_end + 1);
-        std::string content = line.substr(0, content_end + 1);
-        const std::size_t equals = content.find('=');
-        const std::string value = Trimmed(content.substr(equals + 1));
-        if (value.empty() || value == NoTitleMarker) continue;
-        line = content.substr(0, equals + 1) + value + std::string(suffix) + ending;
-    }
-    std::string out;
-    for (const std::string& line : lines) out += line;
-    return out;
+    const SkinFileLines file = ReadSkinFileLines(text);
+    std::set<std::size_t> title_lines;
+    for (const char* key : {"title", "titlegb"})
+        if (const auto found = file.settings_entries.find(key); found != file.settings_entries.end())
+            title_lines.insert(found->second);
+    return EditedSkinFile(file, [&](std::size_t i, const IniLine& line) -> std::optional<std::string> {
+        if (!title_lines.count(i) || line.value.empty() || line.value == NoTitleMarker) return std::nullopt;
+        return std::string(line.raw.substr(0, line.raw.find('=') + 1)) + std::string(line.value) +
+               std::string(suffix) + std::string(line.ending);
+    });
 }
 
 }  // namespace pellox

@@ -9,8 +9,11 @@
 #include <system_error>
 #include <vector>
 
+#include "skin/code_pages.h"
 #include "skin/skin_file.h"
+#include "skin/skin_text.h"
 #include "skininstall/archive_names.h"
+#include "skininstall/skin_file_lines.h"
 #include "skininstall/skin_lookup.h"
 
 namespace pellox {
@@ -47,20 +50,6 @@ bool WriteWhole(const fs::path& file, const std::string& bytes) {
     return static_cast<bool>(out);
 }
 
-std::string Lowered(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(c < 128 ? std::tolower(c) : c); });
-    return text;
-}
-
-std::string Trimmed(const std::string& text) {
-    std::size_t start = 0;
-    std::size_t end = text.size();
-    while (start < end && static_cast<unsigned char>(text[start]) <= ' ') ++start;
-    while (end > start && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-    return text.substr(start, end - start);
-}
-
 // What the skin as it lies in the source resolves to, and what must be copied.
 struct Intended {
     SkinFileLookup lookup;
@@ -89,12 +78,6 @@ Intended LookUpIntended(const SkinFile& skin, const SkinToBuild& what) {
     return intended;
 }
 
-BuiltSkin Failed(std::string error) {
-    BuiltSkin built;
-    built.error = std::move(error);
-    return built;
-}
-
 struct Layout {
     fs::path anchor;                 // the folder the skin file goes into
     std::optional<fs::path> dir_to;  // dir rewritten to this folder's copy
@@ -105,7 +88,7 @@ public:
     Builder(const SkinToBuild& what, std::uint64_t& bytes_left)
         : what_(what), bytes_left_(bytes_left), budget_(bytes_left), text_(ReadWhole(what.ini)), skin_(SkinFile::FromText(text_)) {}
 
-    BuiltSkin Run() {
+    Result<BuiltSkin> Run() {
         std::error_code ec;
         root_of_source_ = fs::weakly_canonical(what_.source_root, ec);
         Intended intended = LookUpIntended(skin_, what_);
@@ -120,12 +103,13 @@ public:
             if (intended.current != ini_folder) layouts.push_back({intended.current, std::nullopt});
             layouts.push_back({ini_folder, intended.current});
         }
-        BuiltSkin built;
+        Result<BuiltSkin> tried = Failure("no layout to build");
         for (const Layout& layout : layouts) {
-            built = Build(intended, layout);
-            if (!built.error.empty() || Keeps(intended, built)) break;
+            tried = Build(intended, layout);
+            if (!tried || Keeps(intended, *tried)) break;
         }
-        if (!built.error.empty()) return built;
+        if (!tried) return tried;
+        BuiltSkin& built = *tried;
         if (built.dir_rewritten) {
             // Checked with the folder's path while it is being built; the
             // skin keeps the path it will have.
@@ -133,17 +117,14 @@ public:
                                     ? what_.final_folder
                                     : (what_.final_folder / dir_copy_relative_).lexically_normal();
             const std::optional<std::string> text = WithSkinDir(text_, built.dir_written.string());
-            if (!text)
-                built.error = "cannot set its dir to " + built.dir_written.string();
-            else if (!WriteWhole(what_.build / built.ini_relative, *text))
-                built.error = "cannot write the skin file";
+            if (!text) return Failure("cannot set its dir to " + built.dir_written.string());
+            if (!WriteWhole(what_.build / built.ini_relative, *text)) return Failure("cannot write the skin file");
         }
         for (const auto& file : intended.lookup.files) built.files_missing = built.files_missing || !file;
-        return built;
+        built.converted_to_utf8 = converted_;
+        return tried;
     }
 
-    // Whether the skin file was turned from Windows-1251 into UTF-8.
-    bool converted() const { return converted_; }
 
 private:
     // A skin written on Windows names its files in Windows-1251, while the
@@ -167,19 +148,19 @@ private:
                                                       [](const auto& file) { return file.has_value(); }));
     }
 
-    BuiltSkin Build(const Intended& intended, const Layout& layout) {
+    Result<BuiltSkin> Build(const Intended& intended, const Layout& layout) {
         BuiltSkin built;
         bytes_left_ = budget_;
         std::error_code ec;
         fs::remove_all(what_.build, ec);
         fs::create_directories(what_.build, ec);
-        if (ec) return Failed("cannot make " + what_.build.string() + ": " + ec.message());
+        if (ec) return Failure("cannot make " + what_.build.string() + ": " + ec.message());
         std::vector<fs::path> spanned = intended.needed;
         spanned.push_back(layout.anchor);
         if (layout.dir_to) spanned.push_back(*layout.dir_to);
         root_ = CommonAncestor(spanned);
         for (const fs::path& file : intended.needed) {
-            if (std::string error = Copy(file); !error.empty()) return Failed(error);
+            if (Result<void> copied = Copy(file); !copied) return Failure(copied.reason());
         }
         built.ini_relative = (layout.anchor.lexically_relative(root_) / what_.ini.filename()).lexically_normal();
         std::string text = text_;
@@ -188,24 +169,24 @@ private:
             const fs::path dir_copy = what_.build / dir_copy_relative_;
             fs::create_directories(dir_copy, ec);
             std::optional<std::string> with_dir = WithSkinDir(text_, dir_copy.lexically_normal().string());
-            if (!with_dir) return Failed("cannot set its dir to " + dir_copy.lexically_normal().string());
+            if (!with_dir) return Failure("cannot set its dir to " + dir_copy.lexically_normal().string());
             text = std::move(*with_dir);
             built.dir_rewritten = true;
         }
         fs::create_directories((what_.build / built.ini_relative).parent_path(), ec);
-        if (!WriteWhole(what_.build / built.ini_relative, text)) return Failed("cannot write the skin file");
+        if (!WriteWhole(what_.build / built.ini_relative, text)) return Failure("cannot write the skin file");
         return built;
     }
 
-    std::string Copy(const fs::path& file) {
+    Result<void> Copy(const fs::path& file) {
         std::error_code ec;
         const std::uintmax_t size = fs::file_size(file, ec);
-        if (ec) return "cannot read " + file.string() + ": " + ec.message();
-        if (size > bytes_left_) return "the skin's files are larger than the bound on what is installed";
+        if (ec) return Failure("cannot read " + file.string() + ": " + ec.message());
+        if (size > bytes_left_) return Failure("the skin's files are larger than the bound on what is installed");
         bytes_left_ -= size;
         const fs::path copy = what_.build / file.lexically_relative(root_);
         fs::create_directories(copy.parent_path(), ec);
-        if (ec) return "cannot copy " + file.filename().string() + ": " + ec.message();
+        if (ec) return Failure("cannot copy " + file.filename().string() + ": " + ec.message());
         // An unpacked archive is the install's own and thrown away after it:
         // its files are linked into place rather than copied again.
         if (what_.link_instead_of_copy) {
@@ -214,7 +195,8 @@ private:
             if (!ec) return {};
         }
         fs::copy_file(file, copy, fs::copy_options::overwrite_existing, ec);
-        return ec ? "cannot copy " + file.filename().string() + ": " + ec.message() : std::string();
+        if (ec) return Failure("cannot copy " + file.filename().string() + ": " + ec.message());
+        return {};
     }
 
     // Whether the built skin finds every file the original found, each at its copy.
@@ -246,52 +228,20 @@ private:
 
 }  // namespace
 
-std::vector<std::string> LinesWithTheirEnds(const std::string& text) {
-    std::vector<std::string> lines;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t end = text.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = text.size();
-        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
-        lines.push_back(text.substr(start, end + 1 - start));
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::optional<std::string> WithSkinDir(const std::string& text, const std::string& folder) {
     // Each line keeps its own ending, so the rest of the file stays byte for
     // byte; a byte-order mark stays where it is, before the first line.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-    const std::size_t body = text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    std::vector<std::string> lines = LinesWithTheirEnds(text.substr(body));
-    constexpr std::size_t kNone = std::string::npos;
-    std::size_t settings_header = kNone;
-    std::size_t dir_line = kNone;
-    bool in_settings = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string line = Trimmed(lines[i]);
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            in_settings = Lowered(Trimmed(line.substr(1, line.size() - 2))) == "settings";
-            if (in_settings) {
-                settings_header = i;
-                dir_line = kNone;
-            }
-            continue;
-        }
-        const std::size_t equals = line.find('=');
-        if (in_settings && equals != std::string::npos && Lowered(Trimmed(line.substr(0, equals))) == "dir")
-            dir_line = i;
-    }
+    const SkinFileLines file = ReadSkinFileLines(text);
+    const auto dir_line = file.settings_entries.find("dir");
+    const bool has_dir = dir_line != file.settings_entries.end();
     const std::string entry = "dir=" + folder + "\r\n";
-    if (dir_line != kNone) {
-        lines[dir_line] = entry;
-    } else if (settings_header != kNone) {
-        std::string& header = lines[settings_header];
-        if (header.back() != '\n' && header.back() != '\r') header += "\r\n";
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(settings_header) + 1, entry);
-    }
-    std::string out = text.substr(0, body);
-    for (const std::string& line : lines) out += line;
+    const std::string out =
+        EditedSkinFile(file, [&](std::size_t i, const IniLine& line) -> std::optional<std::string> {
+            if (has_dir && dir_line->second == i) return entry;
+            if (has_dir || file.settings_header != i) return std::nullopt;
+            // Under the header; a header on the last line gets a line end first.
+            return WrittenLine(line) + (line.ending.empty() ? "\r\n" : "") + entry;
+        });
     // Read back as the game reads it: the dir must be there, and nothing else moved.
     if (SkinFile::FromText(out).Find("SETTINGS", "dir") != std::optional<std::string_view>(folder)) return std::nullopt;
     return out;
@@ -306,11 +256,8 @@ bool MoveBuiltSkin(const fs::path& build, BuiltSkin& built, const fs::path& old_
     return text && WriteWhole(ini, *text);
 }
 
-BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {
-    Builder builder(what, bytes_left);
-    BuiltSkin built = builder.Run();
-    built.converted_to_utf8 = builder.converted();
-    return built;
+Result<BuiltSkin> BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left) {
+    return Builder(what, bytes_left).Run();
 }
 
 }  // namespace pellox

@@ -9,10 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace pellox {
 
 struct BuiltSkin {
-    std::string error;                   // why it could not be copied; empty on success
     std::filesystem::path ini_relative;  // the skin file inside the new folder
     // dir had to be rewritten: no layout kept the skin's own working.
     bool dir_rewritten = false;
@@ -40,17 +41,14 @@ struct SkinToBuild {
 
 // Copies the skin file and every file it names that the source holds into
 // build. bytes_left is the budget for what is copied, and is charged.
-BuiltSkin BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
+// Fails with why it could not be copied.
+Result<BuiltSkin> BuildInstalledSkin(const SkinToBuild& what, std::uint64_t& bytes_left);
 
 // The built skin goes to new_final instead of old_final, the folder it was
 // built for: a dir rewritten into old_final is pointed into new_final.
 // Gives false when the skin file cannot be written.
 bool MoveBuiltSkin(const std::filesystem::path& build, BuiltSkin& built, const std::filesystem::path& old_final,
                    const std::filesystem::path& new_final);
-
-// A skin file's text split into lines, each with its own ending (CR, LF or
-// CR LF; the last may have none): joined again they are the text.
-std::vector<std::string> LinesWithTheirEnds(const std::string& text);
 
 // The skin file's text with its [SETTINGS] dir set to folder (the last dir
 // line of the last [SETTINGS] replaced, or one added under that header),

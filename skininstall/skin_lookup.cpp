@@ -22,8 +22,8 @@ std::optional<std::string> WrittenPath(const SkinFile& skin, const SkinEntry& en
         return value;
     }
     const ParsedSpriteEntry parsed = ParseSpriteEntry(value);
-    if (!parsed.entry) return std::nullopt;
-    return parsed.entry->path;
+    if (!parsed) return std::nullopt;
+    return parsed->path;
 }
 
 }  // namespace
@@ -34,9 +34,9 @@ SkinFileLookup LookUpSkinFiles(const SkinFile& skin, const std::filesystem::path
     const SkinSettings settings = ReadSkinSettings(skin);
     std::filesystem::path current = start_folder;
     const ResolvedSkinPath dir = ResolveSkinDir(settings.dir, skin_folder, start_folder);
-    if (dir.error.empty()) {
-        current = dir.path;
-        lookup.dir_folder = dir.path;
+    if (dir.ok()) {
+        current = *dir;
+        lookup.dir_folder = *dir;
     }
     for (const SkinEntryGroup& group : SkinEntryGroups()) {
         for (const SkinEntry& entry : group) {
@@ -44,7 +44,7 @@ SkinFileLookup LookUpSkinFiles(const SkinFile& skin, const std::filesystem::path
             std::optional<std::filesystem::path> found;
             if (written) {
                 ResolvedSkinPath file = ResolveSkinEntryPath(*written, skin_folder, current);
-                if (file.error.empty()) found = std::move(file.path);
+                if (file.ok()) found = std::move(*file);
             }
             lookup.files.push_back(std::move(found));
             lookup.written_absolute.push_back(written && IsAbsolute(*written));

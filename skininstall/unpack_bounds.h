@@ -6,16 +6,17 @@
 #include <cstdint>
 #include <string>
 
+#include "base/result.h"
 #include "skininstall/install_skins.h"
 
 namespace pellox {
 
-// Why one more entry is too many; empty while there are at most max_entries.
-std::string EntryCountPassed(const SkinInstallLimits& limits, std::uint64_t entries);
+// Whether entries stay within max_entries, or why one more is too many.
+Result<void> CheckEntryCount(const SkinInstallLimits& limits, std::uint64_t entries);
 
-// Why the bytes unpacked so far (never a header's claim) pass a bound, on
-// their own or over the archive's packed size; empty while they do not.
-std::string UnpackedBytesPassed(const SkinInstallLimits& limits, std::uint64_t unpacked, std::uint64_t packed);
+// Whether the bytes unpacked so far (never a header's claim) stay within the
+// bounds, on their own and over the archive's packed size, or which one they pass.
+Result<void> CheckUnpackedBytes(const SkinInstallLimits& limits, std::uint64_t unpacked, std::uint64_t packed);
 
 // Why an entry's name cannot be unpacked: it would land outside the skin's folder.
 std::string OutsideTheFolder(const std::string& utf8_name);

@@ -21,25 +21,23 @@ bool ChangedEntriesTarget::Unchanged(const Loaded* before, const Loaded& now) co
     return before && *before == now && !fired_.count(now.file);
 }
 
-std::string ChangedEntriesTarget::LoadSprite(SpriteId sprite, const SpriteEntry& entry,
-                                             const std::filesystem::path& file) {
+Result<void> ChangedEntriesTarget::LoadSprite(SpriteId sprite, const SpriteEntry& entry,
+                                              const std::filesystem::path& file) {
     // Stamped before the read: a write during it shows as a change afterwards.
     const Loaded now{{entry.left, entry.top, entry.width, entry.height}, file.lexically_normal(), StampOf(file)};
     const auto before = sprites_.find(sprite);
     if (Unchanged(before == sprites_.end() ? nullptr : &before->second, now)) return {};
-    std::string error = target_.LoadSprite(sprite, entry, file);
-    if (!error.empty()) return error;
+    if (Result<void> loaded = target_.LoadSprite(sprite, entry, file); !loaded) return loaded;
     sprites_[sprite] = now;
     ++loaded_in_pass_;
     return {};
 }
 
-std::string ChangedEntriesTarget::LoadSound(Effect effect, const std::filesystem::path& file) {
+Result<void> ChangedEntriesTarget::LoadSound(Effect effect, const std::filesystem::path& file) {
     const Loaded now{{}, file.lexically_normal(), StampOf(file)};
     const auto before = sounds_.find(effect);
     if (Unchanged(before == sounds_.end() ? nullptr : &before->second, now)) return {};
-    std::string error = target_.LoadSound(effect, file);
-    if (!error.empty()) return error;
+    if (Result<void> loaded = target_.LoadSound(effect, file); !loaded) return loaded;
     sounds_[effect] = now;
     ++loaded_in_pass_;
     return {};

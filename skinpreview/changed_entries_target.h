@@ -31,8 +31,8 @@ public:
     // clock tick keeps its time).
     void StartPass(std::set<std::filesystem::path> fired);
 
-    std::string LoadSprite(SpriteId sprite, const SpriteEntry& entry, const std::filesystem::path& file) override;
-    std::string LoadSound(Effect effect, const std::filesystem::path& file) override;
+    Result<void> LoadSprite(SpriteId sprite, const SpriteEntry& entry, const std::filesystem::path& file) override;
+    Result<void> LoadSound(Effect effect, const std::filesystem::path& file) override;
 
     // Entries loaded in this pass.
     int LoadedInPass() const { return loaded_in_pass_; }

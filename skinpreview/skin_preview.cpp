@@ -54,12 +54,12 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
     LoadedSkinFile loaded = LoadSkinFile(skin_file_);
     QStringList lines;
     SkinFolders folders{};
-    if (!loaded.file) {
+    if (!loaded) {
         // Half saved, renamed away for a moment, or broken: what loaded stays.
-        lines << QString::fromStdString(skin_file_.filename().string() + ": " + loaded.error);
+        lines << QString::fromStdString(skin_file_.filename().string() + ": " + loaded.reason());
         folders = SkinFoldersFor(skin_file_, ".", start_folder_);
     } else {
-        const SkinFile& skin = *loaded.file;
+        const SkinFile& skin = *loaded;
         // The menu would not list it; the preview shows it all the same.
         for (const std::string& reason : SkinUnusableReasons(skin)) lines << Line("SETTINGS", "", reason);
         const SkinSettings settings = ReadSkinSettings(skin);
@@ -76,15 +76,14 @@ void SkinPreview::Apply(bool first, const std::set<QString>& fired) {
         // does: the author wants to see all that is wrong.
         for (const SkinEntryGroup& group : SkinEntryGroups())
             for (const SkinEntry& entry : group)
-                if (std::string reason = ApplySkinEntry(skin, entry, folders, target_);
-                    !reason.empty())
-                    lines << Line(std::string(entry.section), entry.key, reason);
+                if (const Result<void> applied = ApplySkinEntry(skin, entry, folders, target_); !applied)
+                    lines << Line(std::string(entry.section), entry.key, applied.reason());
         if (!first && window_.Form().size() != SizeForBackground(window_.Form())) window_.Form().ResizeToBackground();
     }
     failure_lines_ = lines;
     overlay_->ShowFailures(lines);
     overlay_->update();  // boxes and sizes the views show may have moved
-    watcher_.Watch(SkinWatchListFor(skin_file_, loaded.file ? &*loaded.file : nullptr, folders, start_folder_));
+    watcher_.Watch(SkinWatchListFor(skin_file_, loaded ? &*loaded : nullptr, folders, start_folder_));
     if (StampOf(skin_file_) != skin_stamp || target_.AnyFileChangedSinceRead()) watcher_.TellChangeSoon();
     emit Applied();
 }

@@ -14,23 +14,22 @@ class GameWindowSkinTarget final : public SkinTarget {
 public:
     explicit GameWindowSkinTarget(GameWindow& window) : window_(window) {}
 
-    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
-        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
-        QString error;
+    Result<void> LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+        if (Result<void> box = CheckSpriteBox(sprite, e); !box) return box;
         // The picture first: a sprite whose picture cannot be read keeps its place too.
-        if (!window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()), &error))
-            return "not a picture: " + error.toStdString();
+        const Result<void> picture = window_.Form().LoadPicture(sprite, QString::fromStdString(file.string()));
+        if (!picture) return Failure("not a picture: " + picture.reason());
         window_.Form().Sprites().SetBounds(sprite, {e.left, e.top, e.width, e.height});
         return {};
     }
 
-    std::string LoadSound(Effect effect, const std::filesystem::path& file) override {
+    Result<void> LoadSound(Effect effect, const std::filesystem::path& file) override {
+        // The output may refuse the wave's voice: that is the entry's failure too.
         try {
-            window_.Sound().LoadEffectFile(effect, file.string());
+            return window_.Sound().LoadEffectFile(effect, file.string());
         } catch (const std::exception& error) {
-            return error.what();
+            return Failure(error.what());
         }
-        return {};
     }
 
 private:
@@ -82,7 +81,7 @@ void PrepareLaunch(GameWindow& window) {
 
 std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesystem::path& skin_file) {
     LoadedSkinFile loaded = LoadSkinFile(skin_file);
-    const SkinFile skin = loaded.file ? std::move(*loaded.file) : SkinFile::FromText("");
+    const SkinFile skin = loaded ? std::move(*loaded) : SkinFile::FromText("");
 
     const SkinSettings settings = ReadSkinSettings(skin);
     std::error_code ec;
@@ -95,7 +94,7 @@ std::vector<SkinEntryFailure> ApplySkin(GameWindow& window, const std::filesyste
 
     GameWindowSkinTarget target(window);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
-    if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
+    if (!loaded) failures.insert(failures.begin(), {"", "", loaded.reason()});
     return failures;
 }
 

@@ -26,6 +26,7 @@
 #include "media/diagnostics.h"
 #include "skin/find_skin.h"
 #include "skin/skin_probe.h"
+#include "startscreen/first_hover.h"
 #include "startscreen/focus_ring.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
@@ -182,6 +183,9 @@ void THBForm::BuildComponents() {
     // Enter starts the game from anywhere on the form (keyPressEvent): the
     // button wears the default button's look to say so.
     bt_start_->setDefault(true);
+    // The game window is made by the start button, or while the pointer is
+    // on its way to it.
+    OnFirstHover(*bt_start_, [this] { LongCreate(); });
 
     OrderTabs();
     FollowFocusWithRing(*this);
@@ -321,17 +325,15 @@ void THBForm::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
     if (creation_queued_) return;
     creation_queued_ = true;
-    // After this paint: the game window's pictures and sound take longer to
-    // make than the whole start screen, and the window system reads every
-    // size of the icon as it is given, for every window of the program.
+    // After this paint: the window system reads every size of the icon as
+    // it is given, for every window of the program. The game window waits
+    // for the start button: its pictures and frames would hold more memory
+    // than the whole start screen while the player reads.
     QMetaObject::invokeMethod(
         this,
         [this] {
             if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
-            if (!LongCreate()) {
-                close();
-                QCoreApplication::exit(1);
-            }
+            FillSkinMenu();
         },
         Qt::QueuedConnection);
 }
@@ -380,7 +382,12 @@ void THBForm::StartSkinSearch() {
 }
 
 void THBForm::btStartClick() {
-    if (!LongCreate()) return;  // a start before the first paint still has its game window
+    if (!LongCreate()) {
+        // Without its game window the program has nothing to play.
+        close();
+        QCoreApplication::exit(1);
+        return;
+    }
     // The game gets the machine; the menu as found so far is launched from,
     // and the entry launched stays selected should the start screen come back.
     if (skin_search_) skin_search_->Pause();

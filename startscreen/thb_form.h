@@ -101,9 +101,11 @@ public:
     ~THBForm() override;
 
     // Starts filling the menu, once, and makes the game window unless it
-    // is there (LaunchSession). Gives false when the game window cannot be made. The menu fills from a
-    // search on a thread of its own: it starts once the start screen has been
-    // painted, adds skins as it finds them, selecting the last one unless the
+    // is there (LaunchSession). Gives false when the game window cannot be
+    // made. The start button calls it, and so does the pointer first coming
+    // over that button; the menu starts filling on its own once the start
+    // screen has been painted. The menu fills from a search on a thread of
+    // its own: it adds skins as it finds them, selecting the last one unless the
     // player has chosen an entry, and sets the menu's state when it ends. The
     // start button works all the while: it launches the entry shown (the
     // built-in game until a skin is found), and the search waits while the
@@ -125,6 +127,8 @@ public:
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_.State(); }
     bool SkinSearchRunning() const { return menu_.SearchRunning(); }
+    // The menu has been filled, or its search started.
+    bool SkinMenuStarted() const { return menu_.CommandLineSeen() && !menu_.SearchDue(); }
     const SkinMenu& Menu() const { return menu_.Entries(); }
     GameWindow* GameWindowIfCreated() { return launch_.Window(); }
     // The launch's exit status, once the start button has run.

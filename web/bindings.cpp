@@ -11,8 +11,8 @@
 #include "lcd/core/sprite_layout.h"
 #include "skin/skin_menu.h"
 #include "skin/skin_probe.h"
+#include "skin/code_pages.h"
 #include "skin/skin_text.h"
-#include "skininstall/archive_names.h"
 #include "web/page_reasons.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
@@ -48,14 +48,14 @@ val Layout() {
 val Probe(const std::string& path) {
     const LoadedSkinFile loaded = LoadSkinFile(path);
     val out = val::object();
-    if (!loaded.file) {
+    if (!loaded) {
         out.set("usable", false);
-        out.set("reasons", Strings({loaded.error}));
+        out.set("reasons", Strings({loaded.reason()}));
         return out;
     }
-    const SkinProbe probe = ProbeSkin(*loaded.file);
+    const SkinProbe probe = ProbeSkin(*loaded);
     out.set("usable", probe.usable);
-    out.set("reasons", Strings(SkinUnusableReasons(*loaded.file)));
+    out.set("reasons", Strings(SkinUnusableReasons(*loaded)));
     if (probe.usable) {
         out.set("titleSU", SkinTextToUtf8(probe.TitleSU));
         out.set("titleGB", SkinTextToUtf8(probe.EnglishTitle()));
@@ -137,12 +137,13 @@ val Launch(WebGame& game, const std::string& skin) { return Strings(game.LaunchS
 val Admit(ZipGate& gate, const std::string& name_bytes, bool folder) {
     const ZipEntryVerdict verdict = gate.Admit(name_bytes, folder);
     val out = val::object();
-    out.set("path", verdict.path);
-    out.set("error", verdict.error);
+    out.set("path", verdict ? *verdict : std::string());
+    out.set("error", verdict.reason());
     return out;
 }
 
-std::string Unpacked(ZipGate& gate, double bytes) { return gate.Unpacked(static_cast<std::uint64_t>(bytes)); }
+// Why the bytes pass a bound; empty while they do not (the page's check).
+std::string Unpacked(ZipGate& gate, double bytes) { return gate.Unpacked(static_cast<std::uint64_t>(bytes)).reason(); }
 
 }  // namespace
 }  // namespace pellox

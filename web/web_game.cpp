@@ -7,7 +7,6 @@
 #include <filesystem>
 #include <system_error>
 
-#include "media/core/media_errors.h"
 #include "skin/skin_apply.h"
 #include "skin/skin_file.h"
 #include "skin/skin_probe.h"
@@ -32,29 +31,25 @@ public:
                   std::array<TWave, kEffectCount>& waves)
         : sprites_(sprites), pictures_(pictures), waves_(waves) {}
 
-    std::string LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
-        if (std::string problem = SpriteBoxProblem(sprite, e); !problem.empty()) return problem;
+    Result<void> LoadSprite(SpriteId sprite, const SpriteEntry& e, const std::filesystem::path& file) override {
+        if (Result<void> box = CheckSpriteBox(sprite, e); !box) return box;
         // Absolute and plain, as the page keyed the pictures it decoded.
         std::error_code ec;
         const std::string path = std::filesystem::absolute(file, ec).lexically_normal().string();
         char* text = pellox_picture_problem(path.c_str());
         const std::string problem = text ? text : "not a readable picture";
         std::free(text);
-        if (!problem.empty()) return "not a picture: " + problem;
+        if (!problem.empty()) return Failure("not a picture: " + problem);
         pictures_[static_cast<std::size_t>(sprite)] = path;
         sprites_.SetBounds(sprite, {e.left, e.top, e.width, e.height});
         return {};
     }
 
-    std::string LoadSound(Effect effect, const std::filesystem::path& file) override {
-        try {
-            TWave wave;
-            wave.LoadWaveFile(file.string());
-            if (std::string reason = UnplayableFormatReason(wave); !reason.empty()) throw EWaveFormatError(reason);
-            waves_[static_cast<std::size_t>(effect)] = std::move(wave);
-        } catch (const std::exception& error) {
-            return error.what();
-        }
+    Result<void> LoadSound(Effect effect, const std::filesystem::path& file) override {
+        TWave wave;
+        if (Result<void> read = wave.LoadWaveFile(file.string()); !read) return read;
+        if (Result<void> playable = CheckPlayableFormat(wave); !playable) return playable;
+        waves_[static_cast<std::size_t>(effect)] = std::move(wave);
         return {};
     }
 
@@ -88,11 +83,8 @@ WebGame::WebGame(const std::string& builtin_waves)
 
 void WebGame::LoadBuiltinWaves() {
     for (std::size_t i = 0; i < kEffectCount; ++i) {
-        try {
-            waves_[i].LoadWaveFile(builtin_waves_ + "/" + std::string(kEffectNames[i]) + ".wav");
-        } catch (const std::exception& error) {
-            report_ = error.what();
-        }
+        const Result<void> read = waves_[i].LoadWaveFile(builtin_waves_ + "/" + std::string(kEffectNames[i]) + ".wav");
+        if (!read) report_ = read.reason();
     }
 }
 
@@ -121,7 +113,7 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
     texts_.TitleGB = DecodeSkinText(probe.EnglishTitle());
 
     LoadedSkinFile loaded = LoadSkinFile(skin_file);
-    const SkinFile skin = loaded.file ? std::move(*loaded.file) : SkinFile::FromText("");
+    const SkinFile skin = loaded ? std::move(*loaded) : SkinFile::FromText("");
     const SkinSettings settings = ReadSkinSettings(skin);
     texts_.TitleSU = DecodeSkinText(settings.title);
     const std::filesystem::path skin_folder = std::filesystem::path(skin_file).parent_path();
@@ -133,7 +125,7 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
 
     WebSkinTarget target(sprites_, pictures_, waves_);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
-    if (!loaded.file) failures.insert(failures.begin(), {"", "", loaded.error});
+    if (!loaded) failures.insert(failures.begin(), {"", "", loaded.reason()});
     if (!failures.empty()) return FailureLines(skin_file, failures, texts_.Language == InterfaceLanguage::Russian);
     frame_timer_logic_.SetEnabled(true);
     return {};

@@ -6,20 +6,20 @@
 namespace pellox {
 
 ZipEntryVerdict ZipGate::Admit(const std::string& name_bytes, bool folder) {
-    if (std::string error = EntryCountPassed(limits_, ++entries_); !error.empty()) return {{}, error};
+    if (Result<void> counted = CheckEntryCount(limits_, ++entries_); !counted) return Failure(counted.reason());
     const std::string name = ArchiveNameToUtf8(name_bytes);
     const auto relative = SafeRelativePath(name);
     if (!relative) {
-        if (folder && (name == "." || name == "./")) return {};
-        return {{}, OutsideTheFolder(name)};
+        if (folder && (name == "." || name == "./")) return std::string();
+        return Failure(OutsideTheFolder(name));
     }
-    if (folder) return {};
-    return {relative->generic_string(), {}};
+    if (folder) return std::string();
+    return relative->generic_string();
 }
 
-std::string ZipGate::Unpacked(std::uint64_t bytes) {
+Result<void> ZipGate::Unpacked(std::uint64_t bytes) {
     unpacked_ += bytes;
-    return UnpackedBytesPassed(limits_, unpacked_, packed_);
+    return CheckUnpackedBytes(limits_, unpacked_, packed_);
 }
 
 }  // namespace pellox

@@ -7,22 +7,22 @@
 #include <cstdint>
 #include <string>
 
+#include "base/result.h"
 #include "skininstall/install_skins.h"
 
 namespace pellox {
 
-struct ZipEntryVerdict {
-    std::string path;   // the relative path to unpack to, '/'-separated; empty: pass over
-    std::string error;  // why the whole archive is refused; empty when it is not
-};
+// The relative path to unpack an entry to, '/'-separated (empty: pass over),
+// or why the whole archive is refused.
+using ZipEntryVerdict = Result<std::string>;
 
 class ZipGate {
 public:
     explicit ZipGate(std::uint64_t packed_bytes) : packed_(packed_bytes) {}
     // name_bytes: the name exactly as the archive stores it.
     ZipEntryVerdict Admit(const std::string& name_bytes, bool folder);
-    // More bytes unpacked; why they pass a bound, or empty.
-    std::string Unpacked(std::uint64_t bytes);
+    // More bytes unpacked: within the bounds, or which one they pass.
+    Result<void> Unpacked(std::uint64_t bytes);
 
 private:
     SkinInstallLimits limits_;

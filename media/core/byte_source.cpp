@@ -7,10 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "media/core/media_errors.h"
-
 namespace pellox {
 namespace {
+
+Failure CannotOpen(const std::string& path, const std::string& why = {}) {
+    return Failure("Cannot open file " + path + why);
+}
 
 // Why a path that exists is no file to read, for the open error's message.
 std::string NotARegularFile(mode_t mode) {
@@ -32,40 +34,42 @@ std::size_t MemorySource::Read(void* into, std::size_t count) {
     return n;
 }
 
-FileSource::FileSource(const std::string& path) {
+Result<std::unique_ptr<FileSource>> FileSource::Open(const std::string& path) {
     // Only a regular file is a wave file, and it must be known to be one
     // before it is opened: opening a FIFO for reading waits for a writer,
     // maybe for ever, and a device such as /dev/zero never runs out of bytes.
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) throw EFOpenError(path);
-    if (!S_ISREG(info.st_mode)) throw EFOpenError(path + NotARegularFile(info.st_mode));
+    if (::stat(path.c_str(), &info) != 0) return CannotOpen(path);
+    if (!S_ISREG(info.st_mode)) return CannotOpen(path, NotARegularFile(info.st_mode));
 
     // Should the name be replaced by a FIFO after the stat, O_NONBLOCK still
     // lets the open return, and the fstat below refuses it.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) throw EFOpenError(path);
+    if (fd < 0) return CannotOpen(path);
     if (::fstat(fd, &info) != 0) {
         ::close(fd);
-        throw EFOpenError(path);
+        return CannotOpen(path);
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        throw EFOpenError(path + NotARegularFile(info.st_mode));
+        return CannotOpen(path, NotARegularFile(info.st_mode));
     }
     // Most file systems ignore O_NONBLOCK on a regular file, but some (FUSE)
     // honour it and would fail a read with EAGAIN: back to blocking reads.
     const int flags = ::fcntl(fd, F_GETFL);
     if (flags != -1) ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 
-    file_ = ::fdopen(fd, "rb");
-    if (!file_) {
+    std::FILE* file = ::fdopen(fd, "rb");
+    if (!file) {
         ::close(fd);
-        throw EFOpenError(path);
+        return CannotOpen(path);
     }
-    if (std::fseek(file_, 0, SEEK_END) == 0) {
-        const long end = std::ftell(file_);
-        if (end > 0) size_ = static_cast<std::uint64_t>(end);
+    std::uint64_t size = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0) {
+        const long end = std::ftell(file);
+        if (end > 0) size = static_cast<std::uint64_t>(end);
     }
+    return std::unique_ptr<FileSource>(new FileSource(file, size));
 }
 
 FileSource::~FileSource() {

@@ -4,8 +4,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <span>
 #include <string>
+
+#include "base/result.h"
 
 namespace pellox {
 
@@ -37,8 +40,9 @@ private:
 // Reads a file opened for reading only; closed when the source goes away.
 class FileSource final : public ByteSource {
 public:
-    // Throws EFOpenError when the file cannot be opened.
-    explicit FileSource(const std::string& path);
+    // The file opened, or why not ("Cannot open file <path>", and why when it
+    // is there but no regular file).
+    static Result<std::unique_ptr<FileSource>> Open(const std::string& path);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -49,6 +53,8 @@ public:
     std::uint64_t Size() const override { return size_; }
 
 private:
+    FileSource(std::FILE* file, std::uint64_t size) : file_(file), size_(size) {}
+
     std::FILE* file_ = nullptr;
     std::uint64_t size_ = 0;
     std::uint64_t position_ = 0;

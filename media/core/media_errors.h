@@ -7,25 +7,14 @@
 
 namespace pellox {
 
-// Reading a wave image: bad header, reader misuse.
+// A built-in wave that cannot be read (a broken build). A wave from a skin
+// is read with a result instead (TWave::LoadWaveFile), its reason the message.
 class EWaveStreamError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-// A wave that reads well but is in a format the game's sound cannot play.
-class EWaveFormatError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// A stream ended before the bytes it promised.
-class EReadError : public std::runtime_error {
-public:
-    EReadError() : std::runtime_error("Stream read error") {}
-};
-
-// A file could not be opened.
+// A built-in file could not be opened.
 class EFOpenError : public std::runtime_error {
 public:
     explicit EFOpenError(const std::string& path) : std::runtime_error("Cannot open file " + path) {}

@@ -58,34 +58,35 @@ bool TWave::ReadPcmFormat(PcmFormat& out) const {
     return true;
 }
 
-void TWave::LoadWaveImage(ByteSource& source) {
+Result<void> TWave::LoadWaveImage(ByteSource& source) {
     Clear();
     TWaveStream reader(source);
-    reader.Open();
-    reader.ReadWave(*this);
+    if (Result<void> opened = reader.Open(); !opened) return opened;
+    return reader.ReadWave(*this);
 }
 
-void TWave::LoadWaveFile(const std::string& path) {
-    FileSource file(path);  // throws before the wave is touched
-    LoadWaveImage(file);
+Result<void> TWave::LoadWaveFile(const std::string& path) {
+    Result<std::unique_ptr<FileSource>> file = FileSource::Open(path);  // fails before the wave is touched
+    if (!file) return Failure(file.reason());
+    return LoadWaveImage(**file);
 }
 
-std::string UnplayableFormatReason(const TWave& wave) {
+Result<void> CheckPlayableFormat(const TWave& wave) {
     PcmFormat pcm;
-    if (!wave.ReadPcmFormat(pcm)) return "the wave has no format block";
+    if (!wave.ReadPcmFormat(pcm)) return Failure("the wave has no format block");
     if (pcm.format_tag != 1)
-        return "not plain PCM (format tag " + std::to_string(pcm.format_tag) + "): save it as PCM";
+        return Failure("not plain PCM (format tag " + std::to_string(pcm.format_tag) + "): save it as PCM");
     if (pcm.bits_per_sample != 8 && pcm.bits_per_sample != 16)
-        return std::to_string(pcm.bits_per_sample) + " bits a sample: only 8 and 16 play";
+        return Failure(std::to_string(pcm.bits_per_sample) + " bits a sample: only 8 and 16 play");
     if (pcm.channels != 1 && pcm.channels != 2)
-        return std::to_string(pcm.channels) + " channels: only mono and stereo play";
+        return Failure(std::to_string(pcm.channels) + " channels: only mono and stereo play");
     if (pcm.samples_per_second < 1000 || pcm.samples_per_second > 192000)
-        return "a rate of " + std::to_string(pcm.samples_per_second) + " Hz: 1000 to 192000 Hz play";
+        return Failure("a rate of " + std::to_string(pcm.samples_per_second) + " Hz: 1000 to 192000 Hz play");
     const int frame_bytes = pcm.channels * pcm.bits_per_sample / 8;
     if (pcm.block_align != frame_bytes)
-        return "a block size of " + std::to_string(pcm.block_align) + " bytes where " +
-               std::to_string(frame_bytes) + " fit the format";
-    if (wave.DataSize() % frame_bytes != 0) return "the samples end in the middle of a frame";
+        return Failure("a block size of " + std::to_string(pcm.block_align) + " bytes where " +
+                       std::to_string(frame_bytes) + " fit the format");
+    if (wave.DataSize() % frame_bytes != 0) return Failure("the samples end in the middle of a frame");
     return {};
 }
 

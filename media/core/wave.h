@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/result.h"
+
 namespace pellox {
 
 class ByteSource;
@@ -32,11 +34,12 @@ public:
     TWave(TWave&&) noexcept = default;
     TWave& operator=(TWave&&) noexcept = default;
 
-    // Replaces the wave with the RIFF WAVE image at the source's current position.
-    // Throws EWaveStreamError or EReadError.
-    void LoadWaveImage(ByteSource& source);
-    // Throws EFOpenError when the file cannot be opened (the wave is then unchanged).
-    void LoadWaveFile(const std::string& path);
+    // Replaces the wave with the RIFF WAVE image at the source's current
+    // position, or says why the image cannot be read (TWaveStream's reasons).
+    Result<void> LoadWaveImage(ByteSource& source);
+    // The same from a file; a file that cannot be opened ("Cannot open file
+    // <path>") leaves the wave unchanged.
+    Result<void> LoadWaveFile(const std::string& path);
     void Clear();
 
     const std::vector<std::uint8_t>& Format() const { return format_; }
@@ -60,9 +63,9 @@ private:
     std::int32_t blocks_ = 0;
 };
 
-// Why the game's sound cannot play this wave; an empty text when it can:
-// PCM, 8 or 16 bits a sample, mono or stereo, 1000 to 192000 frames a second,
-// a block size that matches, and a whole number of frames.
-std::string UnplayableFormatReason(const TWave& wave);
+// Whether the game's sound can play this wave, or why not: it plays PCM, 8 or
+// 16 bits a sample, mono or stereo, 1000 to 192000 frames a second, a block
+// size that matches, and a whole number of frames.
+Result<void> CheckPlayableFormat(const TWave& wave);
 
 }  // namespace pellox

@@ -89,9 +89,10 @@ void TWaveCollectionItem::RebuildEffect() {
     main_->ResetControls();
 }
 
-void TWaveCollectionItem::LoadEffectFile(const std::string& path) {
-    wave_.LoadWaveFile(path);
+Result<void> TWaveCollectionItem::LoadEffectFile(const std::string& path) {
+    if (Result<void> read = wave_.LoadWaveFile(path); !read) return read;
     RebuildOnOpenDevice();
+    return {};
 }
 
 void TWaveCollectionItem::ReplaceWave(TWave wave) {

@@ -67,8 +67,10 @@ public:
     void DetachEffect();
     // Builds the main voice from the wave (an empty wave gets none).
     void RebuildEffect();
-    // Reads a WAV file into the wave and rebuilds the voices from it.
-    void LoadEffectFile(const std::string& path);
+    // Reads a WAV file into the wave and rebuilds the voices from it, or says
+    // why the file cannot be read. Throws EDirectSoundBufferError when the
+    // output refuses a voice.
+    Result<void> LoadEffectFile(const std::string& path);
     // Takes a wave already read (and judged) and rebuilds the voices from it.
     void ReplaceWave(TWave wave);
 

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "media/core/byte_source.h"
-#include "media/core/media_errors.h"
 #include "media/core/wave.h"
 
 namespace pellox {
@@ -26,36 +25,41 @@ std::uint32_t LittleEndian32(const std::uint8_t* p) {
 
 // Refuses a claimed size before anything of that size is allocated: a broken
 // file that claims gigabytes must fail as a short read, not as an allocation.
-void RequireAvailable(const ByteSource& source, std::uint64_t from, std::uint64_t count) {
+bool Available(const ByteSource& source, std::uint64_t from, std::uint64_t count) {
     const std::uint64_t size = source.Size();
-    if (from > size || count > size - from) throw EReadError();
+    return from <= size && count <= size - from;
 }
+
+Failure ReadError() { return Failure(std::string(kStreamReadError)); }
+Failure NotOpened() { return Failure("Stream not opend"); }
 
 }  // namespace
 
 TWaveStream::TWaveStream(ByteSource& source) : source_(source), image_start_(source.Position()) {}
 
-void TWaveStream::Open() {
-    if (opened_) throw EWaveStreamError("Stream has already been opened");
+Result<void> TWaveStream::Open() {
+    if (opened_) return Failure("Stream has already been opened");
     source_.Seek(image_start_);
     std::uint8_t header[12];
-    if (source_.Read(header, sizeof header) != sizeof header) throw EReadError();
+    if (source_.Read(header, sizeof header) != sizeof header) return ReadError();
     // The RIFF size (bytes 4..7) is not trusted: many writers get it wrong.
     if (std::memcmp(header, "RIFF", 4) != 0 || std::memcmp(header + 8, "WAVE", 4) != 0)
-        throw EWaveStreamError("Wave is invalid");
+        return Failure("Wave is invalid");
     opened_ = true;
+    return {};
 }
 
-void TWaveStream::ReadExactly(void* into, std::uint64_t count) {
-    if (!opened_) throw EWaveStreamError("Stream not opend");
+Result<void> TWaveStream::ReadExactly(void* into, std::uint64_t count) {
+    if (!opened_) return NotOpened();
     // An empty chunk's buffer may be null, and no source need accept a null
     // buffer (fread and memcpy do not).
-    if (count == 0) return;
-    if (source_.Read(into, count) != count) throw EReadError();
+    if (count == 0) return {};
+    if (source_.Read(into, count) != count) return ReadError();
+    return {};
 }
 
-void TWaveStream::ReadWave(TWave& wave) {
-    if (!opened_) throw EWaveStreamError("Stream not opend");
+Result<void> TWaveStream::ReadWave(TWave& wave) {
+    if (!opened_) return NotOpened();
     std::vector<std::uint8_t> format;
     std::uint32_t data_size = 0;
     std::uint64_t data_start = 0;
@@ -68,13 +72,13 @@ void TWaveStream::ReadWave(TWave& wave) {
         const std::uint32_t size = LittleEndian32(header + 4);
         if (id == 0) break;
         if (chunks == kMaxWaveChunks)
-            throw EWaveStreamError("Wave has too many chunks: more than " + std::to_string(kMaxWaveChunks));
+            return Failure("Wave has too many chunks: more than " + std::to_string(kMaxWaveChunks));
         // Chunks follow each other without the pad byte some writers put after an
         // odd-sized chunk; such a pad byte becomes part of the next header.
         if (id == FourCC("fmt ")) {
-            RequireAvailable(source_, source_.Position(), size);
+            if (!Available(source_, source_.Position(), size)) return ReadError();
             format.resize(size);
-            ReadExactly(format.data(), size);
+            if (Result<void> read = ReadExactly(format.data(), size); !read) return read;
         } else if (id == FourCC("data")) {
             data_size = size;
             data_start = source_.Position();
@@ -85,19 +89,19 @@ void TWaveStream::ReadWave(TWave& wave) {
     }
 
     if (data_size > 0) {
-        RequireAvailable(source_, data_start, data_size);
+        if (!Available(source_, data_start, data_size)) return ReadError();
         // A sound effect lasts a moment; a wave of hundreds of megabytes is
         // no effect, and reading it whole would only cost memory.
         if (data_size > kMaxWaveDataBytes)
-            throw EWaveStreamError("Wave data too long for a sound effect: " + std::to_string(data_size) +
-                                   " bytes, at most " + std::to_string(kMaxWaveDataBytes));
-        if (data_size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
-            throw EReadError();
+            return Failure("Wave data too long for a sound effect: " + std::to_string(data_size) +
+                           " bytes, at most " + std::to_string(kMaxWaveDataBytes));
+        if (data_size > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) return ReadError();
     }
     wave.SetFormat(std::move(format));
     wave.SetDataSize(static_cast<std::int32_t>(data_size));
     source_.Seek(data_start);
-    if (data_size > 0) ReadExactly(wave.Data(), data_size);
+    if (data_size > 0) return ReadExactly(wave.Data(), data_size);
+    return {};
 }
 
 }  // namespace pellox

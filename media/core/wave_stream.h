@@ -2,8 +2,14 @@
 // Reads a RIFF WAVE image from a byte source into a TWave.
 
 #include <cstdint>
+#include <string_view>
+
+#include "base/result.h"
 
 namespace pellox {
+
+// The reason a wave gives when its source ends before the bytes it promised.
+inline constexpr std::string_view kStreamReadError = "Stream read error";
 
 class ByteSource;
 class TWave;
@@ -24,16 +30,18 @@ public:
     // Remembers the source's present position as the start of the image.
     explicit TWaveStream(ByteSource& source);
 
-    // Checks the RIFF ... WAVE header. Throws EWaveStreamError when opened twice
-    // or when the header is wrong, EReadError when the header is cut short.
-    void Open();
+    // Checks the RIFF ... WAVE header. Fails "Stream has already been opened"
+    // the second time, "Wave is invalid" on a wrong header, kStreamReadError
+    // when the header is cut short.
+    Result<void> Open();
     // Reads the chunks into the wave: the last "fmt " and the last "data" chunk win.
-    // Throws EWaveStreamError when there are more than kMaxWaveChunks chunks
-    // or more than kMaxWaveDataBytes samples.
-    void ReadWave(TWave& wave);
-    // Reads exactly count bytes through the reader. Throws EWaveStreamError
-    // "Stream not opend" before Open, EReadError when the source runs out.
-    void ReadExactly(void* into, std::uint64_t count);
+    // Fails when there are more than kMaxWaveChunks chunks or more than
+    // kMaxWaveDataBytes samples, and kStreamReadError when a chunk claims more
+    // bytes than the source holds.
+    Result<void> ReadWave(TWave& wave);
+    // Reads exactly count bytes through the reader. Fails "Stream not opend"
+    // before Open, kStreamReadError when the source runs out.
+    Result<void> ReadExactly(void* into, std::uint64_t count);
 
 private:
     ByteSource& source_;

@@ -30,7 +30,10 @@ struct RecordingSound : GameSoundPlayer {
         if (effect == Effect::Basket && *failure) throw std::runtime_error(**failure);
         played->push_back(static_cast<int>(EffectIndex(effect)));
     }
-    void LoadEffectFile(Effect effect, const std::string& path) override { loaded[effect] = path; }
+    Result<void> LoadEffectFile(Effect effect, const std::string& path) override {
+        loaded[effect] = path;
+        return {};
+    }
     void OpenOutput() override { output_open = true; }
     void CloseOutput() override { output_open = false; }
     std::map<Effect, std::string> loaded;

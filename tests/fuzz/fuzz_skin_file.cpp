@@ -39,20 +39,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             const auto value = skin.Find(entry.section, entry.key);
             if (entry.sprite && value) {
                 const pellox::ParsedSpriteEntry parsed = pellox::ParseSpriteEntry(*value);
-                if (parsed.entry) (void)pellox::SpriteBoxProblem(*entry.sprite, *parsed.entry);
+                if (parsed) (void)pellox::CheckSpriteBox(*entry.sprite, *parsed);
             }
         }
     }
 
     const std::string path = scratch.Write("skin.ini", data, size).string();
     const pellox::LoadedSkinFile loaded = pellox::LoadSkinFile(path);
-    if (!loaded.file) {
-        std::fprintf(stderr, "a skin file of %zu bytes was not read: %s\n", size, loaded.error.c_str());
+    if (!loaded) {
+        std::fprintf(stderr, "a skin file of %zu bytes was not read: %s\n", size, loaded.reason().c_str());
         std::abort();
     }
     for (const char* key : {"ver", "title", "titleGB", "dir", "sound", "key0", "key1", "key2", "key3"})
-        Compare(skin, *loaded.file, "SETTINGS", key);
+        Compare(skin, *loaded, "SETTINGS", key);
     for (const pellox::SkinEntryGroup& group : pellox::SkinEntryGroups())
-        for (const pellox::SkinEntry& entry : group) Compare(skin, *loaded.file, entry.section, entry.key);
+        for (const pellox::SkinEntry& entry : group) Compare(skin, *loaded, entry.section, entry.key);
     return 0;
 }

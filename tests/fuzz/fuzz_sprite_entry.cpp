@@ -10,14 +10,14 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view value(reinterpret_cast<const char*>(data), size);
     const pellox::ParsedSpriteEntry parsed = pellox::ParseSpriteEntry(value);
-    if (parsed.entry.has_value() == !parsed.error.empty()) std::abort();  // exactly one of the two
-    if (!parsed.entry) return 0;
+    if (parsed.ok() == !parsed.reason().empty()) std::abort();  // a value, or a failure that says why
+    if (!parsed) return 0;
 
-    const pellox::SpriteEntry& e = *parsed.entry;
+    const pellox::SpriteEntry& e = *parsed;
     if (e.left < 0 || e.top < 0 || e.width < 0 || e.height < 0) std::abort();
     const std::string written = std::to_string(e.left) + "," + std::to_string(e.top) + "," +
                                 std::to_string(e.width) + "," + std::to_string(e.height) + "," + e.path;
     const pellox::ParsedSpriteEntry again = pellox::ParseSpriteEntry(written);
-    if (!again.entry || !(*again.entry == e)) std::abort();
+    if (!again || !(*again == e)) std::abort();
     return 0;
 }

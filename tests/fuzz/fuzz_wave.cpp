@@ -22,21 +22,13 @@ struct Outcome {
 Outcome FromMemory(const std::uint8_t* data, std::size_t size) {
     Outcome out;
     pellox::MemorySource source(std::span<const std::uint8_t>(data, size));
-    try {
-        out.wave.LoadWaveImage(source);
-        out.loaded = true;
-    } catch (const std::exception&) {
-    }
+    out.loaded = out.wave.LoadWaveImage(source).ok();
     return out;
 }
 
 Outcome FromFile(const std::string& path) {
     Outcome out;
-    try {
-        out.wave.LoadWaveFile(path);
-        out.loaded = true;
-    } catch (const std::exception&) {
-    }
+    out.loaded = out.wave.LoadWaveFile(path).ok();
     return out;
 }
 
@@ -50,7 +42,7 @@ Outcome FromFile(const std::string& path) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     const Outcome memory = FromMemory(data, size);
-    if (memory.loaded) (void)pellox::UnplayableFormatReason(memory.wave);
+    if (memory.loaded) (void)pellox::CheckPlayableFormat(memory.wave);
 
     const std::string path = scratch.Write("input.wav", data, size).string();
     const Outcome file = FromFile(path);

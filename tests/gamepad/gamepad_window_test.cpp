@@ -464,7 +464,7 @@ TEST_F(GamepadWindowTest, AWindowClosedWhileAMissRumblesLeavesNothingForTheRumbl
 }
 
 TEST_F(GamepadWindowTest, ASkinsWavesReachTheSoundThroughTheRumble) {
-    window->Sound().LoadEffectFile(Effect::Crack, "/skins/crack.wav");
+    ASSERT_TRUE(window->Sound().LoadEffectFile(Effect::Crack, "/skins/crack.wav"));
     EXPECT_EQ(recording->loaded[Effect::Crack], "/skins/crack.wav");
 }
 

@@ -131,9 +131,8 @@ TEST(BitmapFiles, EveryKindOfWindowsBitmapLoadsWithItsKeyColourSeeThrough) {
         std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                     static_cast<std::streamsize>(bytes.size()));
         PictureSet pictures;
-        QString error;
-        ASSERT_TRUE(pictures.LoadPicture(SpriteId::imHare, QString::fromStdString(path), true, &error))
-            << k.name << ": " << error.toStdString();
+        const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, QString::fromStdString(path), true);
+        ASSERT_TRUE(loaded) << k.name << ": " << loaded.reason();
         const QImage& drawn = pictures.Drawable(SpriteId::imHare);
         ASSERT_EQ(drawn.size(), QSize(kWidth, kHeight)) << k.name;
         // Top row: all ink; bottom row: the key at the left, ink after it.

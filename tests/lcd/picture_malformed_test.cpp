@@ -225,17 +225,16 @@ TEST_P(PictureMalformedTest, FailsWithItsReasonAndKeepsTheOldPicture) {
 
     PictureSet pictures;
     pictures.SetPicture(SpriteId::imHare, QImage(3, 3, QImage::Format_RGB32), false);
-    QString error;
     const auto start = std::chrono::steady_clock::now();
-    const bool loaded = pictures.LoadPicture(SpriteId::imHare, path, true, &error);
+    const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, path, true);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "a generous bound";
     if (c.reason.empty()) {
-        EXPECT_TRUE(loaded) << error.toStdString();
+        EXPECT_TRUE(loaded) << loaded.reason();
         EXPECT_EQ(pictures.NaturalSize(SpriteId::imHare), QSize(4, 2));
         return;
     }
     EXPECT_FALSE(loaded);
-    EXPECT_EQ(error.toStdString(), path.toStdString() + ": " + c.reason);
+    EXPECT_EQ(loaded.reason(), path.toStdString() + ": " + c.reason);
     EXPECT_EQ(pictures.NaturalSize(SpriteId::imHare), QSize(3, 3));
 }
 
@@ -250,9 +249,9 @@ TEST(PictureMalformed, AGifScreenLargerThanItsImageWithinTheLimitLoads) {
     const Bytes bytes = GifClaiming(4096, 4096, 100, 100);
     std::ofstream(path.toStdString(), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    QString error;
-    const QImage picture = ReadPictureFile(path, &error);
-    EXPECT_EQ(picture.size(), QSize(4096, 4096)) << error.toStdString();
+    const Result<QImage> picture = ReadPictureFile(path);
+    ASSERT_TRUE(picture) << picture.reason();
+    EXPECT_EQ(picture->size(), QSize(4096, 4096));
 }
 
 // What a skin may name as a picture but is no file: refused before opening,
@@ -265,9 +264,9 @@ TEST(PictureMalformed, AFolderAFifoAndADeviceAreRefusedWithoutOpeningThem) {
     ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
     for (const QString& path : {folder, fifo, QStringLiteral("/dev/zero")}) {
         PictureSet pictures;
-        QString error;
-        EXPECT_FALSE(pictures.LoadPicture(SpriteId::imHare, path, true, &error));
-        EXPECT_EQ(error, QStringLiteral("Cannot open file %1").arg(path));
+        const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, path, true);
+        EXPECT_FALSE(loaded);
+        EXPECT_EQ(loaded.reason(), QStringLiteral("Cannot open file %1").arg(path).toStdString());
     }
 }
 
@@ -297,10 +296,9 @@ TEST_P(SvgNamingAFileTest, IsRefusedWithoutOpeningIt) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         PictureSet pictures;
-        QString error;
-        const bool loaded = pictures.LoadPicture(SpriteId::imHare, path, true, &error);
-        ::_exit(!loaded && error == path + QStringLiteral(": not a readable picture (BMP, PNG, GIF and JPEG "
-                                                         "pictures are read)")
+        const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, path, true);
+        ::_exit(!loaded && loaded.reason() == path.toStdString() +
+                                                  ": not a readable picture (BMP, PNG, GIF and JPEG pictures are read)"
                     ? 0
                     : 1);
     }
@@ -328,7 +326,9 @@ QImage LoadFrom(const Bytes& bytes, bool transparent, QString* error) {
     std::ofstream(path.toStdString(), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     PictureSet pictures;
-    if (!pictures.LoadPicture(SpriteId::imHare, path, transparent, error)) return {};
+    const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, path, transparent);
+    if (error) *error = QString::fromStdString(loaded.reason());
+    if (!loaded) return {};
     return pictures.Drawable(SpriteId::imHare);
 }
 
@@ -406,8 +406,8 @@ TEST(PictureMalformed, APngNamedBmpStillLoads) {
     png.fill(kInkColour);
     ASSERT_TRUE(png.save(path, "PNG"));
     PictureSet pictures;
-    QString error;
-    ASSERT_TRUE(pictures.LoadPicture(SpriteId::imHare, path, false, &error)) << error.toStdString();
+    const Result<void> loaded = pictures.LoadPicture(SpriteId::imHare, path, false);
+    ASSERT_TRUE(loaded) << loaded.reason();
     EXPECT_EQ(pictures.NaturalSize(SpriteId::imHare), QSize(5, 3));
 }
 

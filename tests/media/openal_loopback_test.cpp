@@ -141,7 +141,7 @@ TEST_F(LoopbackTest, ASkinsWaveReplacesTheBuiltInOne) {
     const std::string path = ::testing::TempDir() + "pellox_skin_ul.wav";
     WriteStereoWave(path, 16, samples.data(), static_cast<std::uint32_t>(samples.size() * 2));
     const std::vector<double> builtin = WaveLeft(sounds->DXWaveList().Items(0).Wave());
-    sounds->LoadEffectFile(Effect::UL, path);
+    ASSERT_TRUE(sounds->LoadEffectFile(Effect::UL, path));
 
     const double before = loopback->NowSeconds();
     sounds->PlayEffect(Effect::UL, true);
@@ -159,12 +159,7 @@ TEST_F(LoopbackTest, AWaveInAFormatThatCannotPlayLeavesTheEffectAsItWas) {
     const std::vector<char> silence(600, 0);
     WriteStereoWave(path, 24, silence.data(), static_cast<std::uint32_t>(silence.size()));
     const std::int32_t before = sounds->DXWaveList().Items(0).Wave().DataSize();
-    try {
-        sounds->LoadEffectFile(Effect::UL, path);
-        ADD_FAILURE() << "a 24-bit wave was taken";
-    } catch (const EWaveFormatError& e) {
-        EXPECT_STREQ(e.what(), "24 bits a sample: only 8 and 16 play");
-    }
+    EXPECT_EQ(sounds->LoadEffectFile(Effect::UL, path).reason(), "24 bits a sample: only 8 and 16 play");
     EXPECT_EQ(sounds->DXWaveList().Items(0).Wave().DataSize(), before);
     const double start = loopback->NowSeconds();
     sounds->PlayEffect(Effect::UL, true);  // still the built-in step

@@ -72,14 +72,16 @@ TEST_F(LanguageSettingsTest, AFileThatCannotBeWrittenIsLeftAsItIs) {
     // A folder in the file's place.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Pellox.conf")));
     EXPECT_FALSE(LanguageSettings(Path()).Read().has_value());
-    EXPECT_FALSE(LanguageSettings(Path()).Write(kEn));
+    const Result<void> over_folder = LanguageSettings(Path()).Write(kEn);
+    EXPECT_EQ(over_folder.reason(), Path().toStdString() + " is not a small file that can be read whole: it is left as it is");
     EXPECT_TRUE(QDir(Path()).isEmpty());
     ASSERT_TRUE(QDir(Path()).removeRecursively());
 
     // A file larger than ours would ever be: written over, it would be lost.
     const QByteArray large = "[General]\nLanguage=1\n" + QByteArray(100 * 1024, ';');
     WriteFile(large);
-    EXPECT_FALSE(LanguageSettings(Path()).Write(kEn));
+    const Result<void> over_large = LanguageSettings(Path()).Write(kEn);
+    EXPECT_NE(over_large.reason().find("not a small file"), std::string::npos) << over_large.reason();
     EXPECT_EQ(ReadFile(), large);
 
     // A folder that cannot be made: a file stands where it should be (root
@@ -87,7 +89,8 @@ TEST_F(LanguageSettingsTest, AFileThatCannotBeWrittenIsLeftAsItIs) {
     QFile blocker(Path(QStringLiteral("blocker")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    EXPECT_FALSE(LanguageSettings(Path(QStringLiteral("blocker/Pellox.conf"))).Write(kEn));
+    const Result<void> blocked = LanguageSettings(Path(QStringLiteral("blocker/Pellox.conf"))).Write(kEn);
+    EXPECT_EQ(blocked.reason(), "the folder " + Path(QStringLiteral("blocker")).toStdString() + " cannot be made");
     EXPECT_EQ(QFileInfo(blocker.fileName()).size(), 0);
 }
 

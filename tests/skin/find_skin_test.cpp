@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -191,6 +193,51 @@ TEST(SkinSearchRoots, CurrentFolderThenXdgDataHomeThenXdgDataDirs) {
     };
     for (const Case& c : cases) {
         EXPECT_EQ(SkinSearchRoots(c.env), c.roots) << c.name;
+    }
+}
+
+// The variables as the process has them: set, unset or empty. The install
+// goes to the search's first root after ".", whatever they hold.
+TEST(SkinSearchRoots, InstallFolderIsTheSearchsOwnFolderUnderEveryEnvironment) {
+    struct Variable {
+        const char* name;
+        std::optional<std::string> saved;
+        explicit Variable(const char* n) : name(n) {
+            if (const char* value = std::getenv(n)) saved = value;
+        }
+        void Set(const std::optional<std::string>& value) const {
+            if (value) ::setenv(name, value->c_str(), 1);
+            else ::unsetenv(name);
+        }
+        ~Variable() { Set(saved); }
+    };
+    const Variable data_home("XDG_DATA_HOME"), home("HOME"), data_dirs("XDG_DATA_DIRS");
+    struct Case {
+        const char* name;
+        std::optional<std::string> data_home, home, data_dirs;
+        fs::path installed;  // empty: nowhere to install
+        std::vector<fs::path> roots;
+    };
+    const Case cases[] = {
+        {"all set", "/data", "/home/wolf", "/opt:/srv", "/data/pellox/skins",
+         {".", "/data/pellox/skins", "/opt/pellox/skins", "/srv/pellox/skins"}},
+        {"data home unset", std::nullopt, "/home/wolf", std::nullopt, "/home/wolf/.local/share/pellox/skins",
+         {".", "/home/wolf/.local/share/pellox/skins", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+        {"data home empty", "", "/home/wolf", "", "/home/wolf/.local/share/pellox/skins",
+         {".", "/home/wolf/.local/share/pellox/skins", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+        {"data home relative", "data", "/home/wolf", "/opt", "/home/wolf/.local/share/pellox/skins",
+         {".", "/home/wolf/.local/share/pellox/skins", "/opt/pellox/skins"}},
+        {"nothing set", std::nullopt, std::nullopt, std::nullopt, fs::path(),
+         {".", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+        {"all empty", "", "", "", fs::path(), {".", "/usr/local/share/pellox/skins", "/usr/share/pellox/skins"}},
+    };
+    for (const Case& c : cases) {
+        data_home.Set(c.data_home);
+        home.Set(c.home);
+        data_dirs.Set(c.data_dirs);
+        const SkinSearchEnvironment env = SkinSearchEnvironment::FromProcess();
+        EXPECT_EQ(InstalledSkinsFolder(env), c.installed) << c.name;
+        EXPECT_EQ(SkinSearchRoots(env), c.roots) << c.name;
     }
 }
 

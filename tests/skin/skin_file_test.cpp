@@ -117,8 +117,8 @@ TEST(LoadSkinFile, ReadsAFileAndSaysWhyOtherPathsGiveNoSkinFile) {
     TempFolder temp;
     const auto skin = temp.Write("skin.ini", "[SETTINGS]\r\ntitle=Wolf\r\n");
     const auto loaded = LoadSkinFile(skin);
-    ASSERT_TRUE(loaded.file) << loaded.error;
-    EXPECT_EQ(loaded.file->Read("SETTINGS", "title", ""), "Wolf");
+    ASSERT_TRUE(loaded) << loaded.reason();
+    EXPECT_EQ(loaded->Read("SETTINGS", "title", ""), "Wolf");
 
     const auto fifo = temp.path() / "pipe.ini";
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
@@ -136,8 +136,8 @@ TEST(LoadSkinFile, ReadsAFileAndSaysWhyOtherPathsGiveNoSkinFile) {
         if (c.path == fifo && !kKernelFiles) continue;
         SCOPED_TRACE(c.path);
         const auto refused = LoadSkinFile(c.path);
-        EXPECT_FALSE(refused.file);
-        EXPECT_NE(refused.error.find(c.says), std::string::npos) << refused.error;
+        EXPECT_FALSE(refused);
+        EXPECT_NE(refused.reason().find(c.says), std::string::npos) << refused.reason();
     }
 }
 

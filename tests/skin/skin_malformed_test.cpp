@@ -92,14 +92,14 @@ TEST_P(SkinFileMalformed, IsRefusedWithItsReasonOrReadWithinTheLimit) {
     const LoadedSkinFile loaded = LoadSkinFile(path);
     EXPECT_LT(std::chrono::steady_clock::now() - start, kNoHang);
     if (!c.error.empty()) {
-        EXPECT_FALSE(loaded.file);
-        EXPECT_NE(loaded.error.find(c.error), std::string::npos) << loaded.error;
+        EXPECT_FALSE(loaded);
+        EXPECT_NE(loaded.reason().find(c.error), std::string::npos) << loaded.reason();
         return;
     }
-    ASSERT_TRUE(loaded.file) << loaded.error;
-    EXPECT_EQ(loaded.file->Read("SETTINGS", "title", ""), c.title);
+    ASSERT_TRUE(loaded) << loaded.reason();
+    EXPECT_EQ(loaded->Read("SETTINGS", "title", ""), c.title);
     if (c.title == "Long") {
-        EXPECT_EQ(loaded.file->Read("SETTINGS", "note", "").size(), 1u << 20);
+        EXPECT_EQ(loaded->Read("SETTINGS", "note", "").size(), 1u << 20);
     }
 }
 
@@ -130,7 +130,7 @@ TEST_P(SkinDirMalformed, IsNoFolderAndLeavesTheCurrentFolder) {
     CurrentDirGuard guard(folder.path());
     const fs::path skin_folder = folder.path() / "skin";
     const ResolvedSkinPath resolved = ResolveSkinDir(c.dir, skin_folder);
-    EXPECT_NE(resolved.error.find(c.error), std::string::npos) << resolved.error;
+    EXPECT_NE(resolved.reason().find(c.error), std::string::npos) << resolved.reason();
     EXPECT_EQ(SkinWorkFolder(c.dir, skin_folder), fs::path());
     EXPECT_EQ(fs::current_path(), folder.path());
 }
@@ -149,11 +149,11 @@ INSTANTIATE_TEST_SUITE_P(
 // A picture or wave entry naming what is no file never reaches the loader.
 class CountingTarget final : public SkinTarget {
 public:
-    std::string LoadSprite(SpriteId, const SpriteEntry&, const fs::path&) override {
+    Result<void> LoadSprite(SpriteId, const SpriteEntry&, const fs::path&) override {
         ++loads;
         return {};
     }
-    std::string LoadSound(Effect, const fs::path&) override {
+    Result<void> LoadSound(Effect, const fs::path&) override {
         ++loads;
         return {};
     }
@@ -196,9 +196,10 @@ TEST(SkinEntryMalformed, AFolderAFifoADeviceOrAZeroByteNeverReachesTheLoader) {
             const SkinFile skin = SkinFile::FromText(text);
             CountingTarget target;
             const auto start = std::chrono::steady_clock::now();
-            const std::string error = ApplySkinEntry(skin, *entry, {{}, folder.path() / "skin"}, target);
+            const Result<void> applied = ApplySkinEntry(skin, *entry, {{}, folder.path() / "skin"}, target);
             EXPECT_LT(std::chrono::steady_clock::now() - start, kNoHang);
-            EXPECT_NE(error.find(c.error), std::string::npos) << error;
+            EXPECT_FALSE(applied);
+            EXPECT_NE(applied.reason().find(c.error), std::string::npos) << applied.reason();
             EXPECT_EQ(target.loads, 0);
         }
     }

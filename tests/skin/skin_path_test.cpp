@@ -65,13 +65,13 @@ TEST_P(SkinPath, ResolvesOrSaysWhyNot) {
         PELLOX_SKIP_WITHOUT_KERNEL_FILES();
     const ResolvedSkinPath result = ResolveSkinFilePath(c.written);
     if (c.resolved.empty()) {
-        EXPECT_EQ(result.path, fs::path());
-        EXPECT_NE(result.error.find(c.says), std::string::npos) << result.error;
+        EXPECT_FALSE(result);
+        EXPECT_NE(result.reason().find(c.says), std::string::npos) << result.reason();
     } else {
-        EXPECT_EQ(result.error, "");
-        EXPECT_EQ(result.path, fs::path(c.resolved));
+        ASSERT_TRUE(result) << result.reason();
+        EXPECT_EQ(*result, fs::path(c.resolved));
         struct stat info {};
-        EXPECT_TRUE(::stat(result.path.c_str(), &info) == 0 && S_ISREG(info.st_mode));
+        EXPECT_TRUE(::stat(result->c_str(), &info) == 0 && S_ISREG(info.st_mode));
     }
 }
 

@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringDecoder>
 
+#include "skin/code_pages.h"
+
 namespace pellox {
 namespace {
 
@@ -69,6 +71,20 @@ TEST(SkinText, EveryShortSequenceDecodesAsQtsConvertersDecodeIt) {
         if (DecodeSkinText(bytes) != DecodedByQt(bytes) && ++differences <= 5)
             ADD_FAILURE() << "bytes " << QByteArray::fromStdString(bytes).toHex(' ').toStdString();
     EXPECT_EQ(differences, 0);
+}
+
+// Archive names from DOS tools are CP866; every byte has a character there.
+// ASCII stays itself (Qt's converter swaps three control characters as IBM's
+// tables do; names hold none of them).
+TEST(CodePages, EveryCp866ByteDecodesAsQtsConverterDecodesIt) {
+    QStringDecoder dos("IBM866");
+    ASSERT_TRUE(dos.isValid());
+    for (int byte = 0; byte < 0x80; ++byte) EXPECT_EQ(Cp866Character(static_cast<unsigned char>(byte)), char32_t(byte));
+    for (int byte = 0x80; byte < 256; ++byte) {
+        const QString expected = dos.decode(QByteArray(1, static_cast<char>(byte)));
+        ASSERT_EQ(expected.size(), 1);
+        EXPECT_EQ(Cp866Character(static_cast<unsigned char>(byte)), expected.front().unicode()) << byte;
+    }
 }
 
 }  // namespace

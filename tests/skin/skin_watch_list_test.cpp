@@ -21,12 +21,12 @@ TEST(SkinWatchList, FoundFilesAndTheFoldersWhereMissingOnesWouldAppear) {
         "bell=1,2,3,4,later\\not yet\\bell.bmp\n"        // a folder that does not exist yet, in one that does
         "[SOUNDS]\nMoveUL=sounds/ul.wav\nMoveUR=nowhere.wav\n");
     const LoadedSkinFile loaded = LoadSkinFile(ini);
-    ASSERT_TRUE(loaded.file);
+    ASSERT_TRUE(loaded);
     const SkinFolders folders = SkinFoldersFor(ini, ".", root);
     EXPECT_EQ(folders.skin, root / "skin");
     EXPECT_EQ(folders.work, root);  // dir "." from where the game started
 
-    const SkinWatchList list = SkinWatchListFor(ini, &*loaded.file, folders, root);
+    const SkinWatchList list = SkinWatchListFor(ini, &*loaded, folders, root);
     EXPECT_EQ(list.files, (std::set<std::filesystem::path>{ini, root / "skin/Pics/hare.bmp", root / "skin/sounds/ul.wav"}));
     EXPECT_EQ(list.folders, (std::set<std::filesystem::path>{root, root / "skin", root / "skin/Pics", root / "skin/sounds",
                                                              root / "skin/Later"}));

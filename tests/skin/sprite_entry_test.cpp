@@ -19,9 +19,9 @@ class SpriteEntryAccepted : public testing::TestWithParam<GoodEntry> {};
 
 TEST_P(SpriteEntryAccepted, GivesNumbersAndTheWholePath) {
     const ParsedSpriteEntry parsed = ParseSpriteEntry(GetParam().value);
-    ASSERT_TRUE(parsed.entry) << parsed.error;
-    EXPECT_EQ(*parsed.entry, GetParam().expected);
-    EXPECT_EQ(parsed.error, "");
+    ASSERT_TRUE(parsed) << parsed.reason();
+    EXPECT_EQ(*parsed, GetParam().expected);
+    EXPECT_EQ(parsed.reason(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -46,8 +46,8 @@ class SpriteEntryRefused : public testing::TestWithParam<BadEntry> {};
 
 TEST_P(SpriteEntryRefused, FailsAndSaysWhichField) {
     const ParsedSpriteEntry parsed = ParseSpriteEntry(GetParam().value);
-    EXPECT_FALSE(parsed.entry);
-    EXPECT_NE(parsed.error.find(GetParam().says), std::string::npos) << parsed.error;
+    EXPECT_FALSE(parsed);
+    EXPECT_NE(parsed.reason().find(GetParam().says), std::string::npos) << parsed.reason();
 }
 
 INSTANTIATE_TEST_SUITE_P(

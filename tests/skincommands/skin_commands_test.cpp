@@ -180,8 +180,8 @@ TEST_F(SkinCommandsTest, TheExportIsTheWholeBuiltinGameAndChecksClean) {
             ASSERT_TRUE(value) << Named(e);
             if (e.sprite) {
                 const ParsedSpriteEntry parsed = ParseSpriteEntry(*value);
-                ASSERT_TRUE(parsed.entry) << Named(e) << ": " << parsed.error;
-                const SpriteEntry& s = *parsed.entry;
+                ASSERT_TRUE(parsed) << Named(e) << ": " << parsed.reason();
+                const SpriteEntry& s = *parsed;
                 EXPECT_EQ((Bounds{s.left, s.top, s.width, s.height}), LayoutOf(*e.sprite).bounds) << Named(e);
                 EXPECT_TRUE(ReadFile(skin_dir / s.path) == SpriteResource(*e.sprite)) << Named(e) << " " << s.path;
             } else {

@@ -21,6 +21,8 @@ TEST(ArchiveNameToUtf8, KeepsUtf8AndReadsOldCodePagesAsCyrillic) {
         {"\xC2\xEE\xEB\xEA\\\xF4\xEE\xED.bmp", "Волк\\фон.bmp"},  // Windows-1251
         {"\xB8\xEB\xEA\xE0", "ёлка"},                             // Windows-1251 with ё
         {"\xF1\xAB\xAA\xA0", "ёлка"},                             // CP866 with ё
+        {"\x98\xEB\xEA\xE0", "Шыър"},  // 0x98 is no Windows-1251 letter: CP866 even with fewer letters
+        {"\xB0\xB1", "░▒"},              // no letter either way: CP866 on the tie
     };
     for (const NameCase& c : cases) EXPECT_EQ(ArchiveNameToUtf8(c.bytes), c.utf8) << c.utf8;
 }

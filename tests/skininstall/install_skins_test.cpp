@@ -78,17 +78,17 @@ struct Launched {
 };
 Launched LaunchFrom(const fs::path& ini, const fs::path& start) {
     CurrentDirGuard in_start(start);
-    const SkinFile skin = *LoadSkinFile(ini).file;
+    const SkinFile skin = *LoadSkinFile(ini);
     const fs::path folder = ini.parent_path();
     const fs::path work = SkinWorkFolder(ReadSkinSettings(skin).dir, folder);
     Launched launched;
     const ParsedSpriteEntry ground = ParseSpriteEntry(skin.Read("BACK", "ground", "-"));
-    if (ground.entry) {
-        const ResolvedSkinPath file = ResolveSkinEntryPath(ground.entry->path, folder, work);
-        if (file.error.empty()) launched.ground = ReadFile(file.path);
+    if (ground) {
+        const ResolvedSkinPath file = ResolveSkinEntryPath(ground->path, folder, work);
+        if (file.ok()) launched.ground = ReadFile(*file);
     }
     const ResolvedSkinPath over = ResolveSkinEntryPath(skin.Read("SOUNDS", "Over", "-"), folder, work);
-    if (over.error.empty()) launched.over = ReadFile(over.path);
+    if (over.ok()) launched.over = ReadFile(*over);
     return launched;
 }
 
@@ -487,6 +487,9 @@ INSTANTIATE_TEST_SUITE_P(
                 "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\nver=1.6\r\n"},
         DirCase{"BehindAByteOrderMarkReplaced", "\xEF\xBB\xBF[SETTINGS]\r\ndir=old\r\n",
                 "\xEF\xBB\xBF[SETTINGS]\r\ndir=/skins/Night\r\n"},
+        // A DEL byte the game trims around a header or a key: the edit finds them as the game does.
+        DirCase{"DelTrimmedAsTheGameTrimsIt", "\x7F[SETTINGS]\r\n\x7F" "dir=old\r\n",
+                "\x7F[SETTINGS]\r\ndir=/skins/Night\r\n"},
         DirCase{"NoSettingsSection", "[BACK]\r\nground=0,0,1,1,a.bmp\r\n", std::nullopt}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -573,13 +576,6 @@ INSTANTIATE_TEST_SUITE_P(
                     },
                     "it holds 3 skins; the first 2 were installed", 2, {.max_skins = 2}}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(InstalledSkinsFolder, FollowsXdgDataHomeThenHome) {
-    EXPECT_EQ(InstalledSkinsFolder({"/data", "/home/u", std::nullopt}), fs::path("/data/pellox/skins"));
-    EXPECT_EQ(InstalledSkinsFolder({"relative", "/home/u", std::nullopt}),
-              fs::path("/home/u/.local/share/pellox/skins"));
-    EXPECT_EQ(InstalledSkinsFolder({std::nullopt, std::nullopt, std::nullopt}), fs::path());
-}
 
 }  // namespace
 }  // namespace pellox

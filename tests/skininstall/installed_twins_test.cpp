@@ -55,6 +55,8 @@ TEST(InstalledTwins, TitlesGetTheSuffixAndEveryOtherByteStays) {
         // No English title, or the marker that means none: the English menu shows the title.
         {"[SETTINGS]\ntitle=A\ntitleGB=Tis not a title, but a test.!\n",
          "[SETTINGS]\ntitle=A (2)\ntitleGB=Tis not a title, but a test.!\n"},
+        // Behind a byte-order mark, as the game reads it; the mark stays.
+        {"\xEF\xBB\xBF[SETTINGS]\r\ntitle=A\r\n", "\xEF\xBB\xBF[SETTINGS]\r\ntitle=A (2)\r\n"},
     };
     for (const Case& c : cases) EXPECT_EQ(WithTitlesSuffixed(c.text, " (2)"), c.want) << c.text;
 }

@@ -138,7 +138,7 @@ TEST_F(HostileNameTest, TheSkinsFolderBoxShowsItsPathAsWritten) {
 
 TEST_F(HostileNameTest, TheGameWindowShowsTheSkinsTitleAndAnErrorAsWritten) {
     Open();
-    GameWindow& game = *form->GameWindowIfCreated();
+    GameWindow& game = Game();
     PrepareBuiltinGame(game);
     game.FrameTimer().SetEnabled(false);
     const std::u16string title = u"[*] <b>Ночь</b> [*][*]";

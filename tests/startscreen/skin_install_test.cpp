@@ -219,7 +219,7 @@ TEST_F(SkinInstallTest, ASkinInstalledWhileTheSearchRunsIsListedOnce) {
     form->InstallSkinSources({skins.path() / "new.zip"});
     QElapsedTimer waited;
     waited.start();
-    while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
+    while ((!form->SkinMenuStarted() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
         QCoreApplication::processEvents();
     ASSERT_FALSE(form->SkinSearchRunning());
     EXPECT_EQ(Listed(), kBuiltinSU.toStdString() + " | Новый | Alpha");

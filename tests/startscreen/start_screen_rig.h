@@ -45,16 +45,21 @@ protected:
         return skins.Write(relative, text);
     }
 
-    // Shows the start screen and waits for the game window and the end of
-    // the skin search.
+    // Shows the start screen and waits for the end of the skin search.
     void Open(QStringList arguments = {}) {
         Show(std::move(arguments));
         QElapsedTimer waited;
         waited.start();
-        while ((!form->GameWindowIfCreated() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
+        while ((!form->SkinMenuStarted() || form->SkinSearchRunning()) && waited.elapsed() < 5000)
             QCoreApplication::processEvents();
-        ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+        ASSERT_TRUE(form->SkinMenuStarted());
         ASSERT_FALSE(form->SkinSearchRunning());
+    }
+
+    // The game window, made now if the start button has not made it yet.
+    GameWindow& Game() {
+        EXPECT_TRUE(form->LongCreate());
+        return *form->GameWindowIfCreated();
     }
 
     // Shows the start screen; watcher sees its events from the first.
@@ -64,7 +69,7 @@ protected:
         setup.search_roots = {skins.path()};
         setup.system_locale = locale;
         setup.remembered_language = [this] { return LanguageFile().Read(); };
-        setup.remember_language = [this](InterfaceLanguage language) { LanguageFile().Write(language); };
+        setup.remember_language = [this](InterfaceLanguage language) { static_cast<void>(LanguageFile().Write(language)); };
         setup.make_game_window = [this] {
             return std::make_unique<GameWindow>(testing::BuiltinPictures(),
                                                 std::make_unique<testing::RecordingSound>(&played, &no_failure),

@@ -25,8 +25,9 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     EXPECT_EQ(form->minimumSize(), form->size());
     EXPECT_EQ(form->maximumSize(), form->size());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Pellox — версия 1.8"));
-    ASSERT_NE(form->GameWindowIfCreated(), nullptr);
-    EXPECT_FALSE(form->GameWindowIfCreated()->Form().isVisible());
+    // The start button makes the game window: its pictures and frames are
+    // not held while the player reads.
+    EXPECT_EQ(form->GameWindowIfCreated(), nullptr);
     EXPECT_EQ(Entries(), QStringList{QStringLiteral("Встроенная игра по умолчанию «Kestrow»")});
     EXPECT_FALSE(form->CbSkin().isEnabled());
     EXPECT_TRUE(form->MmSUInstruction().isVisible());
@@ -52,6 +53,26 @@ TEST_F(StartScreenTest, WithNoSkinTheMenuIsLockedOnTheBuiltInGame) {
     EXPECT_EQ(Start(), 0);
     EXPECT_EQ(form->GameWindowIfCreated()->Texts().TitleSU, kBuiltinTitleSU);
     EXPECT_FALSE(form->isVisible());
+}
+
+// The press would wait for the game window's pictures: the pointer on its way
+// to the start button makes it, hidden, and the press finds it made.
+TEST_F(StartScreenTest, ThePointerOverTheStartButtonMakesTheGameWindowBeforeThePress) {
+    Open();
+    ASSERT_EQ(form->GameWindowIfCreated(), nullptr);
+    QTest::mouseMove(&form->ImBritish());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(form->GameWindowIfCreated(), nullptr);  // only the start button's
+    QTest::mouseMove(&form->BtStart());
+    QElapsedTimer waited;
+    waited.start();
+    while (!form->GameWindowIfCreated() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    ASSERT_NE(form->GameWindowIfCreated(), nullptr);
+    GameWindow* made = form->GameWindowIfCreated();
+    EXPECT_FALSE(made->Form().isVisible());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(Start(), 0);
+    EXPECT_EQ(form->GameWindowIfCreated(), made);  // the press used it
 }
 
 TEST_F(StartScreenTest, FoundSkinsFillTheMenuWithTheLastOneSelected) {
@@ -180,10 +201,13 @@ TEST_F(StartScreenTest, TheLanguageSwitchTranslatesEveryStateAndKeepsTheSelectio
         EXPECT_FALSE(form->MmSUInstruction().isVisible());
         EXPECT_EQ(form->BtStart().text(),
                   QStringLiteral("Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!"));
-        EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, InterfaceLanguage::English);
+        // Made after the click, the game window takes the language; made
+        // before, it follows the next click.
+        EXPECT_EQ(Game().Texts().Language, InterfaceLanguage::English);
 
         QTest::mouseClick(&form->ImSoviet(), Qt::LeftButton);
         EXPECT_EQ(form->Language(), InterfaceLanguage::Russian) << c.state;
+        EXPECT_EQ(Game().Texts().Language, InterfaceLanguage::Russian);
         EXPECT_EQ(form->GbSkin().title(), c.su) << c.state;
         EXPECT_EQ(form->CbSkin().currentIndex(), selected) << c.state;
         EXPECT_EQ(form->BtStart().text(), QStringLiteral("Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!"));
@@ -209,7 +233,7 @@ TEST_F(StartScreenTest, TheFirstStartFollowsTheSystemsLanguage) {
         EXPECT_EQ(form->CbSkin().itemText(0), english ? QStringLiteral("Built-in game “Kestrow”")
                                                       : QStringLiteral("Встроенная игра по умолчанию «Kestrow»"))
             << c.locale;
-        EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, c.expected) << c.locale;
+        EXPECT_EQ(Game().Texts().Language, c.expected) << c.locale;
         // Nothing is kept until the player chooses.
         EXPECT_FALSE(QFile::exists(LanguageFile().FileName())) << c.locale;
     }
@@ -229,7 +253,7 @@ TEST_F(StartScreenTest, TheFlagClickedLastIsTheLanguageOfTheNextStart) {
     QTest::keyClick(&form->ImBritish(), Qt::Key_Space);
     Open();
     EXPECT_EQ(form->Language(), InterfaceLanguage::English);
-    EXPECT_EQ(form->GameWindowIfCreated()->Texts().Language, InterfaceLanguage::English);
+    EXPECT_EQ(Game().Texts().Language, InterfaceLanguage::English);
     // The choice has a file of its own: the scores file is not made for it.
     EXPECT_FALSE(QFile::exists(RecordsFile()));
 }
@@ -460,7 +484,7 @@ TEST_F(StartScreenTest, QtsOwnTextsFollowTheLanguage) {
 // On Wayland Qt's title bar offers maximise even so, and it only moved the window.
 TEST_F(StartScreenTest, NeitherWindowCanBeMaximised) {
     Open();
-    GameWindow& game = *form->GameWindowIfCreated();
+    GameWindow& game = Game();
     PrepareBuiltinGame(game);
     game.Form().show();
     for (QWidget* window : {static_cast<QWidget*>(form.get()), static_cast<QWidget*>(&game.Form())}) {
@@ -513,18 +537,20 @@ TEST_F(StartScreenTest, EnterOnAFlagStartsTheGameAndLeavesTheLanguage) {
 }
 
 // A failure while the game window is made (its sound, its pictures) once
-// unwound through Qt's event dispatch from the queued creation.
+// unwound through Qt's event dispatch from the queued creation; the start
+// button makes it now, from the button's clicked signal.
 TEST_F(StartScreenTest, AGameWindowThatCannotBeMadeClosesTheStartScreenWithoutThrowing) {
-    StartScreenSetup setup;
-    setup.search_roots = {skins.path()};
-    setup.make_game_window = []() -> std::unique_ptr<GameWindow> {
-        throw std::runtime_error("The sound output has no mixer to play on");
+    adjust_setup = [](StartScreenSetup& setup) {
+        setup.make_game_window = []() -> std::unique_ptr<GameWindow> {
+            throw std::runtime_error("The sound output has no mixer to play on");
+        };
     };
-    form = std::make_unique<THBForm>(std::move(setup));
-    form->show();
-    QElapsedTimer waited;
-    waited.start();
-    while (form->isVisible() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    Open();
+    EXPECT_TRUE(form->isVisible());  // nothing is made before the start button
+    ::testing::internal::CaptureStderr();
+    form->BtStart().click();
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find("no mixer to play on"), std::string::npos) << said;
     EXPECT_FALSE(form->isVisible());
     EXPECT_EQ(form->GameWindowIfCreated(), nullptr);
 }
