@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <exception>
 #include <system_error>
 
@@ -102,7 +103,8 @@ void LanguageFlag::keyPressEvent(QKeyEvent* event) {
 
 THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint),
-      setup_(std::move(setup)) {
+      setup_(std::move(setup)),
+      launch_(setup_.make_game_window) {
     setObjectName(QStringLiteral("HBForm"));
     QFont font(QStringLiteral("Sans Serif"));
     font.setStyleHint(QFont::SansSerif);
@@ -165,8 +167,12 @@ void THBForm::BuildComponents() {
     cb_skin_ = Place(new QComboBox(gb_skin_), "cbSkin", 16, 24, 353, 21);
     cb_skin_->setEditable(false);
     cb_skin_->setAccessibleName(QStringLiteral("Skin"));
-    connect(cb_skin_, &QComboBox::activated, this, [this] { player_chose_skin_ = true; });
-    FillMenu(-1);
+    connect(cb_skin_, &QComboBox::activated, this, [this](int index) { menu_.PlayerChose(index); });
+    // Moved by the program's own hand (or a test's): the model follows.
+    connect(cb_skin_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        menu_.Select(index);
+        ShowMenu();
+    });
 
     bt_start_ = Place(new QPushButton(this), "btStart", 104, 360, 385, 25);
     connect(bt_start_, &QPushButton::clicked, this, [this] { btStartClick(); });
@@ -224,11 +230,9 @@ void THBForm::BuildContextMenu() {
     preview_skin_action_->setObjectName(QStringLiteral("acPreviewSkin"));
     preview_skin_action_->setEnabled(false);
     connect(preview_skin_action_, &QAction::triggered, this, [this] {
-        const std::filesystem::path file = menu_.FileOf(cb_skin_->currentIndex());
+        const std::filesystem::path file = menu_.Entries().FileOf(menu_.Selected());
         if (!file.empty() && setup_.preview_skin) setup_.preview_skin(file);
     });
-    connect(cb_skin_, &QComboBox::currentIndexChanged, this,
-            [this](int index) { preview_skin_action_->setEnabled(!menu_.FileOf(index).empty()); });
     if (setup_.preview_skin) {
         for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(cb_skin_)}) {
             widget->addAction(preview_skin_action_);
@@ -265,30 +269,40 @@ void THBForm::ShowTexts() {
     QPlainTextEdit* hidden = su ? mm_gb_instruction_ : mm_su_instruction_;
     if (hidden) hidden->setVisible(false);
     shown.setVisible(true);
-    gb_skin_->setTitle(Caption(menu_state_));
     FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
     lb_year_->setText(texts.year);
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
     install_skin_action_->setText(InstallSkinActionText(language_));
     open_skins_folder_action_->setText(OpenSkinsFolderActionText(language_));
     preview_skin_action_->setText(su ? QStringLiteral("Предпросмотр этого скина") : QStringLiteral("Preview this skin"));
+    ShowMenu();
 }
 
-void THBForm::FillMenu(int selected) {
-    const std::vector<std::string>& titles =
-        language_ == InterfaceLanguage::Russian ? menu_.MenuTitlesSU : menu_.MenuTitlesGB;
-    cb_skin_->clear();
-    for (const std::string& title : titles) cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
-    cb_skin_->setCurrentIndex(selected);
-    if (preview_skin_action_) preview_skin_action_->setEnabled(!menu_.FileOf(cb_skin_->currentIndex()).empty());
+void THBForm::ShowMenu() {
+    // The widget's own signals would only tell the model what it already holds.
+    const QSignalBlocker quiet(cb_skin_);
+    const std::vector<std::string>& titles = menu_.Titles(language_);
+    if (shown_list_version_ != menu_.ListVersion() || shown_language_ != language_ ||
+        static_cast<std::size_t>(cb_skin_->count()) > titles.size()) {
+        cb_skin_->clear();
+        shown_list_version_ = menu_.ListVersion();
+        shown_language_ = language_;
+    }
+    // Found skins are appended: an open popup stays open, and the walk of a
+    // large tree costs no refill per skin.
+    for (auto i = static_cast<std::size_t>(cb_skin_->count()); i < titles.size(); ++i)
+        cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(titles[i])));
+    if (cb_skin_->currentIndex() != menu_.Selected()) cb_skin_->setCurrentIndex(menu_.Selected());
+    cb_skin_->setEnabled(menu_.Enabled());
+    gb_skin_->setTitle(Caption(menu_.State()));
+    if (preview_skin_action_) preview_skin_action_->setEnabled(!menu_.Entries().FileOf(menu_.Selected()).empty());
 }
 
 void THBForm::imLanguageClick(int tag) {
     language_ = tag == -1 ? InterfaceLanguage::Russian : InterfaceLanguage::English;
     if (setup_.remember_language) setup_.remember_language(language_);
-    if (game_window_) game_window_->Texts().Language = language_;
+    launch_.SetLanguage(language_);
     ShowTexts();
-    FillMenu(cb_skin_->currentIndex());
 }
 
 void THBForm::setVisible(bool visible) {
@@ -300,7 +314,7 @@ void THBForm::setVisible(bool visible) {
 
 void THBForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    LockToCommandLineSkin();
+    LookAtCommandLine();
 }
 
 void THBForm::paintEvent(QPaintEvent* event) {
@@ -322,48 +336,29 @@ void THBForm::paintEvent(QPaintEvent* event) {
 
 bool THBForm::LongCreate() {
     FillSkinMenu();
-    if (!game_window_created_) {
-        // Runs from a queued call: nothing may unwind into Qt's event dispatch.
-        try {
-            game_window_ = setup_.make_game_window();
-        } catch (const std::exception& error) {
-            qCWarning(lcGame, "the game window cannot be made: %s", error.what());
-            return false;
-        }
-        if (!game_window_) return false;
-        game_window_->Texts().Language = language_;
-        game_window_created_ = true;
-    }
-    return true;
+    return launch_.EnsureGameWindow(language_);
 }
 
-bool THBForm::LockToCommandLineSkin() {
-    if (command_line_checked_) return menu_state_ == SkinMenuState::Locked;
-    command_line_checked_ = true;
-    if (setup_.arguments.isEmpty()) return false;
-    const std::filesystem::path file(setup_.arguments.front().toStdString());
-    const SkinProbe probe = ProbeSkin(file);
-    if (!probe.usable) return false;
-    menu_.AddSkin(probe, file);
-    FillMenu(1);
-    cb_skin_->setEnabled(false);
-    menu_state_ = SkinMenuState::Locked;
-    gb_skin_->setTitle(Caption(menu_state_));
-    return true;
+void THBForm::LookAtCommandLine() {
+    if (menu_.CommandLineSeen()) return;
+    std::filesystem::path file;
+    SkinProbe probe;
+    if (!setup_.arguments.isEmpty()) {
+        file = setup_.arguments.front().toStdString();
+        probe = ProbeSkin(file);
+    }
+    menu_.CommandLineLooked(probe, file);
+    ShowMenu();
 }
 
 void THBForm::FillSkinMenu() {
-    if (menu_filled_) return;
-    menu_filled_ = true;
-    if (LockToCommandLineSkin()) return;  // no search
-    // Until a skin is found the menu shows what the start button launches,
-    // unless the player has taken a skin already (one installed at once).
-    FillMenu(player_chose_skin_ ? cb_skin_->currentIndex() : 0);
-    StartSkinSearch();
+    LookAtCommandLine();
+    if (menu_.SearchDue()) StartSkinSearch();
 }
 
 void THBForm::StartSkinSearch() {
-    skin_search_running_ = true;
+    menu_.SearchStarted();
+    ShowMenu();
     // What killed installs left in the skins folder (up to 256 MiB each) goes
     // once the menu is full, on the walk's thread: the window never waits.
     std::function<void()> afterwards;
@@ -372,27 +367,14 @@ void THBForm::StartSkinSearch() {
     skin_search_ = std::make_unique<BackgroundSkinSearch>(
         setup_.search_roots,
         BackgroundSkinSearch::Callbacks{
-            [this](const SkinProbe& skin, const std::filesystem::path& file) { AddFoundSkin(skin, file); },
-            [this] { EndSkinSearch(); }, std::move(afterwards)});
-}
-
-void THBForm::AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file) {
-    if (WasInstalledHere(file)) return;  // listed when it was installed
-    menu_.AddSkin(skin, file);
-    const std::string& title =
-        language_ == InterfaceLanguage::Russian ? menu_.MenuTitlesSU.back() : menu_.MenuTitlesGB.back();
-    cb_skin_->addItem(QString::fromStdU16String(DecodeSkinText(title)));
-    if (!player_chose_skin_) cb_skin_->setCurrentIndex(menu_.selected);
-}
-
-void THBForm::EndSkinSearch() {
-    skin_search_running_ = false;
-    if (menu_.MenuTitlesSU.size() > 1) return;  // choosing, as it has been
-    // Locked on the built-in game's entry, so that the caption reads on into its name.
-    cb_skin_->setCurrentIndex(0);
-    cb_skin_->setEnabled(false);
-    menu_state_ = SkinMenuState::NoneFound;
-    gb_skin_->setTitle(Caption(menu_state_));
+            [this](const SkinProbe& skin, const std::filesystem::path& file) {
+                if (menu_.SkinFound(skin, file)) ShowMenu();
+            },
+            [this] {
+                menu_.SearchEnded();
+                ShowMenu();
+            },
+            std::move(afterwards)});
 }
 
 void THBForm::btStartClick() {
@@ -405,46 +387,28 @@ void THBForm::btStartClick() {
     // The game gets the machine; the menu as found so far is launched from,
     // and the entry launched stays selected should the start screen come back.
     if (skin_search_) skin_search_->Pause();
-    player_chose_skin_ = true;
+    menu_.Launched();
     hide();
-    LaunchChoice choice;
-    choice.selected = cb_skin_->currentIndex();
-    choice.from_command_line = menu_state_ == SkinMenuState::Locked;
-    if (choice.from_command_line) choice.command_line_skin = setup_.arguments.front().toStdString();
-    choice.menu = menu_;
-    // The game window closes by itself when a skin fails, while the start
-    // screen is still hidden: that is not the program's last window.
-    QGuiApplication::setQuitOnLastWindowClosed(false);
-    LaunchFailure failure;
-    // Runs from the button's clicked signal: nothing may unwind into Qt's
-    // dispatch. A launch that throws failed as a skin that does not load,
-    // told as a failure of what was launched: its file, or the menu's entry.
-    try {
-        exit_status_ = LaunchChosenGame(*game_window_, choice, &failure);
-    } catch (const std::exception& error) {
-        qCWarning(lcGame, "the game could not be launched: %s", error.what());
-        std::filesystem::path launched =
-            choice.from_command_line ? choice.command_line_skin : choice.menu.FileOf(choice.selected);
-        if (launched.empty()) launched = cb_skin_->currentText().toStdString();
-        failure = LaunchFailure{launched, {{"", "", error.what()}}, {}};
-        exit_status_ = 1;
-    }
-    QGuiApplication::setQuitOnLastWindowClosed(true);
+    const bool from_command_line = !menu_.CommandLineSkin().empty();
+    const LaunchOutcome outcome = launch_.Launch(menu_, language_);
+    exit_status_ = outcome.status;
     if (exit_status_ == 0) {
         StopSkinSearch();
         close();
         QCoreApplication::exit(exit_status_);
         return;
     }
-    // Back to the menu as it was; the next launch gets a fresh game window,
-    // since this one holds part of the failed skin.
-    game_window_.reset();
-    game_window_created_ = false;
-    if (choice.from_command_line) OfferSearchedSkins();
+    // Back to the menu as it was. The command line's skin has just failed:
+    // the player chooses again from the built-in game and what the search
+    // finds, and Enter now plays the built-in game.
+    if (from_command_line) {
+        menu_.CommandLineSkinFailed();
+        FillSkinMenu();
+    }
     show();
     if (skin_search_) skin_search_->Resume();
     const QString title = LaunchFailureTitle(language_);
-    const QString text = LaunchFailureText(language_, failure);
+    const QString text = LaunchFailureText(language_, outcome.failure);
     if (setup_.show_launch_failure)
         setup_.show_launch_failure(this, title, text);
     else
@@ -455,19 +419,6 @@ bool THBForm::StopSkinSearch() {
     if (skin_search_ && !skin_search_->Stop()) walk_left_behind_ = true;
     skin_search_.reset();
     return !walk_left_behind_;
-}
-
-void THBForm::OfferSearchedSkins() {
-    // The menu held only the command line's skin, which has just failed: the
-    // player chooses again from the built-in game and what the search finds,
-    // and Enter now plays the built-in game.
-    menu_ = SkinMenu{};
-    menu_state_ = SkinMenuState::Choosing;
-    gb_skin_->setTitle(Caption(menu_state_));
-    cb_skin_->setEnabled(true);
-    player_chose_skin_ = true;  // skins found later leave the built-in game selected
-    FillMenu(0);
-    StartSkinSearch();
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
@@ -517,40 +468,17 @@ InstallMenuHooks THBForm::InstallHooks() {
         [this](bool running) { bt_start_->setEnabled(!running); }};
 }
 
+int THBForm::ListInstalledSkin(const std::filesystem::path& ini) {
+    const int entry = menu_.SkinInstalled(ProbeSkin(ini), ini);
+    ShowMenu();
+    return entry;
+}
+
 void THBForm::SelectInstalledSkin(int entry) {
     // The new skin is what the player wants to play next; a menu that was
     // locked (no skin found, or the command line's) now offers a choice.
-    menu_state_ = SkinMenuState::Choosing;
-    gb_skin_->setTitle(Caption(menu_state_));
-    cb_skin_->setEnabled(true);
-    cb_skin_->setCurrentIndex(entry);
-    player_chose_skin_ = true;
-}
-
-int THBForm::EntryOfFile(const std::filesystem::path& file) const {
-    for (std::size_t i = 1; i < menu_.SkinFiles.size(); ++i) {
-        std::error_code ec;
-        if (std::filesystem::equivalent(menu_.SkinFiles[i], file, ec)) return static_cast<int>(i);
-    }
-    return -1;
-}
-
-int THBForm::ListInstalledSkin(const std::filesystem::path& ini) {
-    // The search, walking the installed skins folder meanwhile, may have met it.
-    if (const int listed = EntryOfFile(ini); listed > 0) return listed;
-    const SkinProbe probe = ProbeSkin(ini);
-    if (!probe.usable) return -1;
-    AddFoundSkin(probe, ini);
-    installed_here_.push_back(ini);
-    return static_cast<int>(menu_.SkinFiles.size()) - 1;
-}
-
-bool THBForm::WasInstalledHere(const std::filesystem::path& file) const {
-    for (const std::filesystem::path& installed : installed_here_) {
-        std::error_code ec;
-        if (std::filesystem::equivalent(file, installed, ec)) return true;
-    }
-    return false;
+    menu_.OfferInstalled(entry);
+    ShowMenu();
 }
 
 }  // namespace pellox

@@ -31,6 +31,8 @@
 #include "startscreen/background_skin_install.h"
 #include "startscreen/background_skin_search.h"
 #include "startscreen/failure_texts.h"
+#include "startscreen/launch_session.h"
+#include "startscreen/menu/skin_menu_model.h"
 #include "startscreen/qt_translations.h"
 #include "startscreen/skin_install_ui.h"
 
@@ -99,20 +101,18 @@ struct StartScreenSetup {
     InstalledSkinCheck check_installed_skin;
 };
 
-// The three states of the menu, told by the group box's caption.
-enum class SkinMenuState { Choosing, Locked, NoneFound };
-
 class THBForm : public QWidget {
     Q_OBJECT
 public:
     explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
     ~THBForm() override;
 
-    // Starts filling the menu and makes the game window; each only once.
-    // Gives false when the game window cannot be made. The start button
-    // calls it, and so does the pointer first coming over that button; the
-    // menu starts filling on its own once the start screen has been painted. The menu fills from a search on a thread of its own: it
-    // adds skins as it finds them, selecting the last one unless the
+    // Starts filling the menu, once, and makes the game window unless it
+    // is there (LaunchSession). Gives false when the game window cannot be
+    // made. The start button calls it, and so does the pointer first coming
+    // over that button; the menu starts filling on its own once the start
+    // screen has been painted. The menu fills from a search on a thread of
+    // its own: it adds skins as it finds them, selecting the last one unless the
     // player has chosen an entry, and sets the menu's state when it ends. The
     // start button works all the while: it launches the entry shown (the
     // built-in game until a skin is found), and the search waits while the
@@ -134,12 +134,12 @@ public:
     SkinInstallUi& SkinInstalls() { return *installs_; }
 
     InterfaceLanguage Language() const { return language_; }
-    SkinMenuState MenuState() const { return menu_state_; }
-    bool SkinSearchRunning() const { return skin_search_running_; }
+    SkinMenuState MenuState() const { return menu_.State(); }
+    bool SkinSearchRunning() const { return menu_.SearchRunning(); }
     // The menu has been filled, or its search started.
-    bool SkinMenuStarted() const { return menu_filled_; }
-    const SkinMenu& Menu() const { return menu_; }
-    GameWindow* GameWindowIfCreated() { return game_window_.get(); }
+    bool SkinMenuStarted() const { return menu_.CommandLineSeen() && !menu_.SearchDue(); }
+    const SkinMenu& Menu() const { return menu_.Entries(); }
+    GameWindow* GameWindowIfCreated() { return launch_.Window(); }
     // The launch's exit status, once the start button has run.
     int ExitStatus() const { return exit_status_; }
     // Stops the skin search if it still runs. False when a walk held up
@@ -183,23 +183,23 @@ private:
     // Only the shown language's long text is laid out before the first paint.
     QPlainTextEdit& MemoOf(InterfaceLanguage language);
     void OrderTabs();
-    bool LockToCommandLineSkin();
+    // Locks the menu on the first command-line argument when it is a usable
+    // skin; only the first call looks.
+    void LookAtCommandLine();
     void FillSkinMenu();
     void StartSkinSearch();
-    void OfferSearchedSkins();
-    void AddFoundSkin(const SkinProbe& skin, const std::filesystem::path& file);
     void BuildContextMenu();
     // The installs' hook into the menu.
     InstallMenuHooks InstallHooks();
     // An installed skin's entry: the one listed, or a new one; -1 when unusable.
     int ListInstalledSkin(const std::filesystem::path& ini);
+    // Selects the first skin an install gave and unlocks the menu for it.
     void SelectInstalledSkin(int entry);
-    // The menu entry launched from file, or -1.
-    int EntryOfFile(const std::filesystem::path& file) const;
-    bool WasInstalledHere(const std::filesystem::path& file) const;
-    void EndSkinSearch();
     void ShowTexts();
-    void FillMenu(int selected);
+    // Shows the menu model in the widgets: its entries in the language, the
+    // selection, whether it opens, and its state in the caption. The one
+    // place that sets them.
+    void ShowMenu();
     QString Caption(SkinMenuState state) const;
 
     StartScreenSetup setup_;
@@ -209,24 +209,18 @@ private:
     // Qt's own texts (buttons, the file dialog) follow the language.
     QtTranslations qt_translations_;
     InterfaceLanguage language_ = InterfaceLanguage::Russian;
-    SkinMenu menu_;
-    SkinMenuState menu_state_ = SkinMenuState::Choosing;
-    bool game_window_created_ = false;
-    bool command_line_checked_ = false;
-    bool menu_filled_ = false;
-    bool skin_search_running_ = false;
-    // The player picked an entry: skins found later no longer take the selection.
-    bool player_chose_skin_ = false;
+    SkinMenuModel menu_;
+    // What the menu's widget shows of the model: appended to as skins are
+    // found, filled again when the list or the language changes.
+    std::uint64_t shown_list_version_ = 0;
+    InterfaceLanguage shown_language_ = InterfaceLanguage::Russian;
     bool creation_queued_ = false;
     bool placed_ = false;
-    std::unique_ptr<GameWindow> game_window_;  // MForm
+    LaunchSession launch_;
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;
     int exit_status_ = 0;
     bool walk_left_behind_ = false;
-    // Skin files installed while the start screen runs, already in the menu:
-    // the search, still walking, passes them over when it meets them.
-    std::vector<std::filesystem::path> installed_here_;
 
     QLabel* im_wolf_ = nullptr;
     QLabel* im_hare_ = nullptr;

@@ -128,6 +128,20 @@ TEST_F(SkinInstallTest, ASkinInstalledBeforeWithTheSameFilesIsSelectedAndSaidSo)
         << message_boxes[0].toStdString();
 }
 
+// A skin installed again over its own folder once kept its old titles in the
+// menu (and one the search had listed got a second entry).
+TEST_F(SkinInstallTest, ASkinInstalledAgainOverItsFolderKeepsOneEntryWithItsNewTitles) {
+    Open();
+    const QString archive = QString::fromStdString(skins.Write("downloads/New.zip", "PK").string());
+    EXPECT_TRUE(Drop({archive}));
+    form->imLanguageClick(0);
+    answer = [this](const std::filesystem::path&) { return InstallSkin("new", "Новый", "Newer"); };
+    EXPECT_TRUE(Drop({archive}));
+    EXPECT_EQ(Entries(), (QStringList{QStringLiteral("Built-in game “Kestrow”"), QStringLiteral("Newer")}));
+    EXPECT_EQ(form->CbSkin().currentIndex(), 1);
+    EXPECT_EQ(form->Menu().SkinFiles.size(), 2u);
+}
+
 TEST_F(SkinInstallTest, TheSameTitleWithOtherFilesIsThePlayersChoice) {
     std::vector<SameTitleChoice> asked;  // each install's choice, as the installer got it
     std::optional<SameTitleChoice> player;
