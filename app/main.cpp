@@ -220,8 +220,9 @@ int main(int argc, char** argv) {
                                 {QStringLiteral("--preview-skin"), QString::fromStdString(skin_file.string())});
     };
     setup.install_skin = [folder = setup.installed_skins_folder](const std::filesystem::path& source,
-                                                                 pellox::SameTitleChoice same_title) {
-        return pellox::InstallSkins(source, folder, {}, same_title);
+                                                                 pellox::SameTitleChoice same_title,
+                                                                 pellox::InstallMonitor& monitor) {
+        return pellox::InstallSkins(source, folder, {}, same_title, &monitor);
     };
     // A skin installed by a drop is checked as --check-skin checks it, so the
     // player learns at once, not at Start, that it would not start.

@@ -24,6 +24,7 @@ std::shared_ptr<const ArchiveFunctions> LoadArchiveLibrary(const std::string& li
         archive.Find("archive_read_open_filename", f->read_open_filename, why) &&
         archive.Find("archive_read_next_header", f->read_next_header, why) &&
         archive.Find("archive_read_data", f->read_data, why) &&
+        archive.Find("archive_filter_bytes", f->filter_bytes, why) &&
         archive.Find("archive_error_string", f->error_string, why) &&
         archive.Find("archive_entry_pathname", f->entry_pathname, why) &&
         archive.Find("archive_entry_filetype", f->entry_filetype, why) &&

@@ -33,6 +33,7 @@ struct ArchiveFunctions {
     decltype(&::archive_read_open_filename) read_open_filename = nullptr;
     decltype(&::archive_read_next_header) read_next_header = nullptr;
     decltype(&::archive_read_data) read_data = nullptr;
+    decltype(&::archive_filter_bytes) filter_bytes = nullptr;
     decltype(&::archive_error_string) error_string = nullptr;
     decltype(&::archive_entry_pathname) entry_pathname = nullptr;
     decltype(&::archive_entry_filetype) entry_filetype = nullptr;

@@ -103,13 +103,16 @@ bool WriteAll(int fd, const char* bytes, std::size_t size) {
 class Unpacker {
 public:
     Unpacker(const ArchiveFunctions& lib, archive* a, std::filesystem::path into, const SkinInstallLimits& limits,
-             std::uint64_t packed)
-        : lib_(lib), a_(a), into_(std::move(into)), limits_(limits), packed_(packed) {}
+             std::uint64_t packed, InstallMonitor& monitor)
+        : lib_(lib), a_(a), into_(std::move(into)), limits_(limits), monitor_(monitor) {
+        progress_.packed_total = packed;
+    }
 
     UnpackResult Run() {
         UnpackResult result;
-        std::uint64_t entries = 0;
+        std::uint64_t entries = 0;  // read so far; progress_ counts those finished
         for (;;) {
+            if (Stopped()) break;
             archive_entry* entry = nullptr;
             const int status = lib_.read_next_header(a_, &entry);
             if (status == ARCHIVE_EOF) break;
@@ -121,12 +124,18 @@ public:
                 result.error = counted.reason();
                 return result;
             }
-            if (Result<void> unpacked = Unpack(entry, entries, result.notes); !unpacked) {
+            Result<void> unpacked = Unpack(entry, entries, result.notes);
+            if (cancelled_) break;
+            if (!unpacked) {
                 result.error = unpacked.reason();
                 return result;
             }
+            progress_.entries = entries;
+            Report();
         }
-        if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
+        result.cancelled = cancelled_;
+        if (cancelled_) result.error = kInstallCancelled;
+        else if (entries == 0) result.error = "the archive is empty, or damaged, or not one this game reads";
         return result;
     }
 
@@ -181,28 +190,46 @@ private:
             const la_ssize_t got = lib_.read_data(a_, buffer.data(), buffer.size());
             if (got == 0) break;
             if (got < 0) return Failure("cannot unpack " + name + ": " + ArchiveError(lib_, a_));
-            unpacked_ += static_cast<std::uint64_t>(got);
-            if (Result<void> bound = CheckUnpackedBytes(limits_, unpacked_, packed_); !bound) return bound;
+            progress_.unpacked_bytes += static_cast<std::uint64_t>(got);
+            if (Result<void> bound = CheckUnpackedBytes(limits_, progress_.unpacked_bytes, progress_.packed_total);
+                !bound)
+                return bound;
             if (!WriteAll(fd.get(), buffer.data(), static_cast<std::size_t>(got)))
                 return Failure("cannot write " + name + ": " + std::strerror(errno));
+            // A large picture or wave takes a while: the player sees it move
+            // and may stop it halfway.
+            Report();
+            if (Stopped()) return Failure(kInstallCancelled);
         }
         if (!fd.Close()) return Failure("cannot write " + name + ": " + std::strerror(errno));
         return {};
+    }
+
+    void Report() {
+        const la_int64_t read = lib_.filter_bytes(a_, -1);  // -1: the file itself, before any decompression
+        if (read > 0) progress_.packed_read = static_cast<std::uint64_t>(read);
+        monitor_.Progress(progress_);
+    }
+
+    bool Stopped() {
+        cancelled_ = cancelled_ || monitor_.StopRequested();
+        return cancelled_;
     }
 
     const ArchiveFunctions& lib_;
     archive* a_;
     std::filesystem::path into_;
     const SkinInstallLimits& limits_;
-    std::uint64_t packed_;
-    std::uint64_t unpacked_ = 0;
+    InstallMonitor& monitor_;
+    InstallProgress progress_;
+    bool cancelled_ = false;
     std::string last_name_;  // the last entry named, to point at one that cannot be
 };
 
 }  // namespace
 
 UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std::filesystem::path& into,
-                           const SkinInstallLimits& limits, const std::string& library) {
+                           const SkinInstallLimits& limits, InstallMonitor& monitor, const std::string& library) {
     std::string why;
     const std::shared_ptr<const ArchiveFunctions> lib = LoadArchiveLibrary(library, why);
     if (!lib) return {"archives cannot be read here: the archive library cannot be loaded (" + why + ")", {}};
@@ -217,7 +244,7 @@ UnpackResult UnpackArchive(const std::filesystem::path& archive_file, const std:
     if (!a) return {"out of memory", {}};
     if (lib->read_open_filename(a.get(), archive_file.c_str(), 64 * 1024) != ARCHIVE_OK)
         return {"not an archive this game reads (zip, 7z, rar, tar): " + ArchiveError(*lib, a.get()), {}};
-    return Unpacker(*lib, a.get(), into, limits, packed).Run();
+    return Unpacker(*lib, a.get(), into, limits, packed, monitor).Run();
 }
 
 }  // namespace pellox

@@ -133,8 +133,8 @@ struct Source {
 class Installer {
 public:
     Installer(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
-              SameTitleChoice same_title)
-        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title) {}
+              SameTitleChoice same_title, InstallMonitor& monitor)
+        : source_(source), skins_folder_(skins_folder), limits_(limits), same_title_(same_title), monitor_(monitor) {}
 
     SkinInstallResult Run() {
         std::error_code ec;
@@ -183,6 +183,20 @@ private:
         return result_;
     }
 
+    // A stopped install says so and nothing else.
+    void MarkCancelled() {
+        result_ = SkinInstallResult{};
+        result_.error = kInstallCancelled;
+        result_.cancelled = true;
+    }
+
+    // Whether the install was asked to stop (then marked so).
+    bool Cancelled() {
+        if (!monitor_.StopRequested()) return false;
+        MarkCancelled();
+        return true;
+    }
+
     std::optional<Source> ReadSource(const fs::path& staging) {
         std::error_code ec;
         Source source;
@@ -197,8 +211,12 @@ private:
         } else {
             source.root = staging / "unpacked";
             fs::create_directories(source.root, ec);
-            UnpackResult unpacked = UnpackArchive(source_, source.root, limits_);
+            UnpackResult unpacked = UnpackArchive(source_, source.root, limits_, monitor_);
             result_.notes = std::move(unpacked.notes);
+            if (unpacked.cancelled) {
+                MarkCancelled();
+                return std::nullopt;
+            }
             if (!unpacked.error.empty()) {
                 Fail(SourceName() + ": " + unpacked.error);
                 return std::nullopt;
@@ -209,6 +227,7 @@ private:
             Fail(SourceName() + ": " + candidates.error);
             return std::nullopt;
         }
+        if (Cancelled()) return std::nullopt;
         source.inis = std::move(candidates.inis);
         source.other_files = std::move(candidates.other_files);
         source.deeper_folders_left = candidates.deeper_folders_left;
@@ -275,7 +294,9 @@ private:
         std::uint64_t bytes_left = limits_.max_unpacked_bytes;
         std::set<std::string> taken;
         std::vector<Built> built;
+        std::vector<Built> waiting;  // an installed skin has the title: the player's choice first
         for (std::size_t i = 0; i < usable.size(); ++i) {
+            if (Cancelled()) return;
             const fs::path& ini = usable[i];
             const std::string wanted_name = NameOf(source, ini, usable);
             const std::string name = FreeName(skins_folder_, wanted_name, taken);
@@ -292,10 +313,15 @@ private:
             const SkinProbe probe = ProbeSkin(what.build / skin.ini_relative);
             InstalledSkin installed{SkinTextToUtf8(probe.TitleSU), SkinTextToUtf8(probe.EnglishTitle()),
                                     what.final_folder, what.final_folder / skin.ini_relative};
-            Built one{what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            Built one{i, what.build, wanted_name, Where(source, ini), std::move(skin), std::move(installed), {}};
+            const std::size_t asked = result_.to_choose.size();
             if (MeetInstalledTwin(one)) built.push_back(std::move(one));
+            else if (result_.to_choose.size() > asked) waiting.push_back(std::move(one));
         }
-        if (!result_.to_choose.empty()) return;  // the player chooses first
+        if (!result_.to_choose.empty() && !ChooseSameTitle(waiting, built)) return;
+        // The last moment a stop leaves the skins folder as it was: renaming
+        // into place is all or nothing, and is not broken off halfway.
+        if (Cancelled()) return;
         if (!PutInPlace(built, taken, staging)) return;
         for (const Built& one : built) {
             if (one.skin.dir_rewritten)
@@ -311,6 +337,7 @@ private:
 
     // One skin built in the staging folder, and where it goes.
     struct Built {
+        std::size_t order;  // its place among the source's usable skins
         fs::path build;
         std::string wanted_name;  // the name before " (2)"
         std::string where;
@@ -357,6 +384,21 @@ private:
         one.installed.title_gb = SkinTextToUtf8(probe.EnglishTitle());
         result_.notes.push_back(one.where + ": a skin titled \"" + existing.title_su + "\" with other files is installed in " +
                                 twin->folder.string() + "; this one goes beside it as \"" + one.installed.title_su + "\"");
+        return true;
+    }
+
+    // The watcher's answer for the skins that wait for one, asked once
+    // everything is unpacked, so that nothing is unpacked twice. Gives
+    // whether the install goes on: without an answer it ends, listing them
+    // in to_choose.
+    bool ChooseSameTitle(std::vector<Built>& waiting, std::vector<Built>& built) {
+        const std::optional<SameTitleChoice> choice = monitor_.ChooseSameTitle(result_.to_choose);
+        if (Cancelled() || !choice || *choice == SameTitleChoice::Ask) return false;
+        same_title_ = *choice;
+        result_.to_choose.clear();
+        for (Built& one : waiting)
+            if (MeetInstalledTwin(one)) built.push_back(std::move(one));
+        std::sort(built.begin(), built.end(), [](const Built& a, const Built& b) { return a.order < b.order; });
         return true;
     }
 
@@ -442,6 +484,7 @@ private:
     fs::path skins_folder_;
     const SkinInstallLimits& limits_;
     SameTitleChoice same_title_;
+    InstallMonitor& monitor_;
     SkinInstallResult result_;
 };
 
@@ -470,13 +513,14 @@ void RemoveStaleSkinStaging(const fs::path& skins_folder) {
 }
 
 SkinInstallResult InstallSkins(const fs::path& source, const fs::path& skins_folder, const SkinInstallLimits& limits,
-                               SameTitleChoice same_title) {
+                               SameTitleChoice same_title, InstallMonitor* monitor) {
     if (skins_folder.empty()) {
         SkinInstallResult result;
         result.error = "no folder to install skins in: neither XDG_DATA_HOME nor HOME is set";
         return result;
     }
-    return Installer(source, skins_folder, limits, same_title).Run();
+    UnwatchedInstall unwatched;
+    return Installer(source, skins_folder, limits, same_title, monitor ? *monitor : unwatched).Run();
 }
 
 }  // namespace pellox

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "skin/skin_search_roots.h"
+#include "skininstall/install_progress.h"
 
 namespace pellox {
 
@@ -56,6 +57,9 @@ struct SkinInstallResult {
     // the source has, with other files. Nothing was installed; the player
     // chooses, and the install runs again with the choice.
     std::vector<InstalledSkin> to_choose;
+    // The monitor stopped it: nothing was installed or left behind, and
+    // error is kInstallCancelled.
+    bool cancelled = false;
 
     bool Succeeded() const { return !installed.empty(); }
 };
@@ -65,7 +69,8 @@ struct SkinInstallResult {
 enum class SameTitleChoice {
     KeepBoth,  // installed beside it, " (2)" added to its titles (noted)
     Replace,   // installed in its place, the old one removed
-    Ask,       // nothing installed: the skins are listed in to_choose
+    Ask,       // the monitor chooses (InstallMonitor::ChooseSameTitle); without its
+               // answer nothing is installed and the skins are listed in to_choose
 };
 
 // Installs every usable skin in source into skins_folder (made when missing).
@@ -80,9 +85,12 @@ enum class SameTitleChoice {
 // thread and touches nothing but the file system: an archive is unpacked into
 // a hidden folder in skins_folder, locked while the install runs, and hidden
 // folders left by killed installs are removed (RemoveStaleSkinStaging).
+// monitor, when given, hears how far the unpacking got and may stop the
+// install at any point before the skins are renamed into place.
 SkinInstallResult InstallSkins(const std::filesystem::path& source, const std::filesystem::path& skins_folder,
                                const SkinInstallLimits& limits = {},
-                               SameTitleChoice same_title = SameTitleChoice::KeepBoth);
+                               SameTitleChoice same_title = SameTitleChoice::KeepBoth,
+                               InstallMonitor* monitor = nullptr);
 
 // Removes the hidden staging folders that killed installs left in
 // skins_folder (up to the bound on what an install unpacks each): those that

@@ -41,18 +41,22 @@ QString PathsFrom(const std::filesystem::path& start_folder, QString reason) {
     return cleaned.join(QStringLiteral("\"") + start + QStringLiteral("\""));
 }
 
-QString Quoted(InterfaceLanguage language, const std::filesystem::path& source) {
+}  // namespace
+
+QString QuotedSource(InterfaceLanguage language, const std::filesystem::path& source) {
     std::filesystem::path shown = source;
     if (!shown.has_filename()) shown = shown.parent_path();  // a folder dropped as "name/"
     const QString name = QString::fromStdString(shown.filename().string());
     return IsRussian(language) ? QStringLiteral("«%1»").arg(name) : QStringLiteral("‘%1’").arg(name);
 }
 
+namespace {
+
 QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
     const bool russian = IsRussian(language);
     QString text = russian ? QStringLiteral("Из %1 не удалось установить ни одного скина.\n")
                            : QStringLiteral("No skin could be installed from %1.\n");
-    text = text.arg(Quoted(language, failed.source));
+    text = text.arg(QuotedSource(language, failed.source));
     const SkinInstallResult& result = failed.result;
     if (!result.error.empty()) text += ReasonText(language, result.error) + u'\n';
     if (!result.rejected.empty()) {

@@ -20,6 +20,9 @@ namespace pellox {
 // many more; the reasons in language, paths as ShownPath shows them.
 QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failure);
 
+// An archive, folder or skin file by its name, in the language's quotation marks.
+QString QuotedSource(InterfaceLanguage language, const std::filesystem::path& source);
+
 // A file or folder from which nothing could be installed, and the installer's answer.
 struct FailedInstall {
     std::filesystem::path source;

@@ -2,20 +2,14 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <QStandardPaths>
-#include <QUrl>
 #include <exception>
 #include <system_error>
 
@@ -28,6 +22,7 @@
 #include "skin/skin_probe.h"
 #include "startscreen/first_hover.h"
 #include "startscreen/focus_ring.h"
+#include "startscreen/install_texts.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
 #include "startscreen/style_pictures.h"
@@ -125,6 +120,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     BuildComponents();
+    installs_ = std::make_unique<SkinInstallUi>(*this, setup_, InstallHooks());
     BuildContextMenu();
     ShowTexts();
 }
@@ -228,8 +224,8 @@ void THBForm::BuildContextMenu() {
     open_skins_folder_action_ = new QAction(this);
     install_skin_action_->setObjectName(QStringLiteral("acInstallSkin"));
     open_skins_folder_action_->setObjectName(QStringLiteral("acOpenSkinsFolder"));
-    connect(install_skin_action_, &QAction::triggered, this, [this] { ChooseSkinToInstall(); });
-    connect(open_skins_folder_action_, &QAction::triggered, this, [this] { OpenSkinsFolder(); });
+    connect(install_skin_action_, &QAction::triggered, installs_.get(), &SkinInstallUi::ChooseAndInstall);
+    connect(open_skins_folder_action_, &QAction::triggered, installs_.get(), &SkinInstallUi::OpenSkinsFolder);
     preview_skin_action_ = new QAction(this);
     preview_skin_action_->setObjectName(QStringLiteral("acPreviewSkin"));
     preview_skin_action_->setEnabled(false);
@@ -276,8 +272,8 @@ void THBForm::ShowTexts() {
     FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
     lb_year_->setText(texts.year);
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
-    install_skin_action_->setText(su ? QStringLiteral("Установить скин…") : QStringLiteral("Install a skin…"));
-    open_skins_folder_action_->setText(su ? QStringLiteral("Открыть папку скинов") : QStringLiteral("Open the skins folder"));
+    install_skin_action_->setText(InstallSkinActionText(language_));
+    open_skins_folder_action_->setText(OpenSkinsFolderActionText(language_));
     preview_skin_action_->setText(su ? QStringLiteral("Предпросмотр этого скина") : QStringLiteral("Preview this skin"));
     ShowMenu();
 }
@@ -459,116 +455,17 @@ void THBForm::dropEvent(QDropEvent* event) {
         this, [this, sources] { InstallSkinSources(sources); }, Qt::QueuedConnection);
 }
 
-void THBForm::ChooseSkinToInstall() {
-    // Skins are mostly downloaded: the dialog opens where downloads go.
-    QString start = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    if (start.isEmpty() || !QFileInfo::exists(start)) start = QDir::homePath();
-    const QString file = QFileDialog::getOpenFileName(
-        this, install_skin_action_->text().remove(u'…'), start, SkinSourceFilter(language_));
-    if (file.isEmpty()) return;
-    InstallSkinSources({std::filesystem::path(file.toStdString())});
-}
+void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) { installs_->Install(sources); }
 
-void THBForm::OpenSkinsFolder() {
-    const std::filesystem::path& folder = setup_.installed_skins_folder;
-    std::error_code ec;
-    if (!folder.empty()) std::filesystem::create_directories(folder, ec);
-    const QString shown = QString::fromStdString(folder.string());
-    if (!folder.empty() && !ec && QDesktopServices::openUrl(QUrl::fromLocalFile(shown))) return;
-    // No file manager, or no room for the folder: the player still learns where it is.
-    const bool su = language_ == InterfaceLanguage::Russian;
-    QString text;
-    if (folder.empty())
-        text = su ? QStringLiteral("Папки скинов нет: не заданы ни XDG_DATA_HOME, ни HOME.")
-                  : QStringLiteral("There is no skins folder: neither XDG_DATA_HOME nor HOME is set.");
-    else
-        text = (su ? QStringLiteral("Не удалось открыть папку скинов. Она здесь:\n%1")
-                   : QStringLiteral("The skins folder could not be opened. It is here:\n%1"))
-                   .arg(shown);
-    ShowPlainMessage(this, QMessageBox::Information, open_skins_folder_action_->text(), text);
-}
+bool THBForm::SkinInstallRunning() const { return installs_->Running(); }
 
-void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
-    if (!setup_.install_skin) return;
-    std::vector<FailedInstall> failed;
-    QStringList already_installed;
-    std::vector<UnstartableSkin> unstartable;
-    int first_new = -1;
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    for (const std::filesystem::path& source : sources) {
-        SkinInstallResult result;
-        // Called from the event loop: nothing may unwind into Qt's dispatch.
-        try {
-            result = setup_.install_skin(source, SameTitleChoice::Ask);
-            if (!result.to_choose.empty()) {
-                // Nothing was installed: the player chooses, and it runs again.
-                if (const std::optional<SameTitleChoice> choice = ChooseSameTitle(result.to_choose))
-                    result = setup_.install_skin(source, *choice);
-                else
-                    continue;
-            }
-        } catch (const std::exception& error) {
-            result.error = error.what();
-        }
-        for (const InstalledSkin& skin : result.installed) {
-            const int entry = ListInstalledSkin(skin.ini);
-            if (first_new < 0) first_new = entry;
-            if (!setup_.check_installed_skin) continue;
-            std::vector<SkinEntryFailure> problems;
-            try {
-                problems = setup_.check_installed_skin(skin.ini);
-            } catch (const std::exception& error) {
-                problems.push_back({"", "", error.what()});
-            }
-            if (!problems.empty()) unstartable.push_back({skin, std::move(problems)});
-        }
-        // Installed before with the same files: nothing copied, the entry selected.
-        for (const InstalledSkin& skin : result.already_installed) {
-            const int entry = ListInstalledSkin(skin.ini);
-            if (first_new < 0) first_new = entry;
-            already_installed << QString::fromStdString(language_ == InterfaceLanguage::Russian ? skin.title_su
-                                                                                               : skin.title_gb);
-        }
-        if (!result.Succeeded() && (result.already_installed.empty() || !result.error.empty()))
-            failed.push_back({source, std::move(result)});
-    }
-    QGuiApplication::restoreOverrideCursor();
-    SelectInstalledSkin(first_new);
-    if (!already_installed.isEmpty())
-        ShowPlainMessage(this, QMessageBox::Information, install_skin_action_->text().remove(u'…'),
-                         AlreadyInstalledText(language_, already_installed));
-    if (!failed.empty())
-        ShowPlainMessage(this, QMessageBox::Warning, InstallFailureTitle(language_), InstallFailureText(language_, failed));
-    if (!unstartable.empty())
-        ShowPlainMessage(this, QMessageBox::Warning, UnstartableSkinsTitle(language_),
-                         UnstartableSkinsText(language_, unstartable));
-}
-
-std::optional<SameTitleChoice> THBForm::ChooseSameTitle(const std::vector<InstalledSkin>& skins) {
-    const bool su = language_ == InterfaceLanguage::Russian;
-    QStringList titles;
-    for (const InstalledSkin& skin : skins) titles << QString::fromStdString(su ? skin.title_su : skin.title_gb);
-    QGuiApplication::restoreOverrideCursor();
-    std::optional<SameTitleChoice> choice;
-    if (setup_.choose_same_title) {
-        choice = setup_.choose_same_title(this, titles);
-    } else {
-        // Kept past exec(), which would delete a box that deletes itself on closing.
-        const std::unique_ptr<QMessageBox> box(NewPlainMessageBox(
-            this, QMessageBox::Question, install_skin_action_->text().remove(u'…'), SameTitleQuestion(language_, titles)));
-        box->setAttribute(Qt::WA_DeleteOnClose, false);
-        QPushButton* replace = box->addButton(su ? QStringLiteral("Заменить") : QStringLiteral("Replace"),
-                                              QMessageBox::DestructiveRole);
-        QPushButton* keep = box->addButton(su ? QStringLiteral("Оставить оба") : QStringLiteral("Keep both"),
-                                           QMessageBox::AcceptRole);
-        box->addButton(QMessageBox::Cancel);
-        box->setDefaultButton(keep);
-        box->exec();
-        if (box->clickedButton() == replace) choice = SameTitleChoice::Replace;
-        if (box->clickedButton() == keep) choice = SameTitleChoice::KeepBoth;
-    }
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    return choice;
+InstallMenuHooks THBForm::InstallHooks() {
+    return InstallMenuHooks{
+        [this] { return language_; }, [this](const std::filesystem::path& ini) { return ListInstalledSkin(ini); },
+        [this](int entry) { SelectInstalledSkin(entry); },
+        // A launch hides the start screen, whose installs' questions and
+        // boxes belong to it, and could start a skin being replaced.
+        [this](bool running) { bt_start_->setEnabled(!running); }};
 }
 
 int THBForm::ListInstalledSkin(const std::filesystem::path& ini) {

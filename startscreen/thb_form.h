@@ -28,11 +28,13 @@
 #include "gamewindow/game_window.h"
 #include "skin/skin_menu.h"
 #include "skininstall/install_skins.h"
+#include "startscreen/background_skin_install.h"
 #include "startscreen/background_skin_search.h"
 #include "startscreen/failure_texts.h"
 #include "startscreen/launch_session.h"
 #include "startscreen/menu/skin_menu_model.h"
 #include "startscreen/qt_translations.h"
+#include "startscreen/skin_install_ui.h"
 
 namespace pellox {
 
@@ -75,11 +77,15 @@ struct StartScreenSetup {
     // screen; a message box unless a test hands its own.
     std::function<void(QWidget* parent, const QString& title, const QString& text)> show_launch_failure;
     // Installs the skins of an archive, a folder or a skin file into the
-    // installed skins folder, which is among the search roots. Left empty,
-    // the start screen takes no drops and offers no install.
+    // installed skins folder, which is among the search roots; called on a
+    // thread of its own, telling monitor how far it got and stopping when it
+    // asks. Left empty, the start screen takes no drops and offers no install.
     // same_title: what to do with a skin whose title an installed skin has,
-    // with other files; the start screen asks first, then asks the player.
-    std::function<SkinInstallResult(const std::filesystem::path& source, SameTitleChoice same_title)> install_skin;
+    // with other files. The start screen passes Ask: the install puts the
+    // question to monitor (ChooseSameTitle), which asks the player and
+    // waits; an installer that returns to_choose instead is run again with
+    // the answer.
+    SkinInstaller install_skin;
     // Asks the player whether the skins titled as installed ones replace
     // them or go beside them; nothing when they cancel. A message box unless
     // a test hands its own.
@@ -90,8 +96,9 @@ struct StartScreenSetup {
     std::function<void(const std::filesystem::path& skin_file)> preview_skin;
     std::filesystem::path installed_skins_folder;
     // Why an installed skin file would not start, entry by entry (its check);
-    // nothing when it would. Left empty, installed skins are not checked.
-    std::function<std::vector<SkinEntryFailure>(const std::filesystem::path& ini)> check_installed_skin;
+    // nothing when it would. Called beside the install, on its thread. Left
+    // empty, installed skins are not checked.
+    InstalledSkinCheck check_installed_skin;
 };
 
 class THBForm : public QWidget {
@@ -118,11 +125,13 @@ public:
     // window has closed, closes the start screen and ends the program with
     // the launch's exit status.
     void btStartClick();
-    // Installs each source (an archive, a folder or a skin file), adds what
-    // was installed to the menu and selects the first new skin; tells the
-    // player in a message box why a source gave no skin, and in another why
-    // a skin installed would not start.
+    // Installs each source (an archive, a folder or a skin file) on a thread
+    // of its own (startscreen/skin_install_ui.h), adds what was installed to
+    // the menu and selects the first new skin; the start button waits until
+    // the installs have ended.
     void InstallSkinSources(const std::vector<std::filesystem::path>& sources);
+    bool SkinInstallRunning() const;
+    SkinInstallUi& SkinInstalls() { return *installs_; }
 
     InterfaceLanguage Language() const { return language_; }
     SkinMenuState MenuState() const { return menu_.State(); }
@@ -180,14 +189,12 @@ private:
     void FillSkinMenu();
     void StartSkinSearch();
     void BuildContextMenu();
-    void ChooseSkinToInstall();
-    void OpenSkinsFolder();
+    // The installs' hook into the menu.
+    InstallMenuHooks InstallHooks();
     // An installed skin's entry: the one listed, or a new one; -1 when unusable.
     int ListInstalledSkin(const std::filesystem::path& ini);
     // Selects the first skin an install gave and unlocks the menu for it.
     void SelectInstalledSkin(int entry);
-    // Asks whether the skins that share installed skins' titles replace them.
-    std::optional<SameTitleChoice> ChooseSameTitle(const std::vector<InstalledSkin>& skins);
     void ShowTexts();
     // Shows the menu model in the widgets: its entries in the language, the
     // selection, whether it opens, and its state in the caption. The one
@@ -233,6 +240,8 @@ private:
     QAction* install_skin_action_ = nullptr;
     QAction* open_skins_folder_action_ = nullptr;
     QAction* preview_skin_action_ = nullptr;  // enabled while a skin file's entry is selected
+    // Last: it waits for a running install's thread before anything it touches goes.
+    std::unique_ptr<SkinInstallUi> installs_;
 };
 
 }  // namespace pellox

@@ -293,6 +293,7 @@ protected:
     TempFolder temp_;
     fs::path skins_ = temp_.Folder("home/skins");
     fs::path start_ = temp_.Folder("start");
+    UnwatchedInstall unwatched;
 };
 
 TEST_F(InstallSkinsTest, AFolderInstallsWithTheFilesTheSkinNamesOnly) {
@@ -396,14 +397,14 @@ TEST_F(InstallSkinsTest, WithoutTheArchiveLibraryAnArchiveIsRefusedSayingWhy) {
     const std::string zip = MakeArchive(ArchiveKind::Zip, {File("Wolf/wolf.ini", SkinIni("Wolf", "bg.bmp", "over.wav"))});
     const fs::path into = temp_.Folder("unpacked");
     const UnpackResult result =
-        UnpackArchive(temp_.Write("wolf.zip", zip), into, SkinInstallLimits{}, "libpellox-no-such-archive.so.13");
+        UnpackArchive(temp_.Write("wolf.zip", zip), into, SkinInstallLimits{}, unwatched, "libpellox-no-such-archive.so.13");
     EXPECT_NE(result.error.find("archives cannot be read here: the archive library cannot be loaded "
                                 "(libpellox-no-such-archive.so.13"),
               std::string::npos)
         << result.error;
     EXPECT_TRUE(fs::is_empty(into));
     // The library the game ships with reads the same archive.
-    EXPECT_EQ(UnpackArchive(temp_.path() / "wolf.zip", into, SkinInstallLimits{}).error, "");
+    EXPECT_EQ(UnpackArchive(temp_.path() / "wolf.zip", into, SkinInstallLimits{}, unwatched).error, "");
 }
 
 // A live install is told by the lock it holds on its staging folder, not by

@@ -6,7 +6,10 @@
 #include <QAccessible>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QWindow>
+#include <chrono>
+#include <thread>
 
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/fifo_watch.h"
@@ -38,11 +41,7 @@ protected:
     QStringList boxes;  // the text each message box showed
 
     HostileNameTest() {
-        // A start in an earlier test ended the application's loop while none
-        // ran; Qt then ends every nested loop, a modal box's, at once until
-        // the application's own loop has run again.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        RunTheApplicationLoopOnce();
     }
 
     // Runs work; each message box it opens is read as shown and closed.
@@ -79,30 +78,64 @@ protected:
 
 TEST_F(HostileNameTest, TheInstallFailureBoxShowsTheArchivesNameAndTheReasonsAsWritten) {
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
             SkinInstallResult result;
             result.rejected.push_back({file_name + "/skin.ini", text});
             return result;
         };
     };
     Open();
-    AnsweringBoxes([&] { form->InstallSkinSources({outside.path() / file_name}); });
+    AnsweringBoxes([&] {
+        form->InstallSkinSources({outside.path() / file_name});
+        WaitForInstalls();
+    });
     ASSERT_EQ(boxes.size(), 1);
     ExpectShownLiterally(file_name, boxes[0]);
     ExpectShownLiterally(text, boxes[0]);
 
     boxes.clear();
     adjust_setup = [this](StartScreenSetup& setup) {
-        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice) {
+        setup.install_skin = [this](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
             SkinInstallResult result;
             result.error = text;
             return result;
         };
     };
     Open();
-    AnsweringBoxes([&] { form->InstallSkinSources({outside.path() / file_name}); });
+    AnsweringBoxes([&] {
+        form->InstallSkinSources({outside.path() / file_name});
+        WaitForInstalls();
+    });
     ASSERT_EQ(boxes.size(), 1);
     ExpectShownLiterally(text, boxes[0]);
+}
+
+TEST_F(HostileNameTest, TheProgressWindowShowsTheArchivesNameAsWritten) {
+    adjust_setup = [](StartScreenSetup& setup) {
+        // An install that lasts until it is cancelled.
+        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice, InstallMonitor& monitor) {
+            const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+            while (!monitor.StopRequested() && std::chrono::steady_clock::now() < give_up)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            SkinInstallResult result;
+            result.cancelled = true;
+            result.error = kInstallCancelled;
+            return result;
+        };
+    };
+    Open();
+    form->InstallSkinSources({outside.path() / file_name});
+    QElapsedTimer waited;
+    waited.start();
+    while (!form->SkinInstalls().ProgressWindow() && waited.elapsed() < 5000) QCoreApplication::processEvents();
+    QProgressDialog* window = form->SkinInstalls().ProgressWindow();
+    ASSERT_NE(window, nullptr);
+    window->grab();  // laid out and painted as the player sees it
+    QLabel* label = window->findChild<QLabel*>();
+    ASSERT_NE(label, nullptr);
+    ExpectShownLiterally(file_name, ShownText(*label));
+    form->SkinInstalls().Cancel();
+    WaitForInstalls();
 }
 
 TEST_F(HostileNameTest, TheMenuAndTheLaunchFailureBoxShowTheSkinsTitleAndPathAsWritten) {
@@ -128,7 +161,9 @@ TEST_F(HostileNameTest, TheSkinsFolderBoxShowsItsPathAsWritten) {
     const std::filesystem::path folder = blocker / NameFor(fifo.Path(), "");
     adjust_setup = [&](StartScreenSetup& setup) {
         setup.installed_skins_folder = folder;
-        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice) { return SkinInstallResult{}; };
+        setup.install_skin = [](const std::filesystem::path&, SameTitleChoice, InstallMonitor&) {
+            return SkinInstallResult{};
+        };
     };
     Open();
     AnsweringBoxes([&] { form->OpenSkinsFolderAction().trigger(); });

@@ -6,6 +6,7 @@
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
+#include <atomic>
 #include <fstream>
 #include <sstream>
 
@@ -50,19 +51,18 @@ class RealInstallTest : public StartScreenTest {
 protected:
     TempFolder installed;
     TempFolder work;
+    std::atomic<int> install_runs{0};
     CurrentDirGuard dir_guard;  // the launch enters the skin's dir
 
     RealInstallTest() {
-        // A start in an earlier test ended the application's loop while none
-        // ran; Qt then ends every nested loop, a message box's, at once until
-        // the application's own loop has run again.
-        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        QCoreApplication::exec();
+        RunTheApplicationLoopOnce();
         adjust_setup = [this](StartScreenSetup& setup) {
             setup.search_roots.push_back(installed.path());
             setup.installed_skins_folder = installed.path();
-            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title) {
-                return InstallSkins(source, installed.path(), {}, same_title);
+            setup.install_skin = [this](const std::filesystem::path& source, SameTitleChoice same_title,
+                                        InstallMonitor& monitor) {
+                ++install_runs;
+                return InstallSkins(source, installed.path(), {}, same_title, &monitor);
             };
             setup.check_installed_skin = SkinLaunchProblems;
         };
@@ -87,7 +87,7 @@ protected:
         EXPECT_TRUE(enter.isAccepted());
         QDropEvent drop(QPointF(300, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
         QApplication::sendEvent(form.get(), &drop);
-        QCoreApplication::processEvents();
+        WaitForInstalls();
         return boxes;
     }
 
@@ -138,6 +138,35 @@ TEST_F(RealInstallTest, ADroppedZipOfAPaintedExportIsInstalledSelectedAndPlays) 
     EXPECT_EQ(game->Form().size(), QSize(875 + 8, 532 + 34));
     // Most of the case shows the new paint; the built-in game has none of it.
     EXPECT_GT(Painted(game->Form().Frame()), 875 * 532 / 2);
+}
+
+// The same title with other files: the player is asked while the install
+// waits, unpacked, and it goes on with the answer, without unpacking again.
+TEST_F(RealInstallTest, AReinstallWithOtherFilesAsksTheQuestionWithinOneInstall) {
+    QStringList asked;
+    adjust_setup = [&, with_installer = adjust_setup](StartScreenSetup& setup) {
+        with_installer(setup);
+        setup.check_installed_skin = nullptr;
+        setup.choose_same_title = [&](QWidget*, const QStringList& titles) {
+            asked += titles;
+            EXPECT_TRUE(form->SkinInstallRunning()) << "the install waits for the answer";
+            return std::optional<SameTitleChoice>(SameTitleChoice::Replace);
+        };
+    };
+    const auto skin = [](const std::string& ground) {
+        return test::MakeArchive(test::ArchiveKind::ZipUtf8,
+                                 {test::File("night/night.ini", "[SETTINGS]\r\nver=1.6\r\ntitle=Ночь\r\n"
+                                                                "[BACK]\r\nground=0,0,20,10,bg.bmp\r\n"),
+                                  test::File("night/bg.bmp", ground)});
+    };
+    Open();
+    EXPECT_EQ(DropAndRead(work.Write("night.zip", skin("BM first"))), QStringList());
+    EXPECT_EQ(DropAndRead(work.Write("night-2.zip", skin("BM second"))), QStringList());
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Ночь")});
+    EXPECT_EQ(install_runs, 2) << "one run for each archive";
+    EXPECT_EQ(ReadFile(installed.path() / "night" / "bg.bmp"), "BM second");
+    EXPECT_EQ(form->CbSkin().count(), 2) << "replaced in its own entry";
+    EXPECT_EQ(form->CbSkin().currentText(), QStringLiteral("Ночь"));
 }
 
 // The game's own check after the game's own install: a picture the skin

@@ -82,6 +82,24 @@ protected:
         form->show();
     }
 
+    // For tests that open modal boxes: a start in an earlier test ended the
+    // application's loop while none ran, and Qt then ends every nested loop,
+    // a box's, at once until the application's own loop has run again.
+    static void RunTheApplicationLoopOnce() {
+        QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+        QCoreApplication::exec();
+    }
+
+    // Lets the installs run on their thread to their end, the boxes they
+    // open at the end included.
+    void WaitForInstalls() {
+        QElapsedTimer waited;
+        waited.start();
+        do QCoreApplication::processEvents();
+        while (form->SkinInstallRunning() && waited.elapsed() < 20000);
+        ASSERT_FALSE(form->SkinInstallRunning());
+    }
+
     QStringList Entries() {
         QStringList entries;
         for (int i = 0; i < form->CbSkin().count(); ++i) entries << form->CbSkin().itemText(i);
