@@ -6,6 +6,7 @@
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QMenu>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
@@ -374,7 +375,11 @@ TEST_F(SkinInstallTest, TheContextMenuInstallsAChosenFileAndOpensTheSkinsFolder)
     QTimer chooser;
     QObject::connect(&chooser, &QTimer::timeout, [&] {
         if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            dialog->selectFile(QString::fromStdString(chosen.string()));
+            const QString path = QString::fromStdString(chosen.string());
+            dialog->selectFile(path);
+            // selectFile leaves the name field alone while it has the focus
+            // and the folder's listing has not come in yet; typed, it counts.
+            if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))) name->setText(path);
             static_cast<QDialog*>(dialog)->accept();  // public in QDialog
         }
     });
