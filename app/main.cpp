@@ -154,9 +154,8 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
 std::unique_ptr<pellox::GameWindow> MakeGameWindow(const QString& records_file) {
     // The built-in pictures are the game's own: without them there is no game.
     pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-        qCWarning(pellox::lcGame).noquote() << error;
+    if (const auto loaded = pellox::LoadBuiltinPictures(pictures); !loaded) {
+        qCWarning(pellox::lcGame, "%s", loaded.reason().c_str());
         return nullptr;
     }
     // Gamepads play beside the keys; the player's own mappings for them

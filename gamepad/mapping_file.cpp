@@ -16,11 +16,6 @@ namespace {
 // longest the window thread waits for SDL's lock while they go in.
 constexpr std::size_t kLinesAtATime = 16;
 
-std::optional<std::string> Refuse(std::string* why_not, std::string reason) {
-    if (why_not) *why_not = std::move(reason);
-    return std::nullopt;
-}
-
 std::string TooLarge(const std::string& path, std::uint64_t bytes) {
     return path + ": " + std::to_string(bytes) + " bytes, more than a mapping file holds (at most " +
            std::to_string(kMaxMappingFileBytes) + " are read): left unread";
@@ -28,16 +23,15 @@ std::string TooLarge(const std::string& path, std::uint64_t bytes) {
 
 }  // namespace
 
-std::optional<std::string> ReadMappingFile(const std::string& path, std::string* why_not) {
-    if (why_not) why_not->clear();
+Result<std::string> ReadMappingFile(const std::string& path) {
     std::error_code ec;
-    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::nullopt;
+    if (std::filesystem::status(path, ec).type() == std::filesystem::file_type::not_found) return std::string();
     // Opened only when it is a regular file, and without ever waiting for a
     // writer.
     const Result<std::unique_ptr<FileSource>> opened = FileSource::Open(path);
-    if (!opened) return Refuse(why_not, opened.reason());
+    if (!opened) return Failure(opened.reason());
     FileSource& file = **opened;
-    if (file.Size() > kMaxMappingFileBytes) return Refuse(why_not, TooLarge(path, file.Size()));
+    if (file.Size() > kMaxMappingFileBytes) return Failure(TooLarge(path, file.Size()));
     std::string text(static_cast<std::size_t>(file.Size()), '\0');
     text.resize(file.Read(text.data(), text.size()));
     return text;
@@ -61,9 +55,8 @@ MappingFileLoader::MappingFileLoader(std::string path, Callbacks callbacks) {
     thread_ = std::thread([this, path = std::move(path), callbacks = std::move(callbacks)] {
         // The player's window comes first on a busy machine.
         ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 10);
-        std::string why_not;
-        const std::optional<std::string> text = ReadMappingFile(path, &why_not);
-        if (!why_not.empty() && callbacks.refused) callbacks.refused(why_not);
+        const Result<std::string> text = ReadMappingFile(path);
+        if (!text && callbacks.refused) callbacks.refused(text.reason());
         if (text && callbacks.add)
             for (std::string_view block : LineBlocks(*text, kLinesAtATime)) {
                 if (stop_) break;

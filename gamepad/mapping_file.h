@@ -15,21 +15,22 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
 #include <vector>
 
+#include "base/result.h"
+
 namespace pellox {
 
 constexpr std::size_t kMaxMappingFileBytes = std::size_t{1} << 20;
 
-// The file's text. Nothing when there is no file (no reason given: that is
-// the usual case) or when it is not read, with the reason: not a regular
-// file (never opened then), larger than kMaxMappingFileBytes, or a failed
-// open.
-std::optional<std::string> ReadMappingFile(const std::string& path, std::string* why_not);
+// The file's text; an empty text when there is no file (the usual case, and
+// no mappings to add). A failure with the reason when it is not read: not a
+// regular file (never opened then), larger than kMaxMappingFileBytes, or a
+// failed open.
+Result<std::string> ReadMappingFile(const std::string& path);
 
 // The text cut after every `lines` lines; the blocks together are the text.
 std::vector<std::string_view> LineBlocks(std::string_view text, std::size_t lines);

@@ -41,20 +41,17 @@ QImage RenderBuiltinSprite(SpriteId id, int factor) {
     return RasterizeSvg(svg, target).image;
 }
 
-bool LoadBuiltinPictures(PictureSet& pictures, QString* error) {
+Result<void> LoadBuiltinPictures(PictureSet& pictures) {
     InitBuiltinSprites();
     for (int i = 0; i < kSpriteCount; ++i) {
         const SpriteId id = SpriteAt(i);
         const QString path = BuiltinSpritePath(QString::fromLatin1(NameOf(id).data(), NameOf(id).size()));
         const QImage picture = ReadOwnBitmap(path);
-        if (picture.isNull()) {
-            if (error) *error = QStringLiteral("The built-in picture %1 is missing").arg(path);
-            return false;
-        }
+        if (picture.isNull()) return Failure("The built-in picture " + path.toStdString() + " is missing");
         pictures.SetPicture(id, picture, LayoutOf(id).transparent);
     }
     pictures.SetSharpSource(&RenderBuiltinSprite);
-    return true;
+    return {};
 }
 
 }  // namespace pellox

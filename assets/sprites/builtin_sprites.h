@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QString>
 
+#include "base/result.h"
 #include "lcd/core/sprite_layout.h"
 
 namespace pellox {
@@ -31,7 +32,7 @@ QImage RenderBuiltinSprite(SpriteId id, int factor);
 
 // Registers the embedded pictures and loads every sprite's built-in picture;
 // the picture set makes them again from their sources for a screen with more
-// device pixels. Returns false and names the first missing one in *error.
-bool LoadBuiltinPictures(PictureSet& pictures, QString* error);
+// device pixels. Fails naming the first missing one.
+Result<void> LoadBuiltinPictures(PictureSet& pictures);
 
 }  // namespace pellox

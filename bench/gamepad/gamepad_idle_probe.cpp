@@ -60,8 +60,7 @@ int main(int argc, char** argv) {
     const QString records = dir.filePath(QStringLiteral("records.conf"));
 
     pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) return 1;
+    if (!pellox::LoadBuiltinPictures(pictures)) return 1;
     std::unique_ptr<pellox::GameWindow> window;
     if (mode == "keyboard" || mode == "emptytimer")
         window = std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeGameSound(),

@@ -67,8 +67,7 @@ int main(int argc, char** argv) {
     std::ofstream(mapping_file.toStdString(), std::ios::binary) << Mappings(lines);
 
     pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) return 1;
+    if (!pellox::LoadBuiltinPictures(pictures)) return 1;
     QElapsedTimer loading;
     loading.start();
     auto window = pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeGameSound(),

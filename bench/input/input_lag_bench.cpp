@@ -233,7 +233,7 @@ int main(int argc, char** argv) {
 
     QTemporaryDir records_dir;
     PictureSet pictures;
-    if (!LoadBuiltinPictures(pictures, nullptr)) return 1;
+    if (!LoadBuiltinPictures(pictures)) return 1;
     auto records = std::make_unique<SettingsRecordsStore>(records_dir.filePath(QStringLiteral("records.conf")));
     // With a controller, the window the game makes, gamepads and their rumble in.
     const std::unique_ptr<GameWindow> made =

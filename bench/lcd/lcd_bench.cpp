@@ -12,8 +12,7 @@ namespace {
 
 pellox::PictureSet BuiltinPictures() {
     pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) qFatal("%s", qPrintable(error));
+    if (const auto loaded = pellox::LoadBuiltinPictures(pictures); !loaded) qFatal("%s", loaded.reason().c_str());
     return pictures;
 }
 

@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
             const double c0 = CpuMs();
             const auto t0 = Clock::now();
             pellox::PictureSet pictures;
-            if (!pellox::LoadBuiltinPictures(pictures, nullptr)) return 1;
+            if (!pellox::LoadBuiltinPictures(pictures)) return 1;
             const auto t1 = Clock::now();
             const double c1 = CpuMs();
             pictures.UseRatio(ratio);

@@ -128,8 +128,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     PictureSet pictures;
-    QString error;
-    if (!LoadBuiltinPictures(pictures, &error)) return 1;
+    if (!LoadBuiltinPictures(pictures)) return 1;
     GameWindow window(std::move(pictures), MakeGameSound(),
                       std::make_unique<SettingsRecordsStore>(dir.filePath(QStringLiteral("records.conf"))));
     SkinPreview preview(window, skin / std::string(kExportedSkinFile), skin, InterfaceLanguage::English);

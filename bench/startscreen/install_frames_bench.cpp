@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     };
     pellox::PictureSet pictures;
     setup.make_game_window = [&pictures, &temp]() -> std::unique_ptr<pellox::GameWindow> {
-        if (!pellox::LoadBuiltinPictures(pictures, nullptr)) return nullptr;
+        if (!pellox::LoadBuiltinPictures(pictures)) return nullptr;
         return std::make_unique<pellox::GameWindow>(std::move(pictures), pellox::MakeWindowGameSound(),
                                                     std::make_unique<pellox::SettingsRecordsStore>(
                                                         QString::fromStdString((temp.path() / "r.conf").string())));

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     std::size_t failures = 0;
     for (int i = 0; i < launches; ++i) {
         pellox::PictureSet pictures;
-        if (!pellox::LoadBuiltinPictures(pictures, nullptr)) return 1;
+        if (!pellox::LoadBuiltinPictures(pictures)) return 1;
         pellox::GameWindow window(std::move(pictures), pellox::MakeGameSound(),
                                   std::make_unique<pellox::SettingsRecordsStore>(records));
         const auto start = Clock::now();

@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
         pellox::StartScreenSetup setup;
         setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
         setup.make_game_window = [&pictures, click]() -> std::unique_ptr<pellox::GameWindow> {
-            if (!pellox::LoadBuiltinPictures(pictures, nullptr)) return nullptr;
+            if (!pellox::LoadBuiltinPictures(pictures)) return nullptr;
             // The press is timed with the window as the game makes it, gamepads and all.
             if (click)
                 return pellox::MakeGameWindowWithGamepads(std::move(pictures), pellox::MakeWindowGameSound(),

@@ -31,7 +31,7 @@ protected:
 // no purple-ish pixel along the edges of the drawn parts.
 TEST_F(BuiltinSprites, AtRatioTwoEveryPictureIsDrawnAgainAtTwiceItsSizeWithCleanEdges) {
     PictureSet pictures;
-    ASSERT_TRUE(LoadBuiltinPictures(pictures, nullptr));
+    ASSERT_TRUE(LoadBuiltinPictures(pictures));
     pictures.UseRatio(2.0);
     for (const SpriteLayout& s : BuiltinLayout()) {
         const SpriteId id = *SpriteByName(s.name);

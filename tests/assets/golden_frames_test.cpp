@@ -40,8 +40,8 @@ void PrintTo(const State& state, std::ostream* out) { *out << state.name; }
 class GoldenFrames : public EngineTest, public ::testing::WithParamInterface<State> {
 public:
     void SetUp() override {
-        QString error;
-        ASSERT_TRUE(LoadBuiltinPictures(pictures_, &error)) << error.toStdString();
+        const Result<void> loaded = LoadBuiltinPictures(pictures_);
+        ASSERT_TRUE(loaded.ok()) << loaded.reason();
         clock.utc_ms = 12345678;  // the seed: the same eggs every run
         clock.local = TimeOfDay{10, 15, 0, 0};
         records.stored[Variant::A] = 42;

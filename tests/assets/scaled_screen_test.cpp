@@ -12,7 +12,7 @@ namespace {
 
 TEST(ScaledScreen, TheGameWindowTakesTheScreensRatioAndPaintsItsSharpFrame) {
     PictureSet pictures;
-    ASSERT_TRUE(LoadBuiltinPictures(pictures, nullptr));
+    ASSERT_TRUE(LoadBuiltinPictures(pictures));
     TMForm form(std::move(pictures));
     form.ResizeToBackground();
     EXPECT_EQ(form.devicePixelRatioF(), 2.0);

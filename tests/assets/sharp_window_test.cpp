@@ -24,7 +24,7 @@ bool NearAKey(QRgb p) {
 
 PictureSet Builtin() {
     PictureSet pictures;
-    EXPECT_TRUE(LoadBuiltinPictures(pictures, nullptr));
+    EXPECT_TRUE(LoadBuiltinPictures(pictures));
     return pictures;
 }
 

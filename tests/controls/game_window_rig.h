@@ -42,8 +42,8 @@ struct RecordingSound : GameSoundPlayer {
 
 inline PictureSet BuiltinPictures() {
     PictureSet pictures;
-    QString error;
-    EXPECT_TRUE(LoadBuiltinPictures(pictures, &error)) << error.toStdString();
+    const Result<void> loaded = LoadBuiltinPictures(pictures);
+    EXPECT_TRUE(loaded.ok()) << loaded.reason();
     return pictures;
 }
 

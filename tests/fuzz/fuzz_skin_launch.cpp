@@ -107,9 +107,8 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static const pellox::TempFolder scratch(pellox::TempFolder::Where::Memory);
     static const pellox::TempFolder records(pellox::TempFolder::Where::Memory);
     game = new Game{scratch, records, {}, nullptr};  // lives as long as the process
-    QString error;
-    if (!pellox::LoadBuiltinPictures(game->builtin, &error)) {
-        std::fprintf(stderr, "built-in pictures: %s\n", qPrintable(error));
+    if (const auto loaded = pellox::LoadBuiltinPictures(game->builtin); !loaded) {
+        std::fprintf(stderr, "built-in pictures: %s\n", loaded.reason().c_str());
         std::abort();
     }
     game->window = std::make_unique<pellox::GameWindow>(

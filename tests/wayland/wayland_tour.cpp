@@ -95,9 +95,8 @@ int main(int argc, char** argv) {
     pellox::StartScreenSetup setup;
     setup.make_game_window = [&records_dir]() -> std::unique_ptr<pellox::GameWindow> {
         pellox::PictureSet pictures;
-        QString error;
-        if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-            pellox::Say("error: " + error.toStdString());
+        if (const auto loaded = pellox::LoadBuiltinPictures(pictures); !loaded) {
+            pellox::Say("error: " + loaded.reason());
             return nullptr;
         }
         return std::make_unique<pellox::GameWindow>(

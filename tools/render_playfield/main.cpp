@@ -57,9 +57,8 @@ int main(int argc, char** argv) {
     }
 
     pellox::PictureSet pictures;
-    QString error;
-    if (!pellox::LoadBuiltinPictures(pictures, &error)) {
-        std::fprintf(stderr, "render_playfield: %s\n", qPrintable(error));
+    if (const auto loaded = pellox::LoadBuiltinPictures(pictures); !loaded) {
+        std::fprintf(stderr, "render_playfield: %s\n", loaded.reason().c_str());
         return 1;
     }
     pellox::SpriteModel model;
