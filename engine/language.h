@@ -10,6 +10,9 @@ namespace pellox {
 // The values are those the game has always used: Russian 1, English 0.
 enum class InterfaceLanguage { English = 0, Russian = 1 };
 
+// Whether texts are given in Russian: what every caption and box asks.
+constexpr bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
+
 // The language for a locale name as the system gives it ("ru_RU",
 // "uk_UA.UTF-8", "be-BY", "en_GB", "C"): Russian for Russian, Ukrainian and
 // Belarusian, whose readers read Russian more readily than English; English

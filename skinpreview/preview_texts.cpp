@@ -7,8 +7,6 @@
 namespace pellox {
 namespace {
 
-bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
-
 QString EntryName(const SkinEntry& entry) {
     return QStringLiteral("[%1] %2").arg(QString::fromLatin1(entry.section.data(), static_cast<qsizetype>(entry.section.size())),
                                          QString::fromStdString(entry.key));

@@ -7,8 +7,6 @@ namespace {
 
 constexpr std::size_t kShownLines = 5;
 
-bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
-
 // A bullet per line up to kShownLines, then how many more.
 QString Bullets(InterfaceLanguage language, const std::vector<QString>& lines) {
     QString text;

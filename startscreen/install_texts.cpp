@@ -7,8 +7,6 @@
 namespace pellox {
 namespace {
 
-bool IsRussian(InterfaceLanguage language) { return language == InterfaceLanguage::Russian; }
-
 // The progress window grows with its longest line: a name longer than this
 // keeps its start and its end (where the extension is).
 constexpr qsizetype kLongestShownName = 60;
