@@ -12,6 +12,7 @@
 #include "engine/game_engine.h"
 #include "lcd/core/sprite_model.h"
 #include "media/core/dx_timer.h"
+#include "media/core/frame_timer_port.h"
 #include "media/core/wave.h"
 #include "web/web_ports.h"
 
@@ -76,7 +77,7 @@ private:
     PageSound sound_{sprites_};
     PageTimerHost timer_host_;
     TDXTimer frame_timer_logic_{timer_host_};
-    PageFrameTimer frame_timer_{frame_timer_logic_};
+    FrameTimerPort frame_timer_{frame_timer_logic_};
     PageSideTimer side_timer_;
     PageClock clock_;
     PageTitle title_;
