@@ -181,9 +181,15 @@ export class Handheld {
   }
 
   // --- Drawing -------------------------------------------------------------
+  // A frame is asked for only when a sprite came or went (a moved sprite
+  // goes through redraw()): a side tick or a tick that changed nothing would
+  // otherwise have the browser produce frames all through a game, and a key
+  // that comes just after one waits for the browser's next frame interval
+  // instead of being shown at once.
   show(lit) {
     this.wantedLit = lit;
-    if (!this.drawRequest) this.drawRequest = requestAnimationFrame(() => this.draw());
+    if (this.drawRequest || lit === this.shownLit) return;
+    this.drawRequest = requestAnimationFrame(() => this.draw());
   }
 
   // What the player did is drawn at once rather than in the next animation
@@ -287,13 +293,20 @@ export class Handheld {
       }
       if (dirty.length === 0) return;
     }
-    const g = this.canvas.getContext('2d');
-    compose(g, this.scale, lit, (i) => this.picture(i, boxes[i]), dirty);
+    compose(this.context(), this.scale, lit, (i) => this.picture(i, boxes[i]), dirty);
     this.shownLit = lit;
     this.shownBoxes = boxes;
     this.drawnAt = performance.now();
     this.drawnInFrame = inFrame;
     if (!this.firstDrawnAt) this.firstDrawnAt = this.drawnAt;
+  }
+
+  // The canvas's drawing context, asked for once. Not a low-latency
+  // (desynchronized) one: headless Chromium showed a key's frame later with it
+  // (bench/README.md).
+  context() {
+    if (!this.drawingContext) this.drawingContext = this.canvas.getContext('2d');
+    return this.drawingContext;
   }
 
   // The frame shown, composed whole: what the boxes drawn again must add up to.

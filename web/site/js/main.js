@@ -5,7 +5,7 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {decodeBuiltinSheet} from './pictures.js';
+import {decodeBuiltinSheet, decodeSheetPicture} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
 import {kStrings, bullets} from './strings.js';
@@ -15,7 +15,7 @@ const kEffectNames = ['UL', 'UR', 'DL', 'DR', 'Basket', 'Crack', 'Chuck', 'GO'];
 const kLanguageKey = 'pellox.language';
 
 const page = {
-  module: null, handheld: null, shelf: null, sound: null,
+  module: null, handheld: null, shelf: null, sound: null, loadingLine: 0,
   language: 'gb', texts: {}, skins: [], storageWorks: true, builtinTitles: null,
 };
 window.pelloxPage = page;
@@ -269,6 +269,8 @@ page.firstFrame = () => {
 };
 
 // --- Boot ------------------------------------------------------------------
+// How long the page loads before it says so.
+const kLoadingLineDelayMs = 500;
 // The largest file unpacked: far more than the handheld's pictures or sounds.
 const kLargestUnpackedBytes = 64 << 20;
 
@@ -337,10 +339,15 @@ async function createModule(compiling) {
 }
 
 async function boot() {
-  $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
+  // Said only when the game is slow to come: a quick load goes straight to
+  // the handheld without a line of text flashing first (nor the font it needs).
+  page.loadingLine = setTimeout(() => {
+    $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
+  }, kLoadingLineDelayMs);
   // The waves come and the pictures are decoded while the module compiles.
   const early = window.pelloxEarly || {};
-  const pictures = decodeBuiltinSheet(unpacked(early.sheet || fetch('builtin/sprites.bin.gz'), 'builtin/sprites.bin.gz'));
+  const pictures = decodeBuiltinSheet(early.sheet || decodeSheetPicture(fetch('builtin/sprites.png')),
+                                      early.boxes || fetch('builtin/sprites.json'));
   pictures.catch(() => {});  // reported where it is awaited
   const waves = builtinWaves(early.waves || fetch('builtin/sounds.bin.gz'));
   page.module = await createModule(early.wasm);
@@ -374,6 +381,7 @@ async function boot() {
   performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {
+    clearTimeout(page.loadingLine);
     $('loading').hidden = true;
     showPlay();
     page.handheld.launchBuiltin();
@@ -392,6 +400,7 @@ async function boot() {
   page.skins.push(...skins);
   fillMenu($('cbSkin').value);
   if (!page.shelf.storable && page.storageWorks) showStorageLine(t().skinStoreFailed);
+  clearTimeout(page.loadingLine);
   $('loading').hidden = true;
   if (!playing) {
     $('start').hidden = false;
@@ -404,6 +413,7 @@ async function boot() {
 }
 
 boot().catch((error) => {
+  clearTimeout(page.loadingLine);
   const line = $('loading');
   line.hidden = false;
   line.textContent = kStrings.gb.failedToLoad + (error && error.message ? error.message : String(error));
