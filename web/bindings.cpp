@@ -132,7 +132,17 @@ int RecordB(WebGame& game) { return game.Engine().RecordB(); }
 int Mode(WebGame& game) { return static_cast<int>(game.Engine().CurrentState()); }
 int WolfPos(WebGame& game) { return game.Engine().WolfPos(); }
 bool SoundOn(WebGame& game) { return game.Engine().SoundOn(); }
-val Launch(WebGame& game, const std::string& skin) { return Strings(game.LaunchSkin(skin)); }
+// A skin launched from its package (its folder in the file system, and the
+// name the player knows it by).
+val Launch(WebGame& game, const std::string& skin, const std::string& folder, const std::string& name) {
+    return Strings(game.LaunchSkin(skin, {folder, name}));
+}
+
+// A reason in the page's language, its paths named within the package it
+// came from (none: an empty folder).
+std::string Reason(bool russian, const std::string& reason, const std::string& folder, const std::string& name) {
+    return PageReasonText(russian, reason, {folder, name});
+}
 
 val Admit(ZipGate& gate, const std::string& name_bytes, bool folder) {
     const ZipEntryVerdict verdict = gate.Admit(name_bytes, folder);
@@ -155,7 +165,7 @@ EMSCRIPTEN_BINDINGS(pellox) {
     function("probeSkin", &pellox::Probe);
     function("localeIsRussian", &pellox::LocaleIsRussian);
     function("builtinMenuTitles", &pellox::BuiltinMenuTitles);
-    function("reasonText", &pellox::PageReasonText);
+    function("reasonText", &pellox::Reason);
     class_<pellox::ZipGate>("ZipGate")
         .constructor<double>()
         .function("admit", &pellox::Admit)

@@ -14,6 +14,7 @@
 #include "media/core/dx_timer.h"
 #include "media/core/frame_timer_port.h"
 #include "media/core/wave.h"
+#include "web/page_reasons.h"
 #include "web/web_ports.h"
 
 namespace pellox {
@@ -30,8 +31,9 @@ public:
     // The start section's language: the demo's title and the game's texts follow it.
     void SetRussian(bool russian) { texts_.Language = russian ? InterfaceLanguage::Russian : InterfaceLanguage::English; }
     // A skin from the page's file system, launched as the desktop launches one.
-    // Gives the failure lines, none when it launched; the game does not run then.
-    std::vector<std::string> LaunchSkin(const std::string& skin_file);
+    // Gives the failure lines, none when it launched; the game does not run
+    // then. The lines name the skin's files as its package has them.
+    std::vector<std::string> LaunchSkin(const std::string& skin_file, const PagePackage& package);
     void Stop();
 
     // The frame timer: polled when due; -1 when it does not run.

@@ -53,8 +53,9 @@ export class Handheld {
   }
 
   // skinFile: the skin's .ini in the module's file system; pictures: the
-  // page's decoded pictures by path. Gives the failure lines.
-  launchSkin(skinFile, pictures) {
+  // page's decoded pictures by path; pkg: the skin's package ({folder, name}),
+  // by which the failure lines name its files. Gives the failure lines.
+  launchSkin(skinFile, pictures, pkg) {
     this.replaceGame();
     this.skinPictures = new Map();
     for (const [path, decoded] of pictures) this.skinPictures.set(path, decoded);
@@ -63,7 +64,7 @@ export class Handheld {
       if (!decoded) return 'the file cannot be opened';
       return decoded.image ? '' : decoded.problem;
     };
-    const failures = this.game.launchSkin(skinFile);
+    const failures = this.game.launchSkin(skinFile, pkg.folder, pkg.name);
     this.module.pictureProblem = null;
     if (failures.length) { this.stop(); return failures; }
     this.started();

@@ -22,8 +22,11 @@ window.pelloxPage = page;
 
 function t() { return kStrings[page.language]; }
 
-// A reason of the skin reader or the installer (English) in the page's language.
-function reasonText(reason) { return page.module.reasonText(page.language === 'su', reason); }
+// A reason of the skin reader or the installer (English) in the page's
+// language, the paths in it named as the skin's package has them.
+function reasonText(reason, pkg = {folder: '', name: ''}) {
+  return page.module.reasonText(page.language === 'su', reason, pkg.folder, pkg.name);
+}
 
 async function fetchOk(url) {
   const response = await fetch(url);
@@ -154,7 +157,7 @@ async function start() {
   }
   const skin = page.skins.find((s) => s.ini === ini);
   const pictures = await page.shelf.pictures(skin.id);
-  const failures = page.handheld.launchSkin(ini, pictures);
+  const failures = page.handheld.launchSkin(ini, pictures, page.shelf.packageOf(skin.id));
   if (failures.length) {
     const s = t();
     message(`${s.launchFailed}\n${s.notLoaded}\n${bullets(s, failures)}\n\n${s.chooseAnother}`);
@@ -177,24 +180,25 @@ async function install(list) {
   const loose = [];
   const {unpackZip} = list.some(isZip) ? await import('./zip.js') : {};
   for (const file of list) {
-    if (isZip(file)) sources.push({name: file.name, unpack: () => unpackZip(page.module, file.bytes)});
+    if (isZip(file)) sources.push({name: file.name, archive: file.name, unpack: () => unpackZip(page.module, file.bytes)});
     else loose.push(file);
   }
   if (loose.length) {
     const folder = loose[0].path.includes('/') ? loose[0].path.split('/')[0] : loose[0].name;
-    sources.push({name: folder, unpack: () => gatherFiles(page.module, loose)});
+    // A picked folder keeps its own name in its files' paths: nothing holds it.
+    sources.push({name: folder, archive: '', unpack: () => gatherFiles(page.module, loose)});
   }
   const blocks = [];
   const installed = [];
   for (const source of sources) {
     const unpacked = source.unpack();
     let result = {skins: [], rejected: []};
-    if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files);
+    if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files, source.archive);
     if (result.skins.length) { installed.push(...result.skins); continue; }
     let block = s.noSkinFrom(source.name);
     if (unpacked.error) block += `\n${reasonText(unpacked.error)}`;
     else if (result.rejected.length) {
-      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason)}`);
+      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason, result.package)}`);
       block += `\n${s.rejectedHeading}\n${bullets(s, lines)}`;
     }
     else block += `\n${s.noSkinFile}`;
