@@ -13,6 +13,7 @@
 #include "skin/skin_probe.h"
 #include "skin/code_pages.h"
 #include "skin/skin_text.h"
+#include "startscreen/menu/start_texts.h"
 #include "web/page_reasons.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
@@ -138,6 +139,26 @@ val Launch(WebGame& game, const std::string& skin, const std::string& folder, co
     return Strings(game.LaunchSkin(skin, {folder, name}));
 }
 
+// The start screen's texts that the desktop shows too, by the page's names.
+val StartTextsOf(bool russian) {
+    const StartTexts& t = StartTextsIn(russian ? InterfaceLanguage::Russian : InterfaceLanguage::English);
+    val out = val::object();
+    out.set("caption", std::string(t.window_caption));
+    out.set("start", std::string(t.start_button));
+    out.set("choosing", std::string(t.menu_choosing));
+    out.set("pickFiles", std::string(t.install_skin));
+    out.set("quoted", std::string(t.quoted));
+    out.set("more", std::string(t.and_more));
+    out.set("launchFailed", std::string(t.launch_failed_title));
+    out.set("notLoaded", std::string(t.not_loaded));
+    out.set("chooseAnother", std::string(t.choose_another));
+    out.set("installFailed", std::string(t.install_failed_title));
+    out.set("noSkinFrom", std::string(t.nothing_installed_from));
+    out.set("rejectedHeading", std::string(t.rejected_heading));
+    out.set("noSkinFile", std::string(t.no_skin_file));
+    return out;
+}
+
 // A reason in the page's language, its paths named within the package it
 // came from (none: an empty folder).
 std::string Reason(bool russian, const std::string& reason, const std::string& folder, const std::string& name) {
@@ -166,6 +187,7 @@ EMSCRIPTEN_BINDINGS(pellox) {
     function("localeIsRussian", &pellox::LocaleIsRussian);
     function("builtinMenuTitles", &pellox::BuiltinMenuTitles);
     function("reasonText", &pellox::Reason);
+    function("startTexts", &pellox::StartTextsOf);
     class_<pellox::ZipGate>("ZipGate")
         .constructor<double>()
         .function("admit", &pellox::Admit)

@@ -8,7 +8,7 @@ import {Handheld, compose} from './handheld.js';
 import {decodeBuiltinSheet, decodeSheetPicture} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
-import {kStrings, bullets} from './strings.js';
+import {kStrings, bullets, takeSharedTexts} from './strings.js';
 
 const $ = (id) => document.getElementById(id);
 const kEffectNames = ['UL', 'UR', 'DL', 'DR', 'Basket', 'Crack', 'Chuck', 'GO'];
@@ -363,6 +363,7 @@ async function boot() {
   FS.mkdir('/skins/shipped');
   (await waves).forEach((bytes, i) => FS.writeFile(`/builtin/sounds/${kEffectNames[i]}.wav`, bytes));
   page.builtinTitles = page.module.builtinMenuTitles();
+  takeSharedTexts(page.module);
   const layout = page.module.layout();
   page.sound = new Sound();
   page.storageWorks = storageWorks();
