@@ -19,7 +19,7 @@ export class Handheld {
     Object.assign(this, {module, canvas, sound, layout, russian, onExit, onReport, onTitle});
     this.index = new Map(layout.map((s, i) => [s.name, i]));
     this.game = null;
-    this.basePictures = null;   // built-in, one game pixel each
+    this.basePictures = null;   // built-in, one game pixel each; null until decoded
     this.sharp = new Map();     // factor -> built-in pictures drawn from SVG
     this.skinPictures = new Map();  // path -> keyed canvas
     this.shownLit = '';
@@ -39,9 +39,21 @@ export class Handheld {
     this.listen();
   }
 
-  // decoded: decodeBuiltinSheet()'s promise.
+  // decoded: decodeBuiltinSheet()'s promise. A game may be launched before:
+  // nothing is drawn until the pictures are there.
   async loadPictures(decoded) {
     this.basePictures = await builtinPictures(this.layout, decoded);
+    if (this.game) this.redraw();
+  }
+
+  // Resolves when the handheld was first drawn, or after at most ms (a tab
+  // opened hidden draws nothing until it is shown).
+  firstDrawn(ms) {
+    if (this.firstDrawnAt) return Promise.resolve();
+    return new Promise((resolve) => {
+      this.onFirstDraw = resolve;
+      setTimeout(resolve, ms);
+    });
   }
 
   // --- Launching ---------------------------------------------------------
@@ -81,7 +93,7 @@ export class Handheld {
 
   started() {
     this.keys = this.game.keys();
-    this.pictureFiles = this.layout.map((_, i) => this.game.sprite(i).picture);
+    this.pictureFiles = this.game.pictureFiles();
     this.sound.setWaves(this.game);
     this.game.setPageShown(!document.hidden);
     this.running = true;
@@ -274,7 +286,7 @@ export class Handheld {
   // inFrame: called back for an animation frame (else at a player's input).
   draw(inFrame = true) {
     this.drawRequest = 0;
-    if (!this.game) return;
+    if (!this.game || !this.basePictures) return;
     const lit = this.wantedLit;
     const view = this.game.boxes();
     const boxes = Array.from(lit, (_, i) => ({left: view[4 * i], top: view[4 * i + 1], width: view[4 * i + 2],
@@ -299,7 +311,10 @@ export class Handheld {
     this.shownBoxes = boxes;
     this.drawnAt = performance.now();
     this.drawnInFrame = inFrame;
-    if (!this.firstDrawnAt) this.firstDrawnAt = this.drawnAt;
+    if (!this.firstDrawnAt) {
+      this.firstDrawnAt = this.drawnAt;
+      if (this.onFirstDraw) this.onFirstDraw();
+    }
   }
 
   // The canvas's drawing context, asked for once. Not a low-latency

@@ -275,6 +275,9 @@ page.firstFrame = () => {
 // --- Boot ------------------------------------------------------------------
 // How long the page loads before it says so.
 const kLoadingLineDelayMs = 500;
+// How long a link to #play waits for the handheld's first frame before it
+// sets up the rest of the page all the same.
+const kFirstFrameWaitMs = 1000;
 // The largest file unpacked: far more than the handheld's pictures or sounds.
 const kLargestUnpackedBytes = 64 << 20;
 
@@ -364,7 +367,7 @@ async function boot() {
   (await waves).forEach((bytes, i) => FS.writeFile(`/builtin/sounds/${kEffectNames[i]}.wav`, bytes));
   page.builtinTitles = page.module.builtinMenuTitles();
   takeSharedTexts(page.module);
-  const layout = page.module.layout();
+  const layout = JSON.parse(page.module.layoutJson());
   page.sound = new Sound();
   page.storageWorks = storageWorks();
   page.handheld = new Handheld({
@@ -382,15 +385,19 @@ async function boot() {
   });
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
-  await page.handheld.loadPictures(pictures);
-  performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {
+    // The game starts while the pictures may still be decoding, and what
+    // the handheld does not show (the start section's texts, the skins)
+    // waits until it is drawn, so that none of it holds up the first frame.
     clearTimeout(page.loadingLine);
     $('loading').hidden = true;
     showPlay();
     page.handheld.launchBuiltin();
   }
+  await page.handheld.loadPictures(pictures);
+  performance.mark('pellox-pictures');
+  if (playing) await page.handheld.firstDrawn(kFirstFrameWaitMs);
   await setLanguage(page.language, false);
   listenForSkins();
   $('langSU').addEventListener('click', () => setLanguage('su', true));
