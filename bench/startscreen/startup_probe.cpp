@@ -100,7 +100,8 @@ private:
 class WidgetsPainted : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && !seen_ && static_cast<pellox::THBForm*>(watched)->Built()) {
+        const auto* form = event->type() == QEvent::Paint ? qobject_cast<pellox::THBForm*>(watched) : nullptr;
+        if (form && !seen_ && form->Built()) {
             seen_ = true;
             QMetaObject::invokeMethod(this, [this] {
                 PrintPainted();

@@ -3,6 +3,7 @@
 // something else, and never trusted when the file is not one we wrote.
 #include <sys/stat.h>
 
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QPainter>
@@ -107,8 +108,9 @@ class FirstBuiltPaint : public QObject {
 public:
     explicit FirstBuiltPaint(QImage& into) : into_(into) {}
     bool eventFilter(QObject* watched, QEvent* event) override {
-        auto* form = static_cast<THBForm*>(watched);
-        if (event->type() == QEvent::Paint && form->Built() && !seen_) {
+        if (event->type() != QEvent::Paint || seen_) return false;
+        auto* form = qobject_cast<THBForm*>(watched);
+        if (form && form->Built()) {
             seen_ = true;
             QMetaObject::invokeMethod(
                 this, [this, form] { into_ = form->grab().toImage().convertToFormat(QImage::Format_RGB32); },
@@ -129,6 +131,9 @@ protected:
 
     StartPictureScreenTest() {
         adjust_setup = [this](StartScreenSetup& setup) { setup.start_pictures_folder = cache.path(); };
+        // Off the window: a pointer left over the start button by an earlier
+        // test would start the skin search before the first paint.
+        QCursor::setPos(0, 0);
     }
 
     // What the widgets painted first, grabbed right after that paint (before
@@ -140,7 +145,7 @@ protected:
         if (!form) ShowWatched();
         QElapsedTimer waited;
         waited.start();
-        while ((!form->Built() || !form->SkinMenuStarted()) && waited.elapsed() < 5000)
+        while ((!form->Built() || !form->SkinMenuStarted() || first_built_frame.isNull()) && waited.elapsed() < 5000)
             QCoreApplication::processEvents();
         ASSERT_TRUE(form->Built());
         ASSERT_TRUE(form->SkinMenuStarted());
