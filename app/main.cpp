@@ -26,6 +26,7 @@
 
 #include "app/command_line.h"
 #include "app/display_check.h"
+#include "base/xdg_folder.h"
 #include "assets/sprites/builtin_sprites.h"
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "records/language_settings.h"
@@ -150,6 +151,17 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
     return std::nullopt;
 }
 
+// Where the start screen's first frame is kept for the next start:
+// $XDG_CACHE_HOME/pellox, else ~/.cache/pellox; nowhere without either.
+std::filesystem::path StartPicturesFolder() {
+    const auto variable = [](const char* name) -> std::optional<std::string> {
+        const char* value = std::getenv(name);
+        return value ? std::optional<std::string>(value) : std::nullopt;
+    };
+    const std::filesystem::path cache = pellox::XdgHomeFolder(variable("XDG_CACHE_HOME"), variable("HOME"), ".cache");
+    return cache.empty() ? cache : cache / "pellox";
+}
+
 // The game window as every launch makes it, its scores in records_file.
 std::unique_ptr<pellox::GameWindow> MakeGameWindow(const QString& records_file) {
     // The built-in pictures are the game's own: without them there is no game.
@@ -243,6 +255,10 @@ int main(int argc, char** argv) {
         static_cast<void>(language_settings.Write(language));
     };
     setup.make_game_window = [records_file] { return MakeGameWindow(records_file); };
+    // A plain start opens as the last one did: its first frame is kept in the
+    // cache folder and shown while the widgets are built. A skin named on the
+    // command line changes the menu, so such a start neither shows nor keeps one.
+    if (setup.arguments.isEmpty()) setup.start_pictures_folder = StartPicturesFolder();
     pellox::THBForm start_screen(std::move(setup));
     start_screen.show();
     // The last launch's status: 1 when the player closes the start screen

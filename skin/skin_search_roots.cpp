@@ -3,6 +3,8 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "base/xdg_folder.h"
+
 namespace pellox {
 namespace {
 
@@ -13,8 +15,6 @@ std::optional<std::string> Variable(const char* name) {
     if (value == nullptr) return std::nullopt;
     return std::string(value);
 }
-
-bool IsUsableFolder(std::string_view value) { return !value.empty() && value.front() == '/'; }
 
 std::filesystem::path SkinsUnder(const std::filesystem::path& data_folder) {
     return data_folder / "pellox" / "skins";
@@ -27,9 +27,8 @@ SkinSearchEnvironment SkinSearchEnvironment::FromProcess() {
 }
 
 std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
-    if (env.xdg_data_home && IsUsableFolder(*env.xdg_data_home)) return SkinsUnder(*env.xdg_data_home);
-    if (env.home && IsUsableFolder(*env.home)) return SkinsUnder(std::filesystem::path(*env.home) / ".local" / "share");
-    return {};
+    const std::filesystem::path data_home = XdgHomeFolder(env.xdg_data_home, env.home, ".local/share");
+    return data_home.empty() ? data_home : SkinsUnder(data_home);
 }
 
 std::vector<std::filesystem::path> SkinSearchRoots(const SkinSearchEnvironment& env) {
@@ -41,7 +40,7 @@ std::vector<std::filesystem::path> SkinSearchRoots(const SkinSearchEnvironment& 
     while (true) {
         const std::size_t colon = dirs.find(':');
         const std::string_view dir = dirs.substr(0, colon);
-        if (IsUsableFolder(dir)) roots.push_back(SkinsUnder(dir));
+        if (IsUsableXdgFolder(dir)) roots.push_back(SkinsUnder(dir));
         if (colon == std::string_view::npos) break;
         dirs.remove_prefix(colon + 1);
     }

@@ -8,10 +8,13 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <exception>
 #include <system_error>
+#include <utility>
 
 #include "assets/startscreen/pictures/startscreen_pictures.h"
 #include "lcd/fixed_size_window.h"
@@ -25,6 +28,7 @@
 #include "startscreen/install_texts.h"
 #include "startscreen/launch.h"
 #include "startscreen/skin_sources.h"
+#include "startscreen/start_picture.h"
 #include "startscreen/style_pictures.h"
 
 namespace pellox {
@@ -116,16 +120,54 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     setPalette(green);
     setFixedSize(kClientSize);
     RefuseMaximise(*this);
-    CacheStylePictures();  // before the menu's frame is first painted
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
+    // The window manager shows the title from the start, picture or not.
+    setWindowTitle(QString::fromUtf8(language_ == InterfaceLanguage::Russian ? kCaptionSU : kCaptionGB));
+    if (setup_.start_pictures_folder.empty()) Build();
+}
+
+THBForm::~THBForm() = default;
+
+void THBForm::Build() {
+    CacheStylePictures();  // before the menu's frame is first painted
     BuildComponents();
     installs_ = std::make_unique<SkinInstallUi>(*this, setup_, InstallHooks());
     BuildContextMenu();
     ShowTexts();
+    built_ = true;
 }
 
-THBForm::~THBForm() = default;
+void THBForm::BuildOrShowStartPicture() {
+    const qreal ratio = devicePixelRatioF();
+    start_picture_ = StartPicture(setup_.start_pictures_folder, language_, ratio).Read(size() * ratio);
+    if (start_picture_.isNull())
+        Build();
+    else
+        showed_start_picture_ = true;
+}
+
+void THBForm::BuildBehindStartPicture() {
+    if (built_) return;
+    Build();
+    // Widgets made in a window already shown wait to be shown themselves.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow() && !child->testAttribute(Qt::WA_WState_ExplicitShowHide)) child->show();
+    LookAtCommandLine();
+    update();
+}
+
+void THBForm::KeepStartPicture() {
+    if (setup_.start_pictures_folder.empty()) return;
+    const QImage shown = std::exchange(start_picture_, QImage());
+    const QImage frame = grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const bool same = shown.size() == frame.size() && shown.format() == frame.format() &&
+                      std::equal(shown.constBits(), shown.constBits() + shown.sizeInBytes(), frame.constBits());
+    if (same) return;
+    if (const Result<void> kept = StartPicture(setup_.start_pictures_folder, language_, devicePixelRatioF()).Write(frame);
+        !kept)
+        qCWarning(lcGame, "the start screen's first frame is not kept for the next start: %s", kept.reason().c_str());
+}
 
 void THBForm::BuildComponents() {
     im_wolf_ = Picture(this, "imWolf", StartScreenPicture::Wolf, "The wolf with his basket", {475, 0, 128, 129});
@@ -309,16 +351,25 @@ void THBForm::setVisible(bool visible) {
     // Placed once, before the window is made: on the screen under the pointer.
     if (visible && !placed_) PlaceOnScreenUnderPointer(*this, kScreenPos);
     placed_ = placed_ || visible;
+    if (visible && !built_) BuildOrShowStartPicture();
     QWidget::setVisible(visible);
 }
 
 void THBForm::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    LookAtCommandLine();
+    if (built_) LookAtCommandLine();
 }
 
 void THBForm::paintEvent(QPaintEvent* event) {
     QWidget::paintEvent(event);
+    if (!built_) {
+        // The last start's frame, pixel for pixel; the widgets come right after it.
+        QPainter(this).drawImage(QPoint(0, 0), start_picture_);
+        if (!build_queued_)
+            QMetaObject::invokeMethod(this, [this] { BuildBehindStartPicture(); }, Qt::QueuedConnection);
+        build_queued_ = true;
+        return;
+    }
     if (creation_queued_) return;
     creation_queued_ = true;
     // After this paint: the window system reads every size of the icon as
@@ -329,12 +380,15 @@ void THBForm::paintEvent(QPaintEvent* event) {
         this,
         [this] {
             if (QApplication::windowIcon().isNull()) QApplication::setWindowIcon(ProgramIcon());
+            // Before the search changes the menu: the frame as the next start opens.
+            KeepStartPicture();
             FillSkinMenu();
         },
         Qt::QueuedConnection);
 }
 
 bool THBForm::LongCreate() {
+    BuildBehindStartPicture();
     FillSkinMenu();
     return launch_.EnsureGameWindow(language_);
 }
@@ -422,6 +476,8 @@ bool THBForm::StopSkinSearch() {
 }
 
 void THBForm::keyPressEvent(QKeyEvent* event) {
+    // A key in the instant the picture shows finds the widgets it is meant for.
+    BuildBehindStartPicture();
     // Enter starts the game from anywhere on the form, as a default button does.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && bt_start_->isEnabled()) {
         bt_start_->click();
@@ -455,9 +511,12 @@ void THBForm::dropEvent(QDropEvent* event) {
         this, [this, sources] { InstallSkinSources(sources); }, Qt::QueuedConnection);
 }
 
-void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) { installs_->Install(sources); }
+void THBForm::InstallSkinSources(const std::vector<std::filesystem::path>& sources) {
+    BuildBehindStartPicture();
+    installs_->Install(sources);
+}
 
-bool THBForm::SkinInstallRunning() const { return installs_->Running(); }
+bool THBForm::SkinInstallRunning() const { return installs_ && installs_->Running(); }
 
 InstallMenuHooks THBForm::InstallHooks() {
     return InstallMenuHooks{

@@ -1,11 +1,13 @@
 #pragma once
 // The start screen, HBForm: the program's first and main window. It
 // introduces the game in Russian or English (two flags switch), shows the
-// licence and the rules, offers the skin menu and starts the game. On its
-// first showing it fills the menu and, once it has been painted, makes the
-// game window, hidden: the player sees the start screen without waiting for
-// the game's pictures and sound. Skins dropped on it, or chosen from its
-// context menu, are installed and offered at once.
+// licence and the rules, offers the skin menu and starts the game. Once it
+// has been painted it fills the menu; the game window is made by the start
+// button (or the pointer coming over it): the player sees the start screen
+// without waiting for the game's pictures and sound. Given a folder for it,
+// it shows the last start's first frame at once and builds its widgets
+// behind it (startscreen/start_picture.h). Skins dropped on it, or chosen
+// from its context menu, are installed and offered at once.
 
 #include <filesystem>
 #include <functional>
@@ -17,6 +19,7 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -99,13 +102,24 @@ struct StartScreenSetup {
     // nothing when it would. Called beside the install, on its thread. Left
     // empty, installed skins are not checked.
     InstalledSkinCheck check_installed_skin;
+    // Where the first frame of each start is kept for the next one to show
+    // before its widgets are built (the cache folder). Left empty, the
+    // widgets are built with the start screen and nothing is kept.
+    std::filesystem::path start_pictures_folder;
 };
 
 class THBForm : public QWidget {
     Q_OBJECT
 public:
+    // The widgets are built here, unless setup names a start pictures
+    // folder: then when the start screen is shown, behind the last start's
+    // picture when one fits.
     explicit THBForm(StartScreenSetup setup, QWidget* parent = nullptr);
     ~THBForm() override;
+    // The widgets exist (always, once the start screen has been painted).
+    bool Built() const { return built_; }
+    // The last start's picture was shown while the widgets were built.
+    bool ShowedStartPicture() const { return showed_start_picture_; }
 
     // Starts filling the menu, once, and makes the game window unless it
     // is there (LaunchSession). Gives false when the game window cannot be
@@ -179,6 +193,14 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    // Everything in the window: the widgets, the installs, the context menu, the texts.
+    void Build();
+    // Shown: builds now, unless the last start's picture fits the window.
+    void BuildOrShowStartPicture();
+    // After the picture's paint: the widgets, shown, painted over it.
+    void BuildBehindStartPicture();
+    // After the widgets' first paint: keeps their frame when it is not the picture shown.
+    void KeepStartPicture();
     void BuildComponents();
     // Only the shown language's long text is laid out before the first paint.
     QPlainTextEdit& MemoOf(InterfaceLanguage language);
@@ -216,6 +238,12 @@ private:
     InterfaceLanguage shown_language_ = InterfaceLanguage::Russian;
     bool creation_queued_ = false;
     bool placed_ = false;
+    bool built_ = false;
+    bool build_queued_ = false;
+    bool showed_start_picture_ = false;
+    // The last start's first frame, painted until the widgets are built and
+    // then compared with theirs.
+    QImage start_picture_;
     LaunchSession launch_;
     // Declared after everything its calls touch, so that it stops first.
     std::unique_ptr<BackgroundSkinSearch> skin_search_;

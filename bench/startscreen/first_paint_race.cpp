@@ -3,6 +3,7 @@
 //
 //   DISPLAY=:99 first_paint_race --game build/app/pellox
 //       --bare build/bench/startscreen/bare_window [--pairs 15] [--x 189 --y 310]
+//       [--fresh-cache]
 //
 // For each pair the two programs run one after the other (which one first
 // alternates). Each is forked and exec'd with QT_QPA_PLATFORM=xcb in a fresh
@@ -11,6 +12,13 @@
 // and at that moment takes the wall time since the fork and the child's CPU
 // clock (all its threads). The child is then killed. Prints every pair and
 // the medians with their ratios.
+//
+// Before the pairs each program runs once untimed and is left open for a
+// second after its paint, as a player leaves a start screen: what a start
+// keeps in the cache folder for the next (the start screen's first frame)
+// is then there, in the XDG cache folder every run shares. --fresh-cache
+// gives every run an empty cache folder of its own instead: the first start
+// after an install.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <signal.h>
@@ -56,7 +64,9 @@ void ClearRoot(Display* display) {
 }
 
 // Runs the program once; false when it never painted within 20 s.
-bool RunOnce(Display* display, const std::string& program, int x, int y, unsigned long green, Sample& sample) {
+// linger_ms: how long the program stays after its paint before it is killed.
+bool RunOnce(Display* display, const std::string& program, int x, int y, unsigned long green, Sample& sample,
+             bool fresh_cache, int linger_ms = 0) {
     char folder_template[] = "/tmp/first-paint-XXXXXX";
     const char* folder = mkdtemp(folder_template);
     if (!folder) return false;
@@ -75,6 +85,7 @@ bool RunOnce(Display* display, const std::string& program, int x, int y, unsigne
         setenv("QT_QPA_PLATFORM", "xcb", 1);
         setenv("PELLOX_RECORDS", records.c_str(), 1);
         setenv("XDG_RUNTIME_DIR", folder, 1);
+        if (fresh_cache) setenv("XDG_CACHE_HOME", folder, 1);
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -91,6 +102,7 @@ bool RunOnce(Display* display, const std::string& program, int x, int y, unsigne
         }
         usleep(200);
     }
+    if (painted && linger_ms > 0) usleep(static_cast<useconds_t>(linger_ms) * 1000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     std::filesystem::remove_all(folder);
@@ -108,16 +120,23 @@ double Median(std::vector<double> v) {
 int main(int argc, char** argv) {
     std::string game, bare;
     int pairs = 15, x = 189, y = 310;
-    for (int i = 1; i + 1 < argc; i += 2) {
+    bool fresh_cache = false;
+    for (int i = 1; i < argc; ++i) {
         const std::string name = argv[i];
+        if (name == "--fresh-cache") {
+            fresh_cache = true;
+            continue;
+        }
+        if (i + 1 >= argc) break;
         if (name == "--game") game = argv[i + 1];
         else if (name == "--bare") bare = argv[i + 1];
         else if (name == "--pairs") pairs = std::atoi(argv[i + 1]);
         else if (name == "--x") x = std::atoi(argv[i + 1]);
         else if (name == "--y") y = std::atoi(argv[i + 1]);
+        ++i;
     }
     if (game.empty() || bare.empty() || pairs < 1) {
-        std::fprintf(stderr, "usage: first_paint_race --game PROGRAM --bare PROGRAM [--pairs N] [--x X --y Y]\n");
+        std::fprintf(stderr, "usage: first_paint_race --game PROGRAM --bare PROGRAM [--pairs N] [--x X --y Y] [--fresh-cache]\n");
         return 2;
     }
     // The children start in folders of their own.
@@ -134,9 +153,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const unsigned long green = 0x008e00;
-    // One untimed run of each: the caches warm.
+    // One untimed run of each, left open a second: the caches warm.
     Sample warm;
-    if (!RunOnce(display, bare, x, y, green, warm) || !RunOnce(display, game, x, y, green, warm)) {
+    if (!RunOnce(display, bare, x, y, green, warm, fresh_cache, 1000) ||
+        !RunOnce(display, game, x, y, green, warm, fresh_cache, 1000)) {
         std::fprintf(stderr, "first_paint_race: a program never painted the probe point %d, %d green\n", x, y);
         return 1;
     }
@@ -146,9 +166,9 @@ int main(int argc, char** argv) {
         Sample b, g;
         const bool game_first = pair % 2 == 1;
         bool ok = true;
-        if (game_first) ok = RunOnce(display, game, x, y, green, g);
-        ok = ok && RunOnce(display, bare, x, y, green, b);
-        if (!game_first) ok = ok && RunOnce(display, game, x, y, green, g);
+        if (game_first) ok = RunOnce(display, game, x, y, green, g, fresh_cache);
+        ok = ok && RunOnce(display, bare, x, y, green, b, fresh_cache);
+        if (!game_first) ok = ok && RunOnce(display, game, x, y, green, g, fresh_cache);
         if (!ok) {
             std::fprintf(stderr, "first_paint_race: pair %d: a program never painted\n", pair);
             return 1;

@@ -1,4 +1,5 @@
 // startup_probe --start-screen | --bare | --game-window | --menu-filled | --start-click | --hover-click
+//               | --widgets-behind-picture FOLDER
 //
 // Starts as the game does and prints, on the first paint of its window, the
 // wall clock in nanoseconds (CLOCK_REALTIME) and the peak resident memory so
@@ -15,7 +16,9 @@
 // from the press to the game window's first paint handled, and the peak
 // resident memory in KiB; --hover-click does the same with the pointer
 // brought over the start button 150 ms before the press, as a mouse player's
-// hand does.
+// hand does. --widgets-behind-picture keeps the start screen's first frame in
+// FOLDER as the game keeps it in the cache folder, shows the one kept there
+// by the run before, and prints when the widgets behind it have been painted.
 #include <sys/resource.h>
 #include <time.h>
 
@@ -25,6 +28,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include <QApplication>
 #include <QEnterEvent>
@@ -44,13 +48,17 @@
 
 namespace {
 
-void PrintPaintedAndQuit() {
+void PrintPainted() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("%lld %ld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec, usage.ru_maxrss);
     std::fflush(stdout);
+}
+
+void PrintPaintedAndQuit() {
+    PrintPainted();
     // Inside the game window's own event loop: no orderly way back is needed.
     std::_Exit(0);
 }
@@ -86,6 +94,27 @@ private:
     std::chrono::steady_clock::time_point pressed_;
 };
 
+// Prints after the first paint of the start screen's widgets (a picture of
+// the last start's may have been painted before), then quits once the start
+// screen has kept its frame for the next run (the turn after that paint).
+class WidgetsPainted : public QObject {
+public:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        const auto* form = event->type() == QEvent::Paint ? qobject_cast<pellox::THBForm*>(watched) : nullptr;
+        if (form && !seen_ && form->Built()) {
+            seen_ = true;
+            QMetaObject::invokeMethod(this, [this] {
+                PrintPainted();
+                QMetaObject::invokeMethod(this, [] { std::_Exit(0); }, Qt::QueuedConnection);
+            }, Qt::QueuedConnection);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    bool seen_ = false;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -94,6 +123,8 @@ int main(int argc, char** argv) {
     const bool menu = argc > 1 && std::strcmp(argv[1], "--menu-filled") == 0;
     const bool hover = argc > 1 && std::strcmp(argv[1], "--hover-click") == 0;
     const bool click = hover || (argc > 1 && std::strcmp(argv[1], "--start-click") == 0);
+    const bool behind_picture = argc > 2 && std::strcmp(argv[1], "--widgets-behind-picture") == 0;
+    const std::string pictures_folder = behind_picture ? argv[2] : "";
     PressToGamePaint press;
     QApplication app(argc, argv);
     pellox::AfterFirstPaint game_paint(&PrintPaintedAndQuit);
@@ -107,6 +138,7 @@ int main(int argc, char** argv) {
     } else {
         pellox::StartScreenSetup setup;
         setup.search_roots = pellox::SkinSearchRoots(pellox::SkinSearchEnvironment::FromProcess());
+        setup.start_pictures_folder = pictures_folder;
         setup.make_game_window = [&pictures, click]() -> std::unique_ptr<pellox::GameWindow> {
             if (!pellox::LoadBuiltinPictures(pictures)) return nullptr;
             // The press is timed with the window as the game makes it, gamepads and all.
@@ -151,7 +183,11 @@ int main(int argc, char** argv) {
         window = std::move(start_screen);
     }
     pellox::AfterFirstPaint first_paint(on_first_paint);
-    window->installEventFilter(&first_paint);
+    WidgetsPainted widgets_painted;
+    if (behind_picture)
+        window->installEventFilter(&widgets_painted);
+    else
+        window->installEventFilter(&first_paint);
     window->show();
     return app.exec();
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # FIFOs where the game reads its own files at start (the scores file at its
 # default place, the organisation's settings file beside it, the language
-# file, the gamepad mapping file) never hold the start screen: under Xvfb it
+# file, the gamepad mapping file, the start screen's kept first frame) never
+# hold the start screen: under Xvfb it
 # paints, and Enter starts the game within 2 s. A FIFO there once blocked the
 # window thread in open() for good (before any window for the scores file,
 # after the first paint for the mapping file). Skipped (status 77) without
@@ -26,15 +27,20 @@ stop_game() {
 
 start_screens() { xdotool search --onlyvisible --name "$start_screen_title" 2>/dev/null || true; }
 
-# One start with a FIFO at each of the given places under XDG_CONFIG_HOME.
+# One start with a FIFO at each of the given places under XDG_CONFIG_HOME
+# (XDG_CACHE_HOME is its folder cache/).
 try_with_fifos() {
   local what=$1
   shift
   rm -rf "$work/config" "$work/home" "$work/runtime"
   mkdir -p "$work/config/Ardwyn" "$work/home"
   mkdir -m 700 "$work/runtime"
-  for place in "$@"; do mkfifo "$work/config/$place"; done
+  for place in "$@"; do
+    mkdir -p "$(dirname "$work/config/$place")"
+    mkfifo "$work/config/$place"
+  done
   (cd "$work/home" && exec env -u PELLOX_RECORDS HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+    XDG_CACHE_HOME="$work/config/cache" \
     XDG_RUNTIME_DIR="$work/runtime" QT_QPA_PLATFORM=xcb "$program" >"$work/game.log" 2>&1) &
   game_pid=$!
 
@@ -67,3 +73,5 @@ try_with_fifos "a FIFO as the gamepad mapping file" Ardwyn/gamecontrollerdb.txt
 try_with_fifos "a FIFO as the scores file" Ardwyn/Kestrow.conf
 try_with_fifos "a FIFO as the organisation's settings file" Ardwyn.conf
 try_with_fifos "a FIFO as the language file" Ardwyn/Pellox.conf
+try_with_fifos "a FIFO as the kept first frame" cache/pellox/start-screen-en-1000.frame \
+  cache/pellox/start-screen-ru-1000.frame

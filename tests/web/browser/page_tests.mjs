@@ -104,6 +104,14 @@ test('the first frame at scale 1 is the desktop\'s golden first frame, pixel for
   await page.browserContext().close();
 });
 
+test('on a phone the start section opens at its top, the start button holding the focus for Enter', async () => {
+  const page = await openPage(browser, base, {viewport: {width: 360, height: 640}, touch: true});
+  const [scrolled, focused] = await page.evaluate(() => [window.scrollY, document.activeElement && document.activeElement.id]);
+  assert(scrolled === 0, `the page opened scrolled down by ${scrolled} px, past the title and the flags`);
+  assert(focused === 'btStart', `the focus is on "${focused}"`);
+  await page.browserContext().close();
+});
+
 test('a game played with keys, on a Latin and on a Russian layout, catches eggs and its score is kept after a reload', async () => {
   const page = await openPage(browser, base);
   await startBuiltin(page);

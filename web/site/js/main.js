@@ -144,7 +144,9 @@ function showStart() {
   document.body.classList.remove('playing');
   document.title = t().caption;
   if (location.hash === '#play') history.replaceState(null, '', location.pathname + location.search);
-  $('btStart').focus();
+  // Enter starts the game, as on the desktop; the page stays at its top, where
+  // the title and the flags are, on a screen too short for the whole section.
+  $('btStart').focus({preventScroll: true});
 }
 
 async function start() {
@@ -416,7 +418,7 @@ async function boot() {
   $('loading').hidden = true;
   if (!playing) {
     $('start').hidden = false;
-    $('btStart').focus();
+    $('btStart').focus({preventScroll: true});
   }
   page.ready = true;
   if ('serviceWorker' in navigator && location.protocol !== 'file:') {
