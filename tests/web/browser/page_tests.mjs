@@ -207,6 +207,23 @@ test('a gamepad plays with the desktop\'s mapping: Start is Game A, the D-pad an
   await context.close();
 });
 
+test('a picture sheet that cannot be read leaves a link to #play with a clear line and no game running', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('/builtin/sprites.png')) request.respond({status: 200, contentType: 'image/png', body: 'not a png'});
+    else request.continue();
+  });
+  await page.goto(`${base}#play`);
+  await waitFor(page, () => document.getElementById('loading').textContent.includes('sprites.png'), undefined, 20000);
+  const [line, playHidden, running] = await page.evaluate(() => [document.getElementById('loading').textContent,
+    document.getElementById('play').hidden, !!(window.pelloxPage.handheld && window.pelloxPage.handheld.running)]);
+  assert(line.startsWith('The game could not load: builtin/sprites.png'), `the page says: ${line}`);
+  assert(playHidden && !running, 'the game runs behind the failure');
+  await context.close();
+});
+
 test('a browser that refuses the storage gets a clear line, and the game plays', async () => {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();

@@ -428,6 +428,9 @@ async function boot() {
 
 boot().catch((error) => {
   clearTimeout(page.loadingLine);
+  // A link to #play may have started the game before what failed.
+  if (page.handheld) page.handheld.stop();
+  $('play').hidden = true;
   const line = $('loading');
   line.hidden = false;
   line.textContent = kStrings.gb.failedToLoad + (error && error.message ? error.message : String(error));
