@@ -280,7 +280,7 @@ export class Handheld {
     const sharp = factor > 1 ? this.sharp.get(factor) : null;
     const base = this.basePictures[index];
     if (sharp) return {image: sharp[index], width: base.width, height: base.height, smooth: true, box: s};
-    return {image: base, width: base.width, height: base.height, smooth: this.scale < 1, box: s};
+    return {image: base.image, from: base, width: base.width, height: base.height, smooth: this.scale < 1, box: s};
   }
 
   // inFrame: called back for an animation frame (else at a player's input).
@@ -442,6 +442,8 @@ export class Handheld {
 
 // Draws the lit sprites, bottom first, each clipped to its box, at scale
 // device pixels per game pixel; what no sprite covers stays see-through.
+// pictureOf(i): {image, width, height, smooth, box}, and from ({x, y, width,
+// height}) when the picture is a part of image (canvas clamps to that part).
 // dirty: the game-pixel boxes to draw again, or null for the whole frame.
 export function compose(g, scale, lit, pictureOf, dirty = null) {
   g.setTransform(1, 0, 0, 1, 0, 0);
@@ -474,7 +476,9 @@ export function compose(g, scale, lit, pictureOf, dirty = null) {
     g.rect(b.left, b.top, b.width, b.height);
     g.clip();
     g.imageSmoothingEnabled = p.smooth;
-    g.drawImage(p.image, b.left, b.top, p.width, p.height);
+    // from: where the picture lies in a sheet of several (the built-in ones).
+    if (p.from) g.drawImage(p.image, p.from.x, p.from.y, p.from.width, p.from.height, b.left, b.top, p.width, p.height);
+    else g.drawImage(p.image, b.left, b.top, p.width, p.height);
     g.restore();
   }
   g.restore();

@@ -268,7 +268,7 @@ page.firstFrame = () => {
   const base = page.handheld.basePictures;
   compose(canvas.getContext('2d'), 1, game.lit(), (i) => {
     const box = game.sprite(i);
-    return {image: base[i], width: base[i].width, height: base[i].height, smooth: false, box};
+    return {image: base[i].image, from: base[i], width: base[i].width, height: base[i].height, smooth: false, box};
   });
   game.delete();
   return canvas;
