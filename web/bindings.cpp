@@ -13,6 +13,7 @@
 #include "skin/skin_probe.h"
 #include "skin/code_pages.h"
 #include "skin/skin_text.h"
+#include "startscreen/menu/start_texts.h"
 #include "web/page_reasons.h"
 #include "web/web_game.h"
 #include "web/zip_gate.h"
@@ -28,20 +29,20 @@ val Strings(const std::vector<std::string>& lines) {
     return out;
 }
 
-// The sprites in drawing order: name, box, lit at the start, see-through.
-val Layout() {
-    val out = val::array();
+// The sprites in drawing order: name, box, see-through, as JSON text (the
+// page parses it at once: one call instead of hundreds into the module while
+// the page starts).
+std::string LayoutJson() {
+    std::string json = "[";
     for (const SpriteLayout& s : BuiltinLayout()) {
-        val row = val::object();
-        row.set("name", std::string(s.name));
-        row.set("left", s.bounds.left);
-        row.set("top", s.bounds.top);
-        row.set("width", s.bounds.width);
-        row.set("height", s.bounds.height);
-        row.set("transparent", s.transparent);
-        out.call<void>("push", row);
+        if (json.size() > 1) json += ',';
+        // Sprite names are identifiers: nothing in them needs escaping.
+        json += "{\"name\":\"" + std::string(s.name) + "\",\"left\":" + std::to_string(s.bounds.left) +
+                ",\"top\":" + std::to_string(s.bounds.top) + ",\"width\":" + std::to_string(s.bounds.width) +
+                ",\"height\":" + std::to_string(s.bounds.height) +
+                ",\"transparent\":" + (s.transparent ? "true" : "false") + "}";
     }
-    return out;
+    return json + "]";
 }
 
 // A skin file's usability and titles as the menu shows them.
@@ -83,6 +84,14 @@ val Sprite(const WebGame& game, int index) {
     out.set("width", s.bounds.width);
     out.set("height", s.bounds.height);
     out.set("picture", game.PictureFile(index));
+    return out;
+}
+
+// Every sprite's picture file from the launched skin (empty for the
+// built-in one), in drawing order.
+val PictureFiles(const WebGame& game) {
+    val out = val::array();
+    for (int i = 0; i < kSpriteCount; ++i) out.call<void>("push", game.PictureFile(i));
     return out;
 }
 
@@ -132,7 +141,37 @@ int RecordB(WebGame& game) { return game.Engine().RecordB(); }
 int Mode(WebGame& game) { return static_cast<int>(game.Engine().CurrentState()); }
 int WolfPos(WebGame& game) { return game.Engine().WolfPos(); }
 bool SoundOn(WebGame& game) { return game.Engine().SoundOn(); }
-val Launch(WebGame& game, const std::string& skin) { return Strings(game.LaunchSkin(skin)); }
+// A skin launched from its package (its folder in the file system, and the
+// name the player knows it by).
+val Launch(WebGame& game, const std::string& skin, const std::string& folder, const std::string& name) {
+    return Strings(game.LaunchSkin(skin, {folder, name}));
+}
+
+// The start screen's texts that the desktop shows too, by the page's names.
+val StartTextsOf(bool russian) {
+    const StartTexts& t = StartTextsIn(russian ? InterfaceLanguage::Russian : InterfaceLanguage::English);
+    val out = val::object();
+    out.set("caption", std::string(t.window_caption));
+    out.set("start", std::string(t.start_button));
+    out.set("choosing", std::string(t.menu_choosing));
+    out.set("pickFiles", std::string(t.install_skin));
+    out.set("quoted", std::string(t.quoted));
+    out.set("more", std::string(t.and_more));
+    out.set("launchFailed", std::string(t.launch_failed_title));
+    out.set("notLoaded", std::string(t.not_loaded));
+    out.set("chooseAnother", std::string(t.choose_another));
+    out.set("installFailed", std::string(t.install_failed_title));
+    out.set("noSkinFrom", std::string(t.nothing_installed_from));
+    out.set("rejectedHeading", std::string(t.rejected_heading));
+    out.set("noSkinFile", std::string(t.no_skin_file));
+    return out;
+}
+
+// A reason in the page's language, its paths named within the package it
+// came from (none: an empty folder).
+std::string Reason(bool russian, const std::string& reason, const std::string& folder, const std::string& name) {
+    return PageReasonText(russian, reason, {folder, name});
+}
 
 val Admit(ZipGate& gate, const std::string& name_bytes, bool folder) {
     const ZipEntryVerdict verdict = gate.Admit(name_bytes, folder);
@@ -151,11 +190,12 @@ std::string Unpacked(ZipGate& gate, double bytes) { return gate.Unpacked(static_
 EMSCRIPTEN_BINDINGS(pellox) {
     using namespace emscripten;
     using pellox::WebGame;
-    function("layout", &pellox::Layout);
+    function("layoutJson", &pellox::LayoutJson);
     function("probeSkin", &pellox::Probe);
     function("localeIsRussian", &pellox::LocaleIsRussian);
     function("builtinMenuTitles", &pellox::BuiltinMenuTitles);
-    function("reasonText", &pellox::PageReasonText);
+    function("reasonText", &pellox::Reason);
+    function("startTexts", &pellox::StartTextsOf);
     class_<pellox::ZipGate>("ZipGate")
         .constructor<double>()
         .function("admit", &pellox::Admit)
@@ -180,6 +220,7 @@ EMSCRIPTEN_BINDINGS(pellox) {
         .function("releaseCaseButton", &WebGame::ReleaseCaseButton)
         .function("takeReport", &WebGame::TakeReport)
         .function("sprite", &pellox::Sprite)
+        .function("pictureFiles", &pellox::PictureFiles)
         .function("lit", &pellox::Lit)
         .function("boxes", &pellox::Boxes)
         .function("takeSounds", &pellox::TakeSounds)

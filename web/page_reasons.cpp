@@ -3,6 +3,7 @@
 #include <emscripten/val.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -38,10 +39,28 @@ std::optional<std::vector<std::string>> Matches(std::size_t rule, std::string_vi
     return captures;
 }
 
+void ReplaceAll(std::string& text, std::string_view from, std::string_view to) {
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+}
+
 }  // namespace
 
-std::string PageReasonText(bool russian, const std::string& reason) {
-    return russian ? RussianReason(reason, Matches) : reason;
+std::string ShownInPackage(std::string text, const PagePackage& package) {
+    ReplaceAll(text, "/./", "/");
+    ReplaceAll(text, "\"./", "\"");
+    if (package.folder.empty()) return text;
+    // The folder itself is named by what the player dropped; its id is the
+    // page's own, so it names nothing else in a reason.
+    const std::string named = "\"" + (package.name.empty() ? std::string("./") : package.name) + "\"";
+    ReplaceAll(text, "\"" + package.folder + "/\"", named);
+    ReplaceAll(text, "\"" + package.folder + "\"", named);
+    ReplaceAll(text, package.folder + "/", "");
+    return text;
+}
+
+std::string PageReasonText(bool russian, const std::string& reason, const PagePackage& package) {
+    return ShownInPackage(russian ? RussianReason(reason, Matches) : reason, package);
 }
 
 }  // namespace pellox

@@ -59,11 +59,12 @@ private:
     std::array<TWave, kEffectCount>& waves_;
 };
 
-std::vector<std::string> FailureLines(const std::string& skin, const std::vector<SkinEntryFailure>& failures,
-                                      bool russian) {
+std::vector<std::string> FailureLines(const std::string& skin_file, const PagePackage& package,
+                                      const std::vector<SkinEntryFailure>& failures, bool russian) {
+    const std::string skin = ShownInPackage(skin_file, package);
     std::vector<std::string> lines;
     for (const SkinEntryFailure& f : failures) {
-        const std::string reason = PageReasonText(russian, f.reason);
+        const std::string reason = PageReasonText(russian, f.reason, package);
         lines.push_back(f.section.empty() ? skin + ": " + reason : skin + ": [" + f.section + "] " + f.key + ": " + reason);
     }
     return lines;
@@ -104,7 +105,7 @@ void WebGame::LaunchBuiltin() {
     frame_timer_logic_.SetEnabled(true);
 }
 
-std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
+std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file, const PagePackage& package) {
     keys_ = {u'W', u'O', u'D', u'K'};
     engine_.PrepareLaunch();
     // The titles as the menu shows them, read when the skin was listed.
@@ -118,15 +119,16 @@ std::vector<std::string> WebGame::LaunchSkin(const std::string& skin_file) {
     texts_.TitleSU = DecodeSkinText(settings.title);
     const std::filesystem::path skin_folder = std::filesystem::path(skin_file).parent_path();
     // The skin's dir resolves as on the desktop; the page has no start folder
-    // of its own, the file system's root stands for it.
-    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder, "/"), skin_folder};
+    // of its own, the top of the skin's package (what was dropped) stands for it.
+    const SkinFolders folders{SkinWorkFolder(settings.dir, skin_folder, package.folder), skin_folder};
     if (!settings.sound_on) engine_.ToggleSound();
     for (std::size_t i = 0; i < 4; ++i) keys_[i] = SkinControlKey(settings.keys[i], kSkinDefaultKeys[i]);
 
     WebSkinTarget target(sprites_, pictures_, waves_);
     std::vector<SkinEntryFailure> failures = ApplySkinEntries(skin, folders, target);
     if (!loaded) failures.insert(failures.begin(), {"", "", loaded.reason()});
-    if (!failures.empty()) return FailureLines(skin_file, failures, texts_.Language == InterfaceLanguage::Russian);
+    if (!failures.empty())
+        return FailureLines(skin_file, package, failures, texts_.Language == InterfaceLanguage::Russian);
     frame_timer_logic_.SetEnabled(true);
     return {};
 }

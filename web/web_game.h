@@ -12,7 +12,9 @@
 #include "engine/game_engine.h"
 #include "lcd/core/sprite_model.h"
 #include "media/core/dx_timer.h"
+#include "media/core/frame_timer_port.h"
 #include "media/core/wave.h"
+#include "web/page_reasons.h"
 #include "web/web_ports.h"
 
 namespace pellox {
@@ -29,8 +31,9 @@ public:
     // The start section's language: the demo's title and the game's texts follow it.
     void SetRussian(bool russian) { texts_.Language = russian ? InterfaceLanguage::Russian : InterfaceLanguage::English; }
     // A skin from the page's file system, launched as the desktop launches one.
-    // Gives the failure lines, none when it launched; the game does not run then.
-    std::vector<std::string> LaunchSkin(const std::string& skin_file);
+    // Gives the failure lines, none when it launched; the game does not run
+    // then. The lines name the skin's files as its package has them.
+    std::vector<std::string> LaunchSkin(const std::string& skin_file, const PagePackage& package);
     void Stop();
 
     // The frame timer: polled when due; -1 when it does not run.
@@ -76,7 +79,7 @@ private:
     PageSound sound_{sprites_};
     PageTimerHost timer_host_;
     TDXTimer frame_timer_logic_{timer_host_};
-    PageFrameTimer frame_timer_{frame_timer_logic_};
+    FrameTimerPort frame_timer_{frame_timer_logic_};
     PageSideTimer side_timer_;
     PageClock clock_;
     PageTitle title_;

@@ -1,6 +1,6 @@
 #pragma once
 // The engine's ports in the page: the frame timer's logic polled by the
-// page's timers, the side timer's flag, the clock, the title, the records in
+// page's timers (its port is the desktop's, media/core/frame_timer_port.h), the side timer's flag, the clock, the title, the records in
 // the page's storage, and the sound as a list of effects the page plays.
 
 #include <cstdint>
@@ -23,18 +23,6 @@ public:
     void TakePolling(TDXTimer&) override {}
     void ReleasePolling(TDXTimer&) override {}
     bool active = true;
-};
-
-class PageFrameTimer final : public FrameTimerControl {
-public:
-    explicit PageFrameTimer(TDXTimer& timer) : timer_(timer) {}
-    void SetInterval(int interval_ms) override { timer_.SetInterval(interval_ms); }
-    int Interval() const override { return timer_.Interval(); }
-    void SetEnabled(bool enabled) override { timer_.SetEnabled(enabled); }
-    bool Enabled() const override { return timer_.Enabled(); }
-
-private:
-    TDXTimer& timer_;
 };
 
 class PageSideTimer final : public SideTimerControl {

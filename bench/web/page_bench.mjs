@@ -12,12 +12,11 @@ import fs from 'node:fs';
 import path from 'node:path';
 import zlib from 'node:zlib';
 import {serve, launchBrowser, closeBrowser, waitReady, sleep} from '../../tests/web/browser/harness.mjs';
+import {coldFirstFrame, keyToPose, quantile, round, stats} from './page_measures.mjs';
 
 const [site, nativeTick, wasmDir] = process.argv.slice(2).map((p) => path.resolve(p));
 const server = await serve(site, {'/__bench/': wasmDir});
 const base = `http://127.0.0.1:${server.address().port}/`;
-const quantile = (xs, q) => { const s = [...xs].sort((a, b) => a - b); return s[Math.min(s.length - 1, Math.floor(q * s.length))]; };
-const round = (x, d = 1) => Number(x.toFixed(d));
 const results = {};
 
 // --- The tick ----------------------------------------------------------------
@@ -55,21 +54,19 @@ let bytes = null;
 // The first load only collects the bytes (reading every response slows the
 // page); the next seven are timed.
 for (let i = 0; i < 8; ++i) {
-  browser = await launchBrowser();
-  page = await browser.newPage();
-  await page.setViewport({width: 1000, height: 720});
   const loaded = [];
-  if (i === 0) page.on('response', async (response) => {
-    const url = new URL(response.url());
-    if (url.origin + '/' !== base) return;
-    try { loaded.push([url.pathname, await response.buffer()]); } catch { /* redirects */ }
+  const first = await coldFirstFrame(base, {
+    beforeLoad: async (page) => {
+      if (i === 0) page.on('response', async (response) => {
+        const url = new URL(response.url());
+        if (url.origin + '/' !== base) return;
+        try { loaded.push([url.pathname, await response.buffer()]); } catch { /* redirects */ }
+      });
+    },
+    afterLoad: async () => { if (i === 0) await sleep(500); },
   });
-  await page.goto(`${base}#play`);
-  await waitReady(page);
-  await page.waitForFunction(() => window.pelloxPage.handheld.drawnAt > 0);
-  if (i > 0) firstFrames.push(await page.evaluate(() => window.pelloxPage.handheld.firstDrawnAt));
+  if (i > 0) firstFrames.push(first);
   if (!bytes) {
-    await sleep(500);
     let raw = 0, gz = 0, pictures = 0;
     const seen = new Set();
     for (const [file, body] of loaded) {
@@ -81,7 +78,6 @@ for (let i = 0; i < 8; ++i) {
     }
     bytes = {files: seen.size, raw_kb: round(raw / 1024), gzip_kb: round(gz / 1024), handheld_pictures_kb: round(pictures / 1024)};
   }
-  await closeBrowser(browser);
 }
 results.first_frame_ms = {median: round(quantile(firstFrames, 0.5)), max: round(Math.max(...firstFrames)), loads: firstFrames.length};
 results.page_bytes = bytes;
@@ -110,42 +106,8 @@ await sleep(idleSeconds * 1000);
 const after = await page.metrics();
 results.demo_idle_cpu_percent = round(100 * (after.TaskDuration - before.TaskDuration) / idleSeconds, 2);
 
-// Key to pose: Game A (again whenever a game ends), then a key to another
-// chute every 150 to 400 ms, 300 times.
-const latency = await page.evaluate(async () => {
-  const {handheld} = window.pelloxPage;
-  const press = (code, type) => window.dispatchEvent(new KeyboardEvent(type, {code, key: code.slice(-1).toLowerCase()}));
-  const between = [], during = [], drawn = [];
-  const codes = ['KeyW', 'KeyO', 'KeyD', 'KeyK'];
-  while (between.length + during.length < 300) {
-    if (handheld.game.mode() !== 1) {
-      press('Digit1', 'keydown'); await new Promise((r) => setTimeout(r, 60)); press('Digit1', 'keyup');
-      await new Promise((r) => setTimeout(r, 300));
-      if (handheld.game.mode() !== 1) continue;
-    }
-    await new Promise((r) => setTimeout(r, 150 + Math.random() * 250));
-    if (handheld.game.mode() !== 1) continue;
-    const from = handheld.game.wolfPos();
-    const to = (from + 1 + Math.floor(Math.random() * 3)) % 4;
-    const waiting = handheld.busyUntil > 0;
-    const start = performance.now();
-    press(codes[to], 'keydown');
-    // The frame that shows the new pose: drawn in an animation frame's
-    // callback, that frame; drawn at the key, the first frame after it.
-    const shownAt = await new Promise((resolve) => {
-      const check = () => {
-        if (handheld.game.wolfPos() === to && handheld.drawnAt > start && !handheld.busyUntil)
-          resolve(handheld.drawnInFrame ? handheld.drawnAt : performance.now());
-        else requestAnimationFrame(check);
-      };
-      requestAnimationFrame(check);
-    });
-    (waiting ? during : between).push(shownAt - start);
-    if (!waiting) drawn.push(handheld.drawnAt - start);
-  }
-  return {between, during, drawn};
-});
-const stats = (xs) => (xs.length ? {n: xs.length, p50: round(quantile(xs, 0.5)), p99: round(quantile(xs, 0.99)), max: round(Math.max(...xs))} : {n: 0});
+// Key to pose: Game A, then 300 keys to another chute (page_measures.mjs).
+const latency = await keyToPose(page, 300);
 results.key_to_pose_ms = {between_ticks: stats(latency.between), during_step_sound: stats(latency.during),
                           canvas_drawn_between_ticks: stats(latency.drawn)};
 

@@ -8,14 +8,16 @@
 #include <QTimer>
 
 #include "records/language_settings.h"
+#include "startscreen/menu/start_texts.h"
 #include "startscreen/thb_form.h"
 #include "tests/controls/game_window_rig.h"
 #include "tests/support/temp_folder.h"
 
 namespace pellox {
 
-const QString kChoosingSU = QStringLiteral(" Выберите скин ");
-const QString kChoosingGB = QStringLiteral(" Choose a skin ");
+// The captions the page shows too, from the table both take them from.
+const QString kChoosingSU = QString::fromUtf8(kStartTextsRussian.menu_choosing);
+const QString kChoosingGB = QString::fromUtf8(kStartTextsEnglish.menu_choosing);
 const QString kLockedSU = QStringLiteral(" Выбрана: ");
 const QString kLockedGB = QStringLiteral(" Chosen: ");
 const QString kNoneSU = QStringLiteral(" Скины не найдены. Будет запущена: ");

@@ -9,6 +9,9 @@
 #include <QTimer>
 #include <QAbstractItemView>
 
+#include "startscreen/failure_texts.h"
+#include "startscreen/install_texts.h"
+#include "startscreen/menu/start_texts.h"
 #include "startscreen/reason_texts.h"
 #include "tests/startscreen/start_screen_rig.h"
 #include "tests/support/after_first_paint.h"
@@ -670,6 +673,39 @@ TEST_F(StartScreenTest, TheContextMenuPreviewsTheSelectedSkinFile) {
 TEST_F(StartScreenTest, WithoutAPreviewTheContextMenuOffersNone) {
     Open();
     EXPECT_FALSE(form->actions().contains(&form->PreviewSkinAction()));
+}
+
+// The page shows these texts from the same table (startscreen/menu/start_texts.h):
+// the start screen must show them word for word.
+TEST_F(StartScreenTest, ShowsTheTextsThePageTakesFromTheSharedTable) {
+    Open();
+    for (const InterfaceLanguage language : {InterfaceLanguage::English, InterfaceLanguage::Russian}) {
+        QTest::mouseClick(IsRussian(language) ? &form->ImSoviet() : &form->ImBritish(), Qt::LeftButton);
+        const StartTexts& t = StartTextsIn(language);
+        const auto text = [](const char* utf8) { return QString::fromUtf8(utf8); };
+        const auto with = [&](const char* utf8, const QString& what) { return text(utf8).replace(QStringLiteral("%1"), what); };
+        EXPECT_EQ(form->windowTitle(), text(t.window_caption));
+        EXPECT_EQ(form->BtStart().text(), text(t.start_button));
+        EXPECT_EQ(InstallSkinActionText(language), text(t.install_skin));
+        EXPECT_EQ(LaunchFailureTitle(language), text(t.launch_failed_title));
+        EXPECT_EQ(InstallFailureTitle(language), text(t.install_failed_title));
+
+        LaunchFailure failure{"skin.ini", {}, "/start"};
+        for (int i = 0; i < 6; ++i) failure.entries.push_back({"BACK", "entry" + std::to_string(i), "missing"});
+        const QString launch = LaunchFailureText(language, failure);
+        EXPECT_TRUE(launch.startsWith(text(t.not_loaded) + u'\n')) << launch.toStdString();
+        EXPECT_TRUE(launch.contains(with(t.and_more, QStringLiteral("1")))) << launch.toStdString();
+        EXPECT_TRUE(launch.endsWith(text(t.choose_another))) << launch.toStdString();
+
+        SkinInstallResult nothing;
+        SkinInstallResult rejected;
+        rejected.rejected.push_back({"skin.ini", "ver=0.1 is older than 1.0"});
+        const QString install = InstallFailureText(language, {{"empty.zip", nothing}, {"old.zip", rejected}});
+        const QString quoted = with(t.quoted, QStringLiteral("empty.zip"));
+        EXPECT_TRUE(install.startsWith(with(t.nothing_installed_from, quoted) + u'\n' + text(t.no_skin_file)))
+            << install.toStdString();
+        EXPECT_TRUE(install.contains(text(t.rejected_heading))) << install.toStdString();
+    }
 }
 
 }  // namespace

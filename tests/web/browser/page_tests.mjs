@@ -207,6 +207,23 @@ test('a gamepad plays with the desktop\'s mapping: Start is Game A, the D-pad an
   await context.close();
 });
 
+test('a picture sheet that cannot be read leaves a link to #play with a clear line and no game running', async () => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.setRequestInterception(true);
+  page.on('request', (request) => {
+    if (request.url().endsWith('/builtin/sprites.png')) request.respond({status: 200, contentType: 'image/png', body: 'not a png'});
+    else request.continue();
+  });
+  await page.goto(`${base}#play`);
+  await waitFor(page, () => document.getElementById('loading').textContent.includes('sprites.png'), undefined, 20000);
+  const [line, playHidden, running] = await page.evaluate(() => [document.getElementById('loading').textContent,
+    document.getElementById('play').hidden, !!(window.pelloxPage.handheld && window.pelloxPage.handheld.running)]);
+  assert(line.startsWith('The game could not load: builtin/sprites.png'), `the page says: ${line}`);
+  assert(playHidden && !running, 'the game runs behind the failure');
+  await context.close();
+});
+
 test('a browser that refuses the storage gets a clear line, and the game plays', async () => {
   const context = await browser.createBrowserContext();
   const page = await context.newPage();
@@ -331,7 +348,9 @@ test('a skin\'s .ini picked with its files (no archive) is listed and launched, 
   await page.click('#btStart');
   await waitFor(page, () => document.getElementById('skinMessage').textContent.includes('could not be loaded'));
   const failed = await page.$eval('#skinMessage', (e) => e.textContent);
-  assert(failed.includes('[BACK] ground') && failed.includes('imBckgrnd.bmp'), `the page says: ${failed}`);
+  // The skin's files named as the player picked them, not by the page's own folders.
+  assert(failed.includes(`${iniName}: [BACK] ground: no such file: no "imBckgrnd.bmp" in "./"`) &&
+         !failed.includes('/skins/'), `the page says: ${failed}`);
   assert(page.errors.length === 0, page.errors.join('; '));
   await page.browserContext().close();
 });
@@ -368,8 +387,9 @@ test('hostile zips are refused and a broken skin fails with the reader\'s reason
   await page.click('#btStart');
   await waitFor(page, () => document.getElementById('skinMessage').textContent.includes('Не загрузилось'));
   const failed = await page.$eval('#skinMessage', (e) => e.textContent);
-  assert(failed.includes('[BACK] ground: нет такого файла: в ') && failed.includes('missing.bmp') &&
-         !failed.includes('no such file'), `the page says: ${failed}`);
+  assert(failed.includes('broken/broken.ini: [BACK] ground: нет такого файла: в "broken.zip" нет "missing.bmp"; ' +
+                         'рядом с файлом скина: нет такого файла: в "broken/" нет "missing.bmp"') &&
+         !failed.includes('no such file') && !failed.includes('/skins/'), `the page says: ${failed}`);
   await context.close();
 });
 

@@ -19,7 +19,7 @@ export class Handheld {
     Object.assign(this, {module, canvas, sound, layout, russian, onExit, onReport, onTitle});
     this.index = new Map(layout.map((s, i) => [s.name, i]));
     this.game = null;
-    this.basePictures = null;   // built-in, one game pixel each
+    this.basePictures = null;   // built-in, one game pixel each; null until decoded
     this.sharp = new Map();     // factor -> built-in pictures drawn from SVG
     this.skinPictures = new Map();  // path -> keyed canvas
     this.shownLit = '';
@@ -39,9 +39,21 @@ export class Handheld {
     this.listen();
   }
 
-  // decoded: decodeBuiltinSheet()'s promise.
+  // decoded: decodeBuiltinSheet()'s promise. A game may be launched before:
+  // nothing is drawn until the pictures are there.
   async loadPictures(decoded) {
     this.basePictures = await builtinPictures(this.layout, decoded);
+    if (this.game) this.redraw();
+  }
+
+  // Resolves when the handheld was first drawn, or after at most ms (a tab
+  // opened hidden draws nothing until it is shown).
+  firstDrawn(ms) {
+    if (this.firstDrawnAt) return Promise.resolve();
+    return new Promise((resolve) => {
+      this.onFirstDraw = resolve;
+      setTimeout(resolve, ms);
+    });
   }
 
   // --- Launching ---------------------------------------------------------
@@ -53,8 +65,9 @@ export class Handheld {
   }
 
   // skinFile: the skin's .ini in the module's file system; pictures: the
-  // page's decoded pictures by path. Gives the failure lines.
-  launchSkin(skinFile, pictures) {
+  // page's decoded pictures by path; pkg: the skin's package ({folder, name}),
+  // by which the failure lines name its files. Gives the failure lines.
+  launchSkin(skinFile, pictures, pkg) {
     this.replaceGame();
     this.skinPictures = new Map();
     for (const [path, decoded] of pictures) this.skinPictures.set(path, decoded);
@@ -63,7 +76,7 @@ export class Handheld {
       if (!decoded) return 'the file cannot be opened';
       return decoded.image ? '' : decoded.problem;
     };
-    const failures = this.game.launchSkin(skinFile);
+    const failures = this.game.launchSkin(skinFile, pkg.folder, pkg.name);
     this.module.pictureProblem = null;
     if (failures.length) { this.stop(); return failures; }
     this.started();
@@ -80,7 +93,7 @@ export class Handheld {
 
   started() {
     this.keys = this.game.keys();
-    this.pictureFiles = this.layout.map((_, i) => this.game.sprite(i).picture);
+    this.pictureFiles = this.game.pictureFiles();
     this.sound.setWaves(this.game);
     this.game.setPageShown(!document.hidden);
     this.running = true;
@@ -181,9 +194,15 @@ export class Handheld {
   }
 
   // --- Drawing -------------------------------------------------------------
+  // A frame is asked for only when a sprite came or went (a moved sprite
+  // goes through redraw()): a side tick or a tick that changed nothing would
+  // otherwise have the browser produce frames all through a game, and a key
+  // that comes just after one waits for the browser's next frame interval
+  // instead of being shown at once.
   show(lit) {
     this.wantedLit = lit;
-    if (!this.drawRequest) this.drawRequest = requestAnimationFrame(() => this.draw());
+    if (this.drawRequest || lit === this.shownLit) return;
+    this.drawRequest = requestAnimationFrame(() => this.draw());
   }
 
   // What the player did is drawn at once rather than in the next animation
@@ -261,13 +280,13 @@ export class Handheld {
     const sharp = factor > 1 ? this.sharp.get(factor) : null;
     const base = this.basePictures[index];
     if (sharp) return {image: sharp[index], width: base.width, height: base.height, smooth: true, box: s};
-    return {image: base, width: base.width, height: base.height, smooth: this.scale < 1, box: s};
+    return {image: base.image, from: base, width: base.width, height: base.height, smooth: this.scale < 1, box: s};
   }
 
   // inFrame: called back for an animation frame (else at a player's input).
   draw(inFrame = true) {
     this.drawRequest = 0;
-    if (!this.game) return;
+    if (!this.game || !this.basePictures) return;
     const lit = this.wantedLit;
     const view = this.game.boxes();
     const boxes = Array.from(lit, (_, i) => ({left: view[4 * i], top: view[4 * i + 1], width: view[4 * i + 2],
@@ -287,13 +306,23 @@ export class Handheld {
       }
       if (dirty.length === 0) return;
     }
-    const g = this.canvas.getContext('2d');
-    compose(g, this.scale, lit, (i) => this.picture(i, boxes[i]), dirty);
+    compose(this.context(), this.scale, lit, (i) => this.picture(i, boxes[i]), dirty);
     this.shownLit = lit;
     this.shownBoxes = boxes;
     this.drawnAt = performance.now();
     this.drawnInFrame = inFrame;
-    if (!this.firstDrawnAt) this.firstDrawnAt = this.drawnAt;
+    if (!this.firstDrawnAt) {
+      this.firstDrawnAt = this.drawnAt;
+      if (this.onFirstDraw) this.onFirstDraw();
+    }
+  }
+
+  // The canvas's drawing context, asked for once. Not a low-latency
+  // (desynchronized) one: headless Chromium showed a key's frame later with it
+  // (bench/README.md).
+  context() {
+    if (!this.drawingContext) this.drawingContext = this.canvas.getContext('2d');
+    return this.drawingContext;
   }
 
   // The frame shown, composed whole: what the boxes drawn again must add up to.
@@ -413,6 +442,8 @@ export class Handheld {
 
 // Draws the lit sprites, bottom first, each clipped to its box, at scale
 // device pixels per game pixel; what no sprite covers stays see-through.
+// pictureOf(i): {image, width, height, smooth, box}, and from ({x, y, width,
+// height}) when the picture is a part of image (canvas clamps to that part).
 // dirty: the game-pixel boxes to draw again, or null for the whole frame.
 export function compose(g, scale, lit, pictureOf, dirty = null) {
   g.setTransform(1, 0, 0, 1, 0, 0);
@@ -445,7 +476,9 @@ export function compose(g, scale, lit, pictureOf, dirty = null) {
     g.rect(b.left, b.top, b.width, b.height);
     g.clip();
     g.imageSmoothingEnabled = p.smooth;
-    g.drawImage(p.image, b.left, b.top, p.width, p.height);
+    // from: where the picture lies in a sheet of several (the built-in ones).
+    if (p.from) g.drawImage(p.image, p.from.x, p.from.y, p.from.width, p.from.height, b.left, b.top, p.width, p.height);
+    else g.drawImage(p.image, b.left, b.top, p.width, p.height);
     g.restore();
   }
   g.restore();

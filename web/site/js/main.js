@@ -5,25 +5,28 @@
 
 import createPellox from '../pellox.mjs';
 import {Handheld, compose} from './handheld.js';
-import {decodeBuiltinSheet} from './pictures.js';
+import {decodeBuiltinSheet, decodeSheetPicture} from './pictures.js';
 import {Sound} from './sound.js';
 import {SkinShelf, gatherFiles, readDropped, readPicked} from './skins.js';
-import {kStrings, bullets} from './strings.js';
+import {kStrings, bullets, takeSharedTexts} from './strings.js';
 
 const $ = (id) => document.getElementById(id);
 const kEffectNames = ['UL', 'UR', 'DL', 'DR', 'Basket', 'Crack', 'Chuck', 'GO'];
 const kLanguageKey = 'pellox.language';
 
 const page = {
-  module: null, handheld: null, shelf: null, sound: null,
+  module: null, handheld: null, shelf: null, sound: null, loadingLine: 0,
   language: 'gb', texts: {}, skins: [], storageWorks: true, builtinTitles: null,
 };
 window.pelloxPage = page;
 
 function t() { return kStrings[page.language]; }
 
-// A reason of the skin reader or the installer (English) in the page's language.
-function reasonText(reason) { return page.module.reasonText(page.language === 'su', reason); }
+// A reason of the skin reader or the installer (English) in the page's
+// language, the paths in it named as the skin's package has them.
+function reasonText(reason, pkg = {folder: '', name: ''}) {
+  return page.module.reasonText(page.language === 'su', reason, pkg.folder, pkg.name);
+}
 
 async function fetchOk(url) {
   const response = await fetch(url);
@@ -156,7 +159,7 @@ async function start() {
   }
   const skin = page.skins.find((s) => s.ini === ini);
   const pictures = await page.shelf.pictures(skin.id);
-  const failures = page.handheld.launchSkin(ini, pictures);
+  const failures = page.handheld.launchSkin(ini, pictures, page.shelf.packageOf(skin.id));
   if (failures.length) {
     const s = t();
     message(`${s.launchFailed}\n${s.notLoaded}\n${bullets(s, failures)}\n\n${s.chooseAnother}`);
@@ -179,24 +182,25 @@ async function install(list) {
   const loose = [];
   const {unpackZip} = list.some(isZip) ? await import('./zip.js') : {};
   for (const file of list) {
-    if (isZip(file)) sources.push({name: file.name, unpack: () => unpackZip(page.module, file.bytes)});
+    if (isZip(file)) sources.push({name: file.name, archive: file.name, unpack: () => unpackZip(page.module, file.bytes)});
     else loose.push(file);
   }
   if (loose.length) {
     const folder = loose[0].path.includes('/') ? loose[0].path.split('/')[0] : loose[0].name;
-    sources.push({name: folder, unpack: () => gatherFiles(page.module, loose)});
+    // A picked folder keeps its own name in its files' paths: nothing holds it.
+    sources.push({name: folder, archive: '', unpack: () => gatherFiles(page.module, loose)});
   }
   const blocks = [];
   const installed = [];
   for (const source of sources) {
     const unpacked = source.unpack();
     let result = {skins: [], rejected: []};
-    if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files);
+    if (!unpacked.error) result = await page.shelf.install(source.name, unpacked.files, source.archive);
     if (result.skins.length) { installed.push(...result.skins); continue; }
     let block = s.noSkinFrom(source.name);
     if (unpacked.error) block += `\n${reasonText(unpacked.error)}`;
     else if (result.rejected.length) {
-      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason)}`);
+      const lines = result.rejected.map((r) => `${r.path}: ${reasonText(r.reason, result.package)}`);
       block += `\n${s.rejectedHeading}\n${bullets(s, lines)}`;
     }
     else block += `\n${s.noSkinFile}`;
@@ -264,13 +268,18 @@ page.firstFrame = () => {
   const base = page.handheld.basePictures;
   compose(canvas.getContext('2d'), 1, game.lit(), (i) => {
     const box = game.sprite(i);
-    return {image: base[i], width: base[i].width, height: base[i].height, smooth: false, box};
+    return {image: base[i].image, from: base[i], width: base[i].width, height: base[i].height, smooth: false, box};
   });
   game.delete();
   return canvas;
 };
 
 // --- Boot ------------------------------------------------------------------
+// How long the page loads before it says so.
+const kLoadingLineDelayMs = 500;
+// How long a link to #play waits for the handheld's first frame before it
+// sets up the rest of the page all the same.
+const kFirstFrameWaitMs = 1000;
 // The largest file unpacked: far more than the handheld's pictures or sounds.
 const kLargestUnpackedBytes = 64 << 20;
 
@@ -339,10 +348,15 @@ async function createModule(compiling) {
 }
 
 async function boot() {
-  $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
+  // Said only when the game is slow to come: a quick load goes straight to
+  // the handheld without a line of text flashing first (nor the font it needs).
+  page.loadingLine = setTimeout(() => {
+    $('loading').textContent = kStrings[navigator.language?.startsWith('ru') ? 'su' : 'gb'].loading;
+  }, kLoadingLineDelayMs);
   // The waves come and the pictures are decoded while the module compiles.
   const early = window.pelloxEarly || {};
-  const pictures = decodeBuiltinSheet(unpacked(early.sheet || fetch('builtin/sprites.bin.gz'), 'builtin/sprites.bin.gz'));
+  const pictures = decodeBuiltinSheet(early.sheet || decodeSheetPicture(fetch('builtin/sprites.png')),
+                                      early.boxes || fetch('builtin/sprites.json'));
   pictures.catch(() => {});  // reported where it is awaited
   const waves = builtinWaves(early.waves || fetch('builtin/sounds.bin.gz'));
   page.module = await createModule(early.wasm);
@@ -354,7 +368,8 @@ async function boot() {
   FS.mkdir('/skins/shipped');
   (await waves).forEach((bytes, i) => FS.writeFile(`/builtin/sounds/${kEffectNames[i]}.wav`, bytes));
   page.builtinTitles = page.module.builtinMenuTitles();
-  const layout = page.module.layout();
+  takeSharedTexts(page.module);
+  const layout = JSON.parse(page.module.layoutJson());
   page.sound = new Sound();
   page.storageWorks = storageWorks();
   page.handheld = new Handheld({
@@ -372,14 +387,19 @@ async function boot() {
   });
   page.shelf = new SkinShelf(page.module);
   const playing = location.hash === '#play';
-  await page.handheld.loadPictures(pictures);
-  performance.mark('pellox-pictures');
   page.language = startLanguage();
   if (playing) {
+    // The game starts while the pictures may still be decoding, and what
+    // the handheld does not show (the start section's texts, the skins)
+    // waits until it is drawn, so that none of it holds up the first frame.
+    clearTimeout(page.loadingLine);
     $('loading').hidden = true;
     showPlay();
     page.handheld.launchBuiltin();
   }
+  await page.handheld.loadPictures(pictures);
+  performance.mark('pellox-pictures');
+  if (playing) await page.handheld.firstDrawn(kFirstFrameWaitMs);
   await setLanguage(page.language, false);
   listenForSkins();
   $('langSU').addEventListener('click', () => setLanguage('su', true));
@@ -394,6 +414,7 @@ async function boot() {
   page.skins.push(...skins);
   fillMenu($('cbSkin').value);
   if (!page.shelf.storable && page.storageWorks) showStorageLine(t().skinStoreFailed);
+  clearTimeout(page.loadingLine);
   $('loading').hidden = true;
   if (!playing) {
     $('start').hidden = false;
@@ -406,6 +427,10 @@ async function boot() {
 }
 
 boot().catch((error) => {
+  clearTimeout(page.loadingLine);
+  // A link to #play may have started the game before what failed.
+  if (page.handheld) page.handheld.stop();
+  $('play').hidden = true;
   const line = $('loading');
   line.hidden = false;
   line.textContent = kStrings.gb.failedToLoad + (error && error.message ? error.message : String(error));

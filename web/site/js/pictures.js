@@ -35,8 +35,7 @@ export async function decodePicture(bytes) {
   if (!type) return {problem: 'not a readable picture (BMP, PNG, GIF and JPEG pictures are read)'};
   let image;
   try {
-    image = await createImageBitmap(new Blob([bytes], {type}),
-                                    {premultiplyAlpha: 'none', colorSpaceConversion: 'none'});
+    image = await createImageBitmap(new Blob([bytes], {type}), kExact);
   } catch {
     return {problem: 'not a readable picture'};
   }
@@ -104,73 +103,54 @@ function loadImage(svgText) {
   });
 }
 
-// The pixels of one of our own bitmaps (24 bits, uncompressed, as svg2bmp
-// writes them), keyed as keyed() does, without a round trip through a canvas:
-// the built-in pictures are ready in a few milliseconds.
-function keyedOwnBitmap(bytes, transparent) {
-  const view = new DataView(bytes.buffer, bytes.byteOffset, bytes.byteLength);
-  const offset = view.getUint32(10, true);
-  const width = view.getInt32(18, true);
-  const rawHeight = view.getInt32(22, true);
-  const height = Math.abs(rawHeight);
-  if (view.getUint16(28, true) !== 24 || view.getUint32(30, true) !== 0) return null;
-  const stride = Math.ceil(width * 3 / 4) * 4;
-  if (offset + stride * height > bytes.length) return null;
-  const rowAt = (y) => offset + (rawHeight > 0 ? height - 1 - y : y) * stride;
-  const key = rowAt(height - 1);
-  const kb = bytes[key], kg = bytes[key + 1], kr = bytes[key + 2];
-  const pixels = new ImageData(width, height);
-  const px = pixels.data;
-  for (let y = 0, o = 0; y < height; ++y) {
-    for (let x = 0, at = rowAt(y); x < width; ++x, at += 3, o += 4) {
-      const b = bytes[at], g = bytes[at + 1], r = bytes[at + 2];
-      if (transparent && r === kr && g === kg && b === kb) continue;  // left see-through
-      px[o] = r; px[o + 1] = g; px[o + 2] = b; px[o + 3] = 255;
-    }
-  }
-  return pixels;
+// The exact pixels of a picture: no colour management, no premultiplied alpha.
+const kExact = {premultiplyAlpha: 'none', colorSpaceConversion: 'none'};
+
+// The built-in pictures' sheet decoded: one PNG holding every sprite's bitmap
+// with its key colour already see-through (or all of it opaque, as the sprite
+// table says). response: its fetch() or the promise of one. index.html starts
+// the same at once, before the page's scripts have loaded.
+export async function decodeSheetPicture(response) {
+  response = await response;
+  if (!response.ok) throw new Error(`${response.status} ${response.statusText}`);
+  return createImageBitmap(await response.blob(), kExact);
 }
 
-// The built-in pictures at one game pixel each: the bitmaps one after the
-// other in the sprite table's order in one file. Decoded before the game's
-// module is ready (it compiles meanwhile), each keyed as a see-through
-// sprite; builtinPictures() then matches them to the sprite table.
-// sheet: the file's bytes, or a promise of them.
-export async function decodeBuiltinSheet(sheet) {
-  sheet = await sheet;
-  const view = new DataView(sheet.buffer, sheet.byteOffset, sheet.byteLength);
-  const files = [];
-  for (let at = 0; at < sheet.length;) {
-    if (at + 6 > sheet.length || view.getUint16(at, true) !== 0x4d42)
-      throw new Error(`builtin/sprites.bin: no bitmap at byte ${at}`);
-    const size = view.getUint32(at + 2, true);
-    if (size < 6 || at + size > sheet.length) throw new Error(`builtin/sprites.bin: the bitmap at byte ${at} is cut short`);
-    files.push(sheet.subarray(at, at + size));
-    at += size;
+// The built-in pictures at one game pixel each, by the list of where each
+// lies in the sheet (sprites.json, in the sprite table's order): for each,
+// {image: the sheet, x, y, width, height}, drawn from the sheet itself (cutting
+// 56 bitmaps out of it cost the first frame up to 35 ms). sheet: the decoded
+// sheet or its promise; boxes: the list's fetch() or the promise of one.
+export async function decodeBuiltinSheet(sheet, boxes) {
+  const list = await (async () => {
+    const response = await boxes;
+    if (!response.ok) throw new Error(`builtin/sprites.json: ${response.status} ${response.statusText}`);
+    return response.json();
+  })();
+  let whole;
+  try {
+    whole = await sheet;
+  } catch (error) {
+    throw new Error(`builtin/sprites.png: ${error && error.message ? error.message : error}`);
   }
-  return Promise.all(files.map(async (bytes) => ({bytes, seeThrough: await builtinPicture(bytes, true)})));
+  const inside = (box) => Array.isArray(box) && box.length === 4 && box.every(Number.isInteger) &&
+    box[0] >= 0 && box[1] >= 0 && box[2] > 0 && box[3] > 0 && box[0] + box[2] <= whole.width && box[1] + box[3] <= whole.height;
+  if (!Array.isArray(list.sprites) || !list.sprites.every(inside))
+    throw new Error('builtin/sprites.json: a sprite lies outside builtin/sprites.png');
+  return list.sprites.map(([x, y, width, height]) => ({image: whole, x, y, width, height}));
 }
 
-// The decoded sheet as the sprite table wants it, by sprite index: the few
-// opaque sprites are keyed again with every pixel kept.
+// The decoded sheet as the sprite table wants it, by sprite index.
 export async function builtinPictures(layout, decoded) {
   decoded = await decoded;
   if (decoded.length !== layout.length)
-    throw new Error(`builtin/sprites.bin: ${decoded.length} bitmaps for ${layout.length} sprites`);
-  return Promise.all(layout.map((sprite, i) =>
-    (sprite.transparent ? decoded[i].seeThrough : builtinPicture(decoded[i].bytes, false))));
-}
-
-async function builtinPicture(bytes, transparent) {
-  const pixels = keyedOwnBitmap(bytes, transparent);
-  if (pixels) {
-    const c = canvas(pixels.width, pixels.height);
-    c.getContext('2d').putImageData(pixels, 0, 0);
-    return c;
-  }
-  const decoded = await decodePicture(bytes);
-  if (!decoded.image) throw new Error(`builtin/sprites.bin: ${decoded.problem}`);
-  return keyed(decoded.image, transparent);
+    throw new Error(`builtin/sprites.png: ${decoded.length} pictures for ${layout.length} sprites`);
+  decoded.forEach((picture, i) => {
+    const {name, width, height} = layout[i];
+    if (picture.width !== width || picture.height !== height)
+      throw new Error(`builtin/sprites.png: ${name} is ${picture.width} x ${picture.height}, its box ${width} x ${height}`);
+  });
+  return decoded;
 }
 
 // The built-in pictures drawn from their sources at a whole factor above 1.

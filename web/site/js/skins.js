@@ -61,6 +61,14 @@ export class SkinShelf {
 
   folderOf(id) { return `/skins/${id}`; }
 
+  // A package's folder and the name the player knows it by (the archive
+  // dropped or picked; none for files and folders, whose paths name them
+  // already), for the reasons that name its files.
+  packageOf(id) {
+    const pkg = this.packages.get(id);
+    return {folder: this.folderOf(id), name: pkg ? pkg.archive : ''};
+  }
+
   // Writes a package's files into the game's file system.
   mount(pkg) {
     const FS = this.module.FS;
@@ -108,23 +116,27 @@ export class SkinShelf {
     return {usable, rejected};
   }
 
-  // Installs files as a new package: gives {skins, rejected} or {error}.
-  async install(source, files) {
+  // Installs files as a new package: gives {skins, rejected, package}, the
+  // last for the reasons of what was rejected.
+  // source: what the player dropped or picked, by name; archive: the name of
+  // the archive that held the files, empty for files and folders.
+  async install(source, files, archive) {
     const id = `s${Date.now().toString(36)}${Math.random().toString(36).slice(2, 7)}`;
-    const pkg = {id, source, files, stored: false};
+    const pkg = {id, source, archive, files, stored: false};
     this.mount(pkg);
     const {usable, rejected} = this.listed(pkg);
+    const named = this.packageOf(id);
     if (usable.length === 0) {
       this.unmount(id);
-      return {skins: [], rejected};
+      return {skins: [], rejected, package: named};
     }
     try {
-      await inStore('readwrite', (store) => store.put({id, source, files: [...files]}));
+      await inStore('readwrite', (store) => store.put({id, source, archive, files: [...files]}));
       pkg.stored = true;
     } catch {
       this.storable = false;
     }
-    return {skins: usable, rejected};
+    return {skins: usable, rejected, package: named};
   }
 
   // Every package kept from earlier visits, mounted; gives their skins.
@@ -138,7 +150,9 @@ export class SkinShelf {
     }
     const skins = [];
     for (const record of records || []) {
-      const pkg = {id: record.id, source: record.source, files: new Map(record.files), stored: true};
+      // Kept before the archive's name was: a zip's source is the archive.
+      const archive = record.archive ?? (/\.zip$/i.test(record.source) ? record.source : '');
+      const pkg = {id: record.id, source: record.source, archive, files: new Map(record.files), stored: true};
       this.mount(pkg);
       skins.push(...this.listed(pkg).usable);
     }
@@ -160,7 +174,7 @@ export class SkinShelf {
           if (!response.ok) throw new Error(path);
           return [path, new Uint8Array(await response.arrayBuffer())];
         }));
-        const pkg = {id: `shipped/${id}`, source: id, files: new Map(entries), stored: true, shipped: true};
+        const pkg = {id: `shipped/${id}`, source: id, archive: '', files: new Map(entries), stored: true, shipped: true};
         this.mount(pkg);
         skins.push(...this.listed(pkg).usable);
       } catch { /* a shipped skin missing from the site is left out */ }
