@@ -1,5 +1,6 @@
 #include "startscreen/failure_texts.h"
 
+#include "startscreen/menu/start_texts.h"
 #include "startscreen/reason_texts.h"
 
 namespace pellox {
@@ -7,13 +8,16 @@ namespace {
 
 constexpr std::size_t kShownLines = 5;
 
+// A text of the table the page shares, its %1 filled in.
+QString Shared(const char* utf8) { return QString::fromUtf8(utf8); }
+
 // A bullet per line up to kShownLines, then how many more.
 QString Bullets(InterfaceLanguage language, const std::vector<QString>& lines) {
     QString text;
     for (std::size_t i = 0; i < lines.size() && i < kShownLines; ++i) text += QStringLiteral("• ") + lines[i] + u'\n';
     if (lines.size() > kShownLines) {
         const qsizetype more = static_cast<qsizetype>(lines.size() - kShownLines);
-        text += IsRussian(language) ? QStringLiteral("…и ещё %1.\n").arg(more) : QStringLiteral("…and %1 more.\n").arg(more);
+        text += Shared(StartTextsIn(language).and_more).arg(more) + u'\n';
     }
     return text;
 }
@@ -45,38 +49,32 @@ QString QuotedSource(InterfaceLanguage language, const std::filesystem::path& so
     std::filesystem::path shown = source;
     if (!shown.has_filename()) shown = shown.parent_path();  // a folder dropped as "name/"
     const QString name = QString::fromStdString(shown.filename().string());
-    return IsRussian(language) ? QStringLiteral("«%1»").arg(name) : QStringLiteral("‘%1’").arg(name);
+    return Shared(StartTextsIn(language).quoted).arg(name);
 }
 
 namespace {
 
 QString OneSource(InterfaceLanguage language, const FailedInstall& failed) {
-    const bool russian = IsRussian(language);
-    QString text = russian ? QStringLiteral("Из %1 не удалось установить ни одного скина.\n")
-                           : QStringLiteral("No skin could be installed from %1.\n");
-    text = text.arg(QuotedSource(language, failed.source));
+    const StartTexts& words = StartTextsIn(language);
+    QString text = Shared(words.nothing_installed_from).arg(QuotedSource(language, failed.source)) + u'\n';
     const SkinInstallResult& result = failed.result;
     if (!result.error.empty()) text += ReasonText(language, result.error) + u'\n';
     if (!result.rejected.empty()) {
-        text += russian ? QStringLiteral("Найденные файлы скинов и почему они не подошли:\n")
-                        : QStringLiteral("Skin files found there, and why each was left out:\n");
+        text += Shared(words.rejected_heading) + u'\n';
         std::vector<QString> lines;
         for (const RejectedSkinCandidate& candidate : result.rejected)
             lines.push_back(QString::fromStdString(candidate.where) + QStringLiteral(": ") +
                             ReasonText(language, candidate.reason));
         text += Bullets(language, lines);
     } else if (result.error.empty()) {
-        text += russian ? QStringLiteral("Файла скина там нет: скин — это файл .ini, в разделе [SETTINGS] "
-                                         "которого указаны ver и title.\n")
-                        : QStringLiteral("There is no skin file in it: a skin is an .ini file whose [SETTINGS] "
-                                         "section gives its ver and title.\n");
+        text += Shared(words.no_skin_file) + u'\n';
     }
     return text;
 }
 
 // A skin's title in the language's quotation marks.
 QString Quoted(InterfaceLanguage language, const QString& title) {
-    return (IsRussian(language) ? QStringLiteral("«%1»") : QStringLiteral("‘%1’")).arg(title);
+    return Shared(StartTextsIn(language).quoted).arg(title);
 }
 
 QString QuotedTitles(InterfaceLanguage language, const QStringList& titles) {
@@ -111,7 +109,8 @@ QString OneUnstartable(InterfaceLanguage language, const UnstartableSkin& unstar
 
 QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failure) {
     const bool russian = IsRussian(language);
-    QString text = russian ? QStringLiteral("Не загрузилось:\n") : QStringLiteral("What could not be loaded:\n");
+    const StartTexts& words = StartTextsIn(language);
+    QString text = Shared(words.not_loaded) + u'\n';
     const QString skin = failure.skin.empty()
                              ? (russian ? QStringLiteral("(файл скина не найден)") : QStringLiteral("(no skin file found)"))
                              : QString::fromStdString(failure.skin.string());
@@ -124,8 +123,7 @@ QString LaunchFailureText(InterfaceLanguage language, const LaunchFailure& failu
                                                          QString::fromStdString(entry.key), reason));
     }
     text += Bullets(language, lines);
-    text += russian ? QStringLiteral("\nВыберите другой скин или встроенную игру.")
-                    : QStringLiteral("\nChoose another skin or the built-in game.");
+    text += u'\n' + Shared(words.choose_another);
     return text;
 }
 
@@ -168,11 +166,11 @@ QString UnstartableSkinsTitle(InterfaceLanguage language) {
 }
 
 QString LaunchFailureTitle(InterfaceLanguage language) {
-    return IsRussian(language) ? QStringLiteral("Скин не запустился") : QStringLiteral("The skin did not start");
+    return Shared(StartTextsIn(language).launch_failed_title);
 }
 
 QString InstallFailureTitle(InterfaceLanguage language) {
-    return IsRussian(language) ? QStringLiteral("Скин не установился") : QStringLiteral("The skin was not installed");
+    return Shared(StartTextsIn(language).install_failed_title);
 }
 
 }  // namespace pellox

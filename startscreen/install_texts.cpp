@@ -3,6 +3,7 @@
 #include <QLocale>
 
 #include "startscreen/failure_texts.h"
+#include "startscreen/menu/start_texts.h"
 
 namespace pellox {
 namespace {
@@ -28,7 +29,7 @@ QLocale LocaleOf(InterfaceLanguage language) {
 }  // namespace
 
 QString InstallSkinActionText(InterfaceLanguage language) {
-    return IsRussian(language) ? QStringLiteral("Установить скин…") : QStringLiteral("Install a skin…");
+    return QString::fromUtf8(StartTextsIn(language).install_skin);
 }
 
 QString InstallBoxTitle(InterfaceLanguage language) {

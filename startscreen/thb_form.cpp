@@ -27,6 +27,7 @@
 #include "startscreen/focus_ring.h"
 #include "startscreen/install_texts.h"
 #include "startscreen/launch.h"
+#include "startscreen/menu/start_texts.h"
 #include "startscreen/skin_sources.h"
 #include "startscreen/start_picture.h"
 #include "startscreen/style_pictures.h"
@@ -41,10 +42,6 @@ const QColor kSilver{192, 192, 192};
 constexpr int kFont_px = 11;
 constexpr int kSmallInfoFont_px = 16;
 
-const char* const kCaptionSU = "Pellox — версия 1.8";
-const char* const kCaptionGB = "Pellox – version 1.8";
-const char* const kStartSU = "Да, я это уже сто раз видел! Всё прочитал!! Дайте поиграть!!!";
-const char* const kStartGB = "Yes, I’ve seen this thousands of times! Read it all through!! Let me play!!!";
 
 template <typename Widget>
 Widget* Place(Widget* widget, const char* name, int left, int top, int width, int height) {
@@ -123,7 +120,7 @@ THBForm::THBForm(StartScreenSetup setup, QWidget* parent)
     language_ = StartLanguage(setup_.remembered_language ? setup_.remembered_language() : std::nullopt,
                               setup_.system_locale.toStdString());
     // The window manager shows the title from the start, picture or not.
-    setWindowTitle(QString::fromUtf8(language_ == InterfaceLanguage::Russian ? kCaptionSU : kCaptionGB));
+    setWindowTitle(QString::fromUtf8(StartTextsIn(language_).window_caption));
     if (setup_.start_pictures_folder.empty()) Build();
 }
 
@@ -293,7 +290,7 @@ void THBForm::BuildContextMenu() {
 QString THBForm::Caption(SkinMenuState state) const {
     const bool su = language_ == InterfaceLanguage::Russian;
     switch (state) {
-        case SkinMenuState::Choosing: return su ? QStringLiteral(" Выберите скин ") : QStringLiteral(" Choose a skin ");
+        case SkinMenuState::Choosing: return QString::fromUtf8(StartTextsIn(language_).menu_choosing);
         case SkinMenuState::Locked: return su ? QStringLiteral(" Выбрана: ") : QStringLiteral(" Chosen: ");
         case SkinMenuState::NoneFound:
             return su ? QStringLiteral(" Скины не найдены. Будет запущена: ") : QStringLiteral(" No skins found; you will play: ");
@@ -305,13 +302,13 @@ void THBForm::ShowTexts() {
     const bool su = language_ == InterfaceLanguage::Russian;
     const StartScreenTexts& texts = su ? texts_su_ : texts_gb_;
     qt_translations_.Use(language_);
-    setWindowTitle(QString::fromUtf8(su ? kCaptionSU : kCaptionGB));
+    setWindowTitle(QString::fromUtf8(StartTextsIn(language_).window_caption));
     st_small_info_->setText(texts.intro);
     QPlainTextEdit& shown = MemoOf(language_);
     QPlainTextEdit* hidden = su ? mm_gb_instruction_ : mm_su_instruction_;
     if (hidden) hidden->setVisible(false);
     shown.setVisible(true);
-    FitCaption(*bt_start_, QString::fromUtf8(su ? kStartSU : kStartGB));
+    FitCaption(*bt_start_, QString::fromUtf8(StartTextsIn(language_).start_button));
     lb_year_->setText(texts.year);
     for (std::size_t i = 0; i < st_credits_.size(); ++i) st_credits_[i]->setText(texts.credits[i]);
     install_skin_action_->setText(InstallSkinActionText(language_));

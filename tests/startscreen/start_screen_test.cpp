@@ -675,8 +675,8 @@ TEST_F(StartScreenTest, WithoutAPreviewTheContextMenuOffersNone) {
     EXPECT_FALSE(form->actions().contains(&form->PreviewSkinAction()));
 }
 
-// The page shows these texts from the same table (startscreen/menu/start_texts.h):
-// the start screen must show them word for word.
+// The start screen and the page take these texts from one table
+// (startscreen/menu/start_texts.h): each shows in its place, whole.
 TEST_F(StartScreenTest, ShowsTheTextsThePageTakesFromTheSharedTable) {
     Open();
     for (const InterfaceLanguage language : {InterfaceLanguage::English, InterfaceLanguage::Russian}) {
