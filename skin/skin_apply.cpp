@@ -81,6 +81,11 @@ Result<void> ApplySkinEntry(const SkinFile& skin, const SkinEntry& entry, const 
     return target.LoadSprite(*entry.sprite, *parsed, *file);
 }
 
+std::string SkinEntryFailureLine(const std::string& skin, const SkinEntryFailure& failure) {
+    if (failure.section.empty()) return skin + ": " + failure.reason;
+    return skin + ": [" + failure.section + "] " + failure.key + ": " + failure.reason;
+}
+
 std::vector<SkinEntryFailure> ApplySkinEntries(const SkinFile& file, const SkinFolders& folders,
                                                SkinTarget& target) {
     std::vector<SkinEntryFailure> failures;

@@ -80,6 +80,10 @@ struct SkinEntryFailure {
     std::string reason;
 };
 
+// One failure on a line after the skin it is in: "skin: [SECTION] key: reason",
+// or "skin: reason" for one of the whole file.
+std::string SkinEntryFailureLine(const std::string& skin, const SkinEntryFailure& failure);
+
 // Where a skin's files are looked for: its dir's folder (empty: the current
 // folder), then the skin file's own folder.
 struct SkinFolders {

@@ -52,9 +52,7 @@ std::filesystem::path ChosenSkinFile(GameWindow& window, const LaunchChoice& cho
 std::vector<std::string> FailureLines(const std::filesystem::path& skin, const std::vector<SkinEntryFailure>& failures) {
     const std::string file = skin.empty() ? std::string("(no skin file found)") : skin.string();
     std::vector<std::string> lines;
-    for (const SkinEntryFailure& f : failures)
-        lines.push_back(f.section.empty() ? file + ": " + f.reason
-                                          : file + ": [" + f.section + "] " + f.key + ": " + f.reason);
+    for (const SkinEntryFailure& f : failures) lines.push_back(SkinEntryFailureLine(file, f));
     return lines;
 }
 

@@ -63,10 +63,8 @@ std::vector<std::string> FailureLines(const std::string& skin_file, const PagePa
                                       const std::vector<SkinEntryFailure>& failures, bool russian) {
     const std::string skin = ShownInPackage(skin_file, package);
     std::vector<std::string> lines;
-    for (const SkinEntryFailure& f : failures) {
-        const std::string reason = PageReasonText(russian, f.reason, package);
-        lines.push_back(f.section.empty() ? skin + ": " + reason : skin + ": [" + f.section + "] " + f.key + ": " + reason);
-    }
+    for (const SkinEntryFailure& f : failures)
+        lines.push_back(SkinEntryFailureLine(skin, {f.section, f.key, PageReasonText(russian, f.reason, package)}));
     return lines;
 }
 
