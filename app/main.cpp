@@ -154,11 +154,8 @@ std::optional<int> RunWithoutDisplay(int argc, char** argv) {
 // Where the start screen's first frame is kept for the next start:
 // $XDG_CACHE_HOME/pellox, else ~/.cache/pellox; nowhere without either.
 std::filesystem::path StartPicturesFolder() {
-    const auto variable = [](const char* name) -> std::optional<std::string> {
-        const char* value = std::getenv(name);
-        return value ? std::optional<std::string>(value) : std::nullopt;
-    };
-    const std::filesystem::path cache = pellox::XdgHomeFolder(variable("XDG_CACHE_HOME"), variable("HOME"), ".cache");
+    const std::filesystem::path cache =
+        pellox::XdgHomeFolder(pellox::EnvironmentValue("XDG_CACHE_HOME"), pellox::EnvironmentValue("HOME"), ".cache");
     return cache.empty() ? cache : cache / "pellox";
 }
 

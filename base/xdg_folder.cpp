@@ -1,6 +1,14 @@
 #include "base/xdg_folder.h"
 
+#include <cstdlib>
+
 namespace pellox {
+
+std::optional<std::string> EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    if (value == nullptr) return std::nullopt;
+    return std::string(value);
+}
 
 bool IsUsableXdgFolder(std::string_view value) { return !value.empty() && value.front() == '/'; }
 

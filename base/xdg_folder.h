@@ -9,6 +9,10 @@
 
 namespace pellox {
 
+// An environment variable's value; nothing when it is not set (set but
+// empty is an empty value).
+std::optional<std::string> EnvironmentValue(const char* name);
+
 // A value of an XDG variable the rules let us use: an absolute path. An
 // empty or relative value counts as unset.
 bool IsUsableXdgFolder(std::string_view value);

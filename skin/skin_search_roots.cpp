@@ -1,6 +1,5 @@
 #include "skin/skin_search_roots.h"
 
-#include <cstdlib>
 #include <string_view>
 
 #include "base/xdg_folder.h"
@@ -10,12 +9,6 @@ namespace {
 
 constexpr std::string_view kDefaultDataDirs = "/usr/local/share:/usr/share";
 
-std::optional<std::string> Variable(const char* name) {
-    const char* value = std::getenv(name);
-    if (value == nullptr) return std::nullopt;
-    return std::string(value);
-}
-
 std::filesystem::path SkinsUnder(const std::filesystem::path& data_folder) {
     return data_folder / "pellox" / "skins";
 }
@@ -23,7 +16,7 @@ std::filesystem::path SkinsUnder(const std::filesystem::path& data_folder) {
 }  // namespace
 
 SkinSearchEnvironment SkinSearchEnvironment::FromProcess() {
-    return {Variable("XDG_DATA_HOME"), Variable("HOME"), Variable("XDG_DATA_DIRS")};
+    return {EnvironmentValue("XDG_DATA_HOME"), EnvironmentValue("HOME"), EnvironmentValue("XDG_DATA_DIRS")};
 }
 
 std::filesystem::path InstalledSkinsFolder(const SkinSearchEnvironment& env) {
