@@ -11,7 +11,6 @@
 #include <QPainter>
 #include <QScrollBar>
 #include <QSignalBlocker>
-#include <algorithm>
 #include <exception>
 #include <system_error>
 #include <utility>
@@ -158,9 +157,7 @@ void THBForm::KeepStartPicture() {
     if (setup_.start_pictures_folder.empty()) return;
     const QImage shown = std::exchange(start_picture_, QImage());
     const QImage frame = grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const bool same = shown.size() == frame.size() && shown.format() == frame.format() &&
-                      std::equal(shown.constBits(), shown.constBits() + shown.sizeInBytes(), frame.constBits());
-    if (same) return;
+    if (frame == shown) return;
     if (const Result<void> kept = StartPicture(setup_.start_pictures_folder, language_, devicePixelRatioF()).Write(frame);
         !kept)
         qCWarning(lcGame, "the start screen's first frame is not kept for the next start: %s", kept.reason().c_str());
