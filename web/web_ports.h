@@ -1,7 +1,8 @@
 #pragma once
 // The engine's ports in the page: the frame timer's logic polled by the
-// page's timers (its port is the desktop's, media/core/frame_timer_port.h), the side timer's flag, the clock, the title, the records in
-// the page's storage, and the sound as a list of effects the page plays.
+// page's timers (its port is the desktop's, media/core/frame_timer_port.h),
+// the side timer's flag, the clock, the title, the records in the page's
+// storage, and the sound as a list of effects the page plays.
 
 #include <cstdint>
 #include <optional>
